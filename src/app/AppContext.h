@@ -1,0 +1,34 @@
+#pragma once
+
+#include "catalogue/Endpoints.h"
+
+#include <functional>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class ActivityLog;
+class FolderDialog;
+class Form1;
+class Prompts;
+class UrlOpener;
+struct WindowState;
+
+// What every controller of the main window works with. All of it is owned by the
+// application object and outlives the controllers.
+struct AppContext
+{
+    Form1 &window;
+    WindowState &state;
+    ActivityLog &log;
+    QNetworkAccessManager &network;
+    const Endpoints &endpoints;
+    Prompts &prompts;
+    FolderDialog &folders;
+    UrlOpener &urls;
+    // Ends the program (exit code 0) without asking; set by the application object.
+    std::function<void()> quit;
+};
+
+} // namespace albivex
