@@ -29,6 +29,9 @@ struct AppContext
     UrlOpener &urls;
     // Ends the program (exit code 0) without asking; set by the application object.
     std::function<void()> quit;
+    // Shows the picture at the address in the preview box Image2 (latest request wins;
+    // a picture that cannot be loaded leaves the box empty). Set by the preview component.
+    std::function<void(const QString &address)> showPreview;
 };
 
 } // namespace albivex
