@@ -13,11 +13,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
-    m_context.reset(new AppContext {*m_window, m_state, *m_log, m_network, m_endpoints,
-                                    prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
-                                    urls ? *urls : *m_qtPrompts, [this] {
-                                        Q_EMIT quitRequested();
-                                    }});
+    m_context.reset(new AppContext{*m_window, m_state, *m_log, m_network, m_endpoints,
+                                   prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
+                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {}});
 
     // Controllers, each driving its part of the window.
 }
