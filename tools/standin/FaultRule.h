@@ -17,7 +17,8 @@ enum class FaultKind {
     HtmlAsPicture, // 200, Content-Type text/html, an HTML error page
     StallAfterHeaders, // status line and headers sent, then nothing; the connection stays open
     StallBeforeAnswer, // nothing at all; the connection stays open
-    Close, // the connection closed without any answer
+    Close, // the connection closed without any answer (Qt's network access resends such a
+           // request once, so a rule for a single request goes unseen by it)
     HugeAlbumList, // an album list of `bytes` bytes: one album's description fills it
     ManyCreatetime, // an album list with `keys` small albums
     UnbalancedQuotes, // an album list whose quotes do not pair up, cut off inside a value

@@ -49,15 +49,12 @@ QByteArray HostileAnswers::unbalancedQuotes(const QString &callback, const QStri
 {
     QString escapedRoot = root;
     escapedRoot.replace(QLatin1Char('/'), QLatin1String("\\/"));
-    const QString text = callback
-        + QLatin1String("({\"code\" : 0, \"data\" : {\"albumListModeSort\" : [\n"
-                        "{\"createtime\" : \"1423458015, \"desc\" : \"open\\\", \"id\" : \"V1\"x\", "
-                        "\"name\" : \"\"\"quoted\"name, \"pre\" : \"")
-        + escapedRoot
-        + QLatin1String("\\/photo\\/a\\/V1big620\\/cover.jpg, \"total\" : 3\", \"z\" : 0},\n"
-                        "{\"createtime\" : 1450800000, \"desc\" : \"\"\", \"id\" : \", \"name\" : \"\\\", "
-                        "\"pre\" : , \"total\" : \"\", \"z\" : \"\n"
-                        "{\"createtime\" : \"14508");
+    // An odd number of double quotes in all; the answer stops inside a value.
+    QString text = callback + QStringLiteral(R"x(({"code" : 0, "data" : {"albumListModeSort" : [
+{"createtime" : "1423458015, "desc" : "open\", "id" : "V1"x", "name" : """quoted"name", "pre" : "@ROOT@\/photo\/a\/V1big620\/cover.jpg, "total" : 3", "z" : 0},
+{"createtime" : 1450800000, "desc" : """, "id" : ", "name" : "\", "pre" : , "total" : "", "z" : "
+{"createtime" : "14508)x");
+    text.replace(QStringLiteral("@ROOT@"), escapedRoot);
     return text.toUtf8();
 }
 

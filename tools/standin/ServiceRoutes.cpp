@@ -67,8 +67,15 @@ ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs) { }
 HttpAnswer ServiceRoutes::answer(const RequestView &request) const
 {
     const QString path = request.path();
-    if (path == QLatin1String(VersionPath))
-        return HttpAnswer::make(200, "text/plain; charset=utf-8", m_knobs.versionText().toUtf8());
+    if (path == QLatin1String(VersionPath)) {
+        // A static file that caches would gladly keep: a client must ask past them.
+        HttpAnswer answer
+            = HttpAnswer::make(200, "text/plain; charset=utf-8", m_knobs.versionText().toUtf8());
+        answer.headers.append({QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("public, max-age=600")});
+        answer.headers.append(
+            {QByteArrayLiteral("Last-Modified"), QByteArrayLiteral("Wed, 23 Dec 2015 08:00:00 GMT")});
+        return answer;
+    }
     if (path == QLatin1String("/")) {
         const QString uin = SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin")));
         return html(200, WebPages::securityCentre(uin));

@@ -52,7 +52,8 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
             answer = HttpAnswer::make(
                 rule.status, rule.body.isEmpty() ? QByteArray() : "text/html; charset=utf-8", rule.body);
             if (rule.retryAfterSeconds >= 0)
-                answer.headers.append({"Retry-After", QByteArray::number(rule.retryAfterSeconds)});
+                answer.headers.append(
+                    {QByteArrayLiteral("Retry-After"), QByteArray::number(rule.retryAfterSeconds)});
             break;
         case FaultKind::HtmlAsPicture:
             answer = HttpAnswer::make(200, "text/html; charset=utf-8", WebPages::errorPage().toUtf8());
