@@ -113,6 +113,7 @@ SignIn SignInBook::issue(const QString &uinText)
     };
     QMutexLocker lock(&m_mutex);
     m_skeys.insert(signIn.uin, signIn.skey);
+    m_issued.append(signIn);
     return signIn;
 }
 
@@ -139,10 +140,17 @@ QStringList SignInBook::skeysOf(const QString &uin) const
     return keys;
 }
 
+QList<SignIn> SignInBook::all() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_issued;
+}
+
 void SignInBook::clear()
 {
     QMutexLocker lock(&m_mutex);
     m_skeys.clear();
+    m_issued.clear();
 }
 
 } // namespace albivex::standin

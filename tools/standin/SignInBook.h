@@ -18,6 +18,7 @@ public:
     bool isSignedIn(const QString &uinCookie, const QString &skey) const;
     bool hasSignedIn(const QString &uin) const;
     QStringList skeysOf(const QString &uin) const; // oldest first
+    QList<SignIn> all() const; // every sign-in issued, oldest first
     void clear();
 
     static QString normalUin(const QString &text); // digits without leading zeros
@@ -26,6 +27,7 @@ public:
 private:
     mutable QMutex m_mutex;
     QMultiHash<QString, QString> m_skeys; // uin -> skey
+    QList<SignIn> m_issued;
 };
 
 } // namespace albivex::standin

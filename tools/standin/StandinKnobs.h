@@ -38,6 +38,9 @@ public:
     // put into a cookie jar, and the skey for the g_tk token.
     SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
     QStringList issuedSkeys(const QString &uin) const { return m_signIns.skeysOf(uin); }
+    // Every sign-in so far (through the page or signIn()), oldest first, with all the
+    // cookie values it set: what a test must never find in the tool's output.
+    QList<SignIn> issuedSignIns() const { return m_signIns.all(); }
 
     QList<LoggedRequest> requests() const { return m_log.all(); }
     QList<LoggedRequest> requestsTo(const QString &path) const { return m_log.to(path); }
