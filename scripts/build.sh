@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# build.sh DIR [cmake options...]: configures (once) and builds the whole project into DIR.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+shift || true
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/WindowState.h"
+#include "catalogue/Endpoints.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+
+#include <memory>
+
+namespace albivex {
+
+class ActivityLog;
+class Form1;
+class QtPrompts;
+
+// The composition root: owns the network manager, the main window, its state and
+// every controller, and hands each controller the same context.
+class AlbivexApp : public QObject
+{
+    Q_OBJECT
+public:
+    // With null prompts, folder dialog or opener, the production ones are used.
+    explicit AlbivexApp(const Endpoints &endpoints, Prompts *prompts = nullptr,
+                        FolderDialog *folders = nullptr, UrlOpener *urls = nullptr,
+                        QObject *parent = nullptr);
+    ~AlbivexApp() override;
+
+    // Runs the load sequence of the main window: shows it and starts the version check.
+    void start();
+
+    Form1 &window() { return *m_window; }
+    WindowState &state() { return m_state; }
+    ActivityLog &log() { return *m_log; }
+    QNetworkAccessManager &network() { return m_network; }
+    AppContext &context() { return *m_context; }
+
+Q_SIGNALS:
+    // The program is to end now (exit code 0).
+    void quitRequested();
+
+private:
+    Endpoints m_endpoints;
+    QNetworkAccessManager m_network;
+    WindowState m_state;
+    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<ActivityLog> m_log;
+    std::unique_ptr<QtPrompts> m_qtPrompts;
+    std::unique_ptr<AppContext> m_context;
+    std::vector<std::unique_ptr<QObject>> m_controllers;
+};
+
+} // namespace albivex

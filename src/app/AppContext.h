@@ -1,0 +1,37 @@
+#pragma once
+
+#include "catalogue/Endpoints.h"
+
+#include <functional>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class ActivityLog;
+class FolderDialog;
+class Form1;
+class Prompts;
+class UrlOpener;
+struct WindowState;
+
+// What every controller of the main window works with. All of it is owned by the
+// application object and outlives the controllers.
+struct AppContext
+{
+    Form1 &window;
+    WindowState &state;
+    ActivityLog &log;
+    QNetworkAccessManager &network;
+    const Endpoints &endpoints;
+    Prompts &prompts;
+    FolderDialog &folders;
+    UrlOpener &urls;
+    // Ends the program (exit code 0) without asking; set by the application object.
+    std::function<void()> quit;
+    // Shows the picture at the address in the preview box Image2 (latest request wins;
+    // a picture that cannot be loaded leaves the box empty). Set by the preview component.
+    std::function<void(const QString &address)> showPreview;
+};
+
+} // namespace albivex

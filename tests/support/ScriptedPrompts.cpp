@@ -1,0 +1,41 @@
+#include "ScriptedPrompts.h"
+
+#include <QTimer>
+
+void ScriptedPrompts::inform(const QString &title, const QString &text, Icon icon,
+                             std::function<void()> closed)
+{
+    boxes.append({title, text, icon, false});
+    QTimer::singleShot(0, [closed = std::move(closed)] {
+        if (closed)
+            closed();
+    });
+}
+
+void ScriptedPrompts::askYesNo(const QString &title, const QString &text, Icon icon,
+                               std::function<void(bool yes)> answered)
+{
+    boxes.append({title, text, icon, true});
+    const bool yes = m_answers.isEmpty() ? false : m_answers.dequeue();
+    QTimer::singleShot(0, [answered = std::move(answered), yes] { answered(yes); });
+}
+
+void ScriptedPrompts::chooseFolder(const QString &title, std::function<void(const QString &path)> chosen)
+{
+    folderDialogTitles.append(title);
+    const QString path = m_folders.isEmpty() ? QString() : m_folders.dequeue();
+    QTimer::singleShot(0, [chosen = std::move(chosen), path] { chosen(path); });
+}
+
+void ScriptedPrompts::open(const QUrl &url)
+{
+    opened.append(url);
+}
+
+QStringList ScriptedPrompts::texts() const
+{
+    QStringList result;
+    for (const Box &box : boxes)
+        result << box.text;
+    return result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/FolderDialog.h"
+#include "app/Prompts.h"
+#include "app/UrlOpener.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <QUrl>
+
+// Answers the tool's boxes for tests: every box is recorded; Yes/No questions and the
+// folder dialog take the next scripted answer (No and "cancelled" when none is set).
+// Answers are delivered from the event loop, as a real box would.
+class ScriptedPrompts : public albivex::Prompts, public albivex::FolderDialog, public albivex::UrlOpener
+{
+public:
+    struct Box
+    {
+        QString title;
+        QString text;
+        Icon icon;
+        bool question;
+    };
+
+    void inform(const QString &title, const QString &text, Icon icon, std::function<void()> closed) override;
+    void askYesNo(const QString &title, const QString &text, Icon icon,
+                  std::function<void(bool yes)> answered) override;
+    void chooseFolder(const QString &title, std::function<void(const QString &path)> chosen) override;
+    void open(const QUrl &url) override;
+
+    void answerNextQuestion(bool yes) { m_answers.enqueue(yes); }
+    void chooseNextFolder(const QString &path) { m_folders.enqueue(path); }
+
+    QList<Box> boxes;
+    QStringList folderDialogTitles;
+    QList<QUrl> opened;
+
+    QStringList texts() const;
+
+private:
+    QQueue<bool> m_answers;
+    QQueue<QString> m_folders;
+};
