@@ -1,4 +1,7 @@
 #include "StandinClient.h"
+#include "catalogue/AlbumListParser.h"
+#include "photos/PhotoListParser.h"
+#include "signin/CookieCapture.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 
@@ -524,6 +527,49 @@ private Q_SLOTS:
         QVERIFY(logged[0].startsWith("GET /fcgi-bin/fcg_list_album_v3?g_tk="));
         QVERIFY(logged[0].contains(" cookies="));
         QVERIFY(logged[1].startsWith("GET /version/main.txt?a=1&b=%26x&a=2"));
+    }
+
+    // The tool's own readers take what they need from the answers: the contract
+    // between the stand-in and the parsers, end to end.
+    void toolParsersReadTheAnswers()
+    {
+        const SignIn signIn = knobs().signIn(QStringLiteral("10001"));
+        const auto capture = CaptureCookieText(QString::fromLatin1(signIn.cookieHeader()));
+        QVERIFY(capture);
+        QCOMPARE(capture->skey, signIn.skey);
+        QCOMPARE(capture->uin, QStringLiteral("10001"));
+
+        QNetworkRequest profile(QUrl(m_server->root() + QStringLiteral("/rsc/fcgi-bin/3g_profile_homepage")));
+        QCOMPARE(NicknameFromProfile(
+                     m_client->send(profile, "POST", "callback=GetCdlistCallback&id=123456789").text()),
+                 QStringLiteral("Tom"));
+
+        const QList<AlbumEntry> albums
+            = ParseAlbumList(m_client->getUrl(m_client->albumListV3(m_client->gtk())).text(), QLocale::c());
+        QCOMPARE(albums.size(), MainAlbumCount);
+        for (int i = 0; i < MainAlbumCount; ++i) {
+            const AlbumFacts &facts = MainAlbums[i];
+            QCOMPARE(albums[i].albumId, QString::fromLatin1(facts.id));
+            QCOMPARE(albums[i].pictureCount, QString::number(facts.pictures));
+            const QString name = QString::fromUtf8(facts.name);
+            QCOMPARE(albums[i].name, name.left(name.indexOf(QLatin1Char(',')))); // a comma ends the value
+            QCOMPARE(m_client->getUrl(QUrl(albums[i].coverUrl)).status, 200);
+        }
+
+        const QString id = QString::fromLatin1(HostileNamesAlbum.id);
+        const QString page = m_client->getUrl(m_client->photoListOwn(id, 0, 500)).text();
+        QCOMPARE(CountPictures(page), HostileNamesAlbum.pictures);
+        QCOMPARE(TotalInAlbum(page), HostileNamesAlbum.pictures);
+        const QList<PhotoEntry> photos = ParsePhotoList(page);
+        QCOMPARE(photos.size(), HostileNamesAlbum.pictures);
+        for (int i = 0; i < photos.size(); ++i) {
+            QCOMPARE(photos[i].Name, QString::fromUtf8(HostilePictureNames[i]));
+            QCOMPARE(m_client->getUrl(QUrl(photos[i].Url)).body,
+                     m_server->pictureBytes(QStringLiteral("/photo/b/%1/%2.jpg").arg(id).arg(i + 1)));
+        }
+        const QString words
+            = m_client->getUrl(m_client->photoListOwn(QString::fromLatin1(PreWordsAlbum.id), 0, 500)).text();
+        QCOMPARE(CountPictures(words), PreWordsAlbum.pictures);
     }
 
     // Addresses in the answers name the host the client used, so cookies and pictures

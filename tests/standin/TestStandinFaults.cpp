@@ -197,8 +197,9 @@ private Q_SLOTS:
         const auto slowest = m_client->get(QStringLiteral("/version/main.txt"));
         QCOMPARE(slowest.text(), QStringLiteral("morvith:V1.0|"));
         QVERIFY2(slowest.elapsedMs >= 440, QByteArray::number(slowest.elapsedMs));
+        QVERIFY(knobs().faults().rules().isEmpty()); // used up by the first request
         const auto slow = m_client->get(QStringLiteral("/version/main.txt"));
-        QVERIFY2(slow.elapsedMs >= 140 && slow.elapsedMs < 440, QByteArray::number(slow.elapsedMs));
+        QVERIFY2(slow.elapsedMs >= 140, QByteArray::number(slow.elapsedMs));
     }
 
     void versionFileAnswersAndFails()
