@@ -1,5 +1,7 @@
 #pragma once
 
+#include "standin/AlbumInfo.h"
+#include "standin/PictureMeta.h"
 #include "standin/PictureRecipe.h"
 
 #include <QList>
@@ -18,40 +20,7 @@ enum class Space {
     Empty, // any other number: no albums
 };
 
-// An album added for benchmarks and hostile tests: N pictures of a chosen size,
-// optionally one of them much larger (a 200 MB one is streamed, never held whole).
-struct ExtraAlbum
-{
-    QString name = QStringLiteral("基准相册");
-    int pictureCount = 300;
-    qint64 pictureBytes = 150 * 1024; // each "/b/" picture is exactly this long (>= 4 KB)
-    int bigPictureIndex = 0; // 1-based picture that gets bigPictureBytes; 0: none
-    qint64 bigPictureBytes = 0;
-};
-
 enum class PictureVariant { Cover, High, Normal };
-
-struct AlbumInfo
-{
-    QString id;
-    QString wireName; // as written between the quotes of the album list answers
-    QString wireDesc;
-    qint64 createTime = 0; // seconds since 1970 (UTC)
-    int total = 0;
-    int kind = 0; // which picture rules apply (DataSet's own)
-    ExtraAlbum extra; // for extra albums only
-    bool png = false;
-
-    QString extension() const { return png ? QStringLiteral("png") : QStringLiteral("jpg"); }
-};
-
-// What the photo list says of one picture (texts as written between the quotes).
-struct PictureMeta
-{
-    QString name;
-    QString uploadTime; // "yyyy-MM-dd hh:mm:ss", China time
-    QString wireDesc;
-};
 
 // The stand-in's albums and pictures. The fixed part is code; extra albums can be added
 // at run time from any thread.
