@@ -79,10 +79,14 @@ void AnswerWriter::start(bool headOnly)
     const bool closes
         = m_close || m_mode == Mode::CutHalf || m_mode == Mode::ChunkedCut || m_mode == Mode::LongBody;
     head += closes ? "Connection: close\r\n\r\n" : "Connection: keep-alive\r\n\r\n";
-    m_socket->write(head);
+    // Small answers go out in one piece and at once: otherwise Nagle's algorithm holds
+    // the body back until the client acknowledges the headers, tens of ms each time.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_pending = head;
 
     switch (m_mode) {
     case Mode::StallAfterHeaders:
+        m_socket->write(m_pending);
         return; // stays until the client gives up and the socket goes
     case Mode::CutHalf:
     case Mode::ChunkedCut:
@@ -111,9 +115,10 @@ void AnswerWriter::feed()
         }
         m_left -= piece.size();
         if (m_mode == Mode::ChunkedCut)
-            m_socket->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
+            m_socket->write(m_pending + QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
         else
-            m_socket->write(piece);
+            m_socket->write(m_pending + piece);
+        m_pending.clear();
     }
     if (m_left == 0)
         finish();
@@ -122,6 +127,9 @@ void AnswerWriter::feed()
 void AnswerWriter::finish()
 {
     m_done = true;
+    if (!m_pending.isEmpty())
+        m_socket->write(m_pending); // headers of an empty body
+    m_pending.clear();
     if (m_mode == Mode::LongBody)
         m_socket->write(
             QByteArray(int(qBound(qint64(16), m_answer.stream->size() / 2, qint64(64 * 1024))), 'x'));

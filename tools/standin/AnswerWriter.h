@@ -39,6 +39,7 @@ private:
     HttpAnswer m_answer;
     Mode m_mode;
     bool m_close;
+    QByteArray m_pending; // headers not yet written, sent with the first piece of the body
     qint64 m_left = 0; // body bytes still to send
     bool m_done = false;
 };
