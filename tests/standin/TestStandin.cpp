@@ -4,9 +4,12 @@
 #include "signin/CookieCapture.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
+#include "standin/StandinThread.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -570,6 +573,37 @@ private Q_SLOTS:
         const QString words
             = m_client->getUrl(m_client->photoListOwn(QString::fromLatin1(PreWordsAlbum.id), 0, 500)).text();
         QCOMPARE(CountPictures(words), PreWordsAlbum.pictures);
+    }
+
+    // One connection, one small answer after another, fetched by curl as the
+    // benchmarks do: each answer must leave at once, not after the client's delayed
+    // acknowledgement of the headers (tens of ms), or every benchmark measures that wait.
+    void smallAnswersLeaveAtOnce()
+    {
+        const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
+        if (curl.isEmpty())
+            QSKIP("curl is not installed");
+        StandinThread standin;
+        QVERIFY(standin.start());
+        QTemporaryDir dir;
+        QFile config(dir.filePath(QStringLiteral("urls")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        for (int n = 1; n <= 100; ++n) {
+            const QString path = QStringLiteral("/photo/b/V1big620/%1.jpg").arg(n);
+            standin.pictureBytes(path); // drawn before the clock runs
+            config.write(QStringLiteral("url = \"%1%2\"\noutput = \"/dev/null\"\n")
+                             .arg(standin.root(), path)
+                             .toUtf8());
+        }
+        config.close();
+        QProcess fetch;
+        QElapsedTimer clock;
+        clock.start();
+        fetch.start(curl, {QStringLiteral("-s"), QStringLiteral("-K"), config.fileName()});
+        QVERIFY(fetch.waitForFinished(30000));
+        QCOMPARE(fetch.exitCode(), 0);
+        QVERIFY2(clock.elapsed() < 1500, QByteArray::number(clock.elapsed()));
+        QCOMPARE(standin.knobs().requests().size(), 100);
     }
 
     // Addresses in the answers name the host the client used, so cookies and pictures
