@@ -123,9 +123,10 @@ PictureRecipe highRecipe(const AlbumInfo &album, int n)
         recipe.height = 150;
         recipe.noise = 6;
         break;
-    case Extra:
-        recipe.width = 160;
-        recipe.height = 120;
+    case Extra: // a small image stretched to the chosen size
+        recipe.width = 120;
+        recipe.height = 90;
+        recipe.noise = 6;
         recipe.padTo
             = n == album.extra.bigPictureIndex ? album.extra.bigPictureBytes : album.extra.pictureBytes;
         break;

@@ -10,7 +10,9 @@ struct ExtraAlbum
 {
     QString name = QStringLiteral("基准相册");
     int pictureCount = 300;
-    qint64 pictureBytes = 150 * 1024; // each "/b/" picture is exactly this long (>= 4 KB)
+    // Each "/b/" picture is exactly this long from 4 KB up (a smaller size gives the
+    // plain image, about 3 KB); its "/c/" form is the plain image.
+    qint64 pictureBytes = 150 * 1024;
     int bigPictureIndex = 0; // 1-based picture that gets bigPictureBytes; 0: none
     qint64 bigPictureBytes = 0;
 };

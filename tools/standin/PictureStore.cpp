@@ -52,8 +52,9 @@ PictureStore::Picture PictureStore::find(const QString &path) const
     if (const auto m = sizedPicture.match(path); m.hasMatch()) {
         PictureRecipe recipe;
         recipe.seed = m.captured(1).toUInt();
-        recipe.width = 160;
-        recipe.height = 120;
+        recipe.width = 120;
+        recipe.height = 90;
+        recipe.noise = 6;
         recipe.padTo = m.captured(2).toLongLong();
         return {QByteArrayLiteral("image/jpeg"), body(recipe)};
     }
