@@ -1,3 +1,4 @@
+#include "photos/ListingProgress.h"
 #include "photos/PictureSignature.h"
 #include "photos/UploadTime.h"
 
@@ -83,6 +84,25 @@ private Q_SLOTS:
         QCOMPARE(parsed.isValid(), expected.isValid());
         if (expected.isValid())
             QCOMPARE(parsed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    void listingProgress_data()
+    {
+        QTest::addColumn<int>("i");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1 of 3") << 1 << 3 << QStringLiteral("正在获取相册图片..（33%）");
+        QTest::newRow("2 of 3") << 2 << 3 << QStringLiteral("正在获取相册图片..（67%）");
+        QTest::newRow("1 of 8") << 1 << 8 << QStringLiteral("正在获取相册图片..（13%）");
+        QTest::newRow("last of 620") << 620 << 620 << QStringLiteral("正在获取相册图片..（100%）");
+        QTest::newRow("1 of 620") << 1 << 620 << QStringLiteral("正在获取相册图片..（0%）");
+    }
+    void listingProgress()
+    {
+        QFETCH(int, i);
+        QFETCH(int, n);
+        QFETCH(QString, expected);
+        QCOMPARE(ListingProgressText(i, n), expected);
     }
 };
 
