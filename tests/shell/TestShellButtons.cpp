@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
-#include "VersionFileServer.h"
 #include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
 #include "app/Form1.h"
 #include "app/TitleBarController.h"
 #include "app/WindowDragController.h"
+#include "standin/StandinThread.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -59,10 +59,11 @@ class TestShellButtons : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
     void init()
     {
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_app = std::make_unique<AlbivexApp>(Endpoints(m_server.root()), m_prompts.get(), m_prompts.get(),
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
                                              m_prompts.get());
         m_app->start();
         QVERIFY(QTest::qWaitForWindowExposed(&m_app->window()));
@@ -254,7 +255,7 @@ private Q_SLOTS:
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
         const QUrl expected = endpoint < 0 ? QUrl::fromLocalFile(QStringLiteral("/srv/相册 保存"))
-                                           : Endpoints(m_server.root()).url(Endpoint(endpoint));
+                                           : Endpoints(m_standin.root()).url(Endpoint(endpoint));
         QCOMPARE(m_prompts->opened, QList<QUrl> {expected});
     }
 
@@ -367,7 +368,7 @@ private Q_SLOTS:
     }
 
 private:
-    VersionFileServer m_server;
+    standin::StandinThread m_standin;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 };

@@ -1,11 +1,11 @@
 #include "ScriptedPrompts.h"
-#include "VersionFileServer.h"
 #include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
 #include "app/Form1.h"
 #include "app/SaveFolder.h"
 #include "app/StatusBar.h"
 #include "app/VersionCheckController.h"
+#include "standin/StandinThread.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,22 +35,23 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
     void init()
     {
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_app = std::make_unique<AlbivexApp>(Endpoints(m_server.root()), m_prompts.get(), m_prompts.get(),
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
                                              m_prompts.get());
     }
     void cleanup()
     {
         m_app.reset();
         m_prompts.reset();
-        m_server.setDelayMs(0);
+        m_standin.knobs().setLatencyMs(0);
     }
 
     void welcomeLinesInOrderWithTheLastSelected()
     {
-        m_server.setDelayMs(400);
+        m_standin.knobs().setLatencyMs(400);
         m_app->start();
         const QStringList lines = m_app->log().lines();
         QCOMPARE(lines.size(), 4);
@@ -66,7 +67,7 @@ private Q_SLOTS:
     // while the window is already on screen and keeps handling events.
     void windowShownAndLiveBeforeTheCheckEnds()
     {
-        m_server.setDelayMs(600);
+        m_standin.knobs().setLatencyMs(600);
         QSignalSpy concluded(&m_app->versionCheck(), &VersionCheckController::concluded);
         m_app->start();
         Form1 &w = m_app->window();
@@ -167,7 +168,7 @@ private Q_SLOTS:
     }
 
 private:
-    VersionFileServer m_server;
+    standin::StandinThread m_standin;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 };

@@ -1,12 +1,13 @@
 #include "ScriptedPrompts.h"
-#include "VersionFileServer.h"
 #include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
 #include "app/Form1.h"
 #include "app/VersionCheckController.h"
+#include "standin/StandinThread.h"
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace albivex;
@@ -27,6 +28,7 @@ QString question(const QString &listed)
     return QStringLiteral("发现最新版本![") + listed + QStringLiteral("]\r\n \r\n是否去下载最新版本？");
 }
 
+const QString VersionPath = QStringLiteral("/version/main.txt");
 const QString Separator = QString(49, QLatin1Char('*'));
 const QString NetworkMessage = QStringLiteral("网络出问题了，暂时无法使用，请您检查！");
 
@@ -36,31 +38,33 @@ class TestVersionCheck : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
     void init()
     {
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_app = std::make_unique<AlbivexApp>(Endpoints(m_server.root()), m_prompts.get(), m_prompts.get(),
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
                                              m_prompts.get());
-        m_server.serve("morvith:V1.0|");
-        m_server.setDelayMs(0);
+        m_standin.knobs().clearRequests();
     }
     void cleanup()
     {
         m_app.reset();
         m_prompts.reset();
+        m_standin.knobs().clearFaults();
+        m_standin.knobs().setVersionText(QStringLiteral("morvith:V1.0|"));
     }
 
     void listedVersionIsCurrent_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::newRow("exactly the entry") << QByteArray("morvith:V1.0|");
-        QTest::newRow("among other products") << QByteArray("albix:V3.2|morvith:V1.0|qorn:V9|\r\n");
-        QTest::newRow("first entry counts") << QByteArray("morvith:V1.0|morvith:V2.0|");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("exactly the entry") << QStringLiteral("morvith:V1.0|");
+        QTest::newRow("among other products") << QStringLiteral("albix:V3.2|morvith:V1.0|qorn:V9|\r\n");
+        QTest::newRow("first entry counts") << QStringLiteral("morvith:V1.0|morvith:V2.0|");
     }
     void listedVersionIsCurrent()
     {
-        QFETCH(QByteArray, file);
-        m_server.serve(file);
+        QFETCH(QString, file);
+        m_standin.knobs().setVersionText(file);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy concluded(&m_app->versionCheck(), &VersionCheckController::concluded);
         m_app->start();
@@ -79,29 +83,35 @@ private Q_SLOTS:
         QVERIFY(m_prompts->boxes.isEmpty());
         QTest::qWait(50);
         QCOMPARE(quit.count(), 0);
-        QCOMPARE(m_server.lastRequestLine(), QByteArray("GET /version/main.txt HTTP/1.1"));
+        QCOMPARE(m_standin.knobs().requestCount(VersionPath), 1);
     }
 
     // Any text that arrives is read as naming some other version, even a broken file
     // or a server's error page.
     void otherVersionOffersTheDownloadAndEnds_data()
     {
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("listed");
-        QTest::newRow("newer") << QByteArray("morvith:V1.1|") << 200 << QStringLiteral("V1.1");
-        QTest::newRow("lower-case v") << QByteArray("morvith:v1.0|") << 200 << QStringLiteral("v1.0");
-        QTest::newRow("trailing blank") << QByteArray("morvith:V1.0 |") << 200 << QStringLiteral("V1.0 ");
-        QTest::newRow("no bar") << QByteArray("morvith:V1.0") << 200 << QString();
-        QTest::newRow("no key") << QByteArray("V1.0|") << 200 << QString();
-        QTest::newRow("error page") << QByteArray("<html>Not Found</html>") << 404 << QString();
+        QTest::newRow("newer") << QStringLiteral("morvith:V1.1|") << 200 << QStringLiteral("V1.1");
+        QTest::newRow("lower-case v") << QStringLiteral("morvith:v1.0|") << 200 << QStringLiteral("v1.0");
+        QTest::newRow("trailing blank") << QStringLiteral("morvith:V1.0 |") << 200 << QStringLiteral("V1.0 ");
+        QTest::newRow("no bar") << QStringLiteral("morvith:V1.0") << 200 << QString();
+        QTest::newRow("no key") << QStringLiteral("V1.0|") << 200 << QString();
+        QTest::newRow("error page") << QStringLiteral("<html>Not Found</html>") << 404 << QString();
     }
     void otherVersionOffersTheDownloadAndEnds()
     {
-        QFETCH(QByteArray, file);
+        QFETCH(QString, file);
         QFETCH(int, status);
         QFETCH(QString, listed);
-        m_server.serve(file, status);
+        if (status == 200) {
+            m_standin.knobs().setVersionText(file);
+        } else {
+            standin::FaultRule page = standin::FaultRule::httpStatus(VersionPath, status);
+            page.body = file.toUtf8();
+            m_standin.knobs().addFault(page);
+        }
         m_prompts->answerNextQuestion(false);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         int quitsWhenAsked = -1;
@@ -131,28 +141,28 @@ private Q_SLOTS:
 
     void yesOpensTheDownloadPageThenEnds()
     {
-        m_server.serve("morvith:V2.0|");
+        m_standin.knobs().setVersionText(QStringLiteral("morvith:V2.0|"));
         m_prompts->answerNextQuestion(true);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         m_app->start();
         QTRY_COMPARE(quit.count(), 1);
         QCOMPARE(m_prompts->texts(), QStringList {question(QStringLiteral("V2.0"))});
-        QCOMPARE(m_prompts->opened, QList<QUrl> {Endpoints(m_server.root()).url(Endpoint::VendorDownload)});
+        QCOMPARE(m_prompts->opened, QList<QUrl> {Endpoints(m_standin.root()).url(Endpoint::VendorDownload)});
     }
 
     void unreadableFileSaysSoAndEnds_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QByteArray>("body");
-        QTest::newRow("connection closed") << int(VersionFileServer::Mode::Close) << QByteArray();
-        QTest::newRow("empty file") << int(VersionFileServer::Mode::Serve) << QByteArray();
-        QTest::newRow("nobody listening") << -1 << QByteArray();
+        QTest::addColumn<int>("fault");
+        QTest::newRow("connection closed") << int(standin::FaultKind::Close);
+        QTest::newRow("empty file") << int(standin::FaultKind::EmptyBody);
+        QTest::newRow("error status without a body") << int(standin::FaultKind::Status);
+        QTest::newRow("body cut off") << int(standin::FaultKind::CutBody);
+        QTest::newRow("nobody listening") << -1;
     }
     void unreadableFileSaysSoAndEnds()
     {
-        QFETCH(int, mode);
-        QFETCH(QByteArray, body);
-        if (mode < 0) {
+        QFETCH(int, fault);
+        if (fault < 0) {
             // A port that was just free: nothing answers there.
             QTcpServer probe;
             QVERIFY(probe.listen(QHostAddress::LocalHost));
@@ -161,8 +171,7 @@ private Q_SLOTS:
             m_app = std::make_unique<AlbivexApp>(Endpoints(root), m_prompts.get(), m_prompts.get(),
                                                  m_prompts.get());
         } else {
-            m_server.serve(body);
-            m_server.setMode(VersionFileServer::Mode(mode));
+            m_standin.knobs().addFault(standin::FaultRule::make(VersionPath, standin::FaultKind(fault)));
         }
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         m_app->start();
@@ -173,7 +182,8 @@ private Q_SLOTS:
 
     void silentSiteCountsAsUnreadableAfterTheBound()
     {
-        m_server.setMode(VersionFileServer::Mode::Stall);
+        m_standin.knobs().addFault(
+            standin::FaultRule::make(VersionPath, standin::FaultKind::StallBeforeAnswer));
         VersionCheckController check(m_app->context(), 300);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy concluded(&check, &VersionCheckController::concluded);
@@ -204,7 +214,7 @@ private:
         QVERIFY(m_prompts->opened.isEmpty());
     }
 
-    VersionFileServer m_server;
+    standin::StandinThread m_standin;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 };
