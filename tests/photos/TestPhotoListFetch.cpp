@@ -199,7 +199,7 @@ private Q_SLOTS:
             m_standin.knobs().addFault(FaultRule::make(OwnPath, FaultKind::Close));
         });
         QCOMPARE(listing.finished, 500);
-        QCOMPARE(listing.pageSizes, QList<int>{500});
+        QCOMPARE(listing.pageSizes, QList<int> {500});
     }
 
     void servicesTextsAreCutAsTheyStand()
