@@ -3,6 +3,8 @@
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
+#include "catalogue/PicturePreview.h"
+#include "signin/SignInController.h"
 
 namespace albivex {
 
@@ -13,11 +15,24 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
-    m_context.reset(new AppContext{*m_window, m_state, *m_log, m_network, m_endpoints,
-                                   prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
-                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {}});
+    m_context.reset(new AppContext {*m_window,
+                                    m_state,
+                                    *m_log,
+                                    m_network,
+                                    m_endpoints,
+                                    prompts ? *prompts : *m_qtPrompts,
+                                    folders ? *folders : *m_qtPrompts,
+                                    urls ? *urls : *m_qtPrompts,
+                                    [this] { Q_EMIT quitRequested(); },
+                                    {}});
 
     // Controllers, each driving its part of the window.
+    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
+    m_context->showPreview = [p = preview.get()](const QString &address) {
+        p->ShowPreview(address);
+    };
+    m_controllers.push_back(std::move(preview));
+    m_controllers.push_back(std::make_unique<SignInController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()
