@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -56,10 +57,19 @@ SignInController::~SignInController()
 bool SignInController::eventFilter(QObject *watched, QEvent *event)
 {
     QLabel *avatar = m_ctx.window.Image1;
-    if (watched == avatar && event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
+    if (watched != avatar)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && avatar->rect().contains(mouse->position().toPoint()))
             m_ctx.window.Command2->click();
+    } else if (event->type() == QEvent::Paint && !avatar->isEnabled() && !avatar->pixmap().isNull()) {
+        // Disabled only against clicks: the avatar keeps its colours rather than the
+        // greyed look of a disabled label.
+        QPainter painter(avatar);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(avatar->contentsRect(), avatar->pixmap());
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -112,7 +122,7 @@ void SignInController::tryCapture()
     credentials.uin = cookies->uin;
     m_captured = true;
     m_form2->showNotice();
-    credentials.signedIn = 1;
+    credentials.signedIn = true;
     m_account.tx([this] {
         if (m_form2)
             m_form2->hide();
@@ -141,7 +151,7 @@ void SignInController::signOut()
 
     QzoneCredentials &credentials = m_ctx.state.credentials;
     credentials.skey.clear();
-    credentials.signedIn = 0;
+    credentials.signedIn = false;
 
     delete m_form2.data();
     m_captured = false;
