@@ -3,6 +3,12 @@
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
+#include "app/SaveFolderController.h"
+#include "app/ShellButtonsController.h"
+#include "app/StartupController.h"
+#include "app/TitleBarController.h"
+#include "app/VersionCheckController.h"
+#include "app/WindowDragController.h"
 #include "catalogue/PicturePreview.h"
 #include "signin/SignInController.h"
 
@@ -27,6 +33,16 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                     {}});
 
     // Controllers, each driving its part of the window.
+    m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
+    m_controllers.push_back(std::make_unique<WindowDragController>(*m_context));
+    auto startup = std::make_unique<StartupController>(*m_context);
+    m_startup = startup.get();
+    m_controllers.push_back(std::move(startup));
+    auto versionCheck = std::make_unique<VersionCheckController>(*m_context);
+    m_versionCheck = versionCheck.get();
+    m_controllers.push_back(std::move(versionCheck));
+    m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
+    m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
     auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
     m_context->showPreview = [p = preview.get()](const QString &address) {
         p->ShowPreview(address);
@@ -43,7 +59,8 @@ AlbivexApp::~AlbivexApp()
 
 void AlbivexApp::start()
 {
-    m_window->show();
+    m_startup->run();
+    m_versionCheck->run();
 }
 
 } // namespace albivex
