@@ -3,21 +3,33 @@
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
+#include "catalogue/AlbumCatalogueController.h"
+#include "catalogue/AlbumListModel.h"
+#include "catalogue/AlbumListViewController.h"
+
+#include <QTreeView>
 
 namespace albivex {
 
 AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialog *folders, UrlOpener *urls,
                        QObject *parent)
-    : QObject(parent), m_endpoints(endpoints), m_window(std::make_unique<Form1>())
+    : QObject(parent)
+    , m_endpoints(endpoints)
+    , m_albums(std::make_unique<AlbumListModel>())
+    , m_window(std::make_unique<Form1>())
 {
+    m_window->ListView1->setModel(m_albums.get());
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
     m_context.reset(new AppContext{*m_window, m_state, *m_log, m_network, m_endpoints,
                                    prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
-                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {}});
+                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {},
+                                   *m_albums});
 
     // Controllers, each driving its part of the window.
+    m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
+    m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()
