@@ -4,14 +4,15 @@
 
 namespace albivex {
 
-// The one signed-in QQ account of the run.
+// The one signed-in QQ account of the run. Never written to the log, a file or the
+// console: skey and gTk sign every request.
 struct QzoneCredentials
 {
-    QString uin; // signed-in QQ number; kept after sign-out for the sign-out line
-    QString targetUin; // whole current text of Text2, unchecked
-    QString skey; // "@" + 9 characters; emptied at sign-out
+    QString uin; // the signed-in QQ number, decimal digits without leading zeros
+    QString targetUin; // the QQ number typed for "another space"
+    QString skey; // "@" and 9 characters; empty after sign-out
     QString gTk; // ComputeGTk(skey) as decimal text
-    int signedIn = 0; // non-zero while signed in
+    bool signedIn = false;
 };
 
 } // namespace albivex

@@ -1,0 +1,172 @@
+#include "app/LocaleText.h"
+#include "catalogue/AlbumListParser.h"
+
+#include <QtTest>
+
+#include <time.h>
+
+using namespace albivex;
+
+namespace {
+
+const QLocale Chinese(QLocale::Chinese, QLocale::China);
+
+struct RawAlbum
+{
+    QString createtime, desc, id, name, pre, total;
+};
+
+// An album object as the service writes it, keys in its order.
+QString AlbumObject(const RawAlbum &a)
+{
+    return QStringLiteral("{\n \"allowAccess\" : 1,\n \"createtime\" : %1,\n \"desc\" : \"%2\",\n"
+                          " \"id\" : \"%3\",\n \"name\" : \"%4\",\n \"pre\" : \"%5\",\n \"total\" : %6,\n}")
+        .arg(a.createtime, a.desc, a.id, a.name, a.pre, a.total);
+}
+
+QString Answer(const QList<RawAlbum> &albums)
+{
+    QString answer
+        = QStringLiteral("shine0_Callback({\n\"code\" : 0,\n\"data\" : {\n\"albumListModeSort\" : [\n");
+    for (const RawAlbum &a : albums)
+        answer += AlbumObject(a) + QLatin1String(",\n");
+    return answer + QStringLiteral("]}});");
+}
+
+} // namespace
+
+class TestAlbumListParser : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Eleven hours west of UTC: any use of the machine's zone moves the dates below.
+    void initTestCase()
+    {
+        qputenv("TZ", "<-11>11");
+        tzset();
+        QCOMPARE(QDateTime(QDate(2015, 12, 23), QTime(0, 0)).offsetFromUtc(), -11 * 3600);
+    }
+
+    void threeAlbumsInAnswerOrder()
+    {
+        const QList<AlbumEntry> albums = ParseAlbumList(
+            Answer({{"1423458015", "first", "V1", "One", "http:\\/\\/p.qq.com\\/a\\/1", "12"},
+                    {"1450800000", "", "V2", "Two", "", "0"},
+                    {"1450879334", "third\\ndesc", "V3", "Three", "u", "7"}}),
+            Chinese);
+        QCOMPARE(albums.size(), 3);
+        const AlbumEntry &a = albums.at(0);
+        QCOMPARE(a.position, 1);
+        QCOMPARE(a.name, QStringLiteral("One"));
+        QCOMPARE(a.createdText, QStringLiteral("2015/2/9 13:00:15"));
+        QCOMPARE(a.pictureCount, QStringLiteral("12"));
+        QCOMPARE(a.albumId, QStringLiteral("V1"));
+        QCOMPARE(a.coverUrl, QStringLiteral("http://p.qq.com/m/1"));
+        QCOMPARE(a.description, QStringLiteral("first"));
+        QCOMPARE(a.downloadState, QString());
+        QVERIFY(!a.isChecked);
+        QCOMPARE(albums.at(1).position, 2);
+        QCOMPARE(albums.at(1).createdText, QStringLiteral("2015/12/23"));
+        QCOMPARE(albums.at(1).description, QString());
+        QCOMPARE(albums.at(2).position, 3);
+        QCOMPARE(albums.at(2).name, QStringLiteral("Three"));
+        QCOMPARE(albums.at(2).description, QStringLiteral("third desc"));
+        QCOMPARE(albums.at(2).createdText, QStringLiteral("2015/12/23 22:02:14"));
+    }
+
+    void fieldRules_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("escaped name") << "name" << QStringLiteral("\\u76F8\\u518C") << QStringLiteral("相册");
+        QTest::newRow("plain name unchanged") << "name" << QStringLiteral("My \\t album") << "My \\t album";
+        QTest::newRow("name cut at comma") << "name" << QStringLiteral("a,b") << QStringLiteral("a");
+        QTest::newRow("desc backslash-n to blank, escaped slash gone")
+            << "desc" << QStringLiteral("x\\ny p\\/q") << QStringLiteral("x y pq");
+        QTest::newRow("desc other escapes stay")
+            << "desc" << QStringLiteral("a\\tb") << QStringLiteral("a\\tb");
+        QTest::newRow("cover every /a/ to /m/")
+            << "pre" << QStringLiteral("http:\\/\\/h\\/a\\/x\\/a\\/y") << QStringLiteral("http://h/m/x/m/y");
+        QTest::newRow("cover /a/ formed by unescaping")
+            << "pre" << QStringLiteral("h\\/a\\/b/a/c") << QStringLiteral("h/m/b/m/c");
+        QTest::newRow("createtime not a number") << "createtime" << QStringLiteral("\"soon\"") << QString();
+        QTest::newRow("createtime midnight")
+            << "createtime" << QStringLiteral("1450800000") << QStringLiteral("2015/12/23");
+        QTest::newRow("createtime one second past")
+            << "createtime" << QStringLiteral("1450800001") << QStringLiteral("2015/12/23 00:00:01");
+        QTest::newRow("createtime epoch is 08:00")
+            << "createtime" << QStringLiteral("0") << QStringLiteral("1970/1/1 08:00:00");
+    }
+    void fieldRules()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, raw);
+        QFETCH(QString, expected);
+        RawAlbum album {"1423458015", "d", "V1", "n", "p", "1"};
+        if (field == QLatin1String("name"))
+            album.name = raw;
+        else if (field == QLatin1String("desc"))
+            album.desc = raw;
+        else if (field == QLatin1String("pre"))
+            album.pre = raw;
+        else
+            album.createtime = raw;
+        const QList<AlbumEntry> albums = ParseAlbumList(Answer({album}), Chinese);
+        QCOMPARE(albums.size(), 1);
+        const AlbumEntry &a = albums.first();
+        const QString actual = field == QLatin1String("name") ? a.name
+            : field == QLatin1String("desc")                  ? a.description
+            : field == QLatin1String("pre")                   ? a.coverUrl
+                                                              : a.createdText;
+        QCOMPARE(actual, expected);
+    }
+
+    // Every locale's long time format carries a zone token somewhere; it never shows.
+    void timeOfDayWithoutZone_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("zh_CN zone first") << Chinese << QStringLiteral("13:00:15");
+        QTest::newRow("C zone last") << QLocale::c() << QStringLiteral("13:00:15");
+        QTest::newRow("es zone in brackets")
+            << QLocale(QLocale::Spanish, QLocale::Spain) << QStringLiteral("13:00:15");
+        QTest::newRow("en_US keeps AM/PM")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("1:00:15 PM");
+    }
+    void timeOfDayWithoutZone()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        QCOMPARE(TimeOfDayText(QTime(13, 0, 15), locale), expected);
+    }
+
+    void missingKeysGiveEmptyFieldsRowsStay()
+    {
+        // Three createtime texts, the third one bare inside a description; only two
+        // albums carry "name" and "pre".
+        const QString answer
+            = Answer({{"1423458015", "d1", "V1", "n1", "p1", "1"},
+                      {"1423458015", "mentions createtime", "V2", "n2", "p2", "2"}})
+            + QStringLiteral(
+                  "{\"createtime\" : 1423458015, \"desc\" : \"d3\", \"id\" : \"V3\", \"total\" : 3,}");
+        const QList<AlbumEntry> albums = ParseAlbumList(answer, Chinese);
+        QCOMPARE(albums.size(), 4);
+        QCOMPARE(albums.at(2).name, QStringLiteral("")); // no third "name" at all
+        QCOMPARE(albums.at(2).albumId, QStringLiteral("V3"));
+        QCOMPARE(albums.at(3).createdText, QString());
+        QCOMPARE(albums.at(3).albumId, QString());
+        QCOMPARE(albums.at(3).coverUrl, QString());
+        QCOMPARE(albums.at(3).position, 4);
+    }
+
+    void noAlbums()
+    {
+        QVERIFY(ParseAlbumList(QString(), Chinese).isEmpty());
+        QVERIFY(ParseAlbumList(QStringLiteral("{\"code\" : -3000, \"message\" : \"need login\",}"), Chinese)
+                    .isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAlbumListParser)
+#include "TestAlbumListParser.moc"
