@@ -3,6 +3,12 @@
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
+#include "app/SaveFolderController.h"
+#include "app/ShellButtonsController.h"
+#include "app/StartupController.h"
+#include "app/TitleBarController.h"
+#include "app/VersionCheckController.h"
+#include "app/WindowDragController.h"
 #include "catalogue/AlbumCatalogueController.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/AlbumListViewController.h"
@@ -22,12 +28,29 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
-    m_context.reset(new AppContext{*m_window, m_state, *m_log, m_network, m_endpoints,
-                                   prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
-                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {},
-                                   *m_albums});
+    m_context.reset(new AppContext {*m_window,
+                                    m_state,
+                                    *m_log,
+                                    m_network,
+                                    m_endpoints,
+                                    prompts ? *prompts : *m_qtPrompts,
+                                    folders ? *folders : *m_qtPrompts,
+                                    urls ? *urls : *m_qtPrompts,
+                                    [this] { Q_EMIT quitRequested(); },
+                                    {},
+                                    *m_albums});
 
     // Controllers, each driving its part of the window.
+    m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
+    m_controllers.push_back(std::make_unique<WindowDragController>(*m_context));
+    auto startup = std::make_unique<StartupController>(*m_context);
+    m_startup = startup.get();
+    m_controllers.push_back(std::move(startup));
+    auto versionCheck = std::make_unique<VersionCheckController>(*m_context);
+    m_versionCheck = versionCheck.get();
+    m_controllers.push_back(std::move(versionCheck));
+    m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
+    m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
     m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
     m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
 }
@@ -40,7 +63,8 @@ AlbivexApp::~AlbivexApp()
 
 void AlbivexApp::start()
 {
-    m_window->show();
+    m_startup->run();
+    m_versionCheck->run();
 }
 
 } // namespace albivex

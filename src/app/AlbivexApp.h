@@ -15,6 +15,8 @@ class ActivityLog;
 class AlbumListModel;
 class Form1;
 class QtPrompts;
+class StartupController;
+class VersionCheckController;
 
 // The composition root: owns the network manager, the main window, its state and
 // every controller, and hands each controller the same context.
@@ -30,6 +32,8 @@ public:
 
     // Runs the load sequence of the main window: shows it and starts the version check.
     void start();
+
+    VersionCheckController &versionCheck() { return *m_versionCheck; }
 
     Form1 &window() { return *m_window; }
     WindowState &state() { return m_state; }
@@ -52,6 +56,8 @@ private:
     std::unique_ptr<QtPrompts> m_qtPrompts;
     std::unique_ptr<AppContext> m_context;
     std::vector<std::unique_ptr<QObject>> m_controllers;
+    StartupController *m_startup = nullptr;
+    VersionCheckController *m_versionCheck = nullptr;
 };
 
 } // namespace albivex
