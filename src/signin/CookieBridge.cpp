@@ -2,6 +2,7 @@
 
 #include "signin/SharedCookieJar.h"
 
+#include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
 
@@ -16,17 +17,17 @@ QString CookieText(const QList<QNetworkCookie> &cookies)
     return pairs.join(QStringLiteral("; "));
 }
 
-CookieBridge::CookieBridge(QWebEngineCookieStore &store, SharedCookieJar &jar, QObject *parent)
-    : QObject(parent), m_store(store), m_jar(jar)
+CookieBridge::CookieBridge(QWebEngineCookieStore &store, QNetworkAccessManager &nam, QObject *parent)
+    : QObject(parent), m_store(store), m_nam(nam)
 {
     connect(&m_store, &QWebEngineCookieStore::cookieAdded, this, [this](const QNetworkCookie &cookie) {
         m_mirror.insertCookie(cookie);
-        m_jar.insertCookie(cookie);
+        m_nam.cookieJar()->insertCookie(cookie);
         Q_EMIT cookieAdded();
     });
     connect(&m_store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie &cookie) {
         m_mirror.deleteCookie(cookie);
-        m_jar.deleteCookie(cookie);
+        m_nam.cookieJar()->deleteCookie(cookie);
     });
     // Cookies the store held before the bridge existed are reported again.
     m_store.loadAllCookies();
@@ -49,9 +50,11 @@ void CookieBridge::removeCookies(const std::function<bool(const QNetworkCookie &
         if (which(cookie)) {
             m_store.deleteCookie(cookie);
             m_mirror.deleteCookie(cookie);
+            m_nam.cookieJar()->deleteCookie(cookie);
         }
     }
-    m_jar.removeWhere(which);
+    if (auto *jar = qobject_cast<SharedCookieJar *>(m_nam.cookieJar()))
+        jar->removeWhere(which);
 }
 
 } // namespace albivex

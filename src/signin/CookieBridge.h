@@ -6,13 +6,13 @@
 
 #include <functional>
 
+class QNetworkAccessManager;
 class QWebEngineCookieStore;
 
 namespace albivex {
 
-class SharedCookieJar;
-
-// Keeps the network manager's jar holding every cookie of the browser's cookie store:
+// Keeps the network manager's jar (whichever jar it has at the time) holding every
+// cookie of the browser's cookie store:
 // each cookie the store adds is inserted into the jar, each it removes is deleted
 // from it. So the album and photo requests and the picture downloads carry the
 // cookies of the sign-in. It also mirrors the store on its own, to tell which of the
@@ -21,7 +21,7 @@ class CookieBridge : public QObject
 {
     Q_OBJECT
 public:
-    CookieBridge(QWebEngineCookieStore &store, SharedCookieJar &jar, QObject *parent = nullptr);
+    CookieBridge(QWebEngineCookieStore &store, QNetworkAccessManager &nam, QObject *parent = nullptr);
 
     // The cookies the browser holds for `url` (domain, path, secure and expiry matched
     // as a browser sends them), as "name=value" pairs joined by "; ".
@@ -31,7 +31,8 @@ public:
     QList<QNetworkCookie> browserCookies() const;
 
     // Removes the chosen cookies from the browser's store and from the network jar
-    // (cookies the jar got from network answers included); the others stay.
+    // (with a SharedCookieJar, also those the jar got from network answers); the
+    // others stay.
     void removeCookies(const std::function<bool(const QNetworkCookie &)> &which);
 
 Q_SIGNALS:
@@ -47,7 +48,7 @@ private:
     };
 
     QWebEngineCookieStore &m_store;
-    SharedCookieJar &m_jar;
+    QNetworkAccessManager &m_nam;
     Mirror m_mirror;
 };
 

@@ -37,12 +37,10 @@ const QString SecurityCentreMark = QStringLiteral("QQ安全中心");
 SignInController::SignInController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_account(ctx)
 {
-    // Every request of the process uses this jar; the browser's cookies join it.
-    m_jar = qobject_cast<SharedCookieJar *>(ctx.network.cookieJar());
-    if (!m_jar) {
-        m_jar = new SharedCookieJar;
-        ctx.network.setCookieJar(m_jar);
-    }
+    // Every request of the process uses the network manager's jar; the browser's
+    // cookies join it, and sign-out removes QQ's from it.
+    if (!qobject_cast<SharedCookieJar *>(ctx.network.cookieJar()))
+        ctx.network.setCookieJar(new SharedCookieJar);
     connect(ctx.window.Command2, &QPushButton::clicked, this, &SignInController::onCommand2);
     ctx.window.Image1->installEventFilter(this);
 }
@@ -90,7 +88,7 @@ void SignInController::ensureBrowserProfile()
     // A profile without a storage name is off the record.
     m_profile = std::make_unique<QWebEngineProfile>();
     m_profile->setObjectName(QStringLiteral("SignInProfile"));
-    m_bridge = new CookieBridge(*m_profile->cookieStore(), *m_jar, m_profile.get());
+    m_bridge = new CookieBridge(*m_profile->cookieStore(), m_ctx.network, m_profile.get());
     // The cookies of the page may be reported after its load has finished.
     connect(m_bridge, &CookieBridge::cookieAdded, this, &SignInController::tryCapture, Qt::QueuedConnection);
 }
@@ -146,8 +144,8 @@ void SignInController::signOut()
     };
     if (m_bridge)
         m_bridge->removeCookies(isQq);
-    else
-        m_jar->removeWhere(isQq);
+    else if (auto *jar = qobject_cast<SharedCookieJar *>(m_ctx.network.cookieJar()))
+        jar->removeWhere(isQq);
 
     QzoneCredentials &credentials = m_ctx.state.credentials;
     credentials.skey.clear();

@@ -14,7 +14,6 @@ namespace albivex {
 struct AppContext;
 class CookieBridge;
 class Form2;
-class SharedCookieJar;
 
 // The sign-in and sign-out button Command2 (and the avatar Image1, which acts as a
 // click on it while enabled): opens the sign-in window, captures the QQ cookies of
@@ -42,7 +41,6 @@ private:
     void ensureBrowserProfile();
 
     AppContext &m_ctx;
-    SharedCookieJar *m_jar; // owned by the network manager
     std::unique_ptr<QWebEngineProfile> m_profile;
     CookieBridge *m_bridge = nullptr; // owned by the profile
     QPointer<Form2> m_form2;
