@@ -90,7 +90,7 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
 
 void AlbumCatalogueController::onAnswer(const QString &answer)
 {
-    m_pending = ParseAlbumList(answer, QLocale::system());
+    m_pending = ParseAlbumList(answer, QLocale());
     m_next = 0;
     addNextRows();
 }

@@ -520,6 +520,9 @@ int main(int argc, char **argv)
     qputenv("LC_ALL", "zh_CN.UTF-8");
     qputenv("LANG", "zh_CN.UTF-8");
     QApplication app(argc, argv);
+    // Libraries linked in may have read the system locale before main; the tool
+    // writes with the default locale, which follows the system unless set.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     TestAlbumCatalogue test;
     return QTest::qExec(&test, argc, argv);
 }
