@@ -9,13 +9,24 @@
 #include "app/TitleBarController.h"
 #include "app/VersionCheckController.h"
 #include "app/WindowDragController.h"
+#include "catalogue/AlbumCatalogueController.h"
+#include "catalogue/AlbumListModel.h"
+#include "catalogue/AlbumListViewController.h"
+#include "catalogue/PicturePreview.h"
+#include "signin/SignInController.h"
+
+#include <QTreeView>
 
 namespace albivex {
 
 AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialog *folders, UrlOpener *urls,
                        QObject *parent)
-    : QObject(parent), m_endpoints(endpoints), m_window(std::make_unique<Form1>())
+    : QObject(parent)
+    , m_endpoints(endpoints)
+    , m_albums(std::make_unique<AlbumListModel>())
+    , m_window(std::make_unique<Form1>())
 {
+    m_window->ListView1->setModel(m_albums.get());
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
@@ -28,7 +39,8 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                     folders ? *folders : *m_qtPrompts,
                                     urls ? *urls : *m_qtPrompts,
                                     [this] { Q_EMIT quitRequested(); },
-                                    {}});
+                                    {},
+                                    *m_albums});
 
     // Controllers, each driving its part of the window.
     m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
@@ -41,6 +53,14 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_controllers.push_back(std::move(versionCheck));
     m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
     m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
+    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
+    m_context->showPreview = [p = preview.get()](const QString &address) {
+        p->ShowPreview(address);
+    };
+    m_controllers.push_back(std::move(preview));
+    m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
+    m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
+    m_controllers.push_back(std::make_unique<SignInController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()

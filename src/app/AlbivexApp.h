@@ -12,6 +12,7 @@
 namespace albivex {
 
 class ActivityLog;
+class AlbumListModel;
 class Form1;
 class QtPrompts;
 class StartupController;
@@ -48,6 +49,8 @@ private:
     Endpoints m_endpoints;
     QNetworkAccessManager m_network;
     WindowState m_state;
+    // Declared before the window so that the window and its views go first.
+    std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<Form1> m_window;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;
