@@ -3,6 +3,7 @@
 #include "app/WindowState.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,6 +181,30 @@ private Q_SLOTS:
         }
         QVERIFY2(seen >= 3, qPrintable(statuses.join('|')));
         QVERIFY2(last >= 90, qPrintable(statuses.join('|')));
+    }
+
+    // Ten pages of 500 with the window shown: no step may grow with the square of the
+    // picture count.
+    void aFiveThousandPictureAlbumListsQuickly()
+    {
+        sd::ExtraAlbum extra;
+        extra.pictureCount = 5000;
+        const QString id = m_standin.knobs().addExtraAlbum(extra);
+        AlbumEntry entry;
+        entry.name = extra.name;
+        entry.albumId = id;
+        entry.pictureCount = QStringLiteral("5000");
+        t().albums().append(entry);
+        t().window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t().window()));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(t().view(id.toLatin1().constData(), 60000));
+        const qint64 ms = clock.elapsed();
+        QCOMPARE(t().photos().size(), 5000);
+        QCOMPARE(t().photos().entry(4999).Number, 5000);
+        qInfo("5000 pictures listed in %lld ms", ms);
+        QVERIFY2(ms < 15000, qPrintable(QString::number(ms)));
     }
 
     void backOrStopDuringAListingKeepsTheRowsSoFar_data()
