@@ -81,7 +81,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_standin.start());
-        m_fast.idleMs = 400;
+        m_fast.idleMs = 1000; // short for the stalls, long enough for a busy machine
         m_fast.retryPauseMs = 30;
         m_fast.maxRetryAfterMs = 3000;
     }
