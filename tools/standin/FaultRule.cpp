@@ -60,6 +60,13 @@ FaultRule FaultRule::latency(const QString &path, int delayMs, int times)
     return rule;
 }
 
+FaultRule FaultRule::redirect(const QString &path, const QByteArray &location, int times)
+{
+    FaultRule rule = httpStatus(path, 302, times);
+    rule.location = location;
+    return rule;
+}
+
 QString FaultRule::kindName(FaultKind kind)
 {
     for (const KindName &k : kindNames) {

@@ -35,6 +35,7 @@ struct FaultRule
     int status = 500;
     int retryAfterSeconds = -1; // Retry-After header value on Status answers; -1: none
     QByteArray body; // Status: body of the answer
+    QByteArray location; // Status: Location header when set (a redirect elsewhere)
     int delayMs = 0; // Latency
     int times = -1; // the first N matching requests, then normal again; -1: every one
     qint64 bytes = 20LL * 1024 * 1024; // HugeAlbumList: answer size
@@ -46,6 +47,8 @@ struct FaultRule
     static FaultRule make(const QString &path, FaultKind kind, int times = -1);
     static FaultRule httpStatus(const QString &path, int status, int times = -1, int retryAfterSeconds = -1);
     static FaultRule latency(const QString &path, int delayMs, int times = -1);
+    // 302 to `location`, e.g. an address where nothing listens.
+    static FaultRule redirect(const QString &path, const QByteArray &location, int times = -1);
 
     // "PATH=KIND[:ARG][@TIMES]", KIND one of: a status code (ARG: Retry-After seconds),
     // latency (ARG: ms), cut, chunked-cut, long, empty, html, stall-headers, stall, close,

@@ -54,6 +54,8 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
             if (rule.retryAfterSeconds >= 0)
                 answer.headers.append(
                     {QByteArrayLiteral("Retry-After"), QByteArray::number(rule.retryAfterSeconds)});
+            if (!rule.location.isEmpty())
+                answer.headers.append({QByteArrayLiteral("Location"), rule.location});
             break;
         case FaultKind::HtmlAsPicture:
             answer = HttpAnswer::make(200, "text/html; charset=utf-8", WebPages::errorPage().toUtf8());
