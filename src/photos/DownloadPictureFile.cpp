@@ -1,6 +1,7 @@
 #include "photos/DownloadPictureFile.h"
 
 #include "catalogue/ReplyWatchdog.h"
+#include "photos/PictureEnd.h"
 #include "photos/PictureSignature.h"
 
 #include <QLocale>
@@ -117,6 +118,7 @@ void PictureTransfer::sendAttempt()
     ++m_result.attempts;
     m_head.clear();
     m_received = 0;
+    m_end = PictureEnd();
     m_rejected = false;
 
     QNetworkRequest request(m_url);
@@ -136,7 +138,10 @@ bool PictureTransfer::openTarget()
     m_file = std::make_unique<QSaveFile>(m_path);
     // Never write the final name directly, even where a rename is impossible.
     m_file->setDirectWriteFallback(false);
-    return m_file->open(QIODevice::WriteOnly);
+    // Unbuffered: every piece that arrives reaches the file at once, so a temporary
+    // file that has not changed for longer than the idle limit belongs to no live
+    // transfer (RemoveStaleTemporaryFiles relies on it).
+    return m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 // Takes the next piece of the body: holds the first bytes until they show a picture,
@@ -144,6 +149,7 @@ bool PictureTransfer::openTarget()
 bool PictureTransfer::consume(const QByteArray &chunk)
 {
     m_received += chunk.size();
+    m_end.feed(chunk);
     if (m_received > m_options.maxBytes) {
         m_rejectReason = TransferOutcome::TooLarge;
         return false;
@@ -219,6 +225,12 @@ void PictureTransfer::onFinished()
         endAttempt(TransferOutcome::TimedOut, true);
         return;
     }
+    // A redirect that was to be followed but could not be: the failure is the one at
+    // its target (refused, reset...), not the redirect's status.
+    if (status >= 300 && status < 400 && reply->error() != QNetworkReply::NoError) {
+        endAttempt(TransferOutcome::ConnectionFailed, isTransientError(reply->error()));
+        return;
+    }
     if (status != 0 && !isSuccessStatus(status)) {
         endAttempt(TransferOutcome::HttpStatus, isTransientStatus(status), retryAfterMs(*reply));
         return;
@@ -251,6 +263,13 @@ void PictureTransfer::onFinished()
     }
     if (m_received == 0) {
         endAttempt(TransferOutcome::EmptyBody, false);
+        return;
+    }
+    // Without a length to hold it to (chunked, or ended by a close), the body is whole
+    // only when the picture itself has ended: a chunked body whose connection was cut
+    // before its last chunk is at times reported as complete by the network layer.
+    if (announced < 0 && !m_end.reached()) {
+        endAttempt(TransferOutcome::Truncated, true);
         return;
     }
     if (!m_file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "photos/PictureEnd.h"
 #include "photos/TransferResult.h"
 
 #include <QDateTime>
@@ -25,8 +26,10 @@ class ReplyWatchdog;
 // The body is streamed into a temporary file beside the target and renamed to the
 // target only when the whole picture has arrived, so a file at the final name is
 // always whole: after a failure nothing at the final name has changed (an earlier
-// file there stays as it was) and no temporary file is left. A transient failure
-// (time-out, connection error, 5xx, 429) is tried again after a pause; 4xx are not.
+// file there stays as it was) and no temporary file is left. Whole means all the
+// bytes the Content-Length announced or, for a body sent without one, a picture that
+// has reached its own end (PictureEnd). A transient failure (time-out, connection
+// error, cut body, 5xx, 429) is tried again after a pause; 4xx are not.
 //
 // Any number of transfers may run at once; each is independent. The object is owned
 // by its parent and deletes itself (deleteLater) after it has reported.
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_head; // leading bytes held until the signature is decided
     qint64 m_received = 0;
+    PictureEnd m_end; // whether the bytes so far make a whole picture
     bool m_rejected = false; // this attempt was abandoned by us, m_rejectReason says why
     TransferOutcome m_rejectReason = TransferOutcome::ConnectionFailed;
 

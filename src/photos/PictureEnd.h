@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+namespace albivex {
+
+// Follows a picture's bytes as they arrive and tells whether the picture's own
+// structure says it has ended:
+// - JPEG: the end-of-image marker, reached by walking the segments by their lengths
+//   and the entropy-coded data of every scan (bytes after that marker are ignored);
+// - PNG: the IEND chunk, with its checksum;
+// - BMP and WebP: the file size their header announces;
+// - GIF: the trailer byte 0x3B as the last byte so far (a cut GIF ends so by chance
+//   once in 256 times; its blocks are not walked).
+// A picture sent without a length the transport vouches for (a chunked body, or one
+// ended by closing the connection) is whole only when this says so: the network
+// layer may report such a body as complete when the connection was merely cut.
+// Feeding is linear in the bytes and keeps a few bytes of state.
+class PictureEnd
+{
+public:
+    void feed(QByteArrayView bytes);
+    bool reached() const { return m_reached; }
+    qint64 fed() const { return m_fed; }
+
+private:
+    enum class Format { Unknown, Jpeg, Png, Gif, Bmp, WebP, Other };
+    enum class Step {
+        // JPEG
+        StartMarker,
+        MarkerPrefix,
+        MarkerCode,
+        LengthHigh,
+        LengthLow,
+        SkipSegment,
+        Entropy,
+        EntropyPrefix,
+        // PNG
+        PngSignature,
+        PngChunkHeader,
+        PngSkipChunk,
+        // BMP, WebP, GIF: only a header or the last byte matters
+        Header,
+        Done,
+        Broken,
+    };
+
+    void start(char first);
+    void feedJpeg(const char *data, qsizetype size);
+    void feedPng(const char *data, qsizetype size);
+    void feedHeader(const char *data, qsizetype size);
+    // A JPEG marker code after 0xFF, outside a segment: what follows it.
+    void jpegMarker(quint8 code);
+
+    Format m_format = Format::Unknown;
+    Step m_step = Step::StartMarker;
+    bool m_reached = false;
+    qint64 m_fed = 0;
+    qint64 m_skip = 0; // bytes of a segment or chunk still to pass over
+    quint8 m_marker = 0; // the JPEG marker whose length is being read
+    quint32 m_length = 0;
+    bool m_lastChunk = false; // the PNG chunk being passed over is IEND
+    char m_header[12] = {}; // the first bytes (BMP, WebP) or a PNG chunk header
+    int m_headerBytes = 0;
+    qint64 m_announced = -1; // BMP, WebP: the whole size
+};
+
+} // namespace albivex
