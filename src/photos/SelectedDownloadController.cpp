@@ -11,6 +11,7 @@
 #include "photos/DownloadPictureFile.h"
 #include "photos/PhotoListModel.h"
 #include "photos/SelectedNamingMode.h"
+#include "photos/StaleTemporaryFiles.h"
 #include "photos/UploadTime.h"
 
 #include <QAction>
@@ -49,6 +50,8 @@ void SelectedDownloadController::DownloadSelectedPictures()
     const int checkedCount = m_ctx.photos.checkedCount();
     const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.ListView1));
     m_folder = AlbumFolderPath(m_ctx.window.Text1->text(), m_ctx.state.listedOwnerUin, album.name);
+    // What an earlier run that was killed mid-transfer left in this folder goes now.
+    RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_ctx.transferOptions.idleMs));
     m_listing = m_ctx.photos.listing();
     m_running = true;
     if (checkedCount < 2)
