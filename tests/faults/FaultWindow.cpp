@@ -1,0 +1,240 @@
+#include "FaultWindow.h"
+
+#include "StandinSignIn.h"
+#include "app/ActivityLog.h"
+#include "app/Form1.h"
+#include "app/WindowState.h"
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListModel.h"
+#include "standin/StandinData.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTest>
+#include <QTreeView>
+
+using namespace albivex;
+
+namespace {
+
+const QString SelectedEnd = QStringLiteral("]所选图片已完成下载..");
+const QString ListingEnd = QStringLiteral("]相册获取完毕..");
+
+void selectRow(QTreeView *view, int row)
+{
+    view->selectionModel()->select(view->model()->index(row, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// "[name]下载完成.." -> "name" when the line ends in `ending`.
+bool nameBefore(const QString &line, const QString &ending, QString *name)
+{
+    if (!line.startsWith(QLatin1Char('[')) || !line.endsWith(ending))
+        return false;
+    *name = line.mid(1, line.size() - 1 - ending.size());
+    return true;
+}
+
+} // namespace
+
+QString CommandName(DownloadCommand command)
+{
+    return command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected pictures");
+}
+
+FaultWindow::FaultWindow(standin::StandinThread &standin)
+    : standin(standin), app(Endpoints(standin.root()), &prompts, &prompts, &prompts)
+{ }
+
+Form1 &FaultWindow::window()
+{
+    return app.window();
+}
+
+AppContext &FaultWindow::ctx()
+{
+    return app.context();
+}
+
+bool FaultWindow::signInAndList(const char *uin, int timeoutMs)
+{
+    app.start();
+    if (!QTest::qWaitFor([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
+        qWarning("FaultWindow: the version check did not pass");
+        return false;
+    }
+    app.state().credentials = SignInOverHttp(app.network(), standin.root(), QString::fromLatin1(uin));
+    if (!app.state().credentials.signedIn) {
+        qWarning("FaultWindow: no sign-in");
+        return false;
+    }
+    const int before = countLines(ListingEnd);
+    window().Command1->click();
+    if (!QTest::qWaitFor([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
+        qWarning("FaultWindow: the album listing did not end");
+        return false;
+    }
+    return !ctx().albums.isEmpty();
+}
+
+int FaultWindow::albumRow(const QString &albumId)
+{
+    const AlbumListModel &albums = ctx().albums;
+    for (int row = 0; row < albums.size(); ++row) {
+        if (albums.entry(row).albumId == albumId)
+            return row;
+    }
+    return -1;
+}
+
+bool FaultWindow::selectAlbum(const QString &albumId)
+{
+    const int row = albumRow(albumId);
+    if (row < 0)
+        return false;
+    selectRow(window().ListView1, row);
+    return true;
+}
+
+bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
+{
+    if (!selectAlbum(albumId))
+        return false;
+    const int before = countLines(ListingEnd);
+    window().ckxc->trigger();
+    return QTest::qWaitFor([&] { return countLines(ListingEnd) > before; }, timeoutMs);
+}
+
+bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId, int timeoutMs)
+{
+    if (command == DownloadCommand::SelectedPictures) {
+        if (!viewAlbum(albumId, timeoutMs) || ctx().photos.size() < 2) {
+            qWarning("FaultWindow: the album did not open with two pictures or more");
+            return false;
+        }
+        ctx().photos.setAllChecked(true);
+        selectRow(window().ListView2, 0);
+        m_linesAtStart = static_cast<int>(lines().size());
+        m_endsAtStart = countLines(SelectedEnd);
+        window().xiatp->trigger();
+        return true;
+    }
+    if (window().ListView2->isVisible())
+        window().Command5->click();
+    if (!selectAlbum(albumId))
+        return false;
+    m_linesAtStart = static_cast<int>(lines().size());
+    window().xz->trigger();
+    // The job takes the album at once; the flag stays down until it has ended.
+    return !app.state().AlbumJobIdle;
+}
+
+bool FaultWindow::waitForDownloadEnd(DownloadCommand command, int timeoutMs)
+{
+    if (command == DownloadCommand::SelectedPictures)
+        return QTest::qWaitFor([&] { return countLines(SelectedEnd) > m_endsAtStart; }, timeoutMs);
+    return QTest::qWaitFor([&] { return app.state().AlbumJobIdle; }, timeoutMs);
+}
+
+bool FaultWindow::download(DownloadCommand command, const QString &albumId, int timeoutMs)
+{
+    return startDownload(command, albumId) && waitForDownloadEnd(command, timeoutMs);
+}
+
+DownloadReport FaultWindow::report()
+{
+    DownloadReport result;
+    const QStringList all = lines();
+    for (int i = m_linesAtStart; i < all.size(); ++i) {
+        const QString line = withoutTime(all.at(i));
+        QString name;
+        if (nameBefore(line, QStringLiteral("]下载完成.."), &name)
+            || nameBefore(line, QStringLiteral("]下载完毕.."), &name))
+            result.saved << name;
+        else if (nameBefore(line, QStringLiteral("]下载失败.."), &name))
+            result.failed << name;
+        else
+            result.otherLines << line;
+    }
+    return result;
+}
+
+QStringList FaultWindow::marks(DownloadCommand command, const QString &albumId)
+{
+    const AppContext &context = ctx();
+    if (command == DownloadCommand::Album) {
+        const int row = albumRow(albumId);
+        return {context.albums.entry(row).downloadState};
+    }
+    QStringList result;
+    for (int row = 0; row < context.photos.size(); ++row)
+        result << context.photos.entry(row).Status;
+    return result;
+}
+
+QStringList FaultWindow::lines()
+{
+    return app.context().log.lines();
+}
+
+QString FaultWindow::withoutTime(const QString &line)
+{
+    static const QRegularExpression time(QStringLiteral("^\\[[^\\]]*\\]"));
+    return QString(line).remove(time);
+}
+
+int FaultWindow::countLines(const QString &ending)
+{
+    int count = 0;
+    for (const QString &line : lines())
+        count += line.endsWith(ending) ? 1 : 0;
+    return count;
+}
+
+QString MainAlbumFolder(const QString &saveFolder, const QString &albumName)
+{
+    return saveFolder + QLatin1Char('/') + QLatin1String(standin::MainUin) + QLatin1Char('/') + albumName;
+}
+
+QStringList AllFilesUnder(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+QByteArray ContentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString PicturePath(const QString &albumId, int n)
+{
+    return QStringLiteral("/photo/b/%1/%2.jpg").arg(albumId).arg(n);
+}
+
+QString SequenceName(int n, const QString &pictureName)
+{
+    return QString::number(n) + QLatin1Char('.') + pictureName + QStringLiteral(".jpg");
+}
+
+QString ClosedPortAddress(const QString &path)
+{
+    // A port that was free a moment ago and is closed again.
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path);
+}

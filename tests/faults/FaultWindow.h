@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ScriptedPrompts.h"
+#include "app/AlbivexApp.h"
+#include "standin/StandinThread.h"
+
+#include <QString>
+#include <QStringList>
+
+// The whole tool in its real window, driven as a user drives it, against a stand-in.
+
+// The two commands that save pictures: "下载图片" on every ticked picture of an opened
+// album, and "下载相册" on the selected album.
+enum class DownloadCommand { SelectedPictures, Album };
+
+QString CommandName(DownloadCommand command);
+
+// What a download run reported, read from the log lines it added.
+struct DownloadReport
+{
+    QStringList saved; // picture names with a completion line, in order
+    QStringList failed; // picture names with "下载失败..", in order
+    QStringList otherLines; // every other line of the run (without time)
+};
+
+class FaultWindow
+{
+public:
+    explicit FaultWindow(albivex::standin::StandinThread &standin);
+
+    albivex::standin::StandinThread &standin;
+    ScriptedPrompts prompts;
+    albivex::AlbivexApp app;
+
+    albivex::Form1 &window();
+    albivex::AppContext &ctx();
+
+    // Runs the start-up (version check against the stand-in), signs in over HTTP as
+    // `uin` with the tool's network manager and lists the albums with "获取相册".
+    bool signInAndList(const char *uin, int timeoutMs = 20000);
+    // Selects the album's row in the album list; false when it is not listed.
+    bool selectAlbum(const QString &albumId);
+    int albumRow(const QString &albumId);
+
+    // Saves every picture of the album with the command, into the save folder, as a
+    // user does it: for "下载图片" the album is opened ("查看相册"), every row ticked and
+    // the first one selected; for "下载相册" its row is selected. Waits for the end of
+    // the run within the time-out.
+    bool download(DownloadCommand command, const QString &albumId, int timeoutMs = 30000);
+    // The same without waiting: false when the run could not be started.
+    bool startDownload(DownloadCommand command, const QString &albumId, int timeoutMs = 20000);
+    bool waitForDownloadEnd(DownloadCommand command, int timeoutMs = 30000);
+
+    // The lines added since the last start, split by what they report.
+    DownloadReport report();
+    // The marks the window shows for the run: for "下载图片" the "状态" text of every
+    // picture row, for "下载相册" the album row's "下载状态".
+    QStringList marks(DownloadCommand command, const QString &albumId);
+
+    QStringList lines();
+    static QString withoutTime(const QString &line);
+    int countLines(const QString &ending);
+
+private:
+    bool viewAlbum(const QString &albumId, int timeoutMs);
+
+    int m_linesAtStart = 0;
+    int m_endsAtStart = 0;
+};
+
+// The album folder of `albumName` in the main space under `saveFolder`.
+QString MainAlbumFolder(const QString &saveFolder, const QString &albumName);
+// Every file and link under `root` (hidden ones too), relative to it, sorted.
+QStringList AllFilesUnder(const QString &root);
+QByteArray ContentOf(const QString &path);
+// The address of picture n of an album on the stand-in ("/photo/b/V1three/2.jpg").
+QString PicturePath(const QString &albumId, int n);
+// The file name the sequence-and-name option gives picture n: "2.小狗.jpg".
+QString SequenceName(int n, const QString &pictureName);
+// An address on 127.0.0.1 where nothing listens.
+QString ClosedPortAddress(const QString &path);
