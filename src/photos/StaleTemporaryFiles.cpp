@@ -1,11 +1,26 @@
 #include "photos/StaleTemporaryFiles.h"
 
+#include "photos/PictureSignature.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 namespace albivex {
+
+namespace {
+
+// A transfer writes its file only once the first bytes show a picture.
+bool beginsWithPicture(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return CheckPictureSignature(file.read(PictureSignatureLength), true) == PictureSignature::Picture;
+}
+
+} // namespace
 
 bool IsTransferTemporaryName(const QString &fileName)
 {
@@ -24,7 +39,7 @@ int RemoveStaleTemporaryFiles(const QString &folder, qint64 minimumAgeMs, const 
     for (const QFileInfo &file : files) {
         if (!IsTransferTemporaryName(file.fileName()) || file.isSymLink())
             continue;
-        if (file.lastModified().msecsTo(now) < minimumAgeMs)
+        if (file.lastModified().msecsTo(now) < minimumAgeMs || !beginsWithPicture(file.filePath()))
             continue;
         if (QFile::remove(file.filePath()))
             ++removed;

@@ -14,11 +14,14 @@ namespace albivex {
 // True for a file name of that form (targets are always "....jpg").
 bool IsTransferTemporaryName(const QString &fileName);
 
-// Removes the transfer temporary files directly inside `folder` that nobody has written
-// to for at least `minimumAgeMs` before `now`. A transfer that is still running, in
-// this program or another, writes to its file whenever data arrives and gives up after
-// its idle limit, so with that limit as the age no live transfer loses its file.
-// Other files, folders and links are never touched. Returns how many were removed.
+// Removes the transfer temporary files directly inside `folder`: files with such a
+// name that begin with a picture's signature (a transfer writes nothing before it) and
+// that nobody has written to for at least `minimumAgeMs` before `now`. A transfer that
+// is still running, in this program or another, writes to its file whenever data
+// arrives and gives up after its idle limit, so with that limit as the age no live
+// transfer loses its file. Other files, folders and links are never touched (a
+// user's own copy of a picture named exactly so would be taken for one). Returns how
+// many were removed.
 int RemoveStaleTemporaryFiles(const QString &folder, qint64 minimumAgeMs,
                               const QDateTime &now = QDateTime::currentDateTimeUtc());
 

@@ -1,5 +1,6 @@
 #include "FaultWindow.h"
 
+#include "SignInThroughBrowser.h"
 #include "StandinSignIn.h"
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
@@ -48,8 +49,8 @@ QString CommandName(DownloadCommand command)
     return command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected pictures");
 }
 
-FaultWindow::FaultWindow(standin::StandinThread &standin)
-    : standin(standin), app(Endpoints(standin.root()), &prompts, &prompts, &prompts)
+FaultWindow::FaultWindow(const QString &serviceRoot)
+    : serviceRoot(serviceRoot), app(Endpoints(serviceRoot), &prompts, &prompts, &prompts)
 { }
 
 Form1 &FaultWindow::window()
@@ -62,14 +63,19 @@ AppContext &FaultWindow::ctx()
     return app.context();
 }
 
-bool FaultWindow::signInAndList(const char *uin, int timeoutMs)
+bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 {
     app.start();
     if (!QTest::qWaitFor([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
         qWarning("FaultWindow: the version check did not pass");
         return false;
     }
-    app.state().credentials = SignInOverHttp(app.network(), standin.root(), QString::fromLatin1(uin));
+    if (browser) {
+        if (!SignInThroughBrowser(app, QString::fromLatin1(uin), QStringLiteral("secret"), timeoutMs))
+            return false;
+    } else {
+        app.state().credentials = SignInOverHttp(app.network(), serviceRoot, QString::fromLatin1(uin));
+    }
     if (!app.state().credentials.signedIn) {
         qWarning("FaultWindow: no sign-in");
         return false;
@@ -81,6 +87,15 @@ bool FaultWindow::signInAndList(const char *uin, int timeoutMs)
         return false;
     }
     return !ctx().albums.isEmpty();
+}
+
+bool FaultWindow::signOut(int timeoutMs)
+{
+    const int before = countLines(QStringLiteral("]注销成功.."));
+    if (window().Command2->text() != QStringLiteral("注销登录"))
+        return false;
+    window().Command2->click();
+    return QTest::qWaitFor([&] { return countLines(QStringLiteral("]注销成功..")) > before; }, timeoutMs);
 }
 
 int FaultWindow::albumRow(const QString &albumId)

@@ -2,7 +2,6 @@
 
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
-#include "standin/StandinThread.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,18 +25,22 @@ struct DownloadReport
 class FaultWindow
 {
 public:
-    explicit FaultWindow(albivex::standin::StandinThread &standin);
+    // The tool with every service address under `serviceRoot` (the stand-in's).
+    explicit FaultWindow(const QString &serviceRoot);
 
-    albivex::standin::StandinThread &standin;
+    const QString serviceRoot;
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
 
     albivex::Form1 &window();
     albivex::AppContext &ctx();
 
-    // Runs the start-up (version check against the stand-in), signs in over HTTP as
-    // `uin` with the tool's network manager and lists the albums with "获取相册".
-    bool signInAndList(const char *uin, int timeoutMs = 20000);
+    // Runs the start-up (version check against the stand-in), signs in as `uin` and
+    // lists the albums with "获取相册". The sign-in goes over HTTP with the tool's network
+    // manager, or through the sign-in window and its browser when `browser` is set.
+    bool signInAndList(const char *uin, bool browser = false, int timeoutMs = 60000);
+    // "注销登录", until its log line.
+    bool signOut(int timeoutMs = 10000);
     // Selects the album's row in the album list; false when it is not listed.
     bool selectAlbum(const QString &albumId);
     int albumRow(const QString &albumId);

@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/WindowState.h"
 #include "standin/StandinData.h"
+#include "standin/StandinThread.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -105,7 +106,7 @@ private Q_SLOTS:
         m_standin.knobs().clearFaults();
         m_standin.knobs().setLatencyMs(0);
         m_save = std::make_unique<QTemporaryDir>();
-        m_window = std::make_unique<FaultWindow>(m_standin);
+        m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
         m_window->window().Text1->setText(m_save->path());
         // Short waits: a stall is given up after 1.5 s, a retry follows 30 ms later

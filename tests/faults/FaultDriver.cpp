@@ -1,0 +1,110 @@
+// albivex-fault-driver: the tool as a process of its own, driven through one scripted
+// session, for tests that must kill it or read everything it writes. It builds the
+// application exactly as the program does (every service under ALBIVEX_SERVICE_ROOT),
+// with scripted message boxes, and then, as a user would:
+//   signs in (over HTTP, or through the sign-in window's browser with --browser),
+//   lists the albums, saves the album with the chosen command into --save,
+//   signs out (--sign-out), and ends.
+// Its own output is one line per step on standard output ("driver: <step>"), never a
+// value it handles; the tool's activity log goes to --log when given.
+//
+//   albivex-fault-driver --album ID --save DIR [--command album|selected] [--uin N]
+//                        [--browser] [--sign-out] [--idle-ms N] [--log FILE]
+//
+// Exit code 0 when every step happened, 3 when one did not (named on standard error),
+// 2 for a bad command line.
+
+#include "FaultWindow.h"
+#include "app/ActivityLog.h"
+#include "app/AppContext.h"
+#include "app/Form1.h"
+#include "catalogue/Endpoints.h"
+#include "standin/StandinData.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QLineEdit>
+
+#include <cstdio>
+
+namespace {
+
+void step(const char *name)
+{
+    std::printf("driver: %s\n", name);
+    std::fflush(stdout);
+}
+
+int failed(const char *what)
+{
+    std::fprintf(stderr, "driver: %s failed\n", what);
+    return 3;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Albivex"));
+
+    QCommandLineParser parser;
+    const QCommandLineOption album(QStringLiteral("album"), QStringLiteral("album id"), QStringLiteral("id"));
+    const QCommandLineOption save(QStringLiteral("save"), QStringLiteral("save folder"),
+                                  QStringLiteral("dir"));
+    const QCommandLineOption command(QStringLiteral("command"), QStringLiteral("album or selected"),
+                                     QStringLiteral("name"), QStringLiteral("album"));
+    const QCommandLineOption uin(QStringLiteral("uin"), QStringLiteral("QQ number"), QStringLiteral("n"),
+                                 QString::fromLatin1(albivex::standin::MainUin));
+    const QCommandLineOption browser(QStringLiteral("browser"),
+                                     QStringLiteral("sign in through the browser"));
+    const QCommandLineOption signOut(QStringLiteral("sign-out"), QStringLiteral("sign out at the end"));
+    const QCommandLineOption idle(QStringLiteral("idle-ms"), QStringLiteral("transfer idle limit"),
+                                  QStringLiteral("ms"));
+    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("activity log file"),
+                                 QStringLiteral("file"));
+    parser.addOptions({album, save, command, uin, browser, signOut, idle, log});
+    parser.process(application);
+    const QString mode = parser.value(command);
+    if (!parser.isSet(album) || !parser.isSet(save)
+        || (mode != QLatin1String("album") && mode != QLatin1String("selected"))) {
+        std::fprintf(stderr, "driver: --album and --save are needed; --command is album or selected\n");
+        return 2;
+    }
+    const DownloadCommand download
+        = mode == QLatin1String("album") ? DownloadCommand::Album : DownloadCommand::SelectedPictures;
+
+    FaultWindow tool(albivex::Endpoints::fromEnvironment().serviceRoot());
+    if (parser.isSet(idle))
+        tool.ctx().transferOptions.idleMs = parser.value(idle).toInt();
+
+    int result = 0;
+    if (!tool.signInAndList(parser.value(uin).toLatin1().constData(), parser.isSet(browser))) {
+        result = failed("sign-in and listing");
+    } else {
+        step("listed");
+        tool.window().Text1->setText(parser.value(save));
+        if (!tool.startDownload(download, parser.value(album))) {
+            result = failed("download start");
+        } else {
+            step("downloading");
+            if (!tool.waitForDownloadEnd(download, 120000))
+                result = failed("download");
+            else
+                step("downloaded");
+        }
+    }
+    if (result == 0 && parser.isSet(signOut)) {
+        if (tool.signOut())
+            step("signed out");
+        else
+            result = failed("sign-out");
+    }
+    if (parser.isSet(log)) {
+        QFile file(parser.value(log));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(tool.lines().join(QLatin1Char('\n')).toUtf8());
+    }
+    return result;
+}
