@@ -10,6 +10,7 @@
 #include "photos/ListingProgress.h"
 #include "photos/PhotoListFetch.h"
 #include "photos/PhotoListModel.h"
+#include "photos/ShownText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -73,7 +74,7 @@ void PhotoListController::switchView(const QString &albumName, const QString &al
     w.Label6->show();
     QString bare = albumDescription;
     bare.remove(QLatin1Char(' '));
-    w.Label7->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述") : albumDescription);
+    w.Label7->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述") : ShownText(albumDescription));
     w.Label7->show();
 }
 

@@ -1,5 +1,7 @@
 #include "photos/PhotoListModel.h"
 
+#include "photos/ShownText.h"
+
 namespace albivex {
 
 namespace {
@@ -86,7 +88,7 @@ QVariant PhotoListModel::data(const QModelIndex &index, int role) const
     const Row &row = m_rows.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return columnText(row.entry, index.column());
+        return ShownText(columnText(row.entry, index.column()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(look(index.column()).alignment);
     case Qt::CheckStateRole:
