@@ -12,12 +12,14 @@
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace albivex;
@@ -44,6 +46,26 @@ bool nameBefore(const QString &line, const QString &ending, QString *name)
 
 } // namespace
 
+bool RunEventsUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    poll.start();
+    deadline.start(timeoutMs);
+    loop.exec();
+    return done();
+}
+
 QString CommandName(DownloadCommand command)
 {
     return command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected pictures");
@@ -66,7 +88,7 @@ AppContext &FaultWindow::ctx()
 bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 {
     app.start();
-    if (!QTest::qWaitFor([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
+    if (!RunEventsUntil([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
         qWarning("FaultWindow: the version check did not pass");
         return false;
     }
@@ -82,7 +104,7 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
     }
     const int before = countLines(ListingEnd);
     window().Command1->click();
-    if (!QTest::qWaitFor([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
+    if (!RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
         qWarning("FaultWindow: the album listing did not end");
         return false;
     }
@@ -95,7 +117,7 @@ bool FaultWindow::signOut(int timeoutMs)
     if (window().Command2->text() != QStringLiteral("注销登录"))
         return false;
     window().Command2->click();
-    return QTest::qWaitFor([&] { return countLines(QStringLiteral("]注销成功..")) > before; }, timeoutMs);
+    return RunEventsUntil([&] { return countLines(QStringLiteral("]注销成功..")) > before; }, timeoutMs);
 }
 
 int FaultWindow::albumRow(const QString &albumId)
@@ -123,7 +145,7 @@ bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
         return false;
     const int before = countLines(ListingEnd);
     window().ckxc->trigger();
-    return QTest::qWaitFor([&] { return countLines(ListingEnd) > before; }, timeoutMs);
+    return RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs);
 }
 
 bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId, int timeoutMs)
@@ -153,8 +175,8 @@ bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId,
 bool FaultWindow::waitForDownloadEnd(DownloadCommand command, int timeoutMs)
 {
     if (command == DownloadCommand::SelectedPictures)
-        return QTest::qWaitFor([&] { return countLines(SelectedEnd) > m_endsAtStart; }, timeoutMs);
-    return QTest::qWaitFor([&] { return app.state().AlbumJobIdle; }, timeoutMs);
+        return RunEventsUntil([&] { return countLines(SelectedEnd) > m_endsAtStart; }, timeoutMs);
+    return RunEventsUntil([&] { return app.state().AlbumJobIdle; }, timeoutMs);
 }
 
 bool FaultWindow::download(DownloadCommand command, const QString &albumId, int timeoutMs)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The whole tool in its real window, driven as a user drives it, against a stand-in.
 
 // The two commands that save pictures: "下载图片" on every ticked picture of an opened
@@ -70,6 +72,11 @@ private:
     int m_linesAtStart = 0;
     int m_endsAtStart = 0;
 };
+
+// Runs the event loop until `done` holds or the time is up; true when it holds. Unlike
+// QTest::qWaitFor it never sleeps between events, so transfers and timers run at the
+// pace they have in the program.
+bool RunEventsUntil(const std::function<bool()> &done, int timeoutMs);
 
 // The album folder of `albumName` in the main space under `saveFolder`.
 QString MainAlbumFolder(const QString &saveFolder, const QString &albumName);
