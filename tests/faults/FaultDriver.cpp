@@ -12,7 +12,7 @@
 //                        [--browser] [--sign-out] [--idle-ms N] [--log FILE]
 //
 // Exit code 0 when every step happened, 3 when one did not (named on standard error),
-// 2 for a bad command line.
+// 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
 #include "app/ActivityLog.h"
@@ -27,6 +27,7 @@
 #include <QLineEdit>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -76,6 +77,12 @@ int main(int argc, char **argv)
         = mode == QLatin1String("album") ? DownloadCommand::Album : DownloadCommand::SelectedPictures;
 
     FaultWindow tool(albivex::Endpoints::fromEnvironment().serviceRoot());
+    // The tool ends itself when its version check fails; so does the driver then.
+    QObject::connect(&tool.app, &albivex::AlbivexApp::quitRequested, [] {
+        std::fprintf(stderr, "driver: the tool ended itself\n");
+        std::fflush(stdout);
+        std::_Exit(4);
+    });
     if (parser.isSet(idle))
         tool.ctx().transferOptions.idleMs = parser.value(idle).toInt();
 

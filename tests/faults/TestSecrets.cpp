@@ -1,0 +1,205 @@
+// The sign-in's secrets stay in memory. The tool runs as a process of its own (the
+// fault driver) with its home, configuration, cache, data, runtime and temporary
+// folders all inside one fresh folder; it signs in through its sign-in window's
+// browser, lists the albums, saves an album and signs out. Then the skey, the g_tk
+// and every cookie value the stand-in issued are looked for in its standard output
+// and error, its activity log and every file it left anywhere in those folders or
+// in the save folders: none may appear.
+
+#include "FaultWindow.h"
+#include "signin/GTk.h"
+#include "standin/StandinData.h"
+#include "standin/StandinThread.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+using namespace albivex;
+namespace sd = albivex::standin;
+
+Q_DECLARE_METATYPE(DownloadCommand)
+
+namespace {
+
+const QList<DownloadCommand> Commands = {DownloadCommand::SelectedPictures};
+
+struct Secret
+{
+    QString what; // "skey", "cookie pt4_token"...
+    QByteArray value;
+};
+
+// Every form in which a secret could be written: as it is, in UTF-16 (as QString
+// data or a Windows-style file would hold it) and percent-encoded.
+QList<QByteArray> formsOf(const QByteArray &value)
+{
+    QList<QByteArray> forms {value};
+    const QString text = QString::fromLatin1(value);
+    forms << QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    const QByteArray encoded = QUrl::toPercentEncoding(text);
+    if (encoded != value)
+        forms << encoded;
+    return forms;
+}
+
+// The secrets of every sign-in the stand-in issued. Cookie values of fewer than eight
+// characters ("1", "ctc", "Yes") and the bare QQ number are no secret: the tool shows
+// the number in its window and names a folder after it.
+QList<Secret> secretsOf(const QList<sd::SignIn> &signIns)
+{
+    QList<Secret> secrets;
+    for (const sd::SignIn &signIn : signIns) {
+        secrets << Secret {QStringLiteral("skey"), signIn.skey.toLatin1()};
+        // Without its "@", whichever way that was escaped.
+        secrets << Secret {QStringLiteral("skey without @"), signIn.skey.mid(1).toLatin1()};
+        secrets << Secret {QStringLiteral("g_tk"), ComputeGTk(signIn.skey).toLatin1()};
+        for (const QNetworkCookie &cookie : signIn.cookies) {
+            const QByteArray value = cookie.value();
+            if (value.size() >= 8 && value != signIn.uin.toLatin1())
+                secrets << Secret {QStringLiteral("cookie ") + QString::fromLatin1(cookie.name()), value};
+        }
+    }
+    return secrets;
+}
+
+// "where: what" for every secret found in the bytes.
+QStringList findSecrets(const QByteArray &bytes, const QString &where, const QList<Secret> &secrets)
+{
+    QStringList found;
+    for (const Secret &secret : secrets) {
+        for (const QByteArray &form : formsOf(secret.value)) {
+            if (bytes.contains(form)) {
+                found << where + QStringLiteral(": ") + secret.what;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+QStringList findSecretsInFiles(const QString &root, const QList<Secret> &secrets, int *files)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).isSymLink())
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        ++*files;
+        found << findSecrets(file.readAll(), path, secrets);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestSecrets : public QObject
+{
+    Q_OBJECT
+
+    sd::StandinThread m_standin;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<DownloadCommand>();
+        QVERIFY(m_standin.start());
+    }
+
+    // The search itself finds a secret in each form it looks for.
+    void theSearchFindsPlantedSecrets()
+    {
+        const QList<Secret> secrets = secretsOf({m_standin.knobs().signIn(QString::fromLatin1(sd::MainUin))});
+        const Secret &skey = secrets.first();
+        for (const QByteArray &form : formsOf(skey.value))
+            QVERIFY(!findSecrets("x" + form + "y", QStringLiteral("planted"), secrets).isEmpty());
+        QVERIFY(!findSecrets("skey=%40" + skey.value.mid(1), QStringLiteral("planted"), secrets).isEmpty());
+        QVERIFY(findSecrets("nothing here", QStringLiteral("planted"), secrets).isEmpty());
+    }
+
+    void noSecretIsWrittenAnywhere_data()
+    {
+        QTest::addColumn<DownloadCommand>("command");
+        for (DownloadCommand command : Commands)
+            QTest::newRow(qPrintable(CommandName(command))) << command;
+    }
+    void noSecretIsWrittenAnywhere()
+    {
+        QFETCH(DownloadCommand, command);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString home = root.filePath(QStringLiteral("home"));
+        const QString save = root.filePath(QStringLiteral("save"));
+        QTemporaryDir logDir; // the activity log, apart from what the tool writes
+        const QString log = logDir.filePath(QStringLiteral("activity.log"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QList<std::pair<const char *, const char *>> folders = {{"HOME", ""},
+                                                                      {"XDG_CONFIG_HOME", "/.config"},
+                                                                      {"XDG_CACHE_HOME", "/.cache"},
+                                                                      {"XDG_DATA_HOME", "/.local/share"},
+                                                                      {"XDG_STATE_HOME", "/.local/state"},
+                                                                      {"XDG_RUNTIME_DIR", "/run"},
+                                                                      {"TMPDIR", "/tmp"}};
+        for (const auto &[variable, below] : folders) {
+            const QString path = home + QLatin1String(below);
+            QVERIFY(QDir().mkpath(path));
+            environment.insert(QLatin1String(variable), path);
+        }
+        QVERIFY(
+            QFile::setPermissions(home + QStringLiteral("/run"),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QVERIFY(QDir().mkpath(save));
+        environment.insert(QStringLiteral("ALBIVEX_SERVICE_ROOT"), m_standin.root());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(ALBIVEX_FAULT_DRIVER),
+                   {QStringLiteral("--browser"), QStringLiteral("--sign-out"), QStringLiteral("--album"),
+                    QString::fromLatin1(sd::SmallAlbum.id), QStringLiteral("--command"),
+                    command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected"),
+                    QStringLiteral("--save"), save, QStringLiteral("--log"), log});
+        QVERIFY(tool.waitForStarted(10000));
+        const bool ended = tool.waitForFinished(150000);
+        const QByteArray out = tool.readAllStandardOutput();
+        const QByteArray err = tool.readAllStandardError();
+        if (!ended)
+            tool.kill();
+        QVERIFY2(ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0,
+                 (out + err).constData());
+        QVERIFY2(out.contains("driver: downloaded\ndriver: signed out"), out.constData());
+
+        // The session did what it had to: signed in through the browser, saved the album.
+        const QList<Secret> secrets = secretsOf(m_standin.knobs().issuedSignIns());
+        QVERIFY(!secrets.isEmpty());
+        QCOMPARE(AllFilesUnder(save).size(), sd::SmallAlbum.pictures);
+        const QByteArray activity = ContentOf(log);
+        QVERIFY2(activity.contains(QStringLiteral("]注销成功..").toUtf8()), activity.constData());
+
+        QStringList found = findSecrets(out, QStringLiteral("standard output"), secrets);
+        found << findSecrets(err, QStringLiteral("standard error"), secrets);
+        found << findSecrets(activity, QStringLiteral("activity log"), secrets);
+        int files = 0;
+        found << findSecretsInFiles(home, secrets, &files);
+        found << findSecretsInFiles(save, secrets, &files);
+        // The save folder the tool makes beside itself at start-up.
+        const QString besideTool = QFileInfo(QStringLiteral(ALBIVEX_FAULT_DRIVER)).absolutePath();
+        found << findSecretsInFiles(besideTool + QStringLiteral("/QQ空间相册"), secrets, &files);
+        qInfo("searched %d files, %lld bytes of output and %lld bytes of log for %d secrets", files,
+              static_cast<long long>(out.size() + err.size()), static_cast<long long>(activity.size()),
+              int(secrets.size()));
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+};
+
+QTEST_MAIN(TestSecrets)
+#include "TestSecrets.moc"
