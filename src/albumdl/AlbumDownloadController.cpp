@@ -35,7 +35,12 @@ void AlbumDownloadController::startJob()
         return;
     auto *job = new AlbumDownloadJob(m_ctx.network, m_ctx.endpoints, m_ctx.state, m_ctx.albums, *this,
                                      m_ctx.prompts, this);
-    connect(job, &AlbumDownloadJob::ended, job, &QObject::deleteLater);
+    // A new run may start as soon as this one has ended, before the object is gone.
+    connect(job, &AlbumDownloadJob::ended, this, [this, job] {
+        if (m_job == job)
+            m_job = nullptr;
+        job->deleteLater();
+    });
     if (!job->start()) {
         delete job;
         return;
