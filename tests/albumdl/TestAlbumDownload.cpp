@@ -3,13 +3,13 @@
 // pictures and listings. Latency rules on the stand-in hold transfers open, so that a
 // stop or a tick lands at a known moment.
 
+#include "../photos/StandinSignIn.h"
 #include "ScriptedPrompts.h"
 #include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
 #include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/SelectedRow.h"
-#include "signin/GTk.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -18,12 +18,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QNetworkCookieJar>
-#include <QNetworkReply>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -91,33 +88,6 @@ class TestAlbumDownload : public QObject
     {
         Form1 &w = window();
         return {w.Command2, w.Command1, w.Command4, w.Command3, w.Combo1, w.Option3, w.Option4};
-    }
-
-    bool signIn(const QString &uin = MainUin)
-    {
-        const QString root = m_standin.root();
-        QNetworkRequest request(QUrl(root + QLatin1String(sd::ServiceRoutes::SignInSubmitPath)
-                                     + QStringLiteral("?u=") + uin + QStringLiteral("&p=secret")));
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-        QNetworkReply *reply = m_app->network().get(request);
-        QSignalSpy finished(reply, &QNetworkReply::finished);
-        if (!finished.wait(10000))
-            return false;
-        reply->deleteLater();
-        QString skey;
-        const auto cookies = m_app->network().cookieJar()->cookiesForUrl(QUrl(root + QStringLiteral("/")));
-        for (const QNetworkCookie &cookie : cookies) {
-            if (cookie.name() == "skey")
-                skey = QString::fromLatin1(cookie.value());
-        }
-        if (skey.isEmpty())
-            return false;
-        QzoneCredentials &account = state().credentials;
-        account.uin = uin;
-        account.skey = skey;
-        account.gTk = ComputeGTk(skey);
-        account.signedIn = 1;
-        return true;
     }
 
     // Lists the own space (or the typed number's with Command4) and waits for the list.
@@ -220,7 +190,8 @@ private Q_SLOTS:
         window().Text1->setText(m_saveDir->path());
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
-        QVERIFY(signIn());
+        state().credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
+        QVERIFY(state().credentials.signedIn);
     }
 
     void cleanup()
