@@ -81,7 +81,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_standin.start());
-        m_fast.idleMs = 400;
+        m_fast.idleMs = 1000; // short for the stalls, long enough for a busy machine
         m_fast.retryPauseMs = 30;
         m_fast.maxRetryAfterMs = 3000;
     }
@@ -373,8 +373,10 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("big.jpg"))).size(), size);
         qInfo("peak resident memory %lld KiB before, %lld KiB after a %lld MiB picture", before, after,
               size / (1024 * 1024));
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer keeps freed memory in quarantine
         if (before > 0)
             QVERIFY2(after - before < 40 * 1024, "the picture was held in memory");
+#endif
     }
 };
 
