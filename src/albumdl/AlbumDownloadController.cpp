@@ -5,6 +5,7 @@
 #include "app/AppContext.h"
 #include "app/Form1.h"
 #include "catalogue/SelectedRow.h"
+#include "photos/SelectedNamingMode.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,6 +36,7 @@ void AlbumDownloadController::startJob()
         return;
     auto *job = new AlbumDownloadJob(m_ctx.network, m_ctx.endpoints, m_ctx.state, m_ctx.albums, *this,
                                      m_ctx.prompts, this);
+    job->setTransferOptions(m_ctx.transferOptions);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         if (m_job == job)
@@ -60,14 +62,7 @@ QString AlbumDownloadController::saveFolder() const
 
 NamingMode AlbumDownloadController::namingMode() const
 {
-    const Form1 &w = m_ctx.window;
-    if (w.mm_0->isChecked())
-        return NamingMode::SequenceAndName;
-    if (w.mm_1->isChecked())
-        return NamingMode::NameOnly;
-    if (w.mm_2->isChecked())
-        return NamingMode::NameAndRandom;
-    return NamingMode::SequenceAndName;
+    return SelectedNamingMode(m_ctx.window);
 }
 
 PictureQuality AlbumDownloadController::quality() const

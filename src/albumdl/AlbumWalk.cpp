@@ -6,6 +6,7 @@
 #include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/Percent.h"
+#include "photos/UploadTime.h"
 
 namespace albivex {
 
@@ -59,10 +60,14 @@ void AlbumWalk::startPicture(int index)
         = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
     const QString path
         = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.Name);
+    // The saved file carries the picture's upload time, as the selected-picture download
+    // does it.
+    PictureTransfer::Options options = m_options;
+    options.modifiedTime = ParseUploadTime(picture.UploadTime);
     ++m_inFlight;
     DownloadPictureFile(
         m_nam, address, path, this,
-        [this, index](const TransferResult &result) { onTransferDone(index, result.ok()); }, m_options);
+        [this, index](const TransferResult &result) { onTransferDone(index, result.ok()); }, options);
 }
 
 void AlbumWalk::onTransferDone(int index, bool saved)

@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/SelectedRow.h"
+#include "photos/UploadTime.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -188,6 +189,8 @@ private Q_SLOTS:
         window().Combo1->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
         window().Combo1->setCurrentIndex(1);
         window().Text1->setText(m_saveDir->path());
+        // Failed pictures are tried again without the long pauses.
+        m_app->context().transferOptions.retryPauseMs = 20;
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
         state().credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
@@ -290,12 +293,18 @@ private Q_SLOTS:
                  QString::fromLatin1(sd::SmallAlbum.id));
         QCOMPARE(listing.first().queryValue(QStringLiteral("hostUin")), MainUin);
         const QStringList names {"小猫", "小狗", "小鸟"};
+        const auto album = knobs().data().findAlbum(QString::fromLatin1(sd::SmallAlbum.id));
+        QVERIFY(album);
         QCOMPARE(filesIn(folder(QStringLiteral("三张"))),
                  QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"}));
         for (int n = 1; n <= 3; ++n) {
             const QByteArray expected
                 = m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n));
             QVERIFY(!expected.isEmpty());
+            const QString saved
+                = folder(QStringLiteral("三张")) + QStringLiteral("/%1.%2.jpg").arg(n).arg(names[n - 1]);
+            QCOMPARE(QFileInfo(saved).lastModified(),
+                     ParseUploadTime(knobs().data().pictureMeta(*album, n).uploadTime));
             QCOMPARE(fileBytes(folder(QStringLiteral("三张"))
                                + QStringLiteral("/%1.%2.jpg").arg(n).arg(names[n - 1])),
                      expected);
