@@ -3,21 +3,64 @@
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
+#include "app/SaveFolderController.h"
+#include "app/ShellButtonsController.h"
+#include "app/StartupController.h"
+#include "app/TitleBarController.h"
+#include "app/VersionCheckController.h"
+#include "app/WindowDragController.h"
+#include "catalogue/AlbumCatalogueController.h"
+#include "catalogue/AlbumListModel.h"
+#include "catalogue/AlbumListViewController.h"
+#include "catalogue/PicturePreview.h"
+#include "signin/SignInController.h"
+
+#include <QTreeView>
 
 namespace albivex {
 
 AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialog *folders, UrlOpener *urls,
                        QObject *parent)
-    : QObject(parent), m_endpoints(endpoints), m_window(std::make_unique<Form1>())
+    : QObject(parent)
+    , m_endpoints(endpoints)
+    , m_albums(std::make_unique<AlbumListModel>())
+    , m_window(std::make_unique<Form1>())
 {
+    m_window->ListView1->setModel(m_albums.get());
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
-    m_context.reset(new AppContext{*m_window, m_state, *m_log, m_network, m_endpoints,
-                                   prompts ? *prompts : *m_qtPrompts, folders ? *folders : *m_qtPrompts,
-                                   urls ? *urls : *m_qtPrompts, [this] { Q_EMIT quitRequested(); }, {}});
+    m_context.reset(new AppContext {*m_window,
+                                    m_state,
+                                    *m_log,
+                                    m_network,
+                                    m_endpoints,
+                                    prompts ? *prompts : *m_qtPrompts,
+                                    folders ? *folders : *m_qtPrompts,
+                                    urls ? *urls : *m_qtPrompts,
+                                    [this] { Q_EMIT quitRequested(); },
+                                    {},
+                                    *m_albums});
 
     // Controllers, each driving its part of the window.
+    m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
+    m_controllers.push_back(std::make_unique<WindowDragController>(*m_context));
+    auto startup = std::make_unique<StartupController>(*m_context);
+    m_startup = startup.get();
+    m_controllers.push_back(std::move(startup));
+    auto versionCheck = std::make_unique<VersionCheckController>(*m_context);
+    m_versionCheck = versionCheck.get();
+    m_controllers.push_back(std::move(versionCheck));
+    m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
+    m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
+    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
+    m_context->showPreview = [p = preview.get()](const QString &address) {
+        p->ShowPreview(address);
+    };
+    m_controllers.push_back(std::move(preview));
+    m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
+    m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
+    m_controllers.push_back(std::make_unique<SignInController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()
@@ -28,7 +71,8 @@ AlbivexApp::~AlbivexApp()
 
 void AlbivexApp::start()
 {
-    m_window->show();
+    m_startup->run();
+    m_versionCheck->run();
 }
 
 } // namespace albivex

@@ -12,8 +12,11 @@
 namespace albivex {
 
 class ActivityLog;
+class AlbumListModel;
 class Form1;
 class QtPrompts;
+class StartupController;
+class VersionCheckController;
 
 // The composition root: owns the network manager, the main window, its state and
 // every controller, and hands each controller the same context.
@@ -30,6 +33,8 @@ public:
     // Runs the load sequence of the main window: shows it and starts the version check.
     void start();
 
+    VersionCheckController &versionCheck() { return *m_versionCheck; }
+
     Form1 &window() { return *m_window; }
     WindowState &state() { return m_state; }
     ActivityLog &log() { return *m_log; }
@@ -44,11 +49,15 @@ private:
     Endpoints m_endpoints;
     QNetworkAccessManager m_network;
     WindowState m_state;
+    // Declared before the window so that the window and its views go first.
+    std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<Form1> m_window;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;
     std::unique_ptr<AppContext> m_context;
     std::vector<std::unique_ptr<QObject>> m_controllers;
+    StartupController *m_startup = nullptr;
+    VersionCheckController *m_versionCheck = nullptr;
 };
 
 } // namespace albivex

@@ -9,6 +9,7 @@ class QNetworkAccessManager;
 namespace albivex {
 
 class ActivityLog;
+class AlbumListModel;
 class FolderDialog;
 class Form1;
 class Prompts;
@@ -32,6 +33,9 @@ struct AppContext
     // Shows the picture at the address in the preview box Image2 (latest request wins;
     // a picture that cannot be loaded leaves the box empty). Set by the preview component.
     std::function<void(const QString &address)> showPreview;
+    // The listed albums, the model of ListView1: every feature reads the AlbumEntry
+    // records from here.
+    AlbumListModel &albums;
 };
 
 } // namespace albivex

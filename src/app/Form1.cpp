@@ -11,10 +11,22 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
+
+// The pictures and the skin are compiled into the library; a static library's
+// resources must be registered by name, outside any namespace.
+static void registerAlbivexResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(albivex);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
 
 namespace albivex {
 
@@ -44,7 +56,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, const Q
 QTreeView *listView(QWidget *parent, const char *name)
 {
     auto *view = named(new QTreeView(parent), name);
-    view->setGeometry(10, 212, 961, 220);
+    view->setGeometry(10, 238, 961, 196);
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);
@@ -65,6 +77,8 @@ QTreeView *listView(QWidget *parent, const char *name)
 
 Form1::Form1(QWidget *parent) : QWidget(parent)
 {
+    registerAlbivexResources();
+    m_background = QPixmap(QStringLiteral(":/albivex/background.png"));
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Albivex"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -78,7 +92,8 @@ Form1::Form1(QWidget *parent) : QWidget(parent)
 
 void Form1::buildTitleBar()
 {
-    aicAlphaImage1 = label(this, "aicAlphaImage1", QString(), QRect(8, 4, 300, 70));
+    aicAlphaImage1 = label(this, "aicAlphaImage1", QString(), QRect(8, 3, 300, 70)); // 4500 x 1050 twips
+    aicAlphaImage1->setPixmap(QPixmap(QStringLiteral(":/albivex/logo.png")));
     Label2_3 = label(this, "Label2_3", QStringLiteral("官方网站"), QRect(868, 6, 60, 20));
     Label2_1 = label(this, "Label2_1", QStringLiteral("_"), QRect(934, 2, 18, 22));
     Label2_1->setToolTip(QStringLiteral("最小化"));
@@ -95,44 +110,48 @@ void Form1::buildTitleBar()
 void Form1::buildAccountArea()
 {
     Frame1 = named(new QGroupBox(QStringLiteral("QQ账号"), this), "Frame1");
-    Frame1->setGeometry(10, 80, 250, 124);
-    Image1 = label(Frame1, "Image1", QString(), QRect(10, 24, 80, 80));
+    Frame1->setGeometry(10, 84, 250, 122);
+    const QPixmap avatar(QStringLiteral(":/albivex/avatar.png"));
+    Image1 = label(Frame1, "Image1", QString(), QRect(10, 26, 80, 80));
     Image1->setScaledContents(true);
+    Image1->setPixmap(avatar);
     Image1->setCursor(Qt::PointingHandCursor);
-    qqhao = label(Frame1, "qqhao", QStringLiteral("未登录"), QRect(100, 24, 140, 22));
-    Label1 = label(Frame1, "Label1", QStringLiteral("QQ昵称"), QRect(100, 50, 140, 22));
+    qqhao = label(Frame1, "qqhao", QStringLiteral("未登录"), QRect(100, 26, 140, 22));
+    Label1 = label(Frame1, "Label1", QStringLiteral("QQ昵称"), QRect(100, 52, 140, 22));
     Command2 = button(Frame1, "Command2", QStringLiteral("登录QQ"), QRect(100, 80, 100, 28));
     Command2->setEnabled(false);
     // Source of the default avatar when signing out; never shown.
     Image3 = label(this, "Image3", QString(), QRect(0, 0, 80, 80));
+    Image3->setScaledContents(true);
+    Image3->setPixmap(avatar);
     Image3->hide();
 
-    Command1 = button(this, "Command1", QStringLiteral("获取相册"), QRect(270, 88, 110, 40));
+    Command1 = button(this, "Command1", QStringLiteral("获取相册"), QRect(270, 90, 110, 36));
     Command1->setEnabled(false);
 
     Frame2 = named(new QGroupBox(this), "Frame2");
-    Frame2->setGeometry(270, 136, 250, 68);
-    Label4 = label(Frame2, "Label4", QStringLiteral("获取空间相册"), QRect(10, 6, 200, 20));
+    Frame2->setGeometry(270, 134, 250, 72);
+    Label4 = label(Frame2, "Label4", QStringLiteral("获取空间相册"), QRect(10, 12, 200, 20));
     Text2 = named(new QLineEdit(Frame2), "Text2");
-    Text2->setGeometry(10, 32, 150, 26);
+    Text2->setGeometry(10, 38, 150, 26);
     Text2->setPlaceholderText(QStringLiteral("QQ号码"));
-    Command4 = button(Frame2, "Command4", QStringLiteral("获取"), QRect(168, 31, 70, 28));
+    Command4 = button(Frame2, "Command4", QStringLiteral("获取"), QRect(168, 37, 70, 28));
     Command4->setEnabled(false);
 }
 
 void Form1::buildOptionsArea()
 {
-    Label5 = label(this, "Label5", QStringLiteral("清晰度选择"), QRect(392, 92, 76, 24));
+    Label5 = label(this, "Label5", QStringLiteral("清晰度选择"), QRect(394, 96, 74, 24));
     Combo1 = named(new QComboBox(this), "Combo1");
-    Combo1->setGeometry(468, 90, 70, 28);
+    Combo1->setGeometry(468, 94, 70, 28);
 
-    Label3 = label(this, "Label3", QStringLiteral("命名方式："), QRect(548, 86, 76, 24));
+    Label3 = label(this, "Label3", QStringLiteral("命名方式："), QRect(556, 92, 72, 24));
     mm_0 = named(new QRadioButton(QStringLiteral("序号+原名保存(推荐)"), this), "mm_0");
-    mm_0->setGeometry(624, 84, 170, 24);
+    mm_0->setGeometry(628, 92, 180, 24);
     mm_1 = named(new QRadioButton(QStringLiteral("原名保存"), this), "mm_1");
-    mm_1->setGeometry(624, 110, 170, 24);
+    mm_1->setGeometry(628, 118, 180, 24);
     mm_2 = named(new QRadioButton(QStringLiteral("原名+随机数"), this), "mm_2");
-    mm_2->setGeometry(624, 136, 170, 24);
+    mm_2->setGeometry(628, 144, 180, 24);
     mm = new QButtonGroup(this);
     mm->setObjectName(QStringLiteral("mm"));
     mm->addButton(mm_0, 0);
@@ -143,24 +162,24 @@ void Form1::buildOptionsArea()
     // Check-all and clear-all act like buttons: each resets itself after a click,
     // so they stay out of any exclusive group.
     Option3 = named(new QRadioButton(QStringLiteral("全选"), this), "Option3");
-    Option3->setGeometry(548, 150, 60, 24);
+    Option3->setGeometry(556, 178, 64, 24);
     Option3->setAutoExclusive(false);
     Option4 = named(new QRadioButton(QStringLiteral("取消"), this), "Option4");
-    Option4->setGeometry(548, 176, 60, 24);
+    Option4->setGeometry(628, 178, 64, 24);
     Option4->setAutoExclusive(false);
 
-    Image2 = label(this, "Image2", QString(), QRect(862, 84, 75, 75)); // 1120 twips square
+    Image2 = label(this, "Image2", QString(), QRect(880, 94, 75, 75)); // 1120 twips square
     Image2->setScaledContents(true);
     Image2->setFrameShape(QFrame::Box);
 }
 
 void Form1::buildLists()
 {
-    Command5 = button(this, "Command5", QStringLiteral("<="), QRect(10, 184, 44, 24));
+    Command5 = button(this, "Command5", QStringLiteral("<="), QRect(10, 211, 44, 24));
     Command5->hide();
-    Label6 = label(this, "Label6", QStringLiteral("相册名"), QRect(62, 186, 300, 22));
+    Label6 = label(this, "Label6", QStringLiteral("相册名"), QRect(62, 212, 300, 22));
     Label6->hide();
-    Label7 = label(this, "Label7", QStringLiteral("相册描述"), QRect(370, 186, 600, 22));
+    Label7 = label(this, "Label7", QStringLiteral("相册描述"), QRect(370, 212, 600, 22));
     Label7->hide();
     ListView1 = listView(this, "ListView1");
     ListView2 = listView(this, "ListView2");
@@ -207,6 +226,15 @@ void Form1::buildMenus()
     xiatp = named(menu2->addAction(QStringLiteral("下载图片")), "xiatp");
     menu2->addSeparator();
     dktp = named(menu2->addAction(QStringLiteral("打开图片")), "dktp");
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+    // The window has no frame of its own: grey lines mark its edges.
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void Form1::setStatusText(const QString &text)

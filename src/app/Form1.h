@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QAction;
@@ -94,6 +95,9 @@ public:
     QAction *xiatp = nullptr;
     QAction *dktp = nullptr;
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void buildTitleBar();
     void buildAccountArea();
@@ -101,6 +105,8 @@ private:
     void buildLists();
     void buildBottomArea();
     void buildMenus();
+
+    QPixmap m_background;
 };
 
 } // namespace albivex

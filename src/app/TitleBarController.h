@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+
+class QLabel;
+class QWidget;
+
+namespace albivex {
+
+struct AppContext;
+
+// The window has no system caption: its own title bar is the three labels
+// "_" (minimise), "x" (end the program) and "官方网站" (the vendor's home page).
+// The label under the mouse turns light grey, the others stay white.
+class TitleBarController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TitleBarController(AppContext &ctx);
+
+    // Removes the caption and sizing frame but keeps the minimise button and the
+    // system menu, so the task bar can still minimise and restore the window.
+    static void StripWindowCaption(QWidget &window);
+
+    static QColor normalColour();
+    static QColor hoverColour();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void highlight(QLabel *hovered);
+    void act(QLabel *label);
+
+    AppContext &m_ctx;
+    QLabel *m_labels[3];
+};
+
+} // namespace albivex

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+namespace albivex {
+
+struct AppContext;
+class TextRequest;
+
+// The version check `gx`: reads the vendor's version file while the window stays
+// responsive. The tool becomes usable (sign-in and album buttons enabled) only when
+// the file lists this tool's own version; otherwise it offers the download page and
+// ends, and when the file cannot be read it says so and ends.
+class VersionCheckController : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DefaultBoundMs = 60000;
+
+    // `boundMs`: the longest the request may take, in total, before it counts as failed.
+    explicit VersionCheckController(AppContext &ctx, int boundMs = DefaultBoundMs);
+
+    // Starts the check; runs once per program run (later calls do nothing).
+    void run();
+
+Q_SIGNALS:
+    // The outcome is settled: true when the buttons were enabled. When false, the
+    // program ends as soon as the user has answered the box.
+    void concluded(bool current);
+
+private:
+    void conclude(const QString &text);
+    void networkFailed();
+    void currentVersion();
+    void otherVersion(const QString &listed);
+
+    AppContext &m_ctx;
+    int m_boundMs;
+    QTimer m_bound;
+    QPointer<TextRequest> m_request;
+    bool m_started = false;
+    bool m_concluded = false;
+};
+
+} // namespace albivex

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+namespace albivex {
+
+struct AppContext;
+class PictureLoader;
+class ProfileRequest;
+
+// After a capture: asks the profile service for the nickname of the signed-in
+// number, loads its avatar, shows number, nickname and avatar in the main window,
+// turns Command2 into the sign-out button and writes the sign-in line. A step that
+// fails is skipped; the rest still happens.
+class AccountProfile : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AccountProfile(AppContext &ctx, QObject *parent = nullptr);
+    ~AccountProfile() override;
+
+    // Fills the main window for QzoneCredentials.uin; `done` runs once the window
+    // shows the signed-in account (the avatar may land a little later).
+    void tx(std::function<void()> done);
+    // The sign-in line of the activity log.
+    void hqzz();
+    // Drops the answers still on their way (sign-out).
+    void cancel();
+
+private:
+    void showAccount(const QString &profileAnswer);
+
+    AppContext &m_ctx;
+    QPointer<ProfileRequest> m_profile;
+    QPointer<PictureLoader> m_avatar;
+};
+
+} // namespace albivex

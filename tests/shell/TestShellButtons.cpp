@@ -1,0 +1,377 @@
+#include "ScriptedPrompts.h"
+#include "app/ActivityLog.h"
+#include "app/AlbivexApp.h"
+#include "app/Form1.h"
+#include "app/TitleBarController.h"
+#include "app/WindowDragController.h"
+#include "standin/StandinThread.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace albivex;
+
+namespace {
+
+// The colour a label's text is drawn in.
+QColor textColour(QLabel *label)
+{
+    label->ensurePolished();
+    return label->palette().color(label->foregroundRole());
+}
+
+// Six columns like the photo list: number, name, time, description, address, state.
+QStandardItemModel *photoRows(QObject *parent, const QList<QStringList> &rows)
+{
+    auto *model = new QStandardItemModel(0, 6, parent);
+    for (const QStringList &row : rows) {
+        QList<QStandardItem *> items;
+        for (const QString &cell : row)
+            items << new QStandardItem(cell);
+        model->appendRow(items);
+    }
+    return model;
+}
+
+// Presses on the divider at the right edge of the first section and drags it by dx.
+void dragFirstDivider(QHeaderView *header, int dx)
+{
+    QWidget *viewport = header->viewport();
+    const QPoint divider(header->sectionViewportPosition(0) + header->sectionSize(0) - 1,
+                         header->height() / 2);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, divider);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(viewport, divider + QPoint(dx * step / 4, 0));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, divider + QPoint(dx, 0));
+}
+
+} // namespace
+
+class TestShellButtons : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
+    void init()
+    {
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
+                                             m_prompts.get());
+        m_app->start();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_app->window()));
+        QTRY_VERIFY(m_app->window().Command1->isEnabled());
+    }
+    void cleanup()
+    {
+        m_app.reset();
+        m_prompts.reset();
+    }
+
+    void chooseSaveFolder()
+    {
+        Form1 &w = m_app->window();
+        const QString start = w.Text1->text();
+        const QString first = QStringLiteral("/data/相册一");
+        const QString second = QStringLiteral("/data/相册二");
+
+        // First click: the dialog at once, no question.
+        m_prompts->chooseNextFolder(first);
+        w.Command3->click();
+        QTRY_COMPARE(w.Text1->text(), first);
+        QCOMPARE(m_prompts->folderDialogTitles, QStringList {QStringLiteral("请选择文件夹")});
+        QVERIFY(m_prompts->boxes.isEmpty());
+        QCOMPARE(m_app->state().ChosenSaveFolder, first);
+
+        // Second click, answered No: nothing changes.
+        m_prompts->answerNextQuestion(false);
+        w.Command3->click();
+        QTRY_COMPARE(m_prompts->boxes.size(), 1);
+        const ScriptedPrompts::Box box = m_prompts->boxes.first();
+        QVERIFY(box.question);
+        QCOMPARE(box.title, QStringLiteral("提示"));
+        QCOMPARE(box.icon, Prompts::Icon::Information);
+        QCOMPARE(box.text, QStringLiteral("您已设置保存路径为:/data/相册一\r\n\r\n是否要更换保存路径?"));
+        QTest::qWait(20);
+        QCOMPARE(m_prompts->folderDialogTitles.size(), 1);
+        QCOMPARE(w.Text1->text(), first);
+
+        // Answered Yes: the dialog, and its folder in the path box.
+        m_prompts->answerNextQuestion(true);
+        m_prompts->chooseNextFolder(second);
+        w.Command3->click();
+        QTRY_COMPARE(w.Text1->text(), second);
+        QCOMPARE(m_prompts->boxes.size(), 2);
+        QCOMPARE(m_prompts->folderDialogTitles.size(), 2);
+
+        // Yes, then the dialog cancelled: the path stays, the choice is forgotten...
+        m_prompts->answerNextQuestion(true);
+        w.Command3->click();
+        QTRY_COMPARE(m_prompts->folderDialogTitles.size(), 3);
+        QTRY_VERIFY(m_app->state().ChosenSaveFolder.isEmpty());
+        QCOMPARE(w.Text1->text(), second);
+
+        // ...so the next click goes straight to the dialog.
+        m_prompts->chooseNextFolder(start);
+        w.Command3->click();
+        QTRY_COMPARE(w.Text1->text(), start);
+        QCOMPARE(m_prompts->boxes.size(), 3);
+        QCOMPARE(m_prompts->folderDialogTitles.size(), 4);
+    }
+
+    void firstDialogCancelledLeavesThePath()
+    {
+        Form1 &w = m_app->window();
+        const QString start = w.Text1->text();
+        w.Command3->click();
+        QTRY_COMPARE(m_prompts->folderDialogTitles.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(w.Text1->text(), start);
+        QVERIFY(m_prompts->boxes.isEmpty());
+    }
+
+    void stopWhileNothingRunsOnlyEnablesTheAlbumList()
+    {
+        Form1 &w = m_app->window();
+        w.ListView1->setEnabled(false);
+        const QStringList linesBefore = m_app->log().lines();
+        const QString status = w.statusText();
+        w.Command6->click();
+        QVERIFY(w.ListView1->isEnabled());
+        QVERIFY(!m_app->state().AlbumJobRunning);
+        QVERIFY(!m_app->state().PhotoViewOpen);
+        QVERIFY(!m_app->state().SelectedDownloadRunning);
+        QVERIFY(m_app->state().AlbumJobIdle);
+        QCOMPARE(m_app->log().lines(), linesBefore);
+        QCOMPARE(w.statusText(), status);
+        QVERIFY(m_prompts->boxes.isEmpty());
+    }
+
+    void stopClearsTheRunningFlags()
+    {
+        WindowState &state = m_app->state();
+        state.AlbumJobRunning = state.PhotoViewOpen = state.SelectedDownloadRunning = true;
+        state.AlbumJobIdle = false;
+        m_app->window().Command6->click();
+        QVERIFY(!state.AlbumJobRunning);
+        QVERIFY(!state.PhotoViewOpen);
+        QVERIFY(!state.SelectedDownloadRunning);
+        QVERIFY(!state.AlbumJobIdle); // the album job sets it back itself when it ends
+    }
+
+    void clearEmptiesTheLog()
+    {
+        Form1 &w = m_app->window();
+        QVERIFY(w.List1->count() > 0);
+        w.Command8->click();
+        QCOMPARE(w.List1->count(), 0);
+        m_app->log().add(QStringLiteral("下一行"));
+        QCOMPARE(w.List1->count(), 1);
+        QCOMPARE(w.List1->currentRow(), 0);
+        QVERIFY(w.List1->item(0)->text().endsWith(QStringLiteral("]下一行")));
+    }
+
+    void backToTheAlbumList()
+    {
+        Form1 &w = m_app->window();
+        w.ListView1->hide();
+        w.ListView2->show();
+        w.Command5->show();
+        w.Label6->show();
+        w.Label7->show();
+        m_app->state().PhotoViewOpen = true;
+        w.Command5->click();
+        QVERIFY(w.ListView1->isVisible());
+        QVERIFY(!w.ListView2->isVisible());
+        QVERIFY(!w.Command5->isVisible());
+        QVERIFY(!w.Label6->isVisible());
+        QVERIFY(!w.Label7->isVisible());
+        QVERIFY(!m_app->state().PhotoViewOpen);
+    }
+
+    void openPicture_data()
+    {
+        QTest::addColumn<int>("currentRow");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("no row chosen") << -1 << QString();
+        QTest::newRow("row without a name") << 1 << QString();
+        QTest::newRow("named row") << 0 << QStringLiteral("http://127.0.0.1:1/photo/b/1.jpg?x=1&y=2");
+        QTest::newRow("other named row") << 2 << QStringLiteral("http://127.0.0.1:1/photo/c/3.jpg");
+    }
+    void openPicture()
+    {
+        QFETCH(int, currentRow);
+        QFETCH(QString, opened);
+        Form1 &w = m_app->window();
+        auto *model
+            = photoRows(&w,
+                        {{QStringLiteral("1"), QStringLiteral("海边"), QStringLiteral("2015-07-01"),
+                          QString(), QStringLiteral("http://127.0.0.1:1/photo/b/1.jpg?x=1&y=2"), QString()},
+                         {QStringLiteral("2"), QString(), QString(), QString(),
+                          QStringLiteral("http://127.0.0.1:1/photo/b/2.jpg"), QString()},
+                         {QStringLiteral("3"), QStringLiteral("山"), QString(), QString(),
+                          QStringLiteral("http://127.0.0.1:1/photo/c/3.jpg"), QString()}});
+        w.ListView2->setModel(model);
+        if (currentRow >= 0)
+            w.ListView2->setCurrentIndex(model->index(currentRow, 0));
+        w.dktp->trigger();
+        if (opened.isEmpty()) {
+            QCOMPARE(w.statusText(), QStringLiteral("请选择图片"));
+            QCOMPARE(m_prompts->boxes.size(), 1);
+            QCOMPARE(m_prompts->boxes.first().title, QStringLiteral("Zorvane软件"));
+            QCOMPARE(m_prompts->boxes.first().text, QStringLiteral("请选择图片"));
+            QCOMPARE(m_prompts->boxes.first().icon, Prompts::Icon::Information);
+            QVERIFY(!m_prompts->boxes.first().question);
+            QVERIFY(m_prompts->opened.isEmpty());
+        } else {
+            QVERIFY(m_prompts->boxes.isEmpty());
+            QCOMPARE(m_prompts->opened, QList<QUrl> {QUrl(opened)});
+        }
+    }
+
+    void pagesAndFolderOpen_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("endpoint");
+        QTest::newRow("forum") << QStringLiteral("Command9") << int(Endpoint::VendorForum);
+        QTest::newRow("service") << QStringLiteral("Command10") << int(Endpoint::VendorService);
+        QTest::newRow("home page label") << QStringLiteral("Label2_3") << int(Endpoint::VendorHome);
+        QTest::newRow("save folder") << QStringLiteral("Command7") << -1;
+    }
+    void pagesAndFolderOpen()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, endpoint);
+        Form1 &w = m_app->window();
+        w.Text1->setText(QStringLiteral("/srv/相册 保存"));
+        auto *widget = w.findChild<QWidget *>(control);
+        QVERIFY(widget);
+        QTest::mouseClick(widget, Qt::LeftButton);
+        const QUrl expected = endpoint < 0 ? QUrl::fromLocalFile(QStringLiteral("/srv/相册 保存"))
+                                           : Endpoints(m_standin.root()).url(Endpoint(endpoint));
+        QCOMPARE(m_prompts->opened, QList<QUrl> {expected});
+    }
+
+    void titleBarLabelsHighlightUnderTheMouse()
+    {
+        Form1 &w = m_app->window();
+        const QColor white(0xff, 0xff, 0xff);
+        const QColor grey(0xe0, 0xe0, 0xe0);
+        for (QLabel *label : {w.Label2_1, w.Label2_2, w.Label2_3})
+            QCOMPARE(textColour(label), white);
+
+        QTest::mouseMove(w.Label2_1);
+        QTRY_COMPARE(textColour(w.Label2_1), grey);
+        QCOMPARE(textColour(w.Label2_2), white);
+
+        QTest::mouseMove(w.Label2_2);
+        QTRY_COMPARE(textColour(w.Label2_2), grey);
+        QCOMPARE(textColour(w.Label2_1), white);
+        QCOMPARE(textColour(w.Label2_3), white);
+
+        QTest::mouseMove(&w, QPoint(600, 40)); // bare header
+        QTRY_COMPARE(textColour(w.Label2_2), white);
+        QCOMPARE(textColour(w.Label2_1), white);
+    }
+
+    void minimiseAndCloseLabels()
+    {
+        Form1 &w = m_app->window();
+        QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
+        QTest::mouseClick(w.Label2_1, Qt::LeftButton);
+        QTRY_VERIFY(w.windowState().testFlag(Qt::WindowMinimized));
+        QCOMPARE(quit.count(), 0);
+        w.showNormal();
+        // A press that ends outside the label does nothing.
+        QTest::mousePress(w.Label2_2, Qt::LeftButton);
+        QTest::mouseRelease(w.Label2_2, Qt::LeftButton, {}, QPoint(-30, 5));
+        QCOMPARE(quit.count(), 0);
+        QTest::mouseClick(w.Label2_2, Qt::LeftButton);
+        QCOMPARE(quit.count(), 1);
+    }
+
+    void pressOnBackgroundOrLogoMovesTheWindow_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("background, left") << QStringLiteral("Form1") << int(Qt::LeftButton) << true;
+        QTest::newRow("background, right") << QStringLiteral("Form1") << int(Qt::RightButton) << true;
+        QTest::newRow("logo, left") << QStringLiteral("aicAlphaImage1") << int(Qt::LeftButton) << true;
+        QTest::newRow("logo, right") << QStringLiteral("aicAlphaImage1") << int(Qt::RightButton) << true;
+        QTest::newRow("button") << QStringLiteral("Command8") << int(Qt::LeftButton) << false;
+        QTest::newRow("plain label") << QStringLiteral("Label5") << int(Qt::LeftButton) << false;
+        QTest::newRow("frame") << QStringLiteral("Frame1") << int(Qt::LeftButton) << false;
+        QTest::newRow("title label") << QStringLiteral("Label2_3") << int(Qt::LeftButton) << false;
+    }
+    void pressOnBackgroundOrLogoMovesTheWindow()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, button);
+        QFETCH(bool, moves);
+        Form1 &w = m_app->window();
+        WindowDragController drag(m_app->context());
+        QSignalSpy started(&drag, &WindowDragController::moveStarted);
+        QWidget *widget = target == w.objectName() ? &w : w.findChild<QWidget *>(target);
+        QVERIFY(widget);
+        const QPoint at = widget == &w ? QPoint(600, 40) : QPoint(4, 4);
+        if (widget == &w)
+            QCOMPARE(w.childAt(at), nullptr);
+        QTest::mousePress(widget, Qt::MouseButton(button), {}, at);
+        QTest::mouseRelease(widget, Qt::MouseButton(button), {}, at);
+        QCOMPARE(started.count(), moves ? 1 : 0);
+    }
+
+    // Column widths belong to the window: neither dragging a divider nor double-clicking
+    // it changes them, on either list, whatever model is put in later.
+    void columnWidthsStayFixed()
+    {
+        Form1 &w = m_app->window();
+        w.ListView2->show(); // both lists share their place; show each in turn
+        for (QTreeView *view : {w.ListView1, w.ListView2}) {
+            view->raise();
+            view->show();
+            view->setModel(photoRows(view, {{QStringLiteral("1"), QStringLiteral("a")}}));
+            view->setColumnWidth(0, 120);
+            view->setColumnWidth(1, 200);
+            QHeaderView *header = view->header();
+            QTest::qWait(20);
+            dragFirstDivider(header, 60);
+            QCOMPARE(header->sectionSize(0), 120);
+            dragFirstDivider(header, -50);
+            QCOMPARE(header->sectionSize(0), 120);
+            const QPoint divider(header->sectionViewportPosition(0) + header->sectionSize(0) - 1,
+                                 header->height() / 2);
+            QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, divider);
+            QCOMPARE(header->sectionSize(0), 120);
+            QCOMPARE(header->sectionSize(1), 200);
+            QVERIFY(!header->sectionsMovable());
+        }
+
+        // The same gesture does resize a header that allows it: the drag is real.
+        QTreeView control(&w);
+        control.setGeometry(w.ListView1->geometry());
+        control.setModel(photoRows(&control, {{QStringLiteral("1"), QStringLiteral("a")}}));
+        control.setColumnWidth(0, 120);
+        control.show();
+        control.raise();
+        QTest::qWait(20);
+        dragFirstDivider(control.header(), 60);
+        QCOMPARE(control.header()->sectionSize(0), 180);
+    }
+
+private:
+    standin::StandinThread m_standin;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<AlbivexApp> m_app;
+};
+
+QTEST_MAIN(TestShellButtons)
+#include "TestShellButtons.moc"

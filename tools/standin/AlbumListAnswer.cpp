@@ -1,0 +1,61 @@
+#include "standin/AlbumListAnswer.h"
+
+#include "standin/AnswerText.h"
+
+namespace albivex::standin {
+
+QString AlbumListAnswer::coverPath(const AlbumInfo &album)
+{
+    return QStringLiteral("/photo/a/%1/cover.%2").arg(album.id, album.extension());
+}
+
+QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album)
+{
+    const QString time = QString::number(album.createTime);
+    const QString modified = QString::number(album.createTime + 86400);
+    return QLatin1String("         {\n")
+        + AnswerText::field(12, QStringLiteral("allowAccess"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("anonymity"), QStringLiteral("0"))
+        + AnswerText::field(12, QStringLiteral("createtime"), time)
+        + AnswerText::field(12, QStringLiteral("desc"), AnswerText::quoted(album.wireDesc))
+        + AnswerText::field(12, QStringLiteral("handset"), QStringLiteral("0"))
+        + AnswerText::field(12, QStringLiteral("id"), AnswerText::quoted(album.id))
+        + AnswerText::field(12, QStringLiteral("lastuploadtime"), modified)
+        + AnswerText::field(12, QStringLiteral("modifytime"), modified)
+        + AnswerText::field(12, QStringLiteral("name"), AnswerText::quoted(album.wireName))
+        + AnswerText::field(12, QStringLiteral("order"), QStringLiteral("0"))
+        + AnswerText::field(12, QStringLiteral("pre"), AnswerText::escapedUrl(root, coverPath(album)))
+        + AnswerText::field(12, QStringLiteral("priv"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("total"), QString::number(album.total))
+        + QLatin1String("            \"viewtype\" : 0\n         },\n");
+}
+
+QString AlbumListAnswer::list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums)
+{
+    QString text = callback + QLatin1String("({\n")
+        + AnswerText::field(3, QStringLiteral("code"), QStringLiteral("0"))
+        + AnswerText::field(3, QStringLiteral("subcode"), QStringLiteral("0"))
+        + AnswerText::field(3, QStringLiteral("message"), QStringLiteral("\"\""))
+        + AnswerText::field(3, QStringLiteral("default"), QStringLiteral("0"))
+        + QLatin1String("   \"data\" : {\n      \"albumListModeSort\" : [\n");
+    for (const AlbumInfo &album : albums)
+        text += albumObject(root, album);
+    if (!albums.isEmpty())
+        text.chop(2); // the last object's comma
+    text += QLatin1String("\n      ],\n")
+        + AnswerText::field(6, QStringLiteral("albumsInUser"), QString::number(albums.size()))
+        + QLatin1String("      \"mode\" : 2\n   }\n});\n");
+    return text;
+}
+
+QString AlbumListAnswer::notSignedIn(const QString &callback)
+{
+    return AnswerText::error(callback, NotSignedInCode, QStringLiteral("请先登录空间"));
+}
+
+QString AlbumListAnswer::closedSpace(const QString &callback)
+{
+    return AnswerText::error(callback, ClosedSpaceCode, QStringLiteral("对不起，您没有权限访问该空间的相册"));
+}
+
+} // namespace albivex::standin

@@ -1,0 +1,39 @@
+#include "standin/AnswerText.h"
+
+namespace albivex::standin {
+
+QString AnswerText::escapedUrl(const QString &root, const QString &path)
+{
+    QString url = root + path;
+    url.replace(QLatin1Char('/'), QLatin1String("\\/"));
+    return quoted(url);
+}
+
+QString AnswerText::quoted(const QString &wireText)
+{
+    QString text = wireText;
+    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString AnswerText::field(int indent, const QString &key, const QString &value)
+{
+    return QString(indent, QLatin1Char(' ')) + QLatin1Char('"') + key + QLatin1String("\" : ") + value
+        + QLatin1String(",\n");
+}
+
+QString AnswerText::error(const QString &callback, int code, const QString &message)
+{
+    return callback + QLatin1String("({\n") + field(3, QStringLiteral("code"), QString::number(code))
+        + field(3, QStringLiteral("subcode"), QString::number(code))
+        + field(3, QStringLiteral("message"), quoted(message)) + QLatin1String("   \"data\" : {}\n});\n");
+}
+
+QString AnswerText::callbackName(const QString &callback, const QString &callbackFun)
+{
+    if (!callback.isEmpty())
+        return callback;
+    return callbackFun + QLatin1String("_Callback");
+}
+
+} // namespace albivex::standin

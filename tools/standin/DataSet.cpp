@@ -1,0 +1,286 @@
+#include "standin/DataSet.h"
+
+#include "standin/PictureMaker.h"
+#include "standin/StandinData.h"
+
+#include <QDateTime>
+#include <QMutexLocker>
+
+namespace albivex::standin {
+
+namespace {
+
+// Picture rules of the albums.
+enum Kind {
+    Numbered,
+    Forbid,
+    Comma,
+    Dots,
+    Hostile,
+    Png,
+    Same,
+    Three,
+    Escaped,
+    Large,
+    Words,
+    Scenery,
+    Family,
+    Extra
+};
+
+struct FixedAlbum
+{
+    AlbumFacts facts;
+    const char *wireName;
+    const char *wireDesc;
+    qint64 createTime;
+    Kind kind;
+};
+
+// The main space. 1450800000 is midnight in China time (a date without a time of day).
+const FixedAlbum mainAlbums[] = {
+    {BigAlbum, "旅行2015", "第一天\\n第二天", 1423458015, Numbered},
+    {EmptyAlbum, "\\u7a7a\\u76f8\\u518c", "", 1450800000, Numbered},
+    {ForbiddenCharsAlbum, "a<b>|c*d:e", "名字里有不能做文件名的字符", 1425000000, Forbid},
+    {CommaAlbum, "春游,2016", "逗号,之后被截断", 1459468800, Comma},
+    {DotsAlbum, "../上级/相册", "路径p\\/q", 1470000000, Dots},
+    {HostileNamesAlbum, "怪名字", "照片名里有斜杠和点", 1480000000, Hostile},
+    {PngAlbum, "PNG封面", "封面是PNG", 1490000000, Png},
+    {SameNameAlbum, "同名照片", "十张同名照片", 1500000000, Same},
+    {SmallAlbum, "三张", "三张照片\\n大小不同", 1510000000, Three},
+    {EscapedAlbum, "\\u76f8\\u518c", "行一\\n行二 a\\/b", 1520000000, Escaped},
+    {LargePictureAlbum, "大图", "一张几MB的大图", 1530000000, Large},
+    {PreWordsAlbum, "含词的名字", "名字里有那三个字母", 1540000000, Words},
+};
+
+const FixedAlbum secondAlbums[] = {
+    {SecondAlbums[0], "风景", "山和水\\n", 1550000000, Scenery},
+    {SecondAlbums[1], "家人", "", 1560000000, Family},
+};
+
+static_assert(sizeof(mainAlbums) / sizeof(mainAlbums[0]) == MainAlbumCount);
+
+AlbumInfo toInfo(const FixedAlbum &fixed)
+{
+    AlbumInfo info;
+    info.id = QString::fromUtf8(fixed.facts.id);
+    info.wireName = QString::fromUtf8(fixed.wireName);
+    info.wireDesc = QString::fromUtf8(fixed.wireDesc);
+    info.createTime = fixed.createTime;
+    info.total = fixed.facts.pictures;
+    info.kind = fixed.kind;
+    info.png = fixed.kind == Png;
+    return info;
+}
+
+template<typename Table> QList<AlbumInfo> toInfos(const Table &table)
+{
+    QList<AlbumInfo> list;
+    for (const FixedAlbum &fixed : table)
+        list.append(toInfo(fixed));
+    return list;
+}
+
+QString chinaTime(qint64 secs)
+{
+    return QDateTime::fromSecsSinceEpoch(secs + 8 * 3600, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+QString pick(const char *const *names, int count, int number)
+{
+    return number >= 1 && number <= count ? QString::fromUtf8(names[number - 1]) : QString();
+}
+
+PictureRecipe highRecipe(const AlbumInfo &album, int n)
+{
+    PictureRecipe recipe;
+    recipe.seed = PictureMaker::stableHash(album.id) ^ (quint32(n) * 2654435761U);
+    recipe.width = 96 + (n * 37) % 128;
+    recipe.height = 72 + (n * 53) % 96;
+    recipe.noise = 12;
+    switch (album.kind) {
+    case Three: {
+        static const int sizes[][3] = {{160, 120, 10}, {640, 480, 16}, {1024, 768, 28}};
+        const auto &s = sizes[qBound(0, n - 1, 2)];
+        recipe.width = s[0];
+        recipe.height = s[1];
+        recipe.noise = s[2];
+        recipe.quality = 92;
+        break;
+    }
+    case Large:
+        if (n == 1) {
+            recipe.width = 3000;
+            recipe.height = 2250;
+            recipe.noise = 48;
+            recipe.quality = 95;
+        }
+        break;
+    case Png:
+        recipe.format = PictureRecipe::Format::Png;
+        recipe.width = 200;
+        recipe.height = 150;
+        recipe.noise = 6;
+        break;
+    case Extra: // a small image stretched to the chosen size
+        recipe.width = 120;
+        recipe.height = 90;
+        recipe.noise = 6;
+        recipe.padTo
+            = n == album.extra.bigPictureIndex ? album.extra.bigPictureBytes : album.extra.pictureBytes;
+        break;
+    default:
+        break;
+    }
+    return recipe;
+}
+
+} // namespace
+
+QList<AlbumInfo> DataSet::albums(Space space) const
+{
+    switch (space) {
+    case Space::Main: {
+        QList<AlbumInfo> list = toInfos(mainAlbums);
+        QMutexLocker lock(&m_mutex);
+        return list + m_extras;
+    }
+    case Space::Second:
+        return toInfos(secondAlbums);
+    case Space::Closed:
+    case Space::Empty:
+        break;
+    }
+    return {};
+}
+
+std::optional<AlbumInfo> DataSet::album(Space space, const QString &id) const
+{
+    const QList<AlbumInfo> list = albums(space);
+    for (const AlbumInfo &info : list) {
+        if (info.id == id)
+            return info;
+    }
+    return std::nullopt;
+}
+
+std::optional<AlbumInfo> DataSet::findAlbum(const QString &id) const
+{
+    if (auto found = album(Space::Main, id))
+        return found;
+    return album(Space::Second, id);
+}
+
+PictureMeta DataSet::pictureMeta(const AlbumInfo &album, int n) const
+{
+    static const char *const commaNames[] = {"a,b", "c,d,e", "plain"};
+    static const char *const threeNames[] = {"小猫", "小狗", "小鸟"};
+    static const char *const escapedNames[] = {"\\u7167\\u7247", "plain"};
+    static const char *const largeNames[] = {"大", "小"};
+    const QString number = QString::number(n);
+    PictureMeta meta;
+    meta.uploadTime = chinaTime(album.createTime + qint64(n) * 3697);
+    switch (album.kind) {
+    case Numbered:
+        meta.name = QStringLiteral("IMG_%1").arg(n, 4, 10, QLatin1Char('0'));
+        meta.wireDesc = n % 10 == 1 ? QStringLiteral("第%1张\\n很好").arg(n)
+            : n % 10 == 5           ? QStringLiteral("p\\/q")
+                                    : QString();
+        break;
+    case Comma:
+        meta.name = pick(commaNames, 3, n);
+        meta.wireDesc = n == 1 ? QStringLiteral("x,y") : QString();
+        break;
+    case Hostile:
+        meta.name = pick(HostilePictureNames, int(std::size(HostilePictureNames)), n);
+        break;
+    case Png:
+        meta.name = QStringLiteral("截图") + number;
+        break;
+    case Same:
+        meta.name = QString::fromUtf8(SameName);
+        break;
+    case Three:
+        meta.name = pick(threeNames, 3, n);
+        meta.wireDesc = QStringLiteral("第%1张").arg(n);
+        break;
+    case Escaped:
+        meta.name = pick(escapedNames, 2, n);
+        meta.wireDesc = n == 1 ? QStringLiteral("a\\nb") : QStringLiteral("c\\/d");
+        break;
+    case Large:
+        meta.name = pick(largeNames, 2, n);
+        break;
+    case Words:
+        meta.name = pick(PreWordPictureNames, int(std::size(PreWordPictureNames)), n);
+        break;
+    case Scenery:
+        meta.name = QStringLiteral("山") + number;
+        break;
+    case Family:
+        meta.name = QStringLiteral("家") + number;
+        break;
+    case Extra:
+        meta.name = QStringLiteral("IMG_%1").arg(n, 5, 10, QLatin1Char('0'));
+        break;
+    default:
+        meta.name = QStringLiteral("照片") + number;
+        break;
+    }
+    return meta;
+}
+
+PictureRecipe DataSet::pictureRecipe(const AlbumInfo &album, PictureVariant variant, int n) const
+{
+    if (variant == PictureVariant::Cover) {
+        PictureRecipe cover;
+        cover.format = album.png ? PictureRecipe::Format::Png : PictureRecipe::Format::Jpeg;
+        cover.seed = PictureMaker::stableHash(album.id, 0xC0FE);
+        cover.width = 200;
+        cover.height = 150;
+        cover.noise = 10;
+        return cover;
+    }
+    PictureRecipe recipe = highRecipe(album, n);
+    if (variant == PictureVariant::Normal) {
+        recipe.width = qMax(16, recipe.width / 2);
+        recipe.height = qMax(16, recipe.height / 2);
+        recipe.quality = 70;
+        recipe.padTo = 0;
+    }
+    return recipe;
+}
+
+QString DataSet::addExtraAlbum(const ExtraAlbum &extra)
+{
+    QMutexLocker lock(&m_mutex);
+    AlbumInfo info;
+    info.id = QStringLiteral("V1extra%1").arg(++m_extraCounter);
+    info.wireName = extra.name;
+    info.createTime = 1600000000 + m_extraCounter * 86400;
+    info.total = qMax(0, extra.pictureCount);
+    info.kind = Extra;
+    info.extra = extra;
+    m_extras.append(info);
+    return info.id;
+}
+
+void DataSet::clearExtraAlbums()
+{
+    QMutexLocker lock(&m_mutex);
+    m_extras.clear();
+}
+
+QString DataSet::nickname(const QString &uin)
+{
+    if (uin == QLatin1String(MainUin))
+        return QString::fromUtf8(MainNickname);
+    if (uin == QLatin1String(SecondUin))
+        return QString::fromUtf8(SecondNickname);
+    if (uin == QLatin1String(NoNicknameUin))
+        return QString();
+    return QStringLiteral("QQ用户") + uin;
+}
+
+} // namespace albivex::standin

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "standin/AlbumInfo.h"
+#include "standin/PictureMeta.h"
+#include "standin/PictureRecipe.h"
+
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+#include <optional>
+
+namespace albivex::standin {
+
+// The spaces a request can land in.
+enum class Space {
+    Main, // the signed-in number's own albums (MainAlbums plus the extra albums)
+    Second, // SecondUin's two albums
+    Closed, // ClosedUin seen by anyone else: error answer
+    Empty, // any other number: no albums
+};
+
+enum class PictureVariant { Cover, High, Normal };
+
+// The stand-in's albums and pictures. The fixed part is code; extra albums can be added
+// at run time from any thread.
+class DataSet
+{
+public:
+    QList<AlbumInfo> albums(Space space) const;
+    std::optional<AlbumInfo> album(Space space, const QString &id) const;
+    // Any album of any space, for picture addresses.
+    std::optional<AlbumInfo> findAlbum(const QString &id) const;
+
+    PictureMeta pictureMeta(const AlbumInfo &album, int number) const;
+    // How picture `number` (1-based; ignored for covers) of the album is made.
+    PictureRecipe pictureRecipe(const AlbumInfo &album, PictureVariant variant, int number) const;
+
+    // Appends an album to the main space; returns its id ("V1extra1", "V1extra2", ...).
+    QString addExtraAlbum(const ExtraAlbum &extra);
+    void clearExtraAlbums();
+
+    static QString nickname(const QString &uin); // empty for NoNicknameUin
+
+private:
+    mutable QMutex m_mutex;
+    QList<AlbumInfo> m_extras;
+    int m_extraCounter = 0;
+};
+
+} // namespace albivex::standin

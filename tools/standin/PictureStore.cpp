@@ -1,0 +1,129 @@
+#include "standin/PictureStore.h"
+
+#include "standin/ByteArraySource.h"
+#include "standin/DataSet.h"
+#include "standin/PaddedJpegSource.h"
+#include "standin/PictureMaker.h"
+
+#include <QMutexLocker>
+#include <QRegularExpression>
+
+namespace albivex::standin {
+
+namespace {
+
+constexpr qint64 ReadPiece = 1024 * 1024;
+
+} // namespace
+
+PictureStore::PictureStore(const DataSet &data) : m_data(data) { }
+
+QByteArray PictureStore::encoded(const PictureRecipe &recipe) const
+{
+    const QString key = recipe.imageKey();
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto it = m_cache.constFind(key);
+        if (it != m_cache.constEnd())
+            return *it;
+    }
+    // Drawn outside the lock: two threads may draw the same image, with the same result.
+    const QByteArray bytes = PictureMaker::encode(recipe);
+    QMutexLocker lock(&m_mutex);
+    m_cache.insert(key, bytes);
+    return bytes;
+}
+
+std::shared_ptr<BodySource> PictureStore::body(const PictureRecipe &recipe) const
+{
+    const QByteArray image = encoded(recipe);
+    if (!recipe.isPng() && recipe.padTo > image.size())
+        return std::make_shared<PaddedJpegSource>(image, recipe.padTo, recipe.seed);
+    return std::make_shared<ByteArraySource>(image);
+}
+
+PictureStore::Picture PictureStore::find(const QString &path) const
+{
+    static const QRegularExpression albumPicture(
+        QStringLiteral("^/photo/([abcm])/([A-Za-z0-9_]+)/(cover|[1-9][0-9]{0,6})\\.(jpg|png)$"));
+    static const QRegularExpression sizedPicture(
+        QStringLiteral("^/photo/sized/([0-9]{1,9})/([0-9]{1,12})\\.jpg$"));
+
+    if (const auto m = sizedPicture.match(path); m.hasMatch()) {
+        PictureRecipe recipe;
+        recipe.seed = m.captured(1).toUInt();
+        recipe.width = 120;
+        recipe.height = 90;
+        recipe.noise = 6;
+        recipe.padTo = m.captured(2).toLongLong();
+        return {QByteArrayLiteral("image/jpeg"), body(recipe)};
+    }
+    const auto m = albumPicture.match(path);
+    if (!m.hasMatch())
+        return {};
+    const auto album = m_data.findAlbum(m.captured(2));
+    if (!album || m.captured(4) != album->extension())
+        return {};
+    const QString quality = m.captured(1);
+    const bool cover = quality == QLatin1String("a") || quality == QLatin1String("m");
+    if (cover != (m.captured(3) == QLatin1String("cover")))
+        return {};
+    const int number = cover ? 0 : m.captured(3).toInt();
+    if (!cover && number > album->total)
+        return {};
+    const PictureVariant variant = cover ? PictureVariant::Cover
+        : quality == QLatin1String("b")  ? PictureVariant::High
+                                         : PictureVariant::Normal;
+    const QByteArray type = album->png ? QByteArrayLiteral("image/png") : QByteArrayLiteral("image/jpeg");
+    return {type, body(m_data.pictureRecipe(*album, variant, number))};
+}
+
+QByteArray PictureStore::avatar(const QString &uin) const
+{
+    PictureRecipe recipe;
+    recipe.format = PictureRecipe::Format::Png;
+    recipe.width = 100;
+    recipe.height = 100;
+    recipe.noise = 4;
+    recipe.seed = PictureMaker::stableHash(uin, 0xA7A7);
+    return encoded(recipe);
+}
+
+QByteArray PictureStore::bytes(const QString &path) const
+{
+    const Picture picture = find(path);
+    if (!picture.found())
+        return {};
+    QByteArray all;
+    all.reserve(int(qMin<qint64>(picture.body->size(), std::numeric_limits<int>::max())));
+    for (QByteArray piece = picture.body->read(ReadPiece); !piece.isEmpty();
+         piece = picture.body->read(ReadPiece))
+        all += piece;
+    return all;
+}
+
+qint64 PictureStore::size(const QString &path) const
+{
+    const Picture picture = find(path);
+    return picture.found() ? picture.body->size() : -1;
+}
+
+QByteArray PictureStore::digest(const QString &path, QCryptographicHash::Algorithm algorithm) const
+{
+    const Picture picture = find(path);
+    if (!picture.found())
+        return {};
+    QCryptographicHash hash(algorithm);
+    for (QByteArray piece = picture.body->read(ReadPiece); !piece.isEmpty();
+         piece = picture.body->read(ReadPiece))
+        hash.addData(piece);
+    return hash.result();
+}
+
+void PictureStore::clearCache()
+{
+    QMutexLocker lock(&m_mutex);
+    m_cache.clear();
+}
+
+} // namespace albivex::standin

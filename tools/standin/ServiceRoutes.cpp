@@ -1,0 +1,252 @@
+#include "standin/ServiceRoutes.h"
+
+#include "signin/GTk.h"
+#include "standin/AlbumListAnswer.h"
+#include "standin/AnswerText.h"
+#include "standin/HostileAnswers.h"
+#include "standin/PhotoListAnswer.h"
+#include "standin/StandinData.h"
+#include "standin/StandinKnobs.h"
+#include "standin/WebPages.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace albivex::standin {
+
+namespace {
+
+const QByteArray htmlType = QByteArrayLiteral("text/html; charset=utf-8");
+const QByteArray scriptType = QByteArrayLiteral("application/x-javascript; charset=utf-8");
+const QByteArray gbkScriptType = QByteArrayLiteral("application/x-javascript; charset=gbk");
+
+HttpAnswer html(int status, const QString &page)
+{
+    return HttpAnswer::make(status, htmlType, page.toUtf8());
+}
+
+HttpAnswer script(const QString &text, bool gbk)
+{
+    if (!gbk)
+        return HttpAnswer::make(200, scriptType, text.toUtf8());
+    QStringEncoder encoder("GBK");
+    return HttpAnswer::make(200, gbkScriptType, encoder.encode(text));
+}
+
+QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
+{
+    for (const auto &item : items) {
+        if (item.first == key)
+            return item.second;
+    }
+    return QString();
+}
+
+QString digitsOnly(const QString &text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    }
+    return digits;
+}
+
+int intOr(const QString &text, int fallback)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs) { }
+
+HttpAnswer ServiceRoutes::answer(const RequestView &request) const
+{
+    const QString path = request.path();
+    if (path == QLatin1String(VersionPath)) {
+        // A static file that caches would gladly keep: a client must ask past them.
+        HttpAnswer answer
+            = HttpAnswer::make(200, "text/plain; charset=utf-8", m_knobs.versionText().toUtf8());
+        answer.headers.append({QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("public, max-age=600")});
+        answer.headers.append(
+            {QByteArrayLiteral("Last-Modified"), QByteArrayLiteral("Wed, 23 Dec 2015 08:00:00 GMT")});
+        return answer;
+    }
+    if (path == QLatin1String("/")) {
+        const QString uin = SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin")));
+        return html(200, WebPages::securityCentre(uin));
+    }
+    if (path == QLatin1String(SignInPath))
+        return signInPage(request);
+    if (path == QLatin1String(SignInSubmitPath))
+        return signInSubmit(request);
+    if (path == QLatin1String(ProfilePath))
+        return profile(request);
+    if (path == QLatin1String(AvatarPath)) {
+        const QString uin = SignInBook::normalUin(digitsOnly(request.query(QStringLiteral("dst_uin"))));
+        return HttpAnswer::make(200, "image/png", m_knobs.pictures().avatar(uin));
+    }
+    if (path == QLatin1String(AlbumListV3Path))
+        return albumList(request, false);
+    if (path == QLatin1String(AlbumListV2Path))
+        return albumList(request, true);
+    if (path == QLatin1String(PhotoListOwnPath) || path == QLatin1String(PhotoListOtherPath))
+        return photoList(request);
+    if (path.startsWith(QLatin1String("/photo/")))
+        return picture(request);
+    if (path == QLatin1String("/download/"))
+        return html(200, WebPages::vendorPage(QStringLiteral("下载最新版本")));
+    if (path == QLatin1String("/forum/"))
+        return html(200, WebPages::vendorPage(QStringLiteral("论坛")));
+    if (path == QLatin1String("/service/"))
+        return html(200, WebPages::vendorPage(QStringLiteral("客服")));
+    return html(404, WebPages::notFound(path));
+}
+
+HttpAnswer ServiceRoutes::signInPage(const RequestView &request) const
+{
+    return html(200, WebPages::signInPage(request.query(QStringLiteral("s_url")), QString(), QString()));
+}
+
+HttpAnswer ServiceRoutes::signInSubmit(const RequestView &request) const
+{
+    const auto fields = request.method() == QLatin1String("POST") ? request.form() : request.logged.query;
+    const QString uin = valueOf(fields, QStringLiteral("u")).trimmed();
+    const QString password = valueOf(fields, QStringLiteral("p"));
+    const QString returnUrl = valueOf(fields, QStringLiteral("s_url"));
+    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{4,10}$"));
+    QString error;
+    if (!number.match(uin).hasMatch())
+        error = QStringLiteral("请输入正确的QQ号码。");
+    else if (password.isEmpty())
+        error = QStringLiteral("请输入密码。");
+    else if (password == QLatin1String("wrong"))
+        error = QStringLiteral("您输入的帐号或密码不正确，请重新输入。");
+    if (!error.isEmpty())
+        return html(200, WebPages::signInPage(returnUrl, uin, error));
+
+    const SignIn signIn = m_knobs.signIns().issue(uin);
+    const QString location = returnUrl.isEmpty() ? QStringLiteral("/") : returnUrl;
+    HttpAnswer answer = html(302, WebPages::redirectPage(location));
+    answer.headers.append({QByteArrayLiteral("Location"), location.toUtf8()});
+    for (const QNetworkCookie &cookie : signIn.cookies)
+        answer.headers.append({QByteArrayLiteral("Set-Cookie"), cookie.toRawForm(QNetworkCookie::Full)});
+    return answer;
+}
+
+HttpAnswer ServiceRoutes::profile(const RequestView &request) const
+{
+    auto fields = request.form();
+    fields += request.logged.query;
+    QString callback = valueOf(fields, QStringLiteral("callback"));
+    if (callback.isEmpty())
+        callback = QStringLiteral("GetCdlistCallback");
+    const QString uin = SignInBook::normalUin(digitsOnly(valueOf(fields, QStringLiteral("id"))));
+    const QString text = WebPages::profile(callback, uin, DataSet::nickname(uin));
+    return HttpAnswer::make(200, "application/javascript; charset=utf-8", text.toUtf8());
+}
+
+QString ServiceRoutes::viewer(const RequestView &request) const
+{
+    const QString uinCookie = request.cookie(QStringLiteral("uin"));
+    const QString skey = request.cookie(QStringLiteral("skey"));
+    if (!m_knobs.signIns().isSignedIn(uinCookie, skey))
+        return QString();
+    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(skey))
+        return QString();
+    return SignInBook::uinFromCookie(uinCookie);
+}
+
+Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) const
+{
+    const QString host = hostUin.trimmed().isEmpty() ? viewer : SignInBook::normalUin(hostUin);
+    if (host == QLatin1String(SecondUin))
+        return Space::Second;
+    if (host == QLatin1String(ClosedUin))
+        return viewer == host ? Space::Main : Space::Closed;
+    if (host == viewer || m_knobs.signIns().hasSignedIn(host))
+        return Space::Main;
+    return Space::Empty;
+}
+
+HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
+{
+    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
+                                                      request.query(QStringLiteral("callbackFun")));
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return script(AlbumListAnswer::notSignedIn(callback), gbk);
+    const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
+    if (space == Space::Closed)
+        return script(AlbumListAnswer::closedSpace(callback), gbk);
+    return script(AlbumListAnswer::list(callback, request.root, m_knobs.data().albums(space)), gbk);
+}
+
+HttpAnswer ServiceRoutes::photoList(const RequestView &request) const
+{
+    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
+                                                      request.query(QStringLiteral("callbackFun")));
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return script(AlbumListAnswer::notSignedIn(callback), false);
+    const QString hostUin = request.query(QStringLiteral("hostUin"));
+    const Space space = spaceOf(hostUin, who);
+    if (space == Space::Closed)
+        return script(AlbumListAnswer::closedSpace(callback), false);
+    const auto album = m_knobs.data().album(space, request.query(QStringLiteral("topicId")));
+    if (!album)
+        return script(PhotoListAnswer::albumMissing(callback), false);
+    const int start = qMax(0, intOr(request.query(QStringLiteral("pageStart")), 0));
+    const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), MaxPageNum), MaxPageNum);
+    const QString owner = hostUin.trimmed().isEmpty() ? who : SignInBook::normalUin(hostUin);
+    return script(PhotoListAnswer::page(callback, request.root, owner, *album, m_knobs.data(), start, num),
+                  false);
+}
+
+HttpAnswer ServiceRoutes::picture(const RequestView &request) const
+{
+    const PictureStore::Picture found = m_knobs.pictures().find(request.path());
+    if (!found.found())
+        return html(404, WebPages::notFound(request.path()));
+    HttpAnswer answer = HttpAnswer::make(200, found.contentType, QByteArray());
+    answer.stream = found.body;
+    return answer;
+}
+
+HttpAnswer ServiceRoutes::hostileAnswer(const RequestView &request, const FaultRule &rule) const
+{
+    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
+                                                      request.query(QStringLiteral("callbackFun")));
+    switch (rule.kind) {
+    case FaultKind::HugeAlbumList:
+        return HttpAnswer::make(200, scriptType,
+                                HostileAnswers::hugeAlbumList(
+                                    callback, request.root, m_knobs.data().albums(Space::Main), rule.bytes));
+    case FaultKind::ManyCreatetime:
+        return HttpAnswer::make(200, scriptType, HostileAnswers::manyAlbums(callback, rule.keys));
+    case FaultKind::UnbalancedQuotes:
+        return HttpAnswer::make(200, scriptType, HostileAnswers::unbalancedQuotes(callback, request.root));
+    case FaultKind::UnexpectedCharset: {
+        // The normal answer, re-encoded and declared in the chosen charset.
+        HttpAnswer normal = answer(request);
+        if (normal.stream)
+            return normal;
+        const QByteArray type = normal.header("Content-Type");
+        const int at = type.indexOf("charset=");
+        QStringDecoder decoder(at < 0 ? "UTF-8" : type.mid(at + 8).constData());
+        const QString text = decoder.isValid() ? decoder.decode(normal.body) : QString::fromUtf8(normal.body);
+        QStringEncoder encoder(rule.charset.constData());
+        const QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toUtf8();
+        const QByteArray base = at < 0 ? type + "; " : type.left(at);
+        return HttpAnswer::make(normal.status, base + "charset=" + rule.charset, bytes);
+    }
+    default:
+        return answer(request);
+    }
+}
+
+} // namespace albivex::standin

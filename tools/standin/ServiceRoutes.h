@@ -1,0 +1,49 @@
+#pragma once
+
+#include "standin/DataSet.h"
+#include "standin/FaultRule.h"
+#include "standin/HttpAnswer.h"
+#include "standin/RequestView.h"
+
+namespace albivex::standin {
+
+class StandinKnobs;
+
+// The answers of every service the stand-in plays, by path. Pure request-to-answer: the
+// server decides when and how the bytes go out.
+class ServiceRoutes
+{
+public:
+    explicit ServiceRoutes(StandinKnobs &knobs);
+
+    HttpAnswer answer(const RequestView &request) const;
+    // The answer a content fault puts in place of the normal one.
+    HttpAnswer hostileAnswer(const RequestView &request, const FaultRule &rule) const;
+
+    // Paths of the services.
+    static constexpr char VersionPath[] = "/version/main.txt";
+    static constexpr char SignInPath[] = "/cgi-bin/xlogin";
+    static constexpr char SignInSubmitPath[] = "/cgi-bin/login";
+    static constexpr char ProfilePath[] = "/rsc/fcgi-bin/3g_profile_homepage";
+    static constexpr char AvatarPath[] = "/headimg_dl";
+    static constexpr char AlbumListV3Path[] = "/fcgi-bin/fcg_list_album_v3";
+    static constexpr char AlbumListV2Path[] = "/p/shalist.photo/fcgi-bin/fcg_list_album_v2";
+    static constexpr char PhotoListOwnPath[] = "/fcgi-bin/cgi_list_photo";
+    static constexpr char PhotoListOtherPath[] = "/p/shplist.photo/fcgi-bin/cgi_list_photo";
+
+private:
+    HttpAnswer signInPage(const RequestView &request) const;
+    HttpAnswer signInSubmit(const RequestView &request) const;
+    HttpAnswer profile(const RequestView &request) const;
+    HttpAnswer albumList(const RequestView &request, bool gbk) const;
+    HttpAnswer photoList(const RequestView &request) const;
+    HttpAnswer picture(const RequestView &request) const;
+
+    // The signed-in number whose cookies and g_tk the request carries; empty otherwise.
+    QString viewer(const RequestView &request) const;
+    Space spaceOf(const QString &hostUin, const QString &viewer) const;
+
+    StandinKnobs &m_knobs;
+};
+
+} // namespace albivex::standin

@@ -1,0 +1,71 @@
+#pragma once
+
+// The fixed facts of the stand-in's data set, for tests to code against. Texts are
+// UTF-8. Everything here is served the same in every run; only the skey of a sign-in is
+// random.
+
+namespace albivex::standin {
+
+// The usual number to sign in with. Whichever number signs in owns the main space
+// (listed below), so any other number works as well, except the two special ones.
+inline constexpr char MainUin[] = "123456789";
+inline constexpr char MainNickname[] = "Tom";
+// A space of its own with two albums (SecondAlbums), open to every signed-in viewer.
+inline constexpr char SecondUin[] = "2233445566";
+inline constexpr char SecondNickname[] = "小明";
+// A space closed to everyone else: album and photo lists answer with an error.
+inline constexpr char ClosedUin[] = "3344556677";
+// The profile answer for this number holds no nickname marker.
+inline constexpr char NoNicknameUin[] = "987654321";
+// Any other number that has not signed in has an empty space (an answer without albums).
+// Every other number's nickname is "QQ用户" followed by the number.
+
+struct AlbumFacts
+{
+    const char *id;
+    const char *name; // the album's name as a person reads it
+    int pictures;
+};
+
+// The main space, in the order of the album list answers.
+inline constexpr AlbumFacts BigAlbum {"V1big620", "旅行2015", 620}; // pictures of a few KB
+inline constexpr AlbumFacts EmptyAlbum {"V1empty", "空相册", 0}; // name sent as \u escapes
+inline constexpr AlbumFacts ForbiddenCharsAlbum {"V1forbid", "a<b>|c*d:e", 5};
+inline constexpr AlbumFacts CommaAlbum {"V1comma", "春游,2016", 3}; // picture names "a,b", "c,d,e", "plain"
+inline constexpr AlbumFacts DotsAlbum {"V1dots", "../上级/相册", 4};
+inline constexpr AlbumFacts HostileNamesAlbum {"V1hostile", "怪名字", 7}; // HostilePictureNames
+inline constexpr AlbumFacts PngAlbum {"V1png", "PNG封面", 3}; // PNG cover and PNG pictures
+inline constexpr AlbumFacts SameNameAlbum {"V1same", "同名照片", 10}; // every picture named SameName
+inline constexpr AlbumFacts SmallAlbum {"V1three", "三张", 3}; // about 5 KB, 100 KB and 400 KB
+inline constexpr AlbumFacts EscapedAlbum {"V1escaped", "相册", 2}; // name sent as \u76f8\u518c
+inline constexpr AlbumFacts LargePictureAlbum {"V1large", "大图", 2}; // picture 1 is several MB
+inline constexpr AlbumFacts PreWordsAlbum {"V1words", "含词的名字", 3}; // PreWordPictureNames
+
+inline constexpr AlbumFacts MainAlbums[]
+    = {BigAlbum, EmptyAlbum,    ForbiddenCharsAlbum, CommaAlbum,   DotsAlbum,         HostileNamesAlbum,
+       PngAlbum, SameNameAlbum, SmallAlbum,          EscapedAlbum, LargePictureAlbum, PreWordsAlbum};
+inline constexpr int MainAlbumCount = sizeof(MainAlbums) / sizeof(MainAlbums[0]);
+
+inline constexpr AlbumFacts SecondAlbums[] = {{"V2scenery", "风景", 4}, {"V2family", "家人", 2}};
+
+// Picture names exactly as they stand between the quotes of the photo list answer (the
+// answer writes them raw: the second one holds one backslash, the sixth is empty).
+inline constexpr const char *HostilePictureNames[] = {"a/b", "c\\d", "..", "../../outside", ".", "", "x..y"};
+inline constexpr char SameName[] = "abc";
+// The only picture names of the data set that hold the three letters p, r, e.
+inline constexpr const char *PreWordPictureNames[] = {"prelude", "express", "cypress"};
+
+// Page sizes of the photo list forms, and the most pictures one answer gives.
+inline constexpr int OtherFormPageSize = 200; // form with callbackFun shine6
+inline constexpr int OwnFormPageSize = 500; // form with callback shine0_Callback
+inline constexpr int MaxPageNum = 500;
+
+// Addresses of pictures, relative to the stand-in's root:
+//   /photo/b/<album id>/<n>.<jpg|png>   picture n (1-based), high quality
+//   /photo/c/<album id>/<n>.<jpg|png>   the same picture, normal (smaller)
+//   /photo/a/<album id>/cover.<jpg|png> the album's cover; also served as /photo/m/...
+//   /photo/sized/<seed>/<bytes>.jpg     a JPEG of exactly that many bytes (>= 4 KB),
+//                                       streamed, never held whole in memory
+// The answers write them with escaped slashes and the host the request was sent to.
+
+} // namespace albivex::standin

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "standin/DataSet.h"
+#include "standin/FaultInjector.h"
+#include "standin/PictureStore.h"
+#include "standin/RequestLog.h"
+#include "standin/SignInBook.h"
+
+#include <QAtomicInt>
+
+namespace albivex::standin {
+
+// Everything a test can steer or read on the stand-in. Every call is thread-safe, so a
+// test may call it while the server runs on another thread.
+class StandinKnobs
+{
+public:
+    StandinKnobs();
+
+    // Delay added before every answer.
+    void setLatencyMs(int ms) { m_latencyMs.storeRelaxed(qMax(0, ms)); }
+    int latencyMs() const { return m_latencyMs.loadRelaxed(); }
+
+    // Content of /version/main.txt ("morvith:V1.0|" at start). Make it fail with a
+    // fault rule: FaultRule::httpStatus("/version/main.txt", 404) (empty body) or
+    // FaultRule::make("/version/main.txt", FaultKind::Close).
+    void setVersionText(const QString &text);
+    QString versionText() const;
+
+    void addFault(const FaultRule &rule) { m_faults.add(rule); }
+    void clearFaults() { m_faults.clear(); }
+
+    // Adds an album to the main space; returns its id.
+    QString addExtraAlbum(const ExtraAlbum &album) { return m_data.addExtraAlbum(album); }
+    void clearExtraAlbums() { m_data.clearExtraAlbums(); }
+
+    // Signs the number in as the sign-in page does, without a browser: the cookies to
+    // put into a cookie jar, and the skey for the g_tk token.
+    SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
+    QStringList issuedSkeys(const QString &uin) const { return m_signIns.skeysOf(uin); }
+    // Every sign-in so far (through the page or signIn()), oldest first, with all the
+    // cookie values it set: what a test must never find in the tool's output.
+    QList<SignIn> issuedSignIns() const { return m_signIns.all(); }
+
+    QList<LoggedRequest> requests() const { return m_log.all(); }
+    QList<LoggedRequest> requestsTo(const QString &path) const { return m_log.to(path); }
+    int requestCount(const QString &path) const { return m_log.count(path); }
+    void clearRequests() { m_log.clear(); }
+    bool setRequestLogFile(const QString &path) { return m_log.setFile(path); }
+
+    // The exact bytes served at a picture path ("/photo/b/V1three/2.jpg"); empty when
+    // it names no picture. For very large pictures use pictureSize / pictureDigest.
+    QByteArray pictureBytes(const QString &path) const { return m_pictures.bytes(path); }
+    qint64 pictureSize(const QString &path) const { return m_pictures.size(path); }
+    QByteArray pictureDigest(const QString &path,
+                             QCryptographicHash::Algorithm algorithm = QCryptographicHash::Sha256) const
+    {
+        return m_pictures.digest(path, algorithm);
+    }
+
+    // The parts, for the server.
+    FaultInjector &faults() { return m_faults; }
+    RequestLog &log() { return m_log; }
+    SignInBook &signIns() { return m_signIns; }
+    const DataSet &data() const { return m_data; }
+    const PictureStore &pictures() const { return m_pictures; }
+
+private:
+    QAtomicInt m_latencyMs = 0;
+    mutable QMutex m_mutex;
+    QString m_versionText;
+    FaultInjector m_faults;
+    RequestLog m_log;
+    SignInBook m_signIns;
+    DataSet m_data;
+    PictureStore m_pictures;
+};
+
+} // namespace albivex::standin

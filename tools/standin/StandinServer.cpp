@@ -1,0 +1,111 @@
+#include "standin/StandinServer.h"
+
+#include "standin/AnswerWriter.h"
+#include "standin/WebPages.h"
+
+#include <QHttpServerRequest>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace albivex::standin {
+
+StandinServer::StandinServer(std::shared_ptr<StandinKnobs> knobs, QObject *parent)
+    : QAbstractHttpServer(parent)
+    , m_knobs(knobs ? std::move(knobs) : std::make_shared<StandinKnobs>())
+    , m_routes(*m_knobs)
+{ }
+
+StandinServer::~StandinServer() = default;
+
+bool StandinServer::listen(quint16 port)
+{
+    m_port = QAbstractHttpServer::listen(QHostAddress::LocalHost, port);
+    return m_port != 0;
+}
+
+QString StandinServer::root() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+}
+
+bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    RequestView view = RequestView::from(request, root());
+    const FaultDecision decision = m_knobs->faults().take(view.path());
+    if (decision.rule)
+        view.logged.fault = FaultRule::kindName(decision.rule->kind);
+    m_knobs->log().append(view.logged);
+
+    const bool headOnly = view.method() == QLatin1String("HEAD");
+    const bool close = view.logged.header("Connection").toLower() == "close";
+    AnswerWriter::Mode mode = AnswerWriter::Mode::Normal;
+    HttpAnswer answer;
+    bool silent = false; // no answer at all
+    bool hangUp = false; // close without an answer
+    if (!decision.rule) {
+        answer = m_routes.answer(view);
+    } else {
+        const FaultRule &rule = *decision.rule;
+        switch (rule.kind) {
+        case FaultKind::Status:
+            answer = HttpAnswer::make(
+                rule.status, rule.body.isEmpty() ? QByteArray() : "text/html; charset=utf-8", rule.body);
+            if (rule.retryAfterSeconds >= 0)
+                answer.headers.append(
+                    {QByteArrayLiteral("Retry-After"), QByteArray::number(rule.retryAfterSeconds)});
+            break;
+        case FaultKind::HtmlAsPicture:
+            answer = HttpAnswer::make(200, "text/html; charset=utf-8", WebPages::errorPage().toUtf8());
+            break;
+        case FaultKind::EmptyBody:
+            answer = m_routes.answer(view);
+            answer.body.clear();
+            answer.stream.reset();
+            break;
+        case FaultKind::CutBody:
+        case FaultKind::ChunkedCut:
+        case FaultKind::LongBody:
+        case FaultKind::StallAfterHeaders:
+            answer = m_routes.answer(view);
+            mode = rule.kind == FaultKind::CutBody   ? AnswerWriter::Mode::CutHalf
+                : rule.kind == FaultKind::ChunkedCut ? AnswerWriter::Mode::ChunkedCut
+                : rule.kind == FaultKind::LongBody   ? AnswerWriter::Mode::LongBody
+                                                     : AnswerWriter::Mode::StallAfterHeaders;
+            break;
+        case FaultKind::StallBeforeAnswer:
+            silent = true;
+            break;
+        case FaultKind::Close:
+            hangUp = true;
+            break;
+        default:
+            answer = m_routes.hostileAnswer(view, rule);
+            break;
+        }
+    }
+    if (silent)
+        return true;
+
+    // Always through the event loop, even without delay: the socket must not close
+    // while Qt is still handling the request on it.
+    const int delay = m_knobs->latencyMs() + decision.delayMs;
+    QPointer<QTcpSocket> target(socket);
+    QTimer::singleShot(delay, socket,
+                       [target, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
+                           if (!target)
+                               return;
+                           if (hangUp)
+                               target->disconnectFromHost();
+                           else
+                               AnswerWriter::send(target, std::move(answer), mode, headOnly, close);
+                       });
+    return true;
+}
+
+void StandinServer::missingHandler(const QHttpServerRequest &, QTcpSocket *)
+{
+    // Every request is answered by handleRequest.
+}
+
+} // namespace albivex::standin

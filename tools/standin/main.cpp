@@ -1,0 +1,116 @@
+#include "standin/StandinData.h"
+#include "standin/StandinServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace albivex::standin;
+
+namespace {
+
+QString dataSetText()
+{
+    QString text
+        = QStringLiteral("Stand-in for the QQ and Qzone services and the vendor site, on 127.0.0.1.\n\n"
+                         "Fixed QQ numbers:\n"
+                         "  %1  usual number to sign in with (any number that signs in owns the main space)\n"
+                         "  %2  second space, two albums, open to others\n"
+                         "  %3  space closed to others (error answer)\n"
+                         "  %4  profile without nickname\n"
+                         "Any password signs in, except \"wrong\".\n\nMain space albums:\n")
+              .arg(QLatin1String(MainUin), QLatin1String(SecondUin), QLatin1String(ClosedUin),
+                   QLatin1String(NoNicknameUin));
+    for (const AlbumFacts &album : MainAlbums)
+        text += QStringLiteral("  %1  %2 pictures  %3\n")
+                    .arg(QLatin1String(album.id))
+                    .arg(album.pictures)
+                    .arg(QString::fromUtf8(album.name));
+    text += QStringLiteral(
+        "\nFault rules (--fault, repeatable): PATH=KIND[:ARG][@TIMES]; PATH ending in * is a prefix.\n"
+        "  KIND: a status code (ARG: Retry-After seconds), latency:MS, cut, chunked-cut, long,\n"
+        "  empty, html, stall-headers, stall, close, huge-list[:BYTES], many-createtime[:N],\n"
+        "  unbalanced, charset:NAME. Example: --fault '/photo/b/*=503@2'\n"
+        "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES], ids V1extra1, ...");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("albivex-standin"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(dataSetText());
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port; 0 picks a free one."),
+                                        QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption latencyOption(QStringLiteral("latency-ms"),
+                                           QStringLiteral("Delay before every answer."), QStringLiteral("N"),
+                                           QStringLiteral("0"));
+    const QCommandLineOption versionOption(QStringLiteral("version-text"),
+                                           QStringLiteral("Content of /version/main.txt."),
+                                           QStringLiteral("TEXT"));
+    const QCommandLineOption logOption(QStringLiteral("request-log"),
+                                       QStringLiteral("Append one line per request to FILE."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption faultOption(QStringLiteral("fault"), QStringLiteral("A fault rule (see above)."),
+                                         QStringLiteral("PATH=KIND"));
+    const QCommandLineOption extraOption(QStringLiteral("extra-album"),
+                                         QStringLiteral("An extra album (see above)."),
+                                         QStringLiteral("COUNT:BYTES"));
+    parser.addOptions({portOption, latencyOption, versionOption, logOption, faultOption, extraOption});
+    parser.process(app);
+
+    const auto fail = [](const QString &message) {
+        std::fprintf(stderr, "albivex-standin: %s\n", qPrintable(message));
+        return 2;
+    };
+    bool ok = false;
+    const uint port = parser.value(portOption).toUInt(&ok);
+    if (!ok || port > 65535)
+        return fail(QStringLiteral("bad --port"));
+    const int latency = parser.value(latencyOption).toInt(&ok);
+    if (!ok || latency < 0)
+        return fail(QStringLiteral("bad --latency-ms"));
+
+    StandinServer server;
+    StandinKnobs &knobs = server.knobs();
+    knobs.setLatencyMs(latency);
+    if (parser.isSet(versionOption))
+        knobs.setVersionText(parser.value(versionOption));
+    if (parser.isSet(logOption) && !knobs.setRequestLogFile(parser.value(logOption)))
+        return fail(QStringLiteral("cannot open the request log ") + parser.value(logOption));
+    for (const QString &option : parser.values(faultOption)) {
+        const auto rule = FaultRule::parse(option);
+        if (!rule)
+            return fail(QStringLiteral("bad --fault ") + option);
+        knobs.addFault(*rule);
+    }
+    QStringList extraIds;
+    for (const QString &option : parser.values(extraOption)) {
+        const QStringList parts = option.split(QLatin1Char(':'));
+        ExtraAlbum album;
+        bool countOk = false, bytesOk = false, bigOk = true, bigBytesOk = true;
+        album.pictureCount = parts.value(0).toInt(&countOk);
+        album.pictureBytes = parts.value(1).toLongLong(&bytesOk);
+        if (parts.size() == 4) {
+            album.bigPictureIndex = parts.value(2).toInt(&bigOk);
+            album.bigPictureBytes = parts.value(3).toLongLong(&bigBytesOk);
+        }
+        if (!countOk || !bytesOk || !bigOk || !bigBytesOk || (parts.size() != 2 && parts.size() != 4))
+            return fail(QStringLiteral("bad --extra-album ") + option);
+        extraIds.append(knobs.addExtraAlbum(album));
+    }
+
+    if (!server.listen(quint16(port)))
+        return fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));
+    std::printf("listening on %s\n", qPrintable(server.root()));
+    for (const QString &id : extraIds)
+        std::printf("extra album %s\n", qPrintable(id));
+    std::fflush(stdout);
+    return app.exec();
+}
