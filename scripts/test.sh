@@ -63,6 +63,9 @@ if wants sanitize; then
             cat "$report"
         done
         failed+=("sanitizer reports")
+        if grep -l "new-delete-type-mismatch" "$reports"/* | xargs -r grep -l "libQt6WebEngineCore" >/dev/null; then
+            echo "hint: a suite that starts the embedded browser needs LABELS webengine (tests/CMakeLists.txt)"
+        fi
     fi
 fi
 
