@@ -11,18 +11,29 @@ root=$PWD
 parts=("$@")
 ((${#parts[@]})) || parts=(normal sanitize fuzz)
 wants() { [[ " ${parts[*]} " == *" $1 "* ]]; }
+# Each step's time, for keeping the whole within CI's limit.
+times=()
+step_start=$SECONDS
+step_done() {
+    times+=("$(printf '%-34s %5d s' "$1" $((SECONDS - step_start)))")
+    step_start=$SECONDS
+}
 
 bash scripts/install-deps.sh
+step_done "install"
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 failed=()
 
 if wants normal; then
     bash scripts/build.sh build
+    step_done "build build/"
     (cd build && ctest --output-on-failure -j 2) || failed+=("tests (build/)")
+    step_done "tests build/"
 fi
 
 if wants sanitize; then
     bash scripts/build.sh build-asan -DALBIVEX_SANITIZE=ON -DALBIVEX_BUILD_BENCH=OFF
+    step_done "build build-asan/"
     # Every sanitized process, a test or a program a test starts, writes its ASan and
     # LSan reports to a file here, so that a report fails the run even when the process
     # that made it is not the one ctest watches. UBSan reports go to standard error
@@ -56,6 +67,7 @@ if wants sanitize; then
     export LSAN_OPTIONS="suppressions=$root/build-asan/lsan-webengine.supp:print_suppressions=0"
     (cd build-asan && ctest --output-on-failure -j 2 -L webengine) || failed+=("browser tests (build-asan/)")
     unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+    step_done "tests build-asan/"
 
     if compgen -G "$reports/*" >/dev/null; then
         for report in "$reports"/*; do
@@ -71,8 +83,10 @@ fi
 
 if wants fuzz; then
     bash fuzz/run.sh 30 || failed+=("fuzzing")
+    step_done "fuzzing (build and run)"
 fi
 
+printf '%s\n' "${times[@]}"
 if ((${#failed[@]})); then
     printf 'FAILED: %s\n' "${failed[@]}"
     exit 1
