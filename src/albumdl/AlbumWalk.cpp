@@ -40,39 +40,51 @@ void AlbumWalk::startMore()
             m_stopping = true;
             break;
         }
-        startPicture(m_next++);
+        if (!startPicture(m_next))
+            break;
+        ++m_next;
     }
     // Pictures skipped without a transfer may have made more of the list reportable.
     reportDone();
     endIfDone();
 }
 
-void AlbumWalk::startPicture(int index)
+bool AlbumWalk::startPicture(int index)
 {
     const PhotoEntry &picture = m_pictures.at(index);
     // Nothing to fetch: never another picture's address in its place.
     if (picture.Url.trimmed().isEmpty()) {
         m_saved[index] = false;
-        return;
+        return true;
     }
-    const QString address = QualityAddress(picture.Url, m_view.quality());
     const QString folder
         = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
     const QString path
         = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.Name);
+    // Pictures of one name (saved without their sequence number) share a file, which
+    // must end up holding the later one, as if they had been fetched one by one: a
+    // picture waits until the earlier transfer to its file has ended. Case is ignored,
+    // as some file systems do.
+    const QString key = path.toCaseFolded();
+    if (m_pathsInFlight.contains(key))
+        return false;
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
     PictureTransfer::Options options = m_options;
     options.modifiedTime = ParseUploadTime(picture.UploadTime);
+    m_pathsInFlight.insert(key);
     ++m_inFlight;
     DownloadPictureFile(
-        m_nam, address, path, this,
-        [this, index](const TransferResult &result) { onTransferDone(index, result.ok()); }, options);
+        m_nam, QualityAddress(picture.Url, m_view.quality()), path, this,
+        [this, index, key](const TransferResult &result) { onTransferDone(index, key, result.ok()); },
+        options);
+    return true;
 }
 
-void AlbumWalk::onTransferDone(int index, bool saved)
+void AlbumWalk::onTransferDone(int index, const QString &pathKey, bool saved)
 {
     --m_inFlight;
+    m_pathsInFlight.remove(pathKey);
     m_saved[index] = saved;
     startMore();
 }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 #include <optional>
 #include <vector>
@@ -29,7 +30,9 @@ struct WindowState;
 // every picture as it starts.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
-// an address is not fetched at all and counts as failed.
+// an address is not fetched at all and counts as failed. Two pictures bound for the
+// same file never travel at once: the later one starts when the earlier has ended, so
+// the file holds the later picture.
 //
 // Owned by its parent; the owner deletes it after finished() or stopped().
 class AlbumWalk : public QObject
@@ -63,8 +66,9 @@ Q_SIGNALS:
 
 private:
     void startMore();
-    void startPicture(int index);
-    void onTransferDone(int index, bool saved);
+    // False when the picture must wait for a transfer to the same file.
+    bool startPicture(int index);
+    void onTransferDone(int index, const QString &pathKey, bool saved);
     void reportDone();
     void report(int index, bool saved);
     void endIfDone();
@@ -81,6 +85,7 @@ private:
     int m_next = 0; // pictures started
     int m_reported = 0; // pictures shown to the user
     int m_inFlight = 0;
+    QSet<QString> m_pathsInFlight; // case-folded target paths
     bool m_stopping = false;
     bool m_ended = false;
     Tally m_tally;

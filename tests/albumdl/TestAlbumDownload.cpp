@@ -345,6 +345,24 @@ private Q_SLOTS:
         QCOMPARE(names, expected);
     }
 
+    // Named without sequence numbers, ten pictures share one file; the earlier of the
+    // last two is held up on the way, and still the file ends up with the last picture.
+    void sameFileHoldsTheLaterPicture()
+    {
+        QVERIFY(list());
+        select(rowOf(sd::SameNameAlbum.id));
+        window().mm_1->setChecked(true);
+        knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/b/V1same/9.jpg"), 800));
+        QVERIFY(runJob());
+
+        const QString album = folder(utf8(sd::SameNameAlbum.name));
+        QCOMPARE(filesIn(album), QStringList({"abc.jpg"}));
+        const QByteArray last = m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/10.jpg"));
+        QVERIFY(last != m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/9.jpg")));
+        QCOMPARE(fileBytes(album + QStringLiteral("/abc.jpg")), last);
+        QCOMPARE(downloadState(rowOf(sd::SameNameAlbum.id)), QStringLiteral("√"));
+    }
+
     void multiAlbum()
     {
         QVERIFY(list());
