@@ -57,6 +57,13 @@ bool RefusedOnWindows(QChar c)
     return false;
 }
 
+// Windows drops trailing dots and blanks from a name, so "a." and "a" would clash.
+void ChopTrailingDotsAndBlanks(QString &name)
+{
+    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+}
+
 // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices on Windows, with or without an
 // extension and whatever their case.
 bool IsWindowsDeviceName(const QString &name)
@@ -104,10 +111,12 @@ QString SafePathComponent(const QString &name, FileSystemRules rules)
     }
     safe = CutToUtf8Bytes(safe, MaxNameBytes);
     if (windows) {
-        while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
-            safe.chop(1);
-        if (IsWindowsDeviceName(safe))
-            safe.prepend(QLatin1Char('_'));
+        ChopTrailingDotsAndBlanks(safe);
+        if (IsWindowsDeviceName(safe)) {
+            // The mark takes a byte of the limit; the shorter cut may end in a dot again.
+            safe = QLatin1Char('_') + CutToUtf8Bytes(safe, MaxNameBytes - 1);
+            ChopTrailingDotsAndBlanks(safe);
+        }
     }
     if (safe.isEmpty() || safe == QLatin1String(".") || safe == QLatin1String(".."))
         return QStringLiteral("_");

@@ -1,5 +1,6 @@
 #include "app/AlbivexApp.h"
 
+#include "albumdl/AlbumDownloadController.h"
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
@@ -71,6 +72,7 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_controllers.push_back(std::make_unique<PhotoListController>(*m_context));
     m_controllers.push_back(std::make_unique<PhotoListViewController>(*m_context));
     m_controllers.push_back(std::make_unique<SelectedDownloadController>(*m_context));
+    m_controllers.push_back(std::make_unique<AlbumDownloadController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()

@@ -78,6 +78,27 @@ private Q_SLOTS:
         QCOMPARE(SafePathComponent(name, FileSystemRules(rules)), expected);
     }
 
+    // The "_" in front of a device name must not push a name cut to the limit past it.
+    void windowsDeviceNameWithinLimit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("cut at the limit") << QStringLiteral("CON.") + QString(300, QLatin1Char('a'))
+                                          << QStringLiteral("_CON.") + QString(250, QLatin1Char('a'));
+        const QString a248(248, QLatin1Char('a'));
+        QTest::newRow("shorter cut ends in a dot")
+            << QStringLiteral("lpt1.") + a248 + QStringLiteral(".bbbb") << QStringLiteral("_lpt1.") + a248;
+    }
+    void windowsDeviceNameWithinLimit()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        const QString safe = SafePathComponent(name, FileSystemRules::Windows);
+        QCOMPARE(safe, expected);
+        QVERIFY(safe.toUtf8().size() <= MaxNameBytes);
+        QCOMPARE(SafePathComponent(safe, FileSystemRules::Windows), safe);
+    }
+
     void pictureFileName_data()
     {
         QTest::addColumn<int>("mode");
