@@ -6,7 +6,10 @@
 #include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/Percent.h"
+#include "photos/StaleTemporaryFiles.h"
 #include "photos/UploadTime.h"
+
+#include <QTimer>
 
 namespace albivex {
 
@@ -26,14 +29,26 @@ AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, Album
 
 void AlbumWalk::start()
 {
+    // What an earlier run that was killed mid-transfer left in this album's folder
+    // goes before the first picture.
+    RemoveStaleTemporaryFiles(
+        AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name, false),
+        StaleTemporaryAgeMs(m_options.idleMs));
     m_view.setProgressRange(1, static_cast<int>(m_pictures.size()));
     startMore();
 }
 
 void AlbumWalk::startMore()
 {
+    m_moreScheduled = false;
     const int count = static_cast<int>(m_pictures.size());
+    int handled = 0;
     while (!m_stopping && m_inFlight < MaxInFlight && m_next < count) {
+        if (handled == MaxPicturesPerTurn) {
+            scheduleMore();
+            break;
+        }
+        ++handled;
         // The stop is looked at before each picture only: a transfer that has begun
         // is always completed.
         if (!m_state.AlbumJobRunning) {
@@ -89,16 +104,32 @@ void AlbumWalk::onTransferDone(int index, const QString &pathKey, bool saved)
     startMore();
 }
 
+void AlbumWalk::scheduleMore()
+{
+    if (m_moreScheduled)
+        return;
+    m_moreScheduled = true;
+    QTimer::singleShot(0, this, &AlbumWalk::startMore);
+}
+
 void AlbumWalk::reportDone()
 {
     const int count = static_cast<int>(m_pictures.size());
+    QStringList lines;
     while (m_reported < count && m_saved[m_reported].has_value()) {
+        if (lines.size() == MaxPicturesPerTurn) {
+            scheduleMore();
+            break;
+        }
         const int index = m_reported++;
-        report(index, *m_saved[index]);
+        lines << report(index, *m_saved[index]);
     }
+    // One addition to the log for the lot: it scrolls to its last line once.
+    if (!lines.isEmpty())
+        m_view.addLogLines(lines);
 }
 
-void AlbumWalk::report(int index, bool saved)
+QString AlbumWalk::report(int index, bool saved)
 {
     const int count = static_cast<int>(m_pictures.size());
     const int number = index + 1;
@@ -114,8 +145,8 @@ void AlbumWalk::report(int index, bool saved)
         ++m_tally.saved;
     else
         ++m_tally.failed;
-    m_view.addLogLines({QLatin1Char('[') + m_pictures.at(index).Name
-                        + (saved ? QStringLiteral("]下载完毕..") : QStringLiteral("]下载失败.."))});
+    return QLatin1Char('[') + m_pictures.at(index).Name
+        + (saved ? QStringLiteral("]下载完毕..") : QStringLiteral("]下载失败.."));
 }
 
 void AlbumWalk::endIfDone()

@@ -40,6 +40,10 @@ class AlbumWalk : public QObject
     Q_OBJECT
 public:
     static constexpr int MaxInFlight = 4;
+    // Most pictures started or reported in one turn of the event loop: a listing of
+    // tens of thousands of pictures without addresses (all failed at once) must not
+    // hold the window while they are reported.
+    static constexpr int MaxPicturesPerTurn = 100;
 
     struct Tally
     {
@@ -69,8 +73,10 @@ private:
     // False when the picture must wait for a transfer to the same file.
     bool startPicture(int index);
     void onTransferDone(int index, const QString &pathKey, bool saved);
+    void scheduleMore();
     void reportDone();
-    void report(int index, bool saved);
+    // Shows picture `index` as reported and returns its log line.
+    QString report(int index, bool saved);
     void endIfDone();
 
     QNetworkAccessManager &m_nam;
@@ -87,6 +93,7 @@ private:
     int m_inFlight = 0;
     QSet<QString> m_pathsInFlight; // case-folded target paths
     bool m_stopping = false;
+    bool m_moreScheduled = false;
     bool m_ended = false;
     Tally m_tally;
 };
