@@ -13,6 +13,7 @@
 // The two commands that save pictures: "下载图片" on every ticked picture of an opened
 // album, and "下载相册" on the selected album.
 enum class DownloadCommand { SelectedPictures, Album };
+inline const QList<DownloadCommand> DownloadCommands = {DownloadCommand::SelectedPictures, DownloadCommand::Album};
 
 QString CommandName(DownloadCommand command);
 

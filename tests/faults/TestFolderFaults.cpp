@@ -35,8 +35,6 @@ Q_DECLARE_METATYPE(DownloadCommand)
 
 namespace {
 
-const QList<DownloadCommand> Commands = {DownloadCommand::SelectedPictures};
-
 // An album of `count` pictures of `bytes` bytes each, named IMG_00001...
 struct TestAlbum
 {
@@ -62,7 +60,7 @@ QStringList pictureNames(const QList<int> &numbers)
 void addCommandRows()
 {
     QTest::addColumn<DownloadCommand>("command");
-    for (DownloadCommand command : Commands)
+    for (DownloadCommand command : DownloadCommands)
         QTest::newRow(qPrintable(CommandName(command))) << command;
 }
 

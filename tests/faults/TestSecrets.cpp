@@ -26,8 +26,6 @@ Q_DECLARE_METATYPE(DownloadCommand)
 
 namespace {
 
-const QList<DownloadCommand> Commands = {DownloadCommand::SelectedPictures};
-
 struct Secret
 {
     QString what; // "skey", "cookie pt4_token"...
@@ -129,7 +127,7 @@ private Q_SLOTS:
     void noSecretIsWrittenAnywhere_data()
     {
         QTest::addColumn<DownloadCommand>("command");
-        for (DownloadCommand command : Commands)
+        for (DownloadCommand command : DownloadCommands)
             QTest::newRow(qPrintable(CommandName(command))) << command;
     }
     void noSecretIsWrittenAnywhere()

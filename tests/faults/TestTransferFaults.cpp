@@ -36,8 +36,6 @@ const QString BrokenPath = PicturePath(Album, Broken);
 // Attempts of one picture: the first and two retries (the tool's default).
 constexpr int Attempts = 3;
 
-const QList<DownloadCommand> Commands = {DownloadCommand::SelectedPictures};
-
 } // namespace
 
 class TestTransferFaults : public QObject
@@ -134,7 +132,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("maxRequests");
 
         FaultRule refused = FaultRule::redirect(BrokenPath, ClosedPortAddress(BrokenPath).toLatin1());
-        for (DownloadCommand command : Commands) {
+        for (DownloadCommand command : DownloadCommands) {
             const auto row = [&](const char *name) {
                 return &(QTest::addRow("%s: %s", qPrintable(CommandName(command)), name) << command);
             };
@@ -185,7 +183,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("minMs");
         QTest::addColumn<int>("maxMs");
 
-        for (DownloadCommand command : Commands) {
+        for (DownloadCommand command : DownloadCommands) {
             const auto row = [&](const char *name) {
                 return &(QTest::addRow("%s: %s", qPrintable(CommandName(command)), name) << command);
             };
