@@ -113,13 +113,13 @@ void PhotoListController::addRows()
     if (!m_listing)
         return;
     QList<PhotoEntry> batch;
-    while (m_pendingStart < m_pending.size() && batch.size() < RowsPerTurn) {
-        if (!m_ctx.state.PhotoViewOpen)
-            break;
-        const int i = m_ctx.photos.size() + static_cast<int>(batch.size()) + 1;
-        const int n = qMax(m_total, i);
-        m_ctx.window.setStatusText(ListingProgressText(i, n));
+    const int perTurn = qMax(RowsPerTurn, m_ctx.photos.size() / 8);
+    while (m_ctx.state.PhotoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
         batch.append(m_pending.at(m_pendingStart++));
+    if (!batch.isEmpty()) {
+        // The text of the batch's last row: the window shows no other before the turn ends.
+        const int i = m_ctx.photos.size() + static_cast<int>(batch.size());
+        m_ctx.window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
     }
     m_ctx.photos.append(batch);
     if (!m_ctx.state.PhotoViewOpen) {
