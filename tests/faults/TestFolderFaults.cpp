@@ -84,7 +84,7 @@ class TestFolderFaults : public QObject
     QStringList m_mounted; // undone in cleanup, whatever happened
     TestAlbum m_readOnly {QStringLiteral("只读相册"), 8, 120 * 1024, {}};
     TestAlbum m_diskFull {QStringLiteral("满盘相册"), 8, 300 * 1024, {}};
-    TestAlbum m_killed {QStringLiteral("中断相册"), 12, 200 * 1024, {}};
+    TestAlbum m_killed {QStringLiteral("中断相册"), 16, 200 * 1024, {}};
 
     QString albumFolder(const TestAlbum &album) const { return MainAlbumFolder(m_save->path(), album.name); }
 
@@ -309,7 +309,7 @@ private Q_SLOTS:
         const QString folder = albumFolder(m_killed);
         // Slow pictures, so that the kill comes while some are on their way.
         m_standin.knobs().addFault(
-            FaultRule::latency(QStringLiteral("/photo/b/") + m_killed.id + QStringLiteral("/*"), 150));
+            FaultRule::latency(QStringLiteral("/photo/b/") + m_killed.id + QStringLiteral("/*"), 300));
         QProcess *first = startDriver(command, m_killed, this);
         QVERIFY(first->waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QDir(folder).entryList(QDir::Files).size() >= 3, 30000);
