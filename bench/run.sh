@@ -8,7 +8,7 @@ bash scripts/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DALBIVEX_BUILD_TES
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} QTWEBENGINE_DISABLE_SANDBOX=1
 status=0
 for bench in build-bench/bench/bench_*; do
-    [ -x "$bench" ] || continue
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     "$bench" || status=1
 done

@@ -1,5 +1,6 @@
 #include "app/AlbivexApp.h"
 
+#include "albumdl/AlbumDownloadController.h"
 #include "app/ActivityLog.h"
 #include "app/Form1.h"
 #include "app/QtPrompts.h"
@@ -13,6 +14,10 @@
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/AlbumListViewController.h"
 #include "catalogue/PicturePreview.h"
+#include "photos/PhotoListController.h"
+#include "photos/PhotoListModel.h"
+#include "photos/PhotoListViewController.h"
+#include "photos/SelectedDownloadController.h"
 #include "signin/SignInController.h"
 
 #include <QTreeView>
@@ -24,9 +29,11 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     : QObject(parent)
     , m_endpoints(endpoints)
     , m_albums(std::make_unique<AlbumListModel>())
+    , m_photos(std::make_unique<PhotoListModel>())
     , m_window(std::make_unique<Form1>())
 {
     m_window->ListView1->setModel(m_albums.get());
+    m_window->ListView2->setModel(m_photos.get());
     m_log = std::make_unique<ActivityLog>(m_window->List1);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
@@ -40,7 +47,8 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                     urls ? *urls : *m_qtPrompts,
                                     [this] { Q_EMIT quitRequested(); },
                                     {},
-                                    *m_albums});
+                                    *m_albums,
+                                    *m_photos});
 
     // Controllers, each driving its part of the window.
     m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
@@ -61,6 +69,10 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
     m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
     m_controllers.push_back(std::make_unique<SignInController>(*m_context));
+    m_controllers.push_back(std::make_unique<PhotoListController>(*m_context));
+    m_controllers.push_back(std::make_unique<PhotoListViewController>(*m_context));
+    m_controllers.push_back(std::make_unique<SelectedDownloadController>(*m_context));
+    m_controllers.push_back(std::make_unique<AlbumDownloadController>(*m_context));
 }
 
 AlbivexApp::~AlbivexApp()

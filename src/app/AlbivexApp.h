@@ -14,6 +14,7 @@ namespace albivex {
 class ActivityLog;
 class AlbumListModel;
 class Form1;
+class PhotoListModel;
 class QtPrompts;
 class StartupController;
 class VersionCheckController;
@@ -51,6 +52,7 @@ private:
     WindowState m_state;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
+    std::unique_ptr<PhotoListModel> m_photos;
     std::unique_ptr<Form1> m_window;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/Endpoints.h"
+#include "photos/DownloadPictureFile.h"
 
 #include <functional>
 
@@ -12,6 +13,7 @@ class ActivityLog;
 class AlbumListModel;
 class FolderDialog;
 class Form1;
+class PhotoListModel;
 class Prompts;
 class UrlOpener;
 struct WindowState;
@@ -36,6 +38,11 @@ struct AppContext
     // The listed albums, the model of ListView1: every feature reads the AlbumEntry
     // records from here.
     AlbumListModel &albums;
+    // The pictures of the album being viewed, the model of ListView2.
+    PhotoListModel &photos;
+    // How every picture transfer of the tool is made (idle limit, retries); tests
+    // shorten the waits.
+    PictureTransfer::Options transferOptions = {};
 };
 
 } // namespace albivex

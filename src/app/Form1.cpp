@@ -200,6 +200,10 @@ void Form1::buildBottomArea()
     List1 = named(new QListWidget(this), "List1");
     List1->setGeometry(350, 442, 548, 126);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every log line is one line of text. Measured one by one, each added line would
+    // cost more than the last: an album job of a few hundred pictures then keeps the
+    // window busy laying out its log.
+    List1->setUniformItemSizes(true);
     Command8 = button(this, "Command8", QStringLiteral("CLEAR"), QRect(904, 442, 67, 28));
 
     s1 = new StatusBar(this);

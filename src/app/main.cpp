@@ -4,6 +4,8 @@
 
 int main(int argc, char **argv)
 {
+    // The embedded sign-in browser wants its GL contexts shared from the start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Albivex"));
     albivex::AlbivexApp albivex(albivex::Endpoints::fromEnvironment());

@@ -1,0 +1,190 @@
+#include "albumdl/AlbumDownloadJob.h"
+
+#include "albumdl/AlbumJobView.h"
+#include "app/Prompts.h"
+#include "app/WindowState.h"
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListFetch.h"
+
+#include <QTimer>
+
+namespace albivex {
+
+namespace {
+
+const QString StoppedText = QStringLiteral("已停止相册下载工作");
+
+} // namespace
+
+AlbumDownloadJob::AlbumDownloadJob(QNetworkAccessManager &nam, const Endpoints &endpoints, WindowState &state,
+                                   AlbumListModel &albums, AlbumJobView &view, Prompts &prompts,
+                                   QObject *parent)
+    : QObject(parent)
+    , m_nam(nam)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_albums(albums)
+    , m_view(view)
+    , m_prompts(prompts)
+{ }
+
+AlbumDownloadJob::~AlbumDownloadJob()
+{
+    // Work in flight goes with the job, without reporting into a window that may be
+    // going too.
+    if (m_fetch)
+        m_fetch->cancel();
+    delete m_walk.data();
+}
+
+bool AlbumDownloadJob::start()
+{
+    if (m_running)
+        return false;
+    const int selected = m_view.selectedAlbumRow();
+    if (selected < 0 || m_albums.entry(selected).name.isEmpty()) {
+        m_view.setStatusText(QStringLiteral("、请选择相册"));
+        m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
+        return false;
+    }
+    m_running = true;
+    m_total = {};
+    m_view.setJobControlsEnabled(false);
+    m_state.AlbumJobIdle = false;
+    m_state.AlbumJobRunning = true;
+    m_view.setStatusText(QStringLiteral("相册下载任务开始.."));
+
+    // A single tick that is not on the selected row does not make a multi-album run.
+    if (m_albums.checkedCount() < 2) {
+        m_mode = Mode::SingleAlbum;
+        m_row = selected;
+        fetchAlbum(m_row);
+        m_view.setAlbumListEnabled(false);
+        return true;
+    }
+    m_mode = Mode::MultiAlbum;
+    m_rowCount = m_albums.size();
+    m_row = -1;
+    nextRow();
+    return true;
+}
+
+void AlbumDownloadJob::nextRow()
+{
+    if (++m_row >= m_rowCount) {
+        finish();
+        return;
+    }
+    // Input is handled between albums, so a stop or a changed tick counts from here on.
+    QTimer::singleShot(0, this, &AlbumDownloadJob::visitRow);
+}
+
+void AlbumDownloadJob::visitRow()
+{
+    if (!m_state.AlbumJobRunning) {
+        stop();
+        return;
+    }
+    // The tick is read now: rows not reached yet follow the user's latest choice.
+    if (!m_albums.entry(m_row).isChecked) {
+        nextRow();
+        return;
+    }
+    fetchAlbum(m_row);
+}
+
+void AlbumDownloadJob::fetchAlbum(int row)
+{
+    const AlbumEntry &album = m_albums.entry(row);
+    PhotoListRequest request;
+    request.otherSpace = m_state.ListShowsOtherQq;
+    request.ownerUin = m_state.listedOwnerUin;
+    request.uin = m_state.credentials.uin;
+    request.gTk = m_state.credentials.gTk;
+    request.albumId = album.albumId;
+    const int announced = album.pictureCount.trimmed().toInt();
+
+    // Every album starts from an empty list: a listing that fails leaves it empty
+    // rather than showing another album's pictures.
+    m_pictures.clear();
+    m_missing = 0;
+    m_fetch = new PhotoListFetch(m_nam, m_endpoints, request, announced, this);
+    connect(m_fetch, &PhotoListFetch::pageArrived, this,
+            [this](const QList<PhotoEntry> &page) { m_pictures += page; });
+    connect(m_fetch, &PhotoListFetch::finished, this, [this, row, announced](int received) {
+        m_fetch = nullptr;
+        // Pictures the album holds but the listing did not bring (a page that failed)
+        // were not saved either.
+        m_missing = qMax(0, announced - received);
+        walkAlbum(row);
+    });
+    m_fetch->start();
+}
+
+void AlbumDownloadJob::walkAlbum(int row)
+{
+    m_walk = new AlbumWalk(m_nam, m_state, m_albums, m_view, row, std::move(m_pictures), m_transferOptions,
+                           this);
+    m_pictures.clear();
+    connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
+    connect(m_walk, &AlbumWalk::stopped, this, &AlbumDownloadJob::stop);
+    m_walk->start();
+}
+
+void AlbumDownloadJob::onAlbumWalked()
+{
+    const AlbumWalk::Tally tally = m_walk->tally();
+    m_walk->deleteLater();
+    m_walk = nullptr;
+    const int failed = tally.failed + m_missing;
+    m_total.saved += tally.saved;
+    m_total.failed += failed;
+    // The tick only when every picture of the album is on disk.
+    m_albums.setDownloadState(m_row,
+                              failed == 0
+                                  ? QStringLiteral("√")
+                                  : QStringLiteral("失败") + QString::number(failed) + QStringLiteral("张"));
+    if (m_mode == Mode::SingleAlbum)
+        finish();
+    else
+        nextRow();
+}
+
+void AlbumDownloadJob::finish()
+{
+    m_running = false;
+    m_state.AlbumJobIdle = true;
+    m_view.setAlbumListEnabled(true);
+    m_view.setJobControlsEnabled(true);
+    m_view.setStatusText(QStringLiteral("相册下载完成.."));
+    // The selected row's album names the run, whichever albums were saved.
+    const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
+    m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
+                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张，失败")
+                            + QString::number(m_total.failed) + QStringLiteral("张")});
+    // The progress bar keeps its last value.
+    Q_EMIT ended();
+}
+
+// Taken before an album (multi-album mode) or, once the pictures in flight are
+// reported, before a picture. The album being walked keeps its last progress text.
+void AlbumDownloadJob::stop()
+{
+    const bool beforePicture = m_walk != nullptr;
+    if (m_walk) {
+        m_walk->deleteLater();
+        m_walk = nullptr;
+    }
+    m_running = false;
+    m_state.AlbumJobIdle = true;
+    if (m_mode == Mode::SingleAlbum)
+        m_view.setAlbumListEnabled(true);
+    m_view.setJobControlsEnabled(true);
+    m_view.setProgressValue(1);
+    m_view.setStatusText(StoppedText);
+    if (m_mode == Mode::MultiAlbum && beforePicture)
+        m_view.addLogLines({StoppedText});
+    Q_EMIT ended();
+}
+
+} // namespace albivex

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "albumdl/AlbumWalk.h"
+#include "photos/DownloadPictureFile.h"
+#include "photos/PhotoEntry.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class AlbumJobView;
+class AlbumListModel;
+class Endpoints;
+class PhotoListFetch;
+class Prompts;
+struct WindowState;
+
+// The album download job: saves the selected album, or every ticked album when two or
+// more are ticked, picture by picture into the save layout, and reports in the status
+// text, the progress bar, the albums' download state and the activity log.
+//
+// Asynchronous throughout: start() returns at once and the job runs on reply signals
+// and queued calls; the window stays responsive. The stop button clears
+// AlbumJobRunning; the job looks at it before every album (multi-album mode) and
+// before every picture, finishes what it has in flight and then ends on one of three
+// stop paths. ended() follows every run that start() accepted.
+class AlbumDownloadJob : public QObject
+{
+    Q_OBJECT
+public:
+    AlbumDownloadJob(QNetworkAccessManager &nam, const Endpoints &endpoints, WindowState &state,
+                     AlbumListModel &albums, AlbumJobView &view, Prompts &prompts, QObject *parent = nullptr);
+    ~AlbumDownloadJob() override;
+
+    // How every picture transfer is made (time-out, retries).
+    void setTransferOptions(const PictureTransfer::Options &options) { m_transferOptions = options; }
+
+    // Checks that an album is selected; when none is, says so and returns false with
+    // nothing else changed. Otherwise starts the job and returns true.
+    bool start();
+
+    bool isRunning() const { return m_running; }
+
+Q_SIGNALS:
+    // The job has ended, normally or on a stop path; the window is back to idle.
+    void ended();
+
+private:
+    enum class Mode { SingleAlbum, MultiAlbum };
+
+    void nextRow();
+    void visitRow();
+    void fetchAlbum(int row);
+    void walkAlbum(int row);
+    void onAlbumWalked();
+    void finish();
+    void stop();
+
+    QNetworkAccessManager &m_nam;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    AlbumJobView &m_view;
+    Prompts &m_prompts;
+    PictureTransfer::Options m_transferOptions;
+
+    Mode m_mode = Mode::SingleAlbum;
+    bool m_running = false;
+    int m_row = -1; // the album row being worked on
+    int m_rowCount = 0; // rows the multi-album loop visits
+    // The pictures listed for the current album, and how many of the pictures the
+    // album row announced did not come with the listing.
+    QList<PhotoEntry> m_pictures;
+    int m_missing = 0;
+    QPointer<PhotoListFetch> m_fetch;
+    QPointer<AlbumWalk> m_walk;
+    AlbumWalk::Tally m_total;
+};
+
+} // namespace albivex

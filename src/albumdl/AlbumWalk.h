@@ -1,0 +1,94 @@
+#pragma once
+
+#include "photos/DownloadPictureFile.h"
+#include "photos/PhotoEntry.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+
+#include <optional>
+#include <vector>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class AlbumJobView;
+class AlbumListModel;
+struct WindowState;
+
+// Saves the listed pictures of one album row, each to the path the save layout gives
+// it, and reports them.
+//
+// Up to MaxInFlight transfers run at once, started in list order. What the user sees
+// stays in list order all the same: picture i's status text, progress text of the
+// album row, progress bar value and log line appear only once pictures 1 to i are
+// done. Before a transfer starts, AlbumJobRunning is read; once it is found cleared,
+// no further transfer starts, the ones in flight finish and are reported, and
+// stopped() follows. The save folder, naming mode and quality are read afresh for
+// every picture as it starts.
+//
+// A picture counts as saved only when its transfer saved it whole. A picture without
+// an address is not fetched at all and counts as failed. Two pictures bound for the
+// same file never travel at once: the later one starts when the earlier has ended, so
+// the file holds the later picture.
+//
+// Owned by its parent; the owner deletes it after finished() or stopped().
+class AlbumWalk : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxInFlight = 4;
+
+    struct Tally
+    {
+        int saved = 0;
+        int failed = 0;
+    };
+
+    AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, AlbumListModel &albums,
+              AlbumJobView &view, int albumRow, QList<PhotoEntry> pictures,
+              const PictureTransfer::Options &options, QObject *parent);
+
+    // Sets the progress bar's range and starts the first transfers. With no picture,
+    // finished() is sent before this returns.
+    void start();
+
+    const Tally &tally() const { return m_tally; }
+
+Q_SIGNALS:
+    // Every picture has been reported.
+    void finished();
+    // A stop was noticed before some picture; every picture started before it has
+    // been reported.
+    void stopped();
+
+private:
+    void startMore();
+    // False when the picture must wait for a transfer to the same file.
+    bool startPicture(int index);
+    void onTransferDone(int index, const QString &pathKey, bool saved);
+    void reportDone();
+    void report(int index, bool saved);
+    void endIfDone();
+
+    QNetworkAccessManager &m_nam;
+    const WindowState &m_state;
+    AlbumListModel &m_albums;
+    AlbumJobView &m_view;
+    const int m_row;
+    const QList<PhotoEntry> m_pictures;
+    const PictureTransfer::Options m_options;
+
+    std::vector<std::optional<bool>> m_saved; // per picture, once its transfer ended
+    int m_next = 0; // pictures started
+    int m_reported = 0; // pictures shown to the user
+    int m_inFlight = 0;
+    QSet<QString> m_pathsInFlight; // case-folded target paths
+    bool m_stopping = false;
+    bool m_ended = false;
+    Tally m_tally;
+};
+
+} // namespace albivex

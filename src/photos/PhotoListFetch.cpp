@@ -1,0 +1,68 @@
+#include "photos/PhotoListFetch.h"
+
+#include "catalogue/FetchText.h"
+#include "photos/PhotoListParser.h"
+
+namespace albivex {
+
+PhotoListFetch::PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints,
+                               const PhotoListRequest &first, int albumPictureCount, QObject *parent)
+    : QObject(parent), m_nam(nam), m_endpoints(endpoints), m_request(first), m_albumCount(albumPictureCount)
+{ }
+
+int PhotoListFetch::expectedTotal() const
+{
+    return qMax(m_received, qMax(m_albumCount, m_answerTotal));
+}
+
+void PhotoListFetch::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    requestPage();
+}
+
+void PhotoListFetch::cancel()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (m_inFlight)
+        m_inFlight->cancel();
+    deleteLater();
+}
+
+void PhotoListFetch::requestPage()
+{
+    m_inFlight = FetchText(m_nam, PhotoListUrl(m_endpoints, m_request), this,
+                           [this](const QString &answer) { onAnswer(answer); });
+}
+
+void PhotoListFetch::onAnswer(const QString &answer)
+{
+    m_inFlight = nullptr;
+    if (m_done)
+        return;
+    const QList<PhotoEntry> page = ParsePhotoList(answer, m_received + 1);
+    m_answerTotal = qMax(m_answerTotal, TotalInAlbum(answer));
+    // A service that ignores pageStart would hand the same page out again and again.
+    const bool repeated = !page.isEmpty() && !m_lastFirstUrl.isEmpty() && page.first().Url == m_lastFirstUrl;
+    if (!page.isEmpty() && !repeated) {
+        m_lastFirstUrl = page.first().Url;
+        m_received += static_cast<int>(page.size());
+        Q_EMIT pageArrived(page);
+        if (m_done) // cancelled from a slot
+            return;
+    }
+    if (!page.isEmpty() && !repeated && m_received < expectedTotal()) {
+        m_request.pageStart = m_received;
+        requestPage();
+        return;
+    }
+    m_done = true;
+    Q_EMIT finished(m_received);
+    deleteLater();
+}
+
+} // namespace albivex

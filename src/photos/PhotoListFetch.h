@@ -1,0 +1,66 @@
+#pragma once
+
+#include "photos/PhotoEntry.h"
+#include "photos/PhotoListRequest.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class Endpoints;
+class TextRequest;
+
+// Lists every picture of one album, page after page. One page holds at most
+// PhotoListRequest::pageSize() pictures; while fewer pictures have arrived than the
+// album holds (the larger of the count the album list gave and the answer's
+// totalInAlbum) and the last page brought some, the next page is asked with
+// pageStart advanced by the pictures received. A failed request is an empty page,
+// which ends the listing.
+//
+// Owned by its parent; deletes itself (deleteLater) after finished or cancel().
+class PhotoListFetch : public QObject
+{
+    Q_OBJECT
+public:
+    // `first` is the request of the first page (its pageStart is normally 0);
+    // `albumPictureCount` is the album row's picture count, 0 or less when unknown.
+    PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints, const PhotoListRequest &first,
+                   int albumPictureCount, QObject *parent);
+
+    // Sends the first request. Call once.
+    void start();
+    // Ends the listing at once: the request in flight is dropped, no signal follows.
+    void cancel();
+
+    int received() const { return m_received; }
+    // The best known number of pictures in the album (never below received()).
+    int expectedTotal() const;
+
+Q_SIGNALS:
+    // One page's pictures in list order, numbered on from the pages before it
+    // (the first picture of the album is Number 1). Not sent for an empty page.
+    void pageArrived(const QList<albivex::PhotoEntry> &entries);
+    // Once, after the last page (unless cancelled): all pictures have been delivered.
+    void finished(int received);
+
+private:
+    void requestPage();
+    void onAnswer(const QString &answer);
+
+    QNetworkAccessManager &m_nam;
+    const Endpoints &m_endpoints;
+    PhotoListRequest m_request;
+    int m_albumCount;
+    int m_answerTotal = -1;
+    int m_received = 0;
+    QString m_lastFirstUrl;
+    QPointer<TextRequest> m_inFlight;
+    bool m_started = false;
+    bool m_done = false;
+};
+
+} // namespace albivex

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "photos/PhotoEntry.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+namespace albivex {
+
+// The pictures of the album being viewed, one PhotoEntry per row, behind the photo
+// list view. It is the only store of the listed pictures: the preview, the picture
+// menu and the selected-picture download read the records from here. Each row has a
+// user-checkable box in its first column.
+class PhotoListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        NumberColumn, // "ID"
+        NameColumn, // "图片名称"
+        UploadTimeColumn, // "上传时间"
+        DescriptionColumn, // "描述"
+        UrlColumn, // "pic", hidden
+        SpareColumn, // no caption, hidden, never filled
+        StatusColumn, // "状态", centred
+        ColumnCount
+    };
+
+    // Width of a column in twips as the list is laid out; 0 for the hidden columns.
+    static int columnWidthTwips(int column);
+    static bool isHiddenColumn(int column) { return columnWidthTwips(column) == 0; }
+
+    explicit PhotoListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // Accepts Qt::CheckStateRole on the first column only (the user's tick).
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    int size() const { return static_cast<int>(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    // The record of a row; an empty record (Number 0, every text empty) for a row
+    // that does not exist.
+    const PhotoEntry &entry(int row) const;
+
+    // Adds rows at the end, in the order given. Each row's Number becomes the row
+    // count right after it was added (the list is never sorted).
+    void append(const QList<PhotoEntry> &entries);
+    // Removes every row with its check mark; starts a new listing (see listing()).
+    void clear();
+    // Changes with every clear(): work that started on one listing can tell that the
+    // rows it meant are gone.
+    quint64 listing() const { return m_listing; }
+
+    // The "状态" text of a row: "√" or "×" once the picture was downloaded.
+    void setStatus(int row, const QString &status);
+
+    bool isChecked(int row) const { return validRow(row) && m_rows.at(row).checked; }
+    void setChecked(int row, bool checked);
+    // Sets or clears every check box at once (one change notice for the whole list).
+    void setAllChecked(bool checked);
+    int checkedCount() const;
+
+Q_SIGNALS:
+    // At least one check box changed, by the user or from code; not sent by clear().
+    void checksChanged();
+
+private:
+    struct Row
+    {
+        PhotoEntry entry;
+        bool checked = false;
+    };
+
+    bool validRow(int row) const { return row >= 0 && row < m_rows.size(); }
+    static QString columnText(const PhotoEntry &entry, int column);
+
+    QList<Row> m_rows;
+    quint64 m_listing = 0;
+};
+
+} // namespace albivex

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace albivex {
+
+class Endpoints;
+
+// What a photo-list request asks: one page of the pictures of one album.
+struct PhotoListRequest
+{
+    // The album belongs to a space other than the signed-in user's (the album list
+    // was fetched for a typed number): the user-space service is asked.
+    bool otherSpace = false;
+    QString ownerUin; // whose space; used as hostUin when otherSpace
+    QString uin; // the signed-in QQ number (hostUin of the own space)
+    QString gTk;
+    QString albumId;
+    int pageStart = 0;
+
+    // Pictures one page holds at most: 200 from the user-space service, 500 from the
+    // own-space one.
+    int pageSize() const { return otherSpace ? 200 : 500; }
+};
+
+// The request address, with the keys in the order and with the fixed values the
+// services expect.
+QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &request);
+
+} // namespace albivex

@@ -1,0 +1,20 @@
+#include "photos/SelectedNamingMode.h"
+
+#include "app/Form1.h"
+
+#include <QRadioButton>
+
+namespace albivex {
+
+NamingMode SelectedNamingMode(const Form1 &window)
+{
+    if (window.mm_0->isChecked())
+        return NamingMode::SequenceAndName;
+    if (window.mm_1->isChecked())
+        return NamingMode::NameOnly;
+    if (window.mm_2->isChecked())
+        return NamingMode::NameAndRandom;
+    return NamingMode::SequenceAndName;
+}
+
+} // namespace albivex

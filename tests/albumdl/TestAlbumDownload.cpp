@@ -1,0 +1,650 @@
+// The album download job on the real main window (offscreen) against the stand-in
+// services on their own thread: both modes, the stop paths, quality, paging, failing
+// pictures and listings. Latency rules on the stand-in hold transfers open, so that a
+// stop or a tick lands at a known moment.
+
+#include "../photos/StandinSignIn.h"
+#include "ScriptedPrompts.h"
+#include "app/ActivityLog.h"
+#include "app/AlbivexApp.h"
+#include "app/Form1.h"
+#include "catalogue/AlbumListModel.h"
+#include "catalogue/SelectedRow.h"
+#include "photos/UploadTime.h"
+#include "standin/ServiceRoutes.h"
+#include "standin/StandinData.h"
+#include "standin/StandinThread.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+#include <memory>
+
+using namespace albivex;
+namespace sd = albivex::standin;
+
+namespace {
+
+const QString OwnListPath = QString::fromLatin1(sd::ServiceRoutes::PhotoListOwnPath);
+const QString OtherListPath = QString::fromLatin1(sd::ServiceRoutes::PhotoListOtherPath);
+const QString MainUin = QString::fromLatin1(sd::MainUin);
+const QString Done = QStringLiteral("相册下载完成..");
+const QString Stopped = QStringLiteral("已停止相册下载工作");
+
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// Records the order in which the watched controls change their enabled state.
+class EnabledChanges : public QObject
+{
+public:
+    QStringList changes;
+
+    void watch(const QList<QWidget *> &widgets)
+    {
+        for (QWidget *widget : widgets)
+            widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange) {
+            const auto *widget = static_cast<QWidget *>(watched);
+            changes << (widget->isEnabled() ? QStringLiteral("+") : QStringLiteral("-"))
+                    + widget->objectName();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+class TestAlbumDownload : public QObject
+{
+    Q_OBJECT
+
+    sd::StandinThread m_standin;
+    std::unique_ptr<QTemporaryDir> m_saveDir;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<AlbivexApp> m_app;
+
+    Form1 &window() { return m_app->window(); }
+    AlbumListModel &albums() { return m_app->context().albums; }
+    WindowState &state() { return m_app->state(); }
+    sd::StandinKnobs &knobs() { return m_standin.knobs(); }
+    QStringList logLines() { return m_app->log().lines(); }
+
+    QList<QWidget *> jobControls()
+    {
+        Form1 &w = window();
+        return {w.Command2, w.Command1, w.Command4, w.Command3, w.Combo1, w.Option3, w.Option4};
+    }
+
+    // Lists the own space (or the typed number's with Command4) and waits for the list.
+    bool list(QPushButton *button = nullptr)
+    {
+        const auto closing = [this] {
+            return logLines().filter(QStringLiteral("]相册获取完毕..")).size();
+        };
+        const int before = closing();
+        (button ? button : window().Command1)->click();
+        return QTest::qWaitFor([&] { return closing() > before; }, 20000);
+    }
+
+    int rowOf(const char *albumId)
+    {
+        for (int row = 0; row < albums().size(); ++row) {
+            if (albums().entry(row).albumId == QLatin1String(albumId))
+                return row;
+        }
+        return -1;
+    }
+
+    void select(int row) { window().ListView1->setCurrentIndex(albums().index(row, 0)); }
+
+    // Triggers "下载相册" and waits until the job is idle again with its last status.
+    bool runJob(int timeoutMs = 60000)
+    {
+        window().xz->trigger();
+        return waitForEnd(timeoutMs);
+    }
+
+    bool waitForEnd(int timeoutMs = 60000)
+    {
+        return QTest::qWaitFor(
+            [this] {
+                const QString status = window().statusText();
+                return state().AlbumJobIdle && (status == Done || status == Stopped);
+            },
+            timeoutMs);
+    }
+
+    QString folder(const QString &albumName, const QString &owner = MainUin)
+    {
+        return m_saveDir->path() + QLatin1Char('/') + owner + QLatin1Char('/') + albumName;
+    }
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QStringList filesIn(const QString &path)
+    {
+        return QDir(path).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    QStringList picturePaths()
+    {
+        QStringList paths;
+        for (const sd::LoggedRequest &request : knobs().requests()) {
+            if (request.path.startsWith(QLatin1String("/photo/b/"))
+                || request.path.startsWith(QLatin1String("/photo/c/")))
+                paths << request.path;
+        }
+        return paths;
+    }
+
+    QStringList listedAlbumIds(const QString &path = OwnListPath)
+    {
+        QStringList ids;
+        for (const sd::LoggedRequest &request : knobs().requestsTo(path))
+            ids << request.queryValue(QStringLiteral("topicId"));
+        return ids;
+    }
+
+    QString downloadState(int row) { return albums().entry(row).downloadState; }
+
+    // Holds every picture transfer open for ms.
+    void slowPictures(int ms) { knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/*"), ms)); }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
+
+    void init()
+    {
+        knobs().clearFaults();
+        knobs().clearExtraAlbums();
+        knobs().setLatencyMs(0);
+        m_saveDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_saveDir->isValid());
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
+                                             m_prompts.get());
+        // What the load sequence and the version check set up; not tested here.
+        for (QWidget *control : jobControls())
+            control->setEnabled(true);
+        window().Combo1->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+        window().Combo1->setCurrentIndex(1);
+        window().Text1->setText(m_saveDir->path());
+        // Failed pictures are tried again without the long pauses.
+        m_app->context().transferOptions.retryPauseMs = 20;
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        state().credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
+        QVERIFY(state().credentials.signedIn);
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        m_prompts.reset();
+        m_saveDir.reset();
+    }
+
+    void entryCheck_data()
+    {
+        QTest::addColumn<bool>("rowWithoutName");
+        QTest::newRow("no row selected") << false;
+        QTest::newRow("selected row without a name") << true;
+    }
+
+    void entryCheck()
+    {
+        QFETCH(bool, rowWithoutName);
+        QVERIFY(list());
+        if (rowWithoutName) {
+            albums().append(AlbumEntry {});
+            select(albums().size() - 1);
+        }
+        knobs().clearRequests();
+        EnabledChanges changes;
+        changes.watch(jobControls() << window().ListView1);
+
+        window().xz->trigger();
+        QCOMPARE(window().statusText(), QStringLiteral("、请选择相册"));
+        QCOMPARE(m_prompts->boxes.size(), 1);
+        QCOMPARE(m_prompts->boxes.first().title, QStringLiteral("Zorvane软件"));
+        QCOMPARE(m_prompts->boxes.first().text, QStringLiteral("请选择相册"));
+        QCOMPARE(m_prompts->boxes.first().icon, Prompts::Icon::Information);
+        QTest::qWait(100);
+        QVERIFY(changes.changes.isEmpty());
+        QVERIFY(state().AlbumJobIdle);
+        QVERIFY(knobs().requests().isEmpty());
+    }
+
+    // The three-picture album, its pictures finishing last to first: every picture's
+    // texts in list order, the finish texts, and the files byte for byte.
+    void singleAlbum()
+    {
+        QVERIFY(list());
+        const int row = rowOf(sd::SmallAlbum.id);
+        select(row);
+        for (int n = 1; n <= 3; ++n)
+            knobs().addFault(
+                sd::FaultRule::latency(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n), (4 - n) * 300));
+        knobs().clearRequests();
+        EnabledChanges changes;
+        changes.watch(jobControls());
+        // Each picture's status text is set just before its download state, in the same
+        // turn of the event loop; so both are taken when the download state changes.
+        QStringList states;
+        QStringList statuses;
+        connect(&albums(), &AlbumListModel::dataChanged, this, [&](const QModelIndex &from) {
+            states << downloadState(from.row());
+            statuses << window().statusText();
+        });
+
+        window().xz->trigger();
+        QVERIFY(!state().AlbumJobIdle);
+        QVERIFY(state().AlbumJobRunning);
+        QVERIFY(!window().ListView1->isEnabled());
+        QCOMPARE(window().statusText(), QStringLiteral("相册下载任务开始.."));
+        QCOMPARE(changes.changes,
+                 QStringList({"-Command2", "-Command1", "-Command4", "-Command3", "-Combo1", "-Option3",
+                              "-Option4"}));
+        QVERIFY(window().Text1->isEnabled() && window().Text2->isEnabled() && window().Command6->isEnabled());
+        QVERIFY(waitForEnd(20000));
+
+        QCOMPARE(window().statusText(), Done);
+        QCOMPARE(states, QStringList({"1/3(33%)", "2/3(67%)", "3/3(100%)", "√"}));
+        QCOMPARE(statuses.mid(0, 3),
+                 QStringList({"正在下载相册[三张]（33%）", "正在下载相册[三张]（67%）",
+                              "正在下载相册[三张]（100%）"}));
+        QCOMPARE(changes.changes.mid(7),
+                 QStringList({"+Command2", "+Command1", "+Command4", "+Command3", "+Combo1", "+Option3",
+                              "+Option4"}));
+        QVERIFY(window().ListView1->isEnabled());
+        QCOMPARE(window().ProgressBar1->minimum(), 1);
+        QCOMPARE(window().ProgressBar1->maximum(), 3);
+        QCOMPARE(window().ProgressBar1->value(), 3);
+        QStringList tail;
+        for (const QString &line : logLines().mid(logLines().size() - 5))
+            tail << line.mid(line.indexOf(QLatin1Char(']')) + 1);
+        QCOMPARE(tail,
+                 QStringList({"[小猫]下载完毕..", "[小狗]下载完毕..", "[小鸟]下载完毕..",
+                              "[三张]相册下载完成..", "共保存3张，失败0张"}));
+
+        const QList<sd::LoggedRequest> listing = knobs().requestsTo(OwnListPath);
+        QCOMPARE(listing.size(), 1);
+        QCOMPARE(listing.first().queryValue(QStringLiteral("topicId")),
+                 QString::fromLatin1(sd::SmallAlbum.id));
+        QCOMPARE(listing.first().queryValue(QStringLiteral("hostUin")), MainUin);
+        const QStringList names {"小猫", "小狗", "小鸟"};
+        const auto album = knobs().data().findAlbum(QString::fromLatin1(sd::SmallAlbum.id));
+        QVERIFY(album);
+        QCOMPARE(filesIn(folder(QStringLiteral("三张"))),
+                 QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"}));
+        for (int n = 1; n <= 3; ++n) {
+            const QByteArray expected
+                = m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n));
+            QVERIFY(!expected.isEmpty());
+            const QString saved
+                = folder(QStringLiteral("三张")) + QStringLiteral("/%1.%2.jpg").arg(n).arg(names[n - 1]);
+            QCOMPARE(QFileInfo(saved).lastModified(),
+                     ParseUploadTime(knobs().data().pictureMeta(*album, n).uploadTime));
+            QCOMPARE(fileBytes(folder(QStringLiteral("三张"))
+                               + QStringLiteral("/%1.%2.jpg").arg(n).arg(names[n - 1])),
+                     expected);
+        }
+    }
+
+    // Picture 1 takes longest, the others finish behind its back: nothing of them shows
+    // before it, and then everything shows in list order.
+    void reportsInListOrder()
+    {
+        sd::ExtraAlbum extra;
+        extra.name = QStringLiteral("顺序");
+        extra.pictureCount = 10;
+        extra.pictureBytes = 8 * 1024;
+        const QString id = knobs().addExtraAlbum(extra);
+        QVERIFY(list());
+        select(rowOf(id.toLatin1().constData()));
+        const QString first = QStringLiteral("/photo/b/%1/1.jpg").arg(id);
+        const QString last = QStringLiteral("/photo/b/%1/10.jpg").arg(id);
+        knobs().addFault(sd::FaultRule::latency(first, 2500));
+        const int logBefore = logLines().size();
+
+        window().xz->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return knobs().requestCount(last) == 1; }, 10000));
+        QTest::qWait(300);
+        QVERIFY(!state().AlbumJobIdle);
+        QCOMPARE(window().statusText(), QStringLiteral("相册下载任务开始.."));
+        QCOMPARE(downloadState(rowOf(id.toLatin1().constData())), QString());
+        QCOMPARE(logLines().size(), logBefore);
+
+        QVERIFY(waitForEnd());
+        QStringList names;
+        for (const QString &line : logLines().filter(QStringLiteral("下载完毕..")))
+            names << line.section(QLatin1Char('['), 2).section(QLatin1Char(']'), 0, 0);
+        QStringList expected;
+        for (int n = 1; n <= 10; ++n)
+            expected << QStringLiteral("IMG_%1").arg(n, 5, 10, QLatin1Char('0'));
+        QCOMPARE(names, expected);
+    }
+
+    // Named without sequence numbers, ten pictures share one file; the earlier of the
+    // last two is held up on the way, and still the file ends up with the last picture.
+    void sameFileHoldsTheLaterPicture()
+    {
+        QVERIFY(list());
+        select(rowOf(sd::SameNameAlbum.id));
+        window().mm_1->setChecked(true);
+        knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/b/V1same/9.jpg"), 800));
+        QVERIFY(runJob());
+
+        const QString album = folder(utf8(sd::SameNameAlbum.name));
+        QCOMPARE(filesIn(album), QStringList({"abc.jpg"}));
+        const QByteArray last = m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/10.jpg"));
+        QVERIFY(last != m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/9.jpg")));
+        QCOMPARE(fileBytes(album + QStringLiteral("/abc.jpg")), last);
+        QCOMPARE(downloadState(rowOf(sd::SameNameAlbum.id)), QStringLiteral("√"));
+    }
+
+    void multiAlbum()
+    {
+        QVERIFY(list());
+        for (const sd::AlbumFacts &album : {sd::SmallAlbum, sd::CommaAlbum, sd::PngAlbum})
+            albums().setChecked(rowOf(album.id), true);
+        const int selected = rowOf(sd::EscapedAlbum.id);
+        select(selected);
+        knobs().clearRequests();
+
+        window().xz->trigger();
+        QVERIFY(window().ListView1->isEnabled());
+        QVERIFY(waitForEnd());
+        QCOMPARE(window().statusText(), Done);
+        QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1png", "V1three"}));
+        for (int row = 0; row < albums().size(); ++row)
+            QCOMPARE(downloadState(row), albums().entry(row).isChecked ? QStringLiteral("√") : QString());
+        QVERIFY(logLines().at(logLines().size() - 2).endsWith(QStringLiteral("][相册]相册下载完成..")));
+        QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存9张，失败0张")));
+        QCOMPARE(filesIn(folder(albums().entry(rowOf(sd::CommaAlbum.id)).name)),
+                 QStringList({"1.a.jpg", "2.c.jpg", "3.plain.jpg"}));
+        QCOMPARE(filesIn(folder(utf8(sd::PngAlbum.name))).size(), 3);
+        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
+        QVERIFY(!QFileInfo::exists(folder(utf8(sd::EscapedAlbum.name))));
+    }
+
+    // Ticks are read as each row is reached: a row below that is ticked during the job
+    // is saved, one that is unticked is not, and one ticked above is not revisited.
+    void multiAlbumTicksReadWhenReached()
+    {
+        QVERIFY(list());
+        for (const sd::AlbumFacts &album : {sd::CommaAlbum, sd::PngAlbum, sd::SmallAlbum})
+            albums().setChecked(rowOf(album.id), true);
+        select(rowOf(sd::CommaAlbum.id));
+        slowPictures(600);
+        knobs().clearRequests();
+
+        window().xz->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return !picturePaths().isEmpty(); }, 10000));
+        albums().setChecked(rowOf(sd::PngAlbum.id), false);
+        albums().setChecked(rowOf(sd::PreWordsAlbum.id), true);
+        albums().setChecked(rowOf(sd::ForbiddenCharsAlbum.id), true);
+        QVERIFY(waitForEnd());
+        QCOMPARE(window().statusText(), Done);
+        QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1three", "V1words"}));
+        QCOMPARE(downloadState(rowOf(sd::PngAlbum.id)), QString());
+        QCOMPARE(downloadState(rowOf(sd::ForbiddenCharsAlbum.id)), QString());
+        QCOMPARE(downloadState(rowOf(sd::PreWordsAlbum.id)), QStringLiteral("√"));
+    }
+
+    void oneTickedRowNotSelected()
+    {
+        QVERIFY(list());
+        albums().setChecked(rowOf(sd::CommaAlbum.id), true);
+        select(rowOf(sd::SmallAlbum.id));
+        knobs().clearRequests();
+
+        window().xz->trigger();
+        QVERIFY(!window().ListView1->isEnabled());
+        QVERIFY(waitForEnd());
+        QCOMPARE(listedAlbumIds(), QStringList({"V1three"}));
+        QCOMPARE(downloadState(rowOf(sd::SmallAlbum.id)), QStringLiteral("√"));
+        QCOMPARE(downloadState(rowOf(sd::CommaAlbum.id)), QString());
+        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
+    }
+
+    // A stop while four of twelve pictures are in flight: those four finish and are
+    // reported, no fifth starts, and the mode's stop path runs.
+    void stopDuringTransfer_data()
+    {
+        QTest::addColumn<bool>("multi");
+        QTest::newRow("single album") << false;
+        QTest::newRow("ticked albums") << true;
+    }
+
+    void stopDuringTransfer()
+    {
+        QFETCH(bool, multi);
+        sd::ExtraAlbum extra;
+        extra.name = QStringLiteral("停止");
+        extra.pictureCount = 12;
+        extra.pictureBytes = 8 * 1024;
+        const QString id = knobs().addExtraAlbum(extra);
+        QVERIFY(list());
+        const int row = rowOf(id.toLatin1().constData());
+        select(row);
+        if (multi) {
+            albums().setChecked(rowOf(sd::CommaAlbum.id), true);
+            albums().setChecked(row, true);
+            // The album above goes first, unhindered.
+            knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/b/%1/*").arg(id), 1500));
+        } else {
+            slowPictures(1500);
+        }
+        knobs().clearRequests();
+        const auto ownPictures = [&] {
+            return picturePaths().filter(id);
+        };
+
+        window().xz->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return ownPictures().size() == 4; }, 10000));
+        window().Command6->click();
+        QVERIFY(!state().AlbumJobRunning);
+        QVERIFY(!state().AlbumJobIdle); // the four are still on their way
+        QVERIFY(waitForEnd());
+        QTest::qWait(500);
+
+        QCOMPARE(window().statusText(), Stopped);
+        QCOMPARE(ownPictures().size(), 4);
+        QCOMPARE(filesIn(folder(extra.name)).size(), 4);
+        QCOMPARE(downloadState(row), QStringLiteral("4/12(33%)"));
+        QCOMPARE(window().ProgressBar1->value(), 1);
+        for (QWidget *control : jobControls())
+            QVERIFY(control->isEnabled());
+        QVERIFY(window().ListView1->isEnabled());
+        QCOMPARE(logLines().filter(QStringLiteral("]下载完毕..")).size(), multi ? 3 + 4 : 4);
+        QCOMPARE(logLines().last().endsWith(QStringLiteral("]") + Stopped), multi);
+        QVERIFY(logLines().filter(Done).isEmpty());
+        if (multi)
+            QCOMPARE(downloadState(rowOf(sd::CommaAlbum.id)), QStringLiteral("√"));
+    }
+
+    // A stop once every picture of the album has started: the album completes; alone
+    // it finishes normally, among ticked albums the next album is not begun.
+    void stopAfterLastPictureStarted_data()
+    {
+        QTest::addColumn<bool>("multi");
+        QTest::newRow("single album") << false;
+        QTest::newRow("ticked albums") << true;
+    }
+
+    void stopAfterLastPictureStarted()
+    {
+        QFETCH(bool, multi);
+        QVERIFY(list());
+        const int row = rowOf(sd::CommaAlbum.id);
+        select(row);
+        if (multi) {
+            albums().setChecked(row, true);
+            albums().setChecked(rowOf(sd::SmallAlbum.id), true);
+        }
+        slowPictures(800);
+        knobs().clearRequests();
+
+        window().xz->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return picturePaths().size() == 3; }, 10000));
+        window().Command6->click();
+        QVERIFY(waitForEnd());
+
+        QCOMPARE(downloadState(row), QStringLiteral("√"));
+        QCOMPARE(listedAlbumIds(), QStringList({"V1comma"}));
+        QCOMPARE(picturePaths().size(), 3);
+        if (multi) {
+            QCOMPARE(window().statusText(), Stopped);
+            QCOMPARE(window().ProgressBar1->value(), 1);
+            QVERIFY(logLines().last().endsWith(QStringLiteral("[plain]下载完毕..")));
+        } else {
+            QCOMPARE(window().statusText(), Done);
+            QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存3张，失败0张")));
+        }
+    }
+
+    void quality_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("普通") << 0 << QStringLiteral("/photo/c/");
+        QTest::newRow("高清") << 1 << QStringLiteral("/photo/b/");
+    }
+
+    void quality()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, folder);
+        QVERIFY(list());
+        select(rowOf(sd::SmallAlbum.id));
+        window().Combo1->setCurrentIndex(index);
+        knobs().clearRequests();
+        QVERIFY(runJob());
+
+        QStringList paths = picturePaths();
+        paths.sort();
+        QStringList expected;
+        for (int n = 1; n <= 3; ++n)
+            expected << folder + QStringLiteral("V1three/%1.jpg").arg(n);
+        QCOMPARE(paths, expected);
+        // The quality changes the address only, never the file name.
+        QCOMPARE(fileBytes(this->folder(utf8(sd::SmallAlbum.name)) + QStringLiteral("/3.小鸟.jpg")),
+                 m_standin.pictureBytes(expected.last()));
+    }
+
+    void bigAlbumAllPages()
+    {
+        QVERIFY(list());
+        const int row = rowOf(sd::BigAlbum.id);
+        select(row);
+        knobs().clearRequests();
+        QVERIFY(runJob(120000));
+
+        QCOMPARE(window().statusText(), Done);
+        QCOMPARE(knobs().requestCount(OwnListPath), 2);
+        QCOMPARE(filesIn(folder(utf8(sd::BigAlbum.name))).size(), 620);
+        QVERIFY(QFileInfo::exists(folder(utf8(sd::BigAlbum.name)) + QStringLiteral("/620.IMG_0620.jpg")));
+        QCOMPARE(downloadState(row), QStringLiteral("√"));
+        QCOMPARE(window().ProgressBar1->value(), 620);
+        QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存620张，失败0张")));
+    }
+
+    // Another space: its request form, and the owner folder of the number the listing
+    // was made for, whatever Text2 holds by the time of the download.
+    void otherSpaceUsesListedOwner()
+    {
+        const QString second = QString::fromLatin1(sd::SecondUin);
+        window().Text2->setText(second);
+        QVERIFY(list(window().Command4));
+        window().Text2->setText(QStringLiteral("55555"));
+        select(0);
+        knobs().clearRequests();
+        QVERIFY(runJob());
+
+        const QList<sd::LoggedRequest> listing = knobs().requestsTo(OtherListPath);
+        QCOMPARE(listing.size(), 1);
+        QCOMPARE(listing.first().queryValue(QStringLiteral("hostUin")), second);
+        QCOMPARE(listing.first().queryValue(QStringLiteral("uin")), MainUin);
+        QCOMPARE(filesIn(folder(albums().entry(0).name, second)).size(),
+                 albums().entry(0).pictureCount.toInt());
+        QCOMPARE(downloadState(0), QStringLiteral("√"));
+    }
+
+    void failingPicture_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("500") << int(sd::FaultKind::Status);
+        QTest::newRow("cut-off body") << int(sd::FaultKind::CutBody);
+    }
+
+    void failingPicture()
+    {
+        QFETCH(int, kind);
+        QVERIFY(list());
+        const int row = rowOf(sd::SmallAlbum.id);
+        select(row);
+        knobs().addFault(sd::FaultRule::make(QStringLiteral("/photo/b/V1three/2.jpg"), sd::FaultKind(kind)));
+        QVERIFY(runJob());
+
+        const QString album = folder(utf8(sd::SmallAlbum.name));
+        QCOMPARE(filesIn(album), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
+        QCOMPARE(fileBytes(album + QStringLiteral("/3.小鸟.jpg")),
+                 m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/3.jpg")));
+        QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
+        const QStringList lines = logLines();
+        QVERIFY(lines.at(lines.size() - 5).endsWith(QStringLiteral("[小猫]下载完毕..")));
+        QVERIFY(lines.at(lines.size() - 4).endsWith(QStringLiteral("[小狗]下载失败..")));
+        QVERIFY(lines.at(lines.size() - 3).endsWith(QStringLiteral("[小鸟]下载完毕..")));
+        QVERIFY(lines.at(lines.size() - 2).endsWith(QStringLiteral("[三张]相册下载完成..")));
+        QVERIFY(lines.last().endsWith(QStringLiteral("]共保存2张，失败1张")));
+        QCOMPARE(window().statusText(), Done);
+    }
+
+    // The second album's listing fails: it gets no picture (none of the first album's)
+    // and its announced pictures count as not saved.
+    void failedListingIsEmpty()
+    {
+        QVERIFY(list());
+        albums().setChecked(rowOf(sd::CommaAlbum.id), true);
+        albums().setChecked(rowOf(sd::SmallAlbum.id), true);
+        select(rowOf(sd::CommaAlbum.id));
+        slowPictures(300);
+        knobs().clearRequests();
+
+        window().xz->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return !picturePaths().isEmpty(); }, 10000));
+        knobs().addFault(sd::FaultRule::httpStatus(OwnListPath, 500, 1));
+        QVERIFY(waitForEnd());
+
+        QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1three"}));
+        QCOMPARE(picturePaths().size(), 3);
+        QCOMPARE(downloadState(rowOf(sd::CommaAlbum.id)), QStringLiteral("√"));
+        QCOMPARE(downloadState(rowOf(sd::SmallAlbum.id)), QStringLiteral("失败3张"));
+        QVERIFY(filesIn(folder(utf8(sd::SmallAlbum.name))).isEmpty());
+        QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存3张，失败3张")));
+    }
+};
+
+QTEST_MAIN(TestAlbumDownload)
+#include "TestAlbumDownload.moc"

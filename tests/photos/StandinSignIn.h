@@ -1,0 +1,43 @@
+#pragma once
+
+#include "catalogue/QueryString.h"
+#include "signin/CookieCapture.h"
+#include "signin/GTk.h"
+#include "signin/QzoneCredentials.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QSignalSpy>
+
+// Signs `uin` in on the stand-in's sign-in service through `nam`, whose cookie jar then
+// holds the sign-in cookies, and returns the credentials as the sign-in window's cookie
+// capture makes them. Empty credentials (signedIn 0) when the sign-in failed.
+inline albivex::QzoneCredentials SignInOverHttp(QNetworkAccessManager &nam, const QString &root,
+                                                const QString &uin)
+{
+    using namespace albivex;
+    const QUrl submit = UrlWithQuery(root + QStringLiteral("/cgi-bin/login"),
+                                     {{QStringLiteral("u"), uin},
+                                      {QStringLiteral("p"), QStringLiteral("any password")},
+                                      {QStringLiteral("s_url"), root + QStringLiteral("/")}});
+    QNetworkReply *reply = nam.get(QNetworkRequest(submit));
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    if (!reply->isFinished() && !done.wait(20000))
+        reply->abort();
+    reply->deleteLater();
+
+    QStringList pairs;
+    for (const QNetworkCookie &cookie : nam.cookieJar()->cookiesForUrl(QUrl(root + QStringLiteral("/"))))
+        pairs << QString::fromLatin1(cookie.name()) + QLatin1Char('=') + QString::fromLatin1(cookie.value());
+    QzoneCredentials credentials;
+    const std::optional<CookieCapture> captured = CaptureCookieText(pairs.join(QStringLiteral("; ")));
+    if (!captured)
+        return credentials;
+    credentials.uin = captured->uin;
+    credentials.skey = captured->skey;
+    credentials.gTk = ComputeGTk(captured->skey);
+    credentials.signedIn = 1;
+    return credentials;
+}

@@ -1,0 +1,110 @@
+#include "photos/ListingProgress.h"
+#include "photos/PictureSignature.h"
+#include "photos/UploadTime.h"
+
+#include <QtTest>
+
+using namespace albivex;
+
+Q_DECLARE_METATYPE(albivex::PictureSignature)
+
+// The checks a downloaded body and an upload time text go through before a picture
+// is kept: pure functions on plain bytes and text.
+class TestPictureChecks : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void signature_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<PictureSignature>("expected");
+        const auto picture = PictureSignature::Picture;
+        const auto notPicture = PictureSignature::NotPicture;
+        const auto needMore = PictureSignature::NeedMoreBytes;
+        QTest::newRow("jpeg") << QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10) << false << picture;
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) << false << picture;
+        QTest::newRow("gif87a") << QByteArray("GIF87a\x01\x00") << false << picture;
+        QTest::newRow("gif89a") << QByteArray("GIF89a") << true << picture;
+        QTest::newRow("bmp") << QByteArray("BM\x36\x00\x0C\x00") << false << picture;
+        QTest::newRow("webp") << QByteArray("RIFF\x24\x00\x00\x00WEBPVP8 ", 16) << false << picture;
+        QTest::newRow("riff but wave")
+            << QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16) << false << notPicture;
+        QTest::newRow("html page") << QByteArray("<!DOCTYPE html><html>") << false << notPicture;
+        QTest::newRow("json error") << QByteArray("{\"code\":-3000}") << false << notPicture;
+        QTest::newRow("leading blank before jpeg") << QByteArray(" \xFF\xD8\xFF") << false << notPicture;
+        QTest::newRow("one jpeg byte, more to come") << QByteArray("\xFF") << false << needMore;
+        QTest::newRow("one jpeg byte, body ended") << QByteArray("\xFF") << true << notPicture;
+        QTest::newRow("half a webp header") << QByteArray("RIFF\x01\x02", 6) << false << needMore;
+        QTest::newRow("half a webp header, ended") << QByteArray("RIFF\x01\x02", 6) << true << notPicture;
+        QTest::newRow("gif prefix") << QByteArray("GIF8") << false << needMore;
+        QTest::newRow("gif wrong version") << QByteArray("GIF88a") << false << notPicture;
+        QTest::newRow("nothing yet") << QByteArray() << false << needMore;
+        QTest::newRow("empty body") << QByteArray() << true << notPicture;
+    }
+    void signature()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, complete);
+        QFETCH(PictureSignature, expected);
+        QCOMPARE(CheckPictureSignature(head, complete), expected);
+    }
+
+    void uploadTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("service time is UTC+8") << QStringLiteral("2015-12-23 18:05:26")
+                                               << QDateTime(QDate(2015, 12, 23), QTime(10, 5, 26), Qt::UTC);
+        QTest::newRow("crosses midnight back to UTC")
+            << QStringLiteral("2016-01-01 03:00:00") << QDateTime(QDate(2015, 12, 31), QTime(19, 0), Qt::UTC);
+        QTest::newRow("no seconds") << QStringLiteral("2015-12-23 18:05")
+                                    << QDateTime(QDate(2015, 12, 23), QTime(10, 5), Qt::UTC);
+        QTest::newRow("date alone") << QStringLiteral("2015-12-23")
+                                    << QDateTime(QDate(2015, 12, 22), QTime(16, 0), Qt::UTC);
+        QTest::newRow("blanks around") << QStringLiteral(" 2015-12-23 18:05:26 ")
+                                       << QDateTime(QDate(2015, 12, 23), QTime(10, 5, 26), Qt::UTC);
+        QTest::newRow("epoch seconds")
+            << QStringLiteral("1450879526") << QDateTime::fromSecsSinceEpoch(1450879526, Qt::UTC);
+        QTest::newRow("epoch milliseconds")
+            << QStringLiteral("1450879526742") << QDateTime::fromSecsSinceEpoch(1450879526, Qt::UTC);
+        QTest::newRow("empty") << QString() << QDateTime();
+        QTest::newRow("garbage") << QStringLiteral("yesterday") << QDateTime();
+        QTest::newRow("impossible date") << QStringLiteral("2015-13-40 10:00:00") << QDateTime();
+        QTest::newRow("small number") << QStringLiteral("42") << QDateTime();
+        QTest::newRow("far future") << QStringLiteral("2999-01-01 00:00:00") << QDateTime();
+        QTest::newRow("before 1970") << QStringLiteral("1960-01-01 00:00:00") << QDateTime();
+    }
+    void uploadTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        const QDateTime now(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+        const QDateTime parsed = ParseUploadTime(text, now);
+        QCOMPARE(parsed.isValid(), expected.isValid());
+        if (expected.isValid())
+            QCOMPARE(parsed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    void listingProgress_data()
+    {
+        QTest::addColumn<int>("i");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1 of 3") << 1 << 3 << QStringLiteral("正在获取相册图片..（33%）");
+        QTest::newRow("2 of 3") << 2 << 3 << QStringLiteral("正在获取相册图片..（67%）");
+        QTest::newRow("1 of 8") << 1 << 8 << QStringLiteral("正在获取相册图片..（13%）");
+        QTest::newRow("last of 620") << 620 << 620 << QStringLiteral("正在获取相册图片..（100%）");
+        QTest::newRow("1 of 620") << 1 << 620 << QStringLiteral("正在获取相册图片..（0%）");
+    }
+    void listingProgress()
+    {
+        QFETCH(int, i);
+        QFETCH(int, n);
+        QFETCH(QString, expected);
+        QCOMPARE(ListingProgressText(i, n), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureChecks)
+#include "TestPictureChecks.moc"

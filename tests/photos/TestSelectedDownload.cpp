@@ -1,0 +1,398 @@
+#include "PhotoAppFixture.h"
+#include "app/AppContext.h"
+#include "app/WindowState.h"
+#include "photos/UploadTime.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace albivex;
+namespace sd = albivex::standin;
+using sd::FaultKind;
+using sd::FaultRule;
+
+namespace {
+
+const QByteArray EarlierFile = QByteArrayLiteral("\xFF\xD8\xFF an earlier, good picture");
+
+// Every file under `root`, as paths relative to it.
+QStringList allFilesUnder(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// "下载图片" from the photo list, the whole tool against the stand-in.
+class TestSelectedDownload : public QObject
+{
+    Q_OBJECT
+private:
+    sd::StandinThread m_standin;
+    std::unique_ptr<PhotoAppFixture> m_app;
+    std::unique_ptr<QTemporaryDir> m_save;
+
+    PhotoAppFixture &t() { return *m_app; }
+    QString albumFolder(const char *owner, const QString &folderName) const
+    {
+        return m_save->path() + QLatin1Char('/') + QLatin1String(owner) + QLatin1Char('/') + folderName;
+    }
+    QString picture(const char *albumId, int n, const char *extension = "jpg") const
+    {
+        return QStringLiteral("/photo/b/%1/%2.%3")
+            .arg(QLatin1String(albumId))
+            .arg(n)
+            .arg(QLatin1String(extension));
+    }
+    void check(std::initializer_list<int> rows)
+    {
+        for (int row : rows)
+            t().photos().setChecked(row, true);
+    }
+    // "下载图片", until its completion line.
+    bool download(int timeoutMs = 20000)
+    {
+        const int before = t().countLines(QStringLiteral("]所选图片已完成下载.."));
+        t().window().xiatp->trigger();
+        QDeadlineTimer deadline(timeoutMs);
+        while (t().countLines(QStringLiteral("]所选图片已完成下载..")) == before && !deadline.hasExpired())
+            QTest::qWait(10);
+        return t().countLines(QStringLiteral("]所选图片已完成下载..")) > before;
+    }
+    QStringList statuses()
+    {
+        QStringList result;
+        for (int row = 0; row < t().photos().size(); ++row)
+            result << t().photos().entry(row).Status;
+        return result;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
+
+    void init()
+    {
+        m_standin.knobs().clearFaults();
+        m_standin.knobs().clearRequests();
+        m_standin.knobs().setLatencyMs(0);
+        m_save = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<PhotoAppFixture>(m_standin);
+        QVERIFY(t().signIn());
+        t().showAlbums(sd::MainUin, sd::MainAlbums);
+        t().window().Text1->setText(m_save->path());
+        PictureTransfer::Options &fast = t().ctx().transferOptions;
+        fast.idleMs = 400;
+        fast.retryPauseMs = 30;
+    }
+    void cleanup()
+    {
+        m_app.reset();
+        m_save.reset();
+    }
+
+    void withoutASelectedPictureNothingIsSaved()
+    {
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        check({0, 1});
+        t().window().xiatp->trigger();
+        QCOMPARE(t().window().statusText(), QStringLiteral("请选择图片"));
+        QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请选择图片")});
+        QTest::qWait(100);
+        QVERIFY(allFilesUnder(m_save->path()).isEmpty());
+    }
+
+    void theSelectedPictureIsSavedWithRandomDigits_data()
+    {
+        QTest::addColumn<QList<int>>("checked");
+        QTest::newRow("none checked") << QList<int> {};
+        QTest::newRow("another one checked") << QList<int> {0};
+    }
+    void theSelectedPictureIsSavedWithRandomDigits()
+    {
+        QFETCH(QList<int>, checked);
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        for (int row : checked)
+            t().photos().setChecked(row, true);
+        PhotoAppFixture::selectRow(t().window().ListView2, 1);
+        QVERIFY(t().window().mm_0->isChecked()); // the naming option does not apply here
+        QVERIFY(download());
+
+        const QStringList files = allFilesUnder(m_save->path());
+        QCOMPARE(files.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^123456789/三张/小狗.{4}\\.jpg$"))
+                     .match(files.first())
+                     .hasMatch(),
+                 qPrintable(files.first()));
+        const QString saved = m_save->path() + QLatin1Char('/') + files.first();
+        QVERIFY(contentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
+        QCOMPARE(QFileInfo(saved).lastModified(), ParseUploadTime(t().photos().entry(1).UploadTime));
+        QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("√"), QString()}));
+        QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
+                 QStringList({QStringLiteral("[小狗]下载完成.."), QStringLiteral("所选图片已完成下载..")}));
+        QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已下载.."));
+    }
+
+    void checkedRowsAreSavedInSequenceWithProgress()
+    {
+        QVERIFY(t().view(sd::SameNameAlbum.id));
+        check({2, 6, 8});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QSignalSpy progress(t().window().ProgressBar1, &QProgressBar::valueChanged);
+        QVERIFY(download());
+
+        QCOMPARE(allFilesUnder(m_save->path()),
+                 QStringList({"123456789/同名照片/3.abc.jpg", "123456789/同名照片/7.abc.jpg",
+                              "123456789/同名照片/9.abc.jpg"}));
+        const QString folder = albumFolder(sd::MainUin, QStringLiteral("同名照片"));
+        QVERIFY(contentOf(folder + "/7.abc.jpg") == m_standin.pictureBytes(picture("V1same", 7)));
+        QList<int> values;
+        for (const QList<QVariant> &change : progress)
+            values << change.first().toInt();
+        QCOMPARE(values.mid(values.indexOf(2) - 1), QList<int>({1, 2, 3}));
+        QCOMPARE(t().window().ProgressBar1->minimum(), 1);
+        QCOMPARE(t().window().ProgressBar1->maximum(), 3);
+        QCOMPARE(statuses(), QStringList({"", "", "√", "", "", "", "√", "", "√", ""}));
+        QCOMPARE(t().countLines(QStringLiteral("[abc]下载完成..")), 3);
+        QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已完成下载.."));
+    }
+
+    void stopEndsAMultiDownloadBeforeItsNextPicture()
+    {
+        QVERIFY(t().view(sd::SameNameAlbum.id));
+        t().window().Option3->click();
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/*"), 150));
+        bool stopped = false;
+        connect(t().window().List1, &QListWidget::currentRowChanged, this, [&] {
+            if (!stopped && t().countLines(QStringLiteral("下载完成..")) == 2) {
+                stopped = true;
+                t().window().Command6->click();
+                t().ctx().state.SelectedDownloadRunning = false; // whoever wires the button
+            }
+        });
+        QVERIFY(download());
+        QVERIFY(stopped);
+        const QStringList lines = t().linesWithoutTime();
+        QCOMPARE(lines.mid(lines.size() - 2),
+                 QStringList({QStringLiteral("已终止下载任务.."), QStringLiteral("所选图片已完成下载..")}));
+        QCOMPARE(t().countLines(QStringLiteral("下载完成..")), 2);
+        QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已完成下载.."));
+        QCOMPARE(t().window().ProgressBar1->value(), 1);
+        QCOMPARE(allFilesUnder(m_save->path()).size(), 2);
+    }
+
+    void aSecondStartDuringAMultiDownloadIsRefused()
+    {
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        t().window().Option3->click();
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/*"), 100));
+        t().window().xiatp->trigger();
+        QVERIFY(download());
+        QTest::qWait(300);
+        QCOMPARE(t().countLines(QStringLiteral("所选图片已完成下载..")), 1);
+        for (int n = 1; n <= 3; ++n)
+            QCOMPARE(m_standin.knobs().requestCount(picture("V1three", n)), 1);
+    }
+
+    void anotherSpacesPicturesGoUnderItsNumber()
+    {
+        t().showAlbums(sd::SecondUin, sd::SecondAlbums, true);
+        QVERIFY(t().view("V2family"));
+        t().window().Option3->click();
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QVERIFY(download());
+        QCOMPARE(allFilesUnder(m_save->path()),
+                 QStringList({"2233445566/家人/1.家1.jpg", "2233445566/家人/2.家2.jpg"}));
+    }
+
+    void everyNameLandsInsideItsAlbumFolder_data()
+    {
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<int>("namingOption");
+        QTest::newRow("hostile picture names, sequence") << "V1hostile" << 7 << 0;
+        QTest::newRow("hostile picture names, name only") << "V1hostile" << 7 << 1;
+        QTest::newRow("hostile picture names, random") << "V1hostile" << 7 << 2;
+        QTest::newRow("album name with dots and slashes") << "V1dots" << 4 << 0;
+        QTest::newRow("album name with forbidden characters") << "V1forbid" << 5 << 0;
+        QTest::newRow("picture names with commas") << "V1comma" << 3 << 1;
+    }
+    void everyNameLandsInsideItsAlbumFolder()
+    {
+        QFETCH(QString, albumId);
+        QFETCH(int, pictures);
+        QFETCH(int, namingOption);
+        QVERIFY(t().view(albumId.toLatin1().constData()));
+        QCOMPARE(t().photos().size(), pictures);
+        t().window().mm->button(namingOption)->click();
+        t().window().Option3->click();
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QVERIFY(download());
+
+        const QStringList files = allFilesUnder(m_save->path());
+        QVERIFY2(!files.isEmpty(), "nothing saved");
+        const QString folder = files.first().section(QLatin1Char('/'), 0, 1);
+        for (const QString &file : files) {
+            QCOMPARE(file.count(QLatin1Char('/')), 2); // owner / album / file
+            QCOMPARE(file.section(QLatin1Char('/'), 0, 1), folder);
+            const QString name = file.section(QLatin1Char('/'), 2);
+            QVERIFY2(name.endsWith(QStringLiteral(".jpg")) && name != QStringLiteral(".jpg"),
+                     qPrintable(file));
+        }
+        QVERIFY(folder.startsWith(QStringLiteral("123456789/")));
+        if (albumId == QLatin1String("V1forbid"))
+            QCOMPARE(folder, QStringLiteral("123456789/abcde"));
+        if (albumId == QLatin1String("V1comma"))
+            QCOMPARE(files, QStringList({folder + "/a.jpg", folder + "/c.jpg", folder + "/plain.jpg"}));
+        // Pictures with the same name replace each other only in "原名保存".
+        if (albumId == QLatin1String("V1hostile") && namingOption == 0)
+            QCOMPARE(files.size(), pictures);
+        QVERIFY(!statuses().contains(QStringLiteral("×")));
+    }
+
+    void sequenceNumbersAndTheSaveFolderText()
+    {
+        QVERIFY(t().view(sd::SameNameAlbum.id));
+        check({1, 9});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().Text1->setText(m_save->path() + QLatin1Char('/')); // a trailing separator
+        QVERIFY(download());
+        QCOMPARE(allFilesUnder(m_save->path()),
+                 QStringList({"123456789/同名照片/10.abc.jpg", "123456789/同名照片/2.abc.jpg"}));
+    }
+
+    void aSaveFolderThatDoesNotExistSavesNothing()
+    {
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        check({0, 1});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().Text1->setText(m_save->path() + QStringLiteral("/not here"));
+        QVERIFY(download());
+        QVERIFY(allFilesUnder(m_save->path()).isEmpty());
+        QVERIFY(!QFileInfo::exists(m_save->path() + QStringLiteral("/not here")));
+        QCOMPARE(statuses(), QStringList({"×", "×", ""}));
+        QCOMPARE(t().countLines(QStringLiteral("[小猫]下载失败..")), 1);
+    }
+
+    void aFailedPictureIsMarkedAndLeavesTheEarlierFile_data()
+    {
+        QTest::addColumn<FaultRule>("fault");
+        const QString p = QStringLiteral("/photo/b/V1three/1.jpg");
+        QTest::newRow("500") << FaultRule::httpStatus(p, 500);
+        QTest::newRow("body cut off halfway") << FaultRule::make(p, FaultKind::CutBody);
+        QTest::newRow("stall") << FaultRule::make(p, FaultKind::StallAfterHeaders);
+        QTest::newRow("html page as picture") << FaultRule::make(p, FaultKind::HtmlAsPicture);
+        QTest::newRow("404") << FaultRule::httpStatus(p, 404);
+    }
+    void aFailedPictureIsMarkedAndLeavesTheEarlierFile()
+    {
+        QFETCH(FaultRule, fault);
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        const QString folder = albumFolder(sd::MainUin, QStringLiteral("三张"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile earlier(folder + QStringLiteral("/1.小猫.jpg"));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(EarlierFile);
+        earlier.close();
+        m_standin.knobs().addFault(fault);
+        check({0, 1});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QVERIFY(download());
+
+        QCOMPARE(statuses(), QStringList({"×", "√", ""}));
+        QCOMPARE(t().countLines(QStringLiteral("[小猫]下载失败..")), 1);
+        QCOMPARE(t().countLines(QStringLiteral("[小狗]下载完成..")), 1);
+        QCOMPARE(allFilesUnder(m_save->path()),
+                 QStringList({"123456789/三张/1.小猫.jpg", "123456789/三张/2.小狗.jpg"}));
+        QCOMPARE(contentOf(folder + QStringLiteral("/1.小猫.jpg")), EarlierFile);
+    }
+
+    void anUnwritableAlbumFolderFails_data()
+    {
+        QTest::addColumn<bool>("permissions");
+        QTest::newRow("a file where the folder should be") << false;
+        QTest::newRow("folder without write permission") << true;
+    }
+    void anUnwritableAlbumFolderFails()
+    {
+        QFETCH(bool, permissions);
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        const QString folder = albumFolder(sd::MainUin, QStringLiteral("三张"));
+        if (permissions) {
+            if (::geteuid() == 0)
+                QSKIP("permissions do not stop the superuser");
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        check({0, 1});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QVERIFY(download());
+        if (permissions)
+            QFile::setPermissions(folder,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(statuses(), QStringList({"×", "×", ""}));
+        QCOMPARE(t().countLines(QStringLiteral("下载失败..")), 2);
+        QCOMPARE(allFilesUnder(m_save->path()),
+                 permissions ? QStringList() : QStringList {QStringLiteral("123456789/三张")});
+    }
+
+    void aServerErrorThatPassesSavesThePicture()
+    {
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        m_standin.knobs().addFault(FaultRule::httpStatus(picture("V1three", 1), 503, 1));
+        check({0, 1});
+        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        QVERIFY(download());
+        QCOMPARE(statuses(), QStringList({"√", "√", ""}));
+        QVERIFY(contentOf(albumFolder(sd::MainUin, QStringLiteral("三张")) + QStringLiteral("/1.小猫.jpg"))
+                == m_standin.pictureBytes(picture("V1three", 1)));
+        QCOMPARE(m_standin.knobs().requestCount(picture("V1three", 1)), 2);
+    }
+
+    // Leaves a picture of the window for a person to look at when asked for one.
+    void screenshotOfMarks()
+    {
+        const QString target = qEnvironmentVariable("ALBIVEX_SCREENSHOT");
+        if (target.isEmpty())
+            QSKIP("set ALBIVEX_SCREENSHOT to a .png path to keep a picture of the window");
+        t().window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t().window()));
+        QVERIFY(t().view(sd::BigAlbum.id));
+        m_standin.knobs().addFault(FaultRule::httpStatus(picture("V1big620", 3), 404));
+        check({0, 1, 2, 3, 5});
+        PhotoAppFixture::selectRow(t().window().ListView2, 5);
+        QVERIFY(download());
+        QTest::qWait(200);
+        QVERIFY(t().window().grab().save(target));
+    }
+};
+
+QTEST_MAIN(TestSelectedDownload)
+#include "TestSelectedDownload.moc"
