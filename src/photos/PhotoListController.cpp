@@ -113,14 +113,11 @@ void PhotoListController::addRows()
     if (!m_listing)
         return;
     QList<PhotoEntry> batch;
-    // Small albums show their progress row by row in steps of RowsPerTurn; a huge one
-    // goes in a hundred steps, so its listing does not take thousands of turns.
-    const qsizetype perTurn = qMax<qsizetype>(RowsPerTurn, m_total / 100);
-    while (m_pendingStart < m_pending.size() && batch.size() < perTurn && m_ctx.state.PhotoViewOpen)
+    const int perTurn = qMax(RowsPerTurn, m_ctx.photos.size() / 8);
+    while (m_ctx.state.PhotoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
         batch.append(m_pending.at(m_pendingStart++));
     if (!batch.isEmpty()) {
-        // Only the last row's percentage of a turn can ever be seen; setting the
-        // others would cost a relayout of the status bar per row.
+        // The text of the batch's last row: the window shows no other before the turn ends.
         const int i = m_ctx.photos.size() + static_cast<int>(batch.size());
         m_ctx.window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
     }

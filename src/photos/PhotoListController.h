@@ -21,7 +21,8 @@ class PhotoListController : public QObject
     Q_OBJECT
 public:
     // Rows added in one turn of the event loop before the flag is looked at again
-    // by the user's input.
+    // by the user's input; a long list takes an eighth of its rows so far instead,
+    // since every turn that adds rows lays the whole list out again.
     static constexpr int RowsPerTurn = 50;
 
     explicit PhotoListController(AppContext &ctx, QObject *parent = nullptr);

@@ -142,7 +142,8 @@ void PhotoListModel::append(const QList<PhotoEntry> &entries)
         return;
     const int first = size();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
-    m_rows.reserve(first + entries.size());
+    // No exact reserve: rows come in small batches, and growing to the exact size each
+    // time would copy the whole list every batch.
     for (const PhotoEntry &entry : entries) {
         m_rows.append(Row {entry, false});
         m_rows.last().entry.Number = size();

@@ -84,7 +84,7 @@ class TestFolderFaults : public QObject
     QStringList m_mounted; // undone in cleanup, whatever happened
     TestAlbum m_readOnly {QStringLiteral("只读相册"), 8, 120 * 1024, {}};
     TestAlbum m_diskFull {QStringLiteral("满盘相册"), 8, 300 * 1024, {}};
-    TestAlbum m_killed {QStringLiteral("中断相册"), 12, 200 * 1024, {}};
+    TestAlbum m_killed {QStringLiteral("中断相册"), 16, 200 * 1024, {}};
 
     QString albumFolder(const TestAlbum &album) const { return MainAlbumFolder(m_save->path(), album.name); }
 
@@ -210,16 +210,17 @@ private Q_SLOTS:
             QSKIP(qPrintable(QStringLiteral("root ignores permissions and may not mount here: ")
                              + PrivateMountsUnavailable()));
         openWindow();
-        // Once three pictures are reported saved, the album folder refuses every change.
+        // Once three pictures are reported saved, the save folder and everything in it
+        // refuse every change (without root: the album folder's permissions do).
         bool switched = false;
         QString error = QStringLiteral("never switched");
         const QString folder = albumFolder(m_readOnly);
         const auto makeReadOnly = [&] {
             if (!root)
                 return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-            if (!MakeReadOnly(folder, &error))
+            if (!MakeReadOnly(m_save->path(), &error))
                 return false;
-            m_mounted << folder;
+            m_mounted << m_save->path();
             return true;
         };
         connect(m_window->window().List1->model(), &QAbstractItemModel::rowsInserted, this, [&] {
@@ -240,6 +241,8 @@ private Q_SLOTS:
         QVERIFY(!saved.contains(-1));
         QVERIFY2(saved.size() >= 3 && saved.size() < m_readOnly.count,
                  qPrintable(QString::number(saved.size())));
+        qInfo("%d of %d pictures saved before the folder turned read-only", int(saved.size()),
+              m_readOnly.count);
         if (command == DownloadCommand::SelectedPictures) // one picture at a time
             QCOMPARE(saved, QList<int>({1, 2, 3}));
         checkRun(command, m_readOnly, saved);
@@ -309,7 +312,7 @@ private Q_SLOTS:
         const QString folder = albumFolder(m_killed);
         // Slow pictures, so that the kill comes while some are on their way.
         m_standin.knobs().addFault(
-            FaultRule::latency(QStringLiteral("/photo/b/") + m_killed.id + QStringLiteral("/*"), 150));
+            FaultRule::latency(QStringLiteral("/photo/b/") + m_killed.id + QStringLiteral("/*"), 300));
         QProcess *first = startDriver(command, m_killed, this);
         QVERIFY(first->waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QDir(folder).entryList(QDir::Files).size() >= 3, 30000);

@@ -152,7 +152,8 @@ private Q_SLOTS:
                 << FaultRule::make(BrokenPath, FaultKind::HtmlAsPicture) << false << 1 << 1;
             *row("stall after the headers")
                 << FaultRule::make(BrokenPath, FaultKind::StallAfterHeaders) << false << Attempts << Attempts;
-            *row("connection refused at the picture's address") << refused << false << Attempts << Attempts;
+            *row("connection refused at the picture's address")
+                << refused << false << Attempts << 2 * Attempts;
             *row("connection closed without an answer")
                 << FaultRule::make(BrokenPath, FaultKind::Close) << false << Attempts << 2 * Attempts;
         }
