@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # fuzz/run.sh [SECONDS] [HARNESS...]: builds the libFuzzer harnesses in build-fuzz/ with
 # clang and runs each (or the named ones) for SECONDS seconds (default 30), one after
-# the other, each on a scratch copy of its seed corpus in fuzz/corpus-run/. Non-zero
+# the other, each on a scratch copy of its seed corpus in fuzz/corpus-run/. With
+# FUZZ_RUNS=N in the environment a harness stops after N executions instead, SECONDS
+# being the most it may take (a long run to a fixed count on a busy machine). Non-zero
 # when any harness crashes, leaks, trips a sanitizer or breaks one of its properties;
 # the input that did it is kept in fuzz/corpus-run/artifacts/.
 set -euo pipefail
@@ -49,12 +51,13 @@ for h in "${harnesses[@]}"; do
     [ -x "$binary" ] || { echo "no harness $h"; failed+=("$h"); continue; }
     rm -rf "${scratch:?}/$h"
     cp -r "fuzz/corpus/$h" "$scratch/$h"
-    dict=()
-    [ -f "fuzz/dict/$h.dict" ] && dict=("-dict=fuzz/dict/$h.dict")
+    extra=()
+    [ -f "fuzz/dict/$h.dict" ] && extra+=("-dict=fuzz/dict/$h.dict")
+    [ -n "${FUZZ_RUNS:-}" ] && extra+=("-runs=$FUZZ_RUNS")
     log=$scratch/$h.log
     start=$(date +%s)
     result=ok
-    "$binary" "$scratch/$h" "${dict[@]}" -max_total_time="$seconds" -max_len="$(max_len "$h")" -timeout=10 \
+    "$binary" "$scratch/$h" "${extra[@]}" -max_total_time="$seconds" -max_len="$(max_len "$h")" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$scratch/artifacts/$h-" >"$log" 2>&1 \
         || result=FAILED
     elapsed=$(($(date +%s) - start))

@@ -11,4 +11,10 @@ if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR=$PWD
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+if ! cmake --build "$dir" -j "$(nproc)"; then
+    # A tree built before a merge that added Q_OBJECT headers can keep stale moc output
+    # (undefined vtable or staticMetaObject); moc runs afresh once before giving up.
+    echo "build failed; retrying once with the moc output of $dir made afresh"
+    find "$dir" -maxdepth 3 -type d -name '*_autogen' -prune -exec rm -rf {} +
+    cmake --build "$dir" -j "$(nproc)"
+fi

@@ -9,6 +9,7 @@
 #include "catalogue/AlbumListParser.h"
 #include "catalogue/AlbumListRequest.h"
 #include "catalogue/FetchText.h"
+#include "catalogue/ParseInBackground.h"
 #include "catalogue/QqNumberInput.h"
 
 #include <QLineEdit>
@@ -90,9 +91,14 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
 
 void AlbumCatalogueController::onAnswer(const QString &answer)
 {
-    m_pending = ParseAlbumList(answer, QLocale());
-    m_next = 0;
-    addNextRows();
+    const QLocale locale;
+    ParseInBackground<QList<AlbumEntry>>(
+        this, [answer, locale] { return ParseAlbumList(answer, locale); },
+        [this](QList<AlbumEntry> albums) {
+            m_pending = std::move(albums);
+            m_next = 0;
+            addNextRows();
+        });
 }
 
 void AlbumCatalogueController::addNextRows()

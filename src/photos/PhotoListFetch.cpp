@@ -1,6 +1,7 @@
 #include "photos/PhotoListFetch.h"
 
 #include "catalogue/FetchText.h"
+#include "catalogue/ParseInBackground.h"
 #include "photos/PhotoListParser.h"
 
 namespace albivex {
@@ -44,8 +45,20 @@ void PhotoListFetch::onAnswer(const QString &answer)
     m_inFlight = nullptr;
     if (m_done)
         return;
-    const QList<PhotoEntry> page = ParsePhotoList(answer, m_received + 1);
-    m_answerTotal = qMax(m_answerTotal, TotalInAlbum(answer));
+    const int firstNumber = m_received + 1;
+    ParseInBackground<ParsedPage>(
+        this,
+        [answer, firstNumber] {
+            return ParsedPage {ParsePhotoList(answer, firstNumber), TotalInAlbum(answer)};
+        },
+        [this](ParsedPage parsed) { onPage(parsed.entries, parsed.total); });
+}
+
+void PhotoListFetch::onPage(const QList<PhotoEntry> &page, int answerTotal)
+{
+    if (m_done)
+        return;
+    m_answerTotal = qMax(m_answerTotal, answerTotal);
     // A service that ignores pageStart would hand the same page out again and again.
     const bool repeated = !page.isEmpty() && !m_lastFirstUrl.isEmpty() && page.first().Url == m_lastFirstUrl;
     if (!page.isEmpty() && !repeated) {

@@ -49,7 +49,13 @@ Q_SIGNALS:
 
 private:
     void requestPage();
+    struct ParsedPage
+    {
+        QList<PhotoEntry> entries;
+        int total = -1;
+    };
     void onAnswer(const QString &answer);
+    void onPage(const QList<PhotoEntry> &page, int answerTotal);
 
     QNetworkAccessManager &m_nam;
     const Endpoints &m_endpoints;
