@@ -7,11 +7,13 @@
 #include "standin/DataSet.h"
 #include "standin/HostileAnswers.h"
 #include "standin/PhotoListAnswer.h"
+#include "standin/PictureMaker.h"
 #include "standin/SignInBook.h"
 #include "standin/StandinData.h"
 #include "standin/StandinKnobs.h"
 #include "standin/WebPages.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +21,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <utility>
 
 using namespace albivex::standin;
 
@@ -143,6 +146,32 @@ int main(int argc, char **argv)
 
     seeds.write(QStringLiteral("fuzz_version_file"), QStringLiteral("version.txt"),
                 StandinKnobs().versionText());
+
+    // Small pictures of every format whose end is followed, whole and cut.
+    PictureRecipe recipe;
+    recipe.width = 16;
+    recipe.height = 12;
+    const QByteArray jpeg = PictureMaker::encode(recipe);
+    recipe.format = PictureRecipe::Format::Png;
+    const QByteArray png = PictureMaker::encode(recipe);
+    QByteArray bmp;
+    QBuffer bmpBuffer(&bmp);
+    bmpBuffer.open(QIODevice::WriteOnly);
+    PictureMaker::draw(recipe).save(&bmpBuffer, "BMP");
+    // A 1x1 GIF and the start of a WebP: their ends are only a trailer byte and a size.
+    static const char gifBytes[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0,   0, 0, ',', 0,
+                                    0,   0,   0,   1,   0,   1,   0, 0, 2, 2, 'D', 1, 0, ';'};
+    static const char webpBytes[] = {'R', 'I', 'F', 'F', 12, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', ' '};
+    const QByteArray gif(gifBytes, sizeof gifBytes);
+    const QByteArray webp(webpBytes, sizeof webpBytes);
+    const QString end = QStringLiteral("fuzz_picture_end");
+    for (const auto &[name, bytes] :
+         {std::pair {"jpeg", jpeg}, std::pair {"png", png}, std::pair {"bmp", bmp}, std::pair {"gif", gif},
+          std::pair {"webp", webp}}) {
+        seeds.write(end, QString::fromLatin1(name) + QStringLiteral(".bin"), bytes);
+        seeds.write(end, QString::fromLatin1(name) + QStringLiteral("-cut.bin"),
+                    bytes.left(bytes.size() / 2));
+    }
 
     std::printf("%d seed files written\n", seeds.count());
     return seeds.ok() ? 0 : 1;

@@ -19,8 +19,9 @@ cmake --build build-fuzz --target fuzzers -j "$(nproc)"
 
 # Longest input per harness: a little above the largest real text of its kind
 # (a listing page of several albums or pictures, QQ's cookie text of 1-2 KB, a name
-# beyond the 255-byte limit of file names), so that long inputs are tried without
-# spending the run on sizes that only repeat what shorter ones show.
+# beyond the 255-byte limit of file names, a small picture of every format), so that
+# long inputs are tried without spending the run on sizes that only repeat what
+# shorter ones show.
 max_len() {
     case $1 in
         fuzz_album_list | fuzz_photo_list) echo 16384 ;;
@@ -28,6 +29,7 @@ max_len() {
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
         fuzz_version_file) echo 256 ;;
+        fuzz_picture_end) echo 8192 ;;
         fuzz_random_digits) echo 4 ;;
         *) echo 4096 ;;
     esac
