@@ -1,9 +1,6 @@
 #include "catalogue/FetchText.h"
 
-#include "catalogue/ReplyWatchdog.h"
-
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
 
@@ -31,49 +28,19 @@ QString DecodeBody(const QByteArray &body, const QByteArray &contentType)
 
 TextRequest::TextRequest(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs,
                          qint64 maxBytes)
-    : QObject(parent), m_maxBytes(maxBytes)
+    : BoundedReply(parent, maxBytes)
 {
     QNetworkRequest request(url);
     // Never a cached copy: the services' answers change with every upload.
     request.setRawHeader("If-Modified-Since", "0");
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    m_reply = nam.get(request);
-    new ReplyWatchdog(m_reply, idleMs);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > m_maxBytes && m_reply) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &TextRequest::onFinished);
+    watch(nam.get(request), idleMs);
 }
 
-void TextRequest::cancel()
+void TextRequest::report(bool ok, const QByteArray &body, const QByteArray &contentType)
 {
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
-    deleteLater();
-}
-
-void TextRequest::onFinished()
-{
-    // An HTTP error status still brings a body, and the services' error pages are
-    // answers like any other; only a transport failure (no connection, reset,
-    // time-out, cut-off body, over-long answer) yields empty text.
-    const int error = m_reply->error();
-    const bool transportFailure = (error > 0 && error < 200) || error == QNetworkReply::ProtocolFailure;
-    QString text;
-    if (!transportFailure && !m_tooLarge) {
-        text = DecodeBody(m_reply->readAll(),
-                          m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
-    }
-    m_reply->deleteLater();
-    Q_EMIT finished(text);
-    deleteLater();
+    Q_EMIT finished(ok ? DecodeBody(body, contentType) : QString());
 }
 
 TextRequest *FetchText(QNetworkAccessManager &nam, const QUrl &url, QObject *context,

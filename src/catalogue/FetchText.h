@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
+#include "catalogue/BoundedReply.h"
+
 #include <QUrl>
 
 #include <functional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace albivex {
 
 // One GET whose body is wanted as text. Owned by the caller's context object;
 // deletes itself after it has reported.
-class TextRequest : public QObject
+class TextRequest : public BoundedReply
 {
     Q_OBJECT
 public:
@@ -25,20 +24,13 @@ public:
     TextRequest(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs = DefaultIdleMs,
                 qint64 maxBytes = DefaultMaxBytes);
 
-    // Ends the request without reporting.
-    void cancel();
-
 Q_SIGNALS:
     // Exactly once, unless cancelled: the body decoded by its declared charset
     // (UTF-8 when none), or empty text for any failure.
     void finished(const QString &text);
 
 private:
-    void onFinished();
-
-    QPointer<QNetworkReply> m_reply;
-    qint64 m_maxBytes;
-    bool m_tooLarge = false;
+    void report(bool ok, const QByteArray &body, const QByteArray &contentType) override;
 };
 
 // Starts one GET through the process's network manager. `done` runs once, on the

@@ -1,11 +1,8 @@
 #include "catalogue/PictureLoader.h"
 
-#include "catalogue/ReplyWatchdog.h"
-
 #include <QBuffer>
 #include <QImageReader>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPainter>
 
@@ -40,42 +37,16 @@ QImage StretchOnWhite(const QImage &picture, const QSize &size)
 
 PictureLoader::PictureLoader(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs,
                              qint64 maxBytes)
-    : QObject(parent), m_maxBytes(maxBytes)
+    : BoundedReply(parent, maxBytes)
 {
-    QNetworkRequest request(url);
-    m_reply = nam.get(request);
-    new ReplyWatchdog(m_reply, idleMs);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > m_maxBytes && m_reply) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &PictureLoader::onFinished);
+    watch(nam.get(QNetworkRequest(url)), idleMs);
 }
 
-void PictureLoader::cancel()
-{
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
-    deleteLater();
-}
-
-void PictureLoader::onFinished()
+void PictureLoader::report(bool ok, const QByteArray &body, const QByteArray &)
 {
     // Whatever the status code, a body that decodes is the picture; a transport
     // failure or an answer that is no picture leaves a null image.
-    const int error = m_reply->error();
-    const bool transportFailure = (error > 0 && error < 200) || error == QNetworkReply::ProtocolFailure;
-    QImage picture;
-    if (!transportFailure && !m_tooLarge)
-        picture = DecodePicture(m_reply->readAll());
-    m_reply->deleteLater();
-    Q_EMIT finished(picture);
-    deleteLater();
+    Q_EMIT finished(ok ? DecodePicture(body) : QImage());
 }
 
 PictureLoader *LoadPictureFromUrl(QNetworkAccessManager &nam, const QUrl &url, QObject *context,

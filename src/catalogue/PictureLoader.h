@@ -1,21 +1,20 @@
 #pragma once
 
+#include "catalogue/BoundedReply.h"
+
 #include <QImage>
-#include <QObject>
-#include <QPointer>
 #include <QUrl>
 
 #include <functional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace albivex {
 
 // One picture fetched through the process's network manager (so it carries the
 // sign-in cookies) and decoded in memory; nothing touches the disk. Owned by the
 // caller's context object; deletes itself after it has reported.
-class PictureLoader : public QObject
+class PictureLoader : public BoundedReply
 {
     Q_OBJECT
 public:
@@ -26,20 +25,13 @@ public:
     PictureLoader(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs = DefaultIdleMs,
                   qint64 maxBytes = DefaultMaxBytes);
 
-    // Ends the request without reporting.
-    void cancel();
-
 Q_SIGNALS:
     // Exactly once, unless cancelled: the decoded picture, or a null image when the
     // address could not be fetched or its answer is no picture.
     void finished(const QImage &picture);
 
 private:
-    void onFinished();
-
-    QPointer<QNetworkReply> m_reply;
-    qint64 m_maxBytes;
-    bool m_tooLarge = false;
+    void report(bool ok, const QByteArray &body, const QByteArray &contentType) override;
 };
 
 // Starts loading the picture at `url`; `done` runs once on the context's thread with

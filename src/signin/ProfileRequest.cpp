@@ -2,10 +2,8 @@
 
 #include "catalogue/Endpoints.h"
 #include "catalogue/FetchText.h"
-#include "catalogue/ReplyWatchdog.h"
 
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 
 namespace albivex {
@@ -18,44 +16,17 @@ QByteArray ProfileRequest::body(const QString &uin)
 
 ProfileRequest::ProfileRequest(QNetworkAccessManager &nam, const Endpoints &endpoints, const QString &uin,
                                QObject *parent, int idleMs)
-    : QObject(parent)
+    : BoundedReply(parent, MaxBytes)
 {
     QNetworkRequest request(endpoints.url(Endpoint::Profile));
     request.setRawHeader("Content-Type", "text/html;charset=utf-8");
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    m_reply = nam.post(request, body(uin));
-    new ReplyWatchdog(m_reply, idleMs);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > MaxBytes && m_reply) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &ProfileRequest::onFinished);
+    watch(nam.post(request, body(uin)), idleMs);
 }
 
-void ProfileRequest::cancel()
+void ProfileRequest::report(bool ok, const QByteArray &body, const QByteArray &contentType)
 {
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
-    deleteLater();
-}
-
-void ProfileRequest::onFinished()
-{
-    const int error = m_reply->error();
-    const bool transportFailure = (error > 0 && error < 200) || error == QNetworkReply::ProtocolFailure;
-    QString text;
-    if (!transportFailure && !m_tooLarge) {
-        text = DecodeBody(m_reply->readAll(),
-                          m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
-    }
-    m_reply->deleteLater();
-    Q_EMIT finished(text);
-    deleteLater();
+    Q_EMIT finished(ok ? DecodeBody(body, contentType) : QString());
 }
 
 ProfileRequest *FetchProfileText(QNetworkAccessManager &nam, const Endpoints &endpoints, const QString &uin,

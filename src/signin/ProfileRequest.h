@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
+#include "catalogue/BoundedReply.h"
+
 #include <QUrl>
 
 #include <functional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace albivex {
 
@@ -15,7 +14,7 @@ class Endpoints;
 
 // The profile service's POST for a QQ number, whose answer holds the nickname.
 // Owned by the caller's context object; deletes itself after it has reported.
-class ProfileRequest : public QObject
+class ProfileRequest : public BoundedReply
 {
     Q_OBJECT
 public:
@@ -25,9 +24,6 @@ public:
     ProfileRequest(QNetworkAccessManager &nam, const Endpoints &endpoints, const QString &uin,
                    QObject *parent, int idleMs = DefaultIdleMs);
 
-    // Ends the request without reporting.
-    void cancel();
-
     // The form the service expects, sent as text.
     static QByteArray body(const QString &uin);
 
@@ -36,10 +32,7 @@ Q_SIGNALS:
     void finished(const QString &text);
 
 private:
-    void onFinished();
-
-    QPointer<QNetworkReply> m_reply;
-    bool m_tooLarge = false;
+    void report(bool ok, const QByteArray &body, const QByteArray &contentType) override;
 };
 
 // Starts the profile POST; `done` runs once on the context's thread with the answer
