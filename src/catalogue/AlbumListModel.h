@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalogue/AlbumEntry.h"
+#include "catalogue/CheckableTableModel.h"
 
-#include <QAbstractTableModel>
 #include <QList>
 
 namespace albivex {
@@ -11,7 +11,7 @@ namespace albivex {
 // view. It is the only store of the listed albums: the cover preview, the photo
 // listing, the information copy and the album download job read the records from
 // here, never the column texts. Each row has a user-checkable box in its first column.
-class AlbumListModel : public QAbstractTableModel
+class AlbumListModel : public CheckableTableModel
 {
     Q_OBJECT
 public:
@@ -34,16 +34,6 @@ public:
 
     explicit AlbumListModel(QObject *parent = nullptr);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // Accepts Qt::CheckStateRole on the first column only (the user's tick).
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-    int size() const { return static_cast<int>(m_entries.size()); }
-    bool isEmpty() const { return m_entries.isEmpty(); }
     // The record of a row; an empty record (position 0, every text empty) for a row
     // that does not exist.
     const AlbumEntry &entry(int row) const;
@@ -58,18 +48,12 @@ public:
 
     // The album download job's progress text of a row ("下载状态").
     void setDownloadState(int row, const QString &text);
-    void setChecked(int row, bool checked);
-    // Sets or clears every check box at once (one change notice for the whole list).
-    void setAllChecked(bool checked);
-    int checkedCount() const;
-
-Q_SIGNALS:
-    // At least one check box changed, by the user or from code; not sent by clear().
-    void checksChanged();
 
 private:
-    bool validRow(int row) const { return row >= 0 && row < m_entries.size(); }
-    QString columnText(const AlbumEntry &entry, int column) const;
+    int rowTotal() const override { return static_cast<int>(m_entries.size()); }
+    QString cellText(int row, int column) const override;
+    bool checkedAt(int row) const override { return m_entries.at(row).isChecked; }
+    void storeChecked(int row, bool checked) override { m_entries[row].isChecked = checked; }
 
     QList<AlbumEntry> m_entries;
 };

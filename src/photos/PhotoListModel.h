@@ -1,8 +1,8 @@
 #pragma once
 
+#include "catalogue/CheckableTableModel.h"
 #include "photos/PhotoEntry.h"
 
-#include <QAbstractTableModel>
 #include <QList>
 
 namespace albivex {
@@ -11,7 +11,7 @@ namespace albivex {
 // list view. It is the only store of the listed pictures: the preview, the picture
 // menu and the selected-picture download read the records from here. Each row has a
 // user-checkable box in its first column.
-class PhotoListModel : public QAbstractTableModel
+class PhotoListModel : public CheckableTableModel
 {
     Q_OBJECT
 public:
@@ -32,16 +32,6 @@ public:
 
     explicit PhotoListModel(QObject *parent = nullptr);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // Accepts Qt::CheckStateRole on the first column only (the user's tick).
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-    int size() const { return static_cast<int>(m_rows.size()); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
     // The record of a row; an empty record (Number 0, every text empty) for a row
     // that does not exist.
     const PhotoEntry &entry(int row) const;
@@ -58,16 +48,6 @@ public:
     // The "状态" text of a row: "√" or "×" once the picture was downloaded.
     void setStatus(int row, const QString &status);
 
-    bool isChecked(int row) const { return validRow(row) && m_rows.at(row).checked; }
-    void setChecked(int row, bool checked);
-    // Sets or clears every check box at once (one change notice for the whole list).
-    void setAllChecked(bool checked);
-    int checkedCount() const;
-
-Q_SIGNALS:
-    // At least one check box changed, by the user or from code; not sent by clear().
-    void checksChanged();
-
 private:
     struct Row
     {
@@ -75,8 +55,10 @@ private:
         bool checked = false;
     };
 
-    bool validRow(int row) const { return row >= 0 && row < m_rows.size(); }
-    static QString columnText(const PhotoEntry &entry, int column);
+    int rowTotal() const override { return static_cast<int>(m_rows.size()); }
+    QString cellText(int row, int column) const override;
+    bool checkedAt(int row) const override { return m_rows.at(row).checked; }
+    void storeChecked(int row, bool checked) override { m_rows[row].checked = checked; }
 
     QList<Row> m_rows;
     quint64 m_listing = 0;
