@@ -24,7 +24,11 @@ cmake --build build-fuzz --target fuzzers -j "$(nproc)"
 # shorter ones show.
 max_len() {
     case $1 in
-        fuzz_album_list | fuzz_photo_list) echo 16384 ;;
+        # An album row costs a date formatted for China's time zone on top of the cuts,
+        # so album-list inputs are held to a page of about eight albums: past 4 KB the
+        # run slowed to a fifth of its speed without reaching any new code.
+        fuzz_album_list) echo 4096 ;;
+        fuzz_photo_list) echo 16384 ;;
         fuzz_cookie_capture) echo 4096 ;;
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
