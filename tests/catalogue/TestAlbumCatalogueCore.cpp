@@ -183,6 +183,9 @@ private Q_SLOTS:
         QCOMPARE(checks.size(), 4);
         model.setAllChecked(false);
         QCOMPARE(model.checkedCount(), 0);
+        QCOMPARE(checks.size(), 5);
+        model.setAllChecked(false); // nothing changes, yet the count is shown again
+        QCOMPARE(checks.size(), 6);
 
         model.setChecked(1, true);
         model.clear();
