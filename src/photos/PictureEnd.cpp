@@ -29,7 +29,7 @@ void PictureEnd::start(char first)
     switch (static_cast<quint8>(first)) {
     case 0xFF:
         m_format = Format::Jpeg;
-        m_step = Step::StartMarker;
+        m_step = Step::MarkerPrefix;
         break;
     case 0x89:
         m_format = Format::Png;
@@ -104,16 +104,9 @@ void PictureEnd::feedJpeg(const char *data, qsizetype size)
     const char *end = data + size;
     while (p < end) {
         switch (m_step) {
-        case Step::StartMarker:
-            // The signature check saw FF D8 FF; the walk starts at the first marker.
-            if (static_cast<quint8>(*p) != 0xFF) {
-                m_step = Step::Broken;
-                return;
-            }
-            m_step = Step::MarkerCode;
-            ++p;
-            break;
         case Step::MarkerPrefix:
+            // The first step too: the signature check saw FF D8 FF, and the walk starts
+            // at the first marker.
             if (static_cast<quint8>(*p) != 0xFF) {
                 m_step = Step::Broken;
                 return;

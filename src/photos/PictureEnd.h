@@ -28,7 +28,6 @@ private:
     enum class Format { Unknown, Jpeg, Png, Gif, Bmp, WebP, Other };
     enum class Step {
         // JPEG
-        StartMarker,
         MarkerPrefix,
         MarkerCode,
         LengthHigh,
@@ -54,7 +53,7 @@ private:
     void jpegMarker(quint8 code);
 
     Format m_format = Format::Unknown;
-    Step m_step = Step::StartMarker;
+    Step m_step = Step::MarkerPrefix;
     bool m_reached = false;
     qint64 m_fed = 0;
     qint64 m_skip = 0; // bytes of a segment or chunk still to pass over

@@ -37,7 +37,7 @@ int RemoveStaleTemporaryFiles(const QString &folder, qint64 minimumAgeMs, const 
     const QFileInfoList files
         = dir.entryInfoList({QStringLiteral("*.jpg.??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo &file : files) {
-        if (!IsTransferTemporaryName(file.fileName()) || file.isSymLink())
+        if (!IsTransferTemporaryName(file.fileName()))
             continue;
         if (file.lastModified().msecsTo(now) < minimumAgeMs || !beginsWithPicture(file.filePath()))
             continue;

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QEventLoop>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -237,23 +236,6 @@ int FaultWindow::countLines(const QString &ending)
 QString MainAlbumFolder(const QString &saveFolder, const QString &albumName)
 {
     return saveFolder + QLatin1Char('/') + QLatin1String(standin::MainUin) + QLatin1Char('/') + albumName;
-}
-
-QStringList AllFilesUnder(const QString &root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
-QByteArray ContentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString PicturePath(const QString &albumId, int n)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SavedFiles.h"
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 
@@ -13,7 +14,8 @@
 // The two commands that save pictures: "下载图片" on every ticked picture of an opened
 // album, and "下载相册" on the selected album.
 enum class DownloadCommand { SelectedPictures, Album };
-inline const QList<DownloadCommand> DownloadCommands = {DownloadCommand::SelectedPictures, DownloadCommand::Album};
+inline const QList<DownloadCommand> DownloadCommands
+    = {DownloadCommand::SelectedPictures, DownloadCommand::Album};
 
 QString CommandName(DownloadCommand command);
 
@@ -81,9 +83,6 @@ bool RunEventsUntil(const std::function<bool()> &done, int timeoutMs);
 
 // The album folder of `albumName` in the main space under `saveFolder`.
 QString MainAlbumFolder(const QString &saveFolder, const QString &albumName);
-// Every file and link under `root` (hidden ones too), relative to it, sorted.
-QStringList AllFilesUnder(const QString &root);
-QByteArray ContentOf(const QString &path);
 // The address of picture n of an album on the stand-in ("/photo/b/V1three/2.jpg").
 QString PicturePath(const QString &albumId, int n);
 // The file name the sequence-and-name option gives picture n: "2.小狗.jpg".

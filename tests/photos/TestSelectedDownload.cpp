@@ -1,11 +1,11 @@
 #include "PhotoAppFixture.h"
+#include "SavedFiles.h"
 #include "app/AppContext.h"
 #include "app/WindowState.h"
 #include "photos/UploadTime.h"
 
 #include <QButtonGroup>
 #include <QDir>
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -24,24 +24,6 @@ using sd::FaultRule;
 namespace {
 
 const QByteArray EarlierFile = QByteArrayLiteral("\xFF\xD8\xFF an earlier, good picture");
-
-// Every file under `root`, as paths relative to it.
-QStringList allFilesUnder(const QString &root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -120,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(t().window().statusText(), QStringLiteral("请选择图片"));
         QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请选择图片")});
         QTest::qWait(100);
-        QVERIFY(allFilesUnder(m_save->path()).isEmpty());
+        QVERIFY(AllFilesUnder(m_save->path()).isEmpty());
     }
 
     void theSelectedPictureIsSavedWithRandomDigits_data()
@@ -139,14 +121,14 @@ private Q_SLOTS:
         QVERIFY(t().window().mm_0->isChecked()); // the naming option does not apply here
         QVERIFY(download());
 
-        const QStringList files = allFilesUnder(m_save->path());
+        const QStringList files = AllFilesUnder(m_save->path());
         QCOMPARE(files.size(), 1);
         QVERIFY2(QRegularExpression(QStringLiteral("^123456789/三张/小狗.{4}\\.jpg$"))
                      .match(files.first())
                      .hasMatch(),
                  qPrintable(files.first()));
         const QString saved = m_save->path() + QLatin1Char('/') + files.first();
-        QVERIFY(contentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
+        QVERIFY(ContentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
         QCOMPARE(QFileInfo(saved).lastModified(), ParseUploadTime(t().photos().entry(1).UploadTime));
         QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("√"), QString()}));
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
@@ -162,11 +144,11 @@ private Q_SLOTS:
         QSignalSpy progress(t().window().ProgressBar1, &QProgressBar::valueChanged);
         QVERIFY(download());
 
-        QCOMPARE(allFilesUnder(m_save->path()),
+        QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"123456789/同名照片/3.abc.jpg", "123456789/同名照片/7.abc.jpg",
                               "123456789/同名照片/9.abc.jpg"}));
         const QString folder = albumFolder(sd::MainUin, QStringLiteral("同名照片"));
-        QVERIFY(contentOf(folder + "/7.abc.jpg") == m_standin.pictureBytes(picture("V1same", 7)));
+        QVERIFY(ContentOf(folder + "/7.abc.jpg") == m_standin.pictureBytes(picture("V1same", 7)));
         QList<int> values;
         for (const QList<QVariant> &change : progress)
             values << change.first().toInt();
@@ -200,7 +182,7 @@ private Q_SLOTS:
         QCOMPARE(t().countLines(QStringLiteral("下载完成..")), 2);
         QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已完成下载.."));
         QCOMPARE(t().window().ProgressBar1->value(), 1);
-        QCOMPARE(allFilesUnder(m_save->path()).size(), 2);
+        QCOMPARE(AllFilesUnder(m_save->path()).size(), 2);
     }
 
     void aSecondStartDuringAMultiDownloadIsRefused()
@@ -224,7 +206,7 @@ private Q_SLOTS:
         t().window().Option3->click();
         PhotoAppFixture::selectRow(t().window().ListView2, 0);
         QVERIFY(download());
-        QCOMPARE(allFilesUnder(m_save->path()),
+        QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"2233445566/家人/1.家1.jpg", "2233445566/家人/2.家2.jpg"}));
     }
 
@@ -252,7 +234,7 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().ListView2, 0);
         QVERIFY(download());
 
-        const QStringList files = allFilesUnder(m_save->path());
+        const QStringList files = AllFilesUnder(m_save->path());
         QVERIFY2(!files.isEmpty(), "nothing saved");
         const QString folder = files.first().section(QLatin1Char('/'), 0, 1);
         for (const QString &file : files) {
@@ -280,7 +262,7 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().ListView2, 0);
         t().window().Text1->setText(m_save->path() + QLatin1Char('/')); // a trailing separator
         QVERIFY(download());
-        QCOMPARE(allFilesUnder(m_save->path()),
+        QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"123456789/同名照片/10.abc.jpg", "123456789/同名照片/2.abc.jpg"}));
     }
 
@@ -291,7 +273,7 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().ListView2, 0);
         t().window().Text1->setText(m_save->path() + QStringLiteral("/not here"));
         QVERIFY(download());
-        QVERIFY(allFilesUnder(m_save->path()).isEmpty());
+        QVERIFY(AllFilesUnder(m_save->path()).isEmpty());
         QVERIFY(!QFileInfo::exists(m_save->path() + QStringLiteral("/not here")));
         QCOMPARE(statuses(), QStringList({"×", "×", ""}));
         QCOMPARE(t().countLines(QStringLiteral("[小猫]下载失败..")), 1);
@@ -325,9 +307,9 @@ private Q_SLOTS:
         QCOMPARE(statuses(), QStringList({"×", "√", ""}));
         QCOMPARE(t().countLines(QStringLiteral("[小猫]下载失败..")), 1);
         QCOMPARE(t().countLines(QStringLiteral("[小狗]下载完成..")), 1);
-        QCOMPARE(allFilesUnder(m_save->path()),
+        QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"123456789/三张/1.小猫.jpg", "123456789/三张/2.小狗.jpg"}));
-        QCOMPARE(contentOf(folder + QStringLiteral("/1.小猫.jpg")), EarlierFile);
+        QCOMPARE(ContentOf(folder + QStringLiteral("/1.小猫.jpg")), EarlierFile);
     }
 
     void anUnwritableAlbumFolderFails_data()
@@ -359,7 +341,7 @@ private Q_SLOTS:
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(statuses(), QStringList({"×", "×", ""}));
         QCOMPARE(t().countLines(QStringLiteral("下载失败..")), 2);
-        QCOMPARE(allFilesUnder(m_save->path()),
+        QCOMPARE(AllFilesUnder(m_save->path()),
                  permissions ? QStringList() : QStringList {QStringLiteral("123456789/三张")});
     }
 
@@ -371,7 +353,7 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().ListView2, 0);
         QVERIFY(download());
         QCOMPARE(statuses(), QStringList({"√", "√", ""}));
-        QVERIFY(contentOf(albumFolder(sd::MainUin, QStringLiteral("三张")) + QStringLiteral("/1.小猫.jpg"))
+        QVERIFY(ContentOf(albumFolder(sd::MainUin, QStringLiteral("三张")) + QStringLiteral("/1.小猫.jpg"))
                 == m_standin.pictureBytes(picture("V1three", 1)));
         QCOMPARE(m_standin.knobs().requestCount(picture("V1three", 1)), 2);
     }
