@@ -83,6 +83,12 @@ void AnswerWriter::start(bool headOnly)
     // the body back until the client acknowledges the headers, tens of ms each time.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_pending = head;
+    // One chunk announced as long as the whole body, and only half of it sent before the
+    // close: the body ends inside a chunk, which every client must see as broken. (A body
+    // cut between two whole chunks is at times taken as complete by the client's network
+    // layer, depending on when it learns of the close.)
+    if (m_mode == Mode::ChunkedCut)
+        m_pending += QByteArray::number(qMax<qint64>(size, 1), 16) + "\r\n";
 
     switch (m_mode) {
     case Mode::StallAfterHeaders:
@@ -114,10 +120,7 @@ void AnswerWriter::feed()
             break;
         }
         m_left -= piece.size();
-        if (m_mode == Mode::ChunkedCut)
-            m_socket->write(m_pending + QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
-        else
-            m_socket->write(m_pending + piece);
+        m_socket->write(m_pending + piece);
         m_pending.clear();
     }
     if (m_left == 0)

@@ -18,7 +18,7 @@ public:
     enum class Mode {
         Normal,
         CutHalf, // full Content-Length announced, half the body, then closed
-        ChunkedCut, // chunked, half the body, closed without the last chunk
+        ChunkedCut, // chunked: one chunk announced for the whole body, half of it sent, closed
         LongBody, // body plus extra bytes beyond Content-Length, then closed
         StallAfterHeaders, // headers only; the connection stays open
     };

@@ -11,7 +11,7 @@ enum class FaultKind {
     Latency, // delayMs more before the answer; combines with one other rule
     Status, // the status code, with `body` (empty by default) and Retry-After when set
     CutBody, // the full Content-Length announced, half the body sent, connection closed
-    ChunkedCut, // chunked transfer, half the body in chunks, closed without the last chunk
+    ChunkedCut, // chunked transfer: one chunk announced for the whole body, half of it sent, closed
     LongBody, // more bytes sent than the Content-Length says, then the connection closed
     EmptyBody, // 200 with Content-Length 0
     HtmlAsPicture, // 200, Content-Type text/html, an HTML error page
