@@ -17,12 +17,12 @@
 //    so the figure is the whole tool's resident memory at its highest during the job:
 //    the window, Qt and the job together. The stand-in's memory is its own process's.
 
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
+#include "window/MainWindow.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListFetch.h"
-#include "signin/GTk.h"
+#include "qzone/GTk.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

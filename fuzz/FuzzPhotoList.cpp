@@ -2,8 +2,8 @@
 // answer of the service as plain text.
 
 #include "FuzzSupport.h"
-#include "catalogue/CutRule.h"
-#include "photos/PhotoListParser.h"
+#include "qzone/CutRule.h"
+#include "qzone/PhotoListParser.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

@@ -1,8 +1,8 @@
 #include "albumdl/AlbumDownloadJob.h"
 
 #include "albumdl/AlbumJobView.h"
-#include "app/Prompts.h"
-#include "app/WindowState.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListFetch.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
-#include "photos/DownloadPictureFile.h"
-#include "photos/PhotoEntry.h"
+#include "storage/PictureTransfer.h"
+#include "qzone/PhotoEntry.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "albumdl/NamingMode.h"
+#include "storage/NamingMode.h"
 #include "albumdl/PictureQuality.h"
 
 #include <QString>

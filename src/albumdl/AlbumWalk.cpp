@@ -2,12 +2,12 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PictureQuality.h"
-#include "albumdl/SaveLayout.h"
-#include "app/WindowState.h"
+#include "storage/SaveLayout.h"
+#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/Percent.h"
-#include "photos/StaleTemporaryFiles.h"
-#include "photos/UploadTime.h"
+#include "storage/StaleTemporaryFiles.h"
+#include "storage/UploadTime.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photos/DownloadPictureFile.h"
-#include "photos/PhotoEntry.h"
+#include "storage/PictureTransfer.h"
+#include "qzone/PhotoEntry.h"
 
 #include <QList>
 #include <QObject>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "app/WindowState.h"
-#include "catalogue/Endpoints.h"
+#include "session/WindowState.h"
+#include "qzone/Endpoints.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/Endpoints.h"
-#include "photos/DownloadPictureFile.h"
+#include "qzone/Endpoints.h"
+#include "storage/PictureTransfer.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "photos/PhotoListFetch.h"
 
-#include "catalogue/FetchText.h"
-#include "catalogue/ParseInBackground.h"
-#include "photos/PhotoListParser.h"
+#include "network/FetchText.h"
+#include "network/ParseInBackground.h"
+#include "qzone/PhotoListParser.h"
 
 namespace albivex {
 

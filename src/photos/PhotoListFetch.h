@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photos/PhotoEntry.h"
-#include "photos/PhotoListRequest.h"
+#include "qzone/PhotoEntry.h"
+#include "qzone/PhotoListRequest.h"
 
 #include <QList>
 #include <QObject>

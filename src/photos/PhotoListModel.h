@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/CheckableTableModel.h"
-#include "photos/PhotoEntry.h"
+#include "qzone/PhotoEntry.h"
 
 #include <QList>
 

@@ -4,7 +4,7 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
-#include "app/WindowState.h"
+#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "standin/StandinThread.h"
 

@@ -3,12 +3,12 @@
 // and a time zone far from China's, so that creation times must come out in China time.
 
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
+#include "window/MainWindow.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/SelectedRow.h"
-#include "signin/GTk.h"
+#include "window/SelectedRow.h"
+#include "qzone/GTk.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"

@@ -15,10 +15,10 @@
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "app/Form1.h"
-#include "catalogue/Endpoints.h"
+#include "window/MainWindow.h"
+#include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
 
 #include <QApplication>

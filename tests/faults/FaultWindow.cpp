@@ -2,9 +2,9 @@
 
 #include "SignInThroughBrowser.h"
 #include "StandinSignIn.h"
-#include "app/ActivityLog.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/StandinData.h"

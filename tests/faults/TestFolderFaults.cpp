@@ -7,9 +7,9 @@
 #include "FaultWindow.h"
 #include "PrivateMounts.h"
 #include "app/AppContext.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
-#include "photos/StaleTemporaryFiles.h"
+#include "window/MainWindow.h"
+#include "session/WindowState.h"
+#include "storage/StaleTemporaryFiles.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 

@@ -7,7 +7,7 @@
 #include "FaultWindow.h"
 #include "Responsiveness.h"
 #include "app/AppContext.h"
-#include "app/Form1.h"
+#include "window/MainWindow.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/ServiceRoutes.h"

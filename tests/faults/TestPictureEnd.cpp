@@ -1,7 +1,7 @@
 // PictureEnd on real encoder output: a whole picture reaches its end however it is cut
 // into pieces; a picture cut anywhere does not.
 
-#include "photos/PictureEnd.h"
+#include "storage/PictureEnd.h"
 #include "standin/PaddedJpegSource.h"
 
 #include <QBuffer>

@@ -6,8 +6,8 @@
 
 #include "FaultWindow.h"
 #include "app/AppContext.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
+#include "window/MainWindow.h"
+#include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 

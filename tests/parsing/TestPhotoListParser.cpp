@@ -1,5 +1,5 @@
 #include "photos/Percent.h"
-#include "photos/PhotoListParser.h"
+#include "qzone/PhotoListParser.h"
 
 #include <QtTest>
 

@@ -2,9 +2,9 @@
 
 #include "ScriptedPrompts.h"
 #include "StandinSignIn.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
+#include "window/MainWindow.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/StandinData.h"

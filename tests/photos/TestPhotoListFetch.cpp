@@ -1,5 +1,5 @@
 #include "StandinSignIn.h"
-#include "catalogue/Endpoints.h"
+#include "qzone/Endpoints.h"
 #include "photos/PhotoListFetch.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"

@@ -1,6 +1,6 @@
 #include "PhotoAppFixture.h"
 #include "app/AppContext.h"
-#include "app/WindowState.h"
+#include "session/WindowState.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

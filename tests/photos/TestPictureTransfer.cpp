@@ -1,5 +1,5 @@
-#include "catalogue/QueryString.h"
-#include "photos/DownloadPictureFile.h"
+#include "network/QueryString.h"
+#include "storage/PictureTransfer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 

@@ -1,8 +1,8 @@
 #include "PhotoAppFixture.h"
 #include "SavedFiles.h"
 #include "app/AppContext.h"
-#include "app/WindowState.h"
-#include "photos/UploadTime.h"
+#include "session/WindowState.h"
+#include "storage/UploadTime.h"
 
 #include <QButtonGroup>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/TitleBarController.h"
-#include "app/WindowDragController.h"
+#include "window/MainWindow.h"
+#include "shell/ui/TitleBarController.h"
+#include "shell/ui/WindowDragController.h"
 #include "standin/StandinThread.h"
 
 #include <QAction>

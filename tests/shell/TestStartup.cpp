@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/SaveFolder.h"
-#include "app/StatusBar.h"
-#include "app/VersionCheckController.h"
+#include "window/MainWindow.h"
+#include "storage/SaveFolder.h"
+#include "window/StatusBar.h"
+#include "shell/ui/VersionCheckController.h"
 #include "standin/StandinThread.h"
 
 #include <QComboBox>

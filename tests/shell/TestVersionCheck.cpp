@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
+#include "window/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/VersionCheckController.h"
+#include "window/MainWindow.h"
+#include "shell/ui/VersionCheckController.h"
 #include "standin/StandinThread.h"
 
 #include <QListWidget>

@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 #include "app/AppContext.h"
-#include "app/Form1.h"
-#include "catalogue/PictureLoader.h"
+#include "window/MainWindow.h"
+#include "network/PictureLoader.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 

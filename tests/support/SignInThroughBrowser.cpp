@@ -1,8 +1,8 @@
 #include "SignInThroughBrowser.h"
 
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "signin/Form2.h"
+#include "window/MainWindow.h"
+#include "signin/ui/SignInDialog.h"
 
 #include <QPushButton>
 #include <QSharedPointer>

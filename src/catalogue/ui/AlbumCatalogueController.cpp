@@ -1,0 +1,133 @@
+#include "catalogue/ui/AlbumCatalogueController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "catalogue/AlbumListModel.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/AlbumListRequest.h"
+#include "network/FetchText.h"
+#include "network/ParseInBackground.h"
+#include "catalogue/QqNumberInput.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace albivex {
+
+AlbumCatalogueController::AlbumCatalogueController(AppContext &ctx, QObject *parent)
+    : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.window.Command1, &QPushButton::clicked, this, &AlbumCatalogueController::ListOwnAlbums);
+    connect(ctx.window.Command4, &QPushButton::clicked, this, &AlbumCatalogueController::ListOtherAlbums);
+}
+
+void AlbumCatalogueController::ListOwnAlbums()
+{
+    if (m_listing)
+        return;
+    const QzoneCredentials &account = m_ctx.state.credentials;
+    if (account.signedIn == 0) {
+        askToSignIn();
+        return;
+    }
+    start(false, account.uin, OwnAlbumListUrl(m_ctx.endpoints, account.uin, account.gTk));
+}
+
+void AlbumCatalogueController::ListOtherAlbums()
+{
+    if (m_listing)
+        return;
+    QLineEdit *box = m_ctx.window.Text2;
+    const QqNumberInput input = QqNumberInput::fromText(box->text());
+    switch (input.verdict) {
+    case QqNumberInput::Verdict::Empty:
+        m_ctx.window.setStatusText(QStringLiteral("请输入您的QQ号.."));
+        box->setFocus();
+        return;
+    case QqNumberInput::Verdict::Malformed:
+        m_ctx.window.setStatusText(QStringLiteral("您输入的QQ号码有误!"));
+        box->clear();
+        return;
+    case QqNumberInput::Verdict::Valid:
+        break;
+    }
+    const QzoneCredentials &account = m_ctx.state.credentials;
+    if (account.signedIn == 0) {
+        askToSignIn();
+        return;
+    }
+    start(true, input.number, OtherAlbumListUrl(m_ctx.endpoints, input.number, account.uin, account.gTk));
+}
+
+void AlbumCatalogueController::askToSignIn()
+{
+    m_ctx.log.add(QStringLiteral("请您先登录QQ.."));
+    QPointer<QPushButton> signIn = m_ctx.window.Command2;
+    m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [signIn] {
+        if (signIn)
+            signIn->click();
+    });
+}
+
+void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, const QUrl &address)
+{
+    m_listing = true;
+    m_otherSpace = otherSpace;
+    m_ownerUin = ownerUin;
+    // Whose albums these are is fixed now: the photo listing, the downloads and the
+    // owner folder must not follow later edits of Text2.
+    m_ctx.state.ListShowsOtherQq = otherSpace;
+    m_ctx.state.listedOwnerUin = ownerUin;
+    m_ctx.albums.clear();
+    m_ctx.log.add(QStringLiteral("[QQ:") + ownerUin + QStringLiteral("]正在获取相册.."));
+    FetchText(m_ctx.network, address, this, [this](const QString &answer) { onAnswer(answer); });
+}
+
+void AlbumCatalogueController::onAnswer(const QString &answer)
+{
+    const QLocale locale;
+    ParseInBackground<QList<AlbumEntry>>(
+        this, [answer, locale] { return ParseAlbumList(answer, locale); },
+        [this](QList<AlbumEntry> albums) {
+            m_pending = std::move(albums);
+            m_next = 0;
+            addNextRows();
+        });
+}
+
+void AlbumCatalogueController::addNextRows()
+{
+    const qsizetype end = qMin(m_next + RowsPerTurn, m_pending.size());
+    for (; m_next < end; ++m_next) {
+        m_ctx.albums.append(m_pending.at(m_next));
+        // Each album brings the album list back into view, as the back button does.
+        m_ctx.window.Command5->click();
+    }
+    if (m_next < m_pending.size())
+        QTimer::singleShot(0, this, &AlbumCatalogueController::addNextRows);
+    else
+        finish();
+}
+
+void AlbumCatalogueController::finish()
+{
+    m_pending.clear();
+    m_ctx.log.add(QStringLiteral("[QQ:") + m_ownerUin + QStringLiteral("]相册获取完毕.."));
+    if (m_ctx.albums.isEmpty()) {
+        m_ctx.prompts.inform(AppBoxTitle(),
+                             m_otherSpace
+                                 ? QStringLiteral("很抱歉，没有获取到该空间相册，可能没有相册或设置权限")
+                                 : QStringLiteral("很抱歉，您的空间没有相册"),
+                             Prompts::Icon::Information);
+    }
+    m_listing = false;
+    Q_EMIT listingFinished();
+}
+
+} // namespace albivex

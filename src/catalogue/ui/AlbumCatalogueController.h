@@ -1,0 +1,51 @@
+#pragma once
+
+#include "qzone/AlbumEntry.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QUrl;
+
+namespace albivex {
+
+struct AppContext;
+
+// Lists the albums of a space into the album list: "获取相册" (Command1) the signed-in
+// user's own space, "获取" (Command4) the space of the number typed in Text2. One
+// listing at a time; a start while one runs is ignored until it has ended.
+class AlbumCatalogueController : public QObject
+{
+    Q_OBJECT
+public:
+    // Rows added per turn of the event loop, so that a long list never freezes the window.
+    static constexpr int RowsPerTurn = 100;
+
+    explicit AlbumCatalogueController(AppContext &ctx, QObject *parent = nullptr);
+
+    void ListOwnAlbums();
+    void ListOtherAlbums();
+
+    bool isListing() const { return m_listing; }
+
+Q_SIGNALS:
+    // A listing has added its last row and written its closing line.
+    void listingFinished();
+
+private:
+    void askToSignIn();
+    void start(bool otherSpace, const QString &ownerUin, const QUrl &address);
+    void onAnswer(const QString &answer);
+    void addNextRows();
+    void finish();
+
+    AppContext &m_ctx;
+    bool m_listing = false;
+    bool m_otherSpace = false;
+    QString m_ownerUin;
+    QList<AlbumEntry> m_pending;
+    qsizetype m_next = 0;
+};
+
+} // namespace albivex

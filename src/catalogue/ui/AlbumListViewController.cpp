@@ -1,0 +1,99 @@
+#include "catalogue/ui/AlbumListViewController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "catalogue/AlbumInfoText.h"
+#include "catalogue/AlbumListModel.h"
+#include "window/SelectedRow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTreeView>
+
+namespace albivex {
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+
+} // namespace
+
+AlbumListViewController::AlbumListViewController(AppContext &ctx, QObject *parent)
+    : QObject(parent), m_ctx(ctx)
+{
+    QTreeView *view = ctx.window.ListView1;
+    layOutColumns();
+    connect(view, &QTreeView::clicked, this, &AlbumListViewController::previewCover);
+    connect(view, &QTreeView::doubleClicked, this, &AlbumListViewController::ViewAlbum);
+    view->viewport()->installEventFilter(this);
+    connect(&ctx.albums, &AlbumListModel::checksChanged, this, &AlbumListViewController::countChecks);
+    // A new listing drops the old ticks with the old rows.
+    connect(&ctx.albums, &AlbumListModel::modelReset, this, [this] { m_ctx.state.CheckedAlbumCount = 0; });
+    connect(ctx.window.fz, &QAction::triggered, this, &AlbumListViewController::CopyAlbumInfo);
+}
+
+void AlbumListViewController::layOutColumns()
+{
+    QTreeView *view = m_ctx.window.ListView1;
+    for (int column = 0; column < AlbumListModel::ColumnCount; ++column) {
+        const int twips = AlbumListModel::columnWidthTwips(column);
+        view->setColumnHidden(column, twips == 0);
+        if (twips > 0)
+            view->header()->resizeSection(column, qRound(twips / TwipsPerPixel));
+    }
+}
+
+void AlbumListViewController::previewCover(const QModelIndex &index)
+{
+    if (index.isValid() && m_ctx.showPreview)
+        m_ctx.showPreview(m_ctx.albums.entry(index.row()).coverUrl);
+}
+
+void AlbumListViewController::ViewAlbum()
+{
+    if (m_ctx.state.AlbumJobIdle)
+        m_ctx.window.ckxc->trigger();
+}
+
+bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ctx.window.ListView1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::RightButton && m_ctx.state.AlbumJobIdle)
+            m_ctx.window.menu->popup(press->globalPosition().toPoint());
+    }
+    // The list still handles the press itself, so a right click also selects its row.
+    return QObject::eventFilter(watched, event);
+}
+
+void AlbumListViewController::countChecks()
+{
+    const int count = m_ctx.albums.checkedCount();
+    m_ctx.state.CheckedAlbumCount = count;
+    m_ctx.window.setStatusText(QStringLiteral("已选择") + QString::number(count)
+                               + QStringLiteral("个相册.."));
+}
+
+void AlbumListViewController::CopyAlbumInfo()
+{
+    const int row = SelectedRow(m_ctx.window.ListView1);
+    const AlbumEntry &album = m_ctx.albums.entry(row);
+    if (row < 0 || album.name.isEmpty()) {
+        m_ctx.window.setStatusText(QStringLiteral("请选择相册"));
+        m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
+        return;
+    }
+    // Clipboard trouble is not reported; the line is written all the same.
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(AlbumInfoText(album));
+    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册信息复制成功"));
+}
+
+} // namespace albivex

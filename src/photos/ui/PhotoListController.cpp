@@ -1,0 +1,160 @@
+#include "photos/ui/PhotoListController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "catalogue/AlbumListModel.h"
+#include "window/SelectedRow.h"
+#include "photos/ListingProgress.h"
+#include "photos/PhotoListFetch.h"
+#include "photos/PhotoListModel.h"
+#include "photos/ShownText.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+namespace albivex {
+
+PhotoListController::PhotoListController(AppContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.window.ckxc, &QAction::triggered, this, &PhotoListController::ViewAlbum);
+    // "<=" and "终止任务" clear PhotoViewOpen in their own handlers; looking right after
+    // them drops a page request still in flight instead of waiting for its answer.
+    for (QPushButton *stop : {ctx.window.Command5, ctx.window.Command6})
+        connect(stop, &QPushButton::clicked, this, &PhotoListController::checkStopped, Qt::QueuedConnection);
+}
+
+void PhotoListController::ViewAlbum()
+{
+    const int albumRow = SelectedRow(m_ctx.window.ListView1);
+    const AlbumEntry album = m_ctx.albums.entry(albumRow);
+    if (albumRow < 0 || album.name.isEmpty()) {
+        m_ctx.window.setStatusText(QStringLiteral("、请选择相册"));
+        m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
+        return;
+    }
+    // A listing still running is replaced: its rows would mix with the new album's.
+    endListing();
+
+    m_ctx.state.PhotoViewOpen = true;
+    switchView(album.name, album.description);
+    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
+    m_ctx.window.setStatusText(QStringLiteral("正在获取相册图片.."));
+
+    const QzoneCredentials &account = m_ctx.state.credentials;
+    PhotoListRequest request;
+    request.otherSpace = m_ctx.state.ListShowsOtherQq;
+    request.ownerUin = m_ctx.state.listedOwnerUin;
+    request.uin = account.uin;
+    request.gTk = account.gTk;
+    request.albumId = album.albumId;
+    m_listing = true;
+    m_fetchDone = false;
+    m_total = 0;
+    m_fetch = new PhotoListFetch(m_ctx.network, m_ctx.endpoints, request, album.pictureCount.toInt(), this);
+    connect(m_fetch, &PhotoListFetch::pageArrived, this, &PhotoListController::onPage);
+    connect(m_fetch, &PhotoListFetch::finished, this, &PhotoListController::onFetchFinished);
+    m_fetch->start();
+}
+
+void PhotoListController::switchView(const QString &albumName, const QString &albumDescription)
+{
+    Form1 &w = m_ctx.window;
+    w.ListView1->hide();
+    m_ctx.photos.clear();
+    w.ListView2->show();
+    w.Command5->show();
+    w.Label6->setText(albumName);
+    w.Label6->show();
+    QString bare = albumDescription;
+    bare.remove(QLatin1Char(' '));
+    w.Label7->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述") : ShownText(albumDescription));
+    w.Label7->show();
+}
+
+void PhotoListController::onPage(const QList<PhotoEntry> &entries)
+{
+    m_pending.append(entries);
+    m_total = m_fetch ? m_fetch->expectedTotal() : m_total;
+    if (m_total >= 1)
+        m_ctx.window.ProgressBar1->setRange(1, m_total);
+    scheduleRows();
+}
+
+void PhotoListController::onFetchFinished(int received)
+{
+    m_fetchDone = true;
+    m_fetch = nullptr;
+    // The count an album row or the answer announced may be stale; the percentages
+    // end at what really arrived.
+    m_total = received;
+    if (m_total >= 1)
+        m_ctx.window.ProgressBar1->setRange(1, m_total);
+    scheduleRows();
+}
+
+void PhotoListController::scheduleRows()
+{
+    if (m_rowsScheduled || !m_listing)
+        return;
+    m_rowsScheduled = true;
+    QTimer::singleShot(0, this, &PhotoListController::addRows);
+}
+
+void PhotoListController::addRows()
+{
+    m_rowsScheduled = false;
+    if (!m_listing)
+        return;
+    QList<PhotoEntry> batch;
+    const int perTurn = qMax(RowsPerTurn, m_ctx.photos.size() / 8);
+    while (m_ctx.state.PhotoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
+        batch.append(m_pending.at(m_pendingStart++));
+    if (!batch.isEmpty()) {
+        // The text of the batch's last row: the window shows no other before the turn ends.
+        const int i = m_ctx.photos.size() + static_cast<int>(batch.size());
+        m_ctx.window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
+    }
+    m_ctx.photos.append(batch);
+    if (!m_ctx.state.PhotoViewOpen) {
+        endListing();
+        return;
+    }
+    if (m_pendingStart < m_pending.size()) {
+        scheduleRows();
+        return;
+    }
+    m_pending.clear();
+    m_pendingStart = 0;
+    if (!m_fetchDone)
+        return; // the next page is on its way
+    endListing();
+    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.ListView1));
+    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
+    m_ctx.window.setStatusText(QStringLiteral("相册加载完毕.."));
+}
+
+void PhotoListController::checkStopped()
+{
+    if (m_listing && !m_ctx.state.PhotoViewOpen)
+        endListing();
+}
+
+void PhotoListController::endListing()
+{
+    m_listing = false;
+    if (m_fetch)
+        m_fetch->cancel();
+    m_fetch = nullptr;
+    m_pending.clear();
+    m_pendingStart = 0;
+    m_fetchDone = false;
+}
+
+} // namespace albivex

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "qzone/PhotoEntry.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+namespace albivex {
+
+struct AppContext;
+class PhotoListFetch;
+
+// "查看相册": lists the pictures of the album selected in the album list into the
+// photo list, which takes the album list's place. Pages arrive from the network and
+// their rows are added a batch per turn of the event loop, so the window stays
+// responsive; clearing PhotoViewOpen ("<=" or "终止任务") ends the listing before its
+// next row, keeping the rows added so far.
+class PhotoListController : public QObject
+{
+    Q_OBJECT
+public:
+    // Rows added in one turn of the event loop before the flag is looked at again
+    // by the user's input; a long list takes an eighth of its rows so far instead,
+    // since every turn that adds rows lays the whole list out again.
+    static constexpr int RowsPerTurn = 50;
+
+    explicit PhotoListController(AppContext &ctx, QObject *parent = nullptr);
+
+    void ViewAlbum();
+
+private:
+    void switchView(const QString &albumName, const QString &albumDescription);
+    void onPage(const QList<PhotoEntry> &entries);
+    void onFetchFinished(int received);
+    void scheduleRows();
+    void addRows();
+    void checkStopped();
+    void endListing();
+
+    AppContext &m_ctx;
+    QPointer<PhotoListFetch> m_fetch;
+    QList<PhotoEntry> m_pending; // arrived, not yet shown
+    qsizetype m_pendingStart = 0;
+    int m_total = 0; // the picture count the percentages refer to
+    bool m_listing = false;
+    bool m_fetchDone = false;
+    bool m_rowsScheduled = false;
+};
+
+} // namespace albivex

@@ -1,0 +1,89 @@
+#include "photos/ui/PhotoListViewController.h"
+
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/Prompts.h"
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListModel.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace albivex {
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+
+} // namespace
+
+PhotoListViewController::PhotoListViewController(AppContext &ctx, QObject *parent)
+    : QObject(parent), m_ctx(ctx)
+{
+    QTreeView *view = ctx.window.ListView2;
+    layOutColumns();
+    connect(&ctx.photos, &PhotoListModel::checksChanged, this, &PhotoListViewController::countChecks);
+    connect(view, &QTreeView::clicked, this, &PhotoListViewController::preview);
+    view->viewport()->installEventFilter(this);
+    connect(ctx.window.Option3, &QRadioButton::clicked, this,
+            [this] { checkAll(m_ctx.window.Option3, true); });
+    connect(ctx.window.Option4, &QRadioButton::clicked, this,
+            [this] { checkAll(m_ctx.window.Option4, false); });
+}
+
+void PhotoListViewController::layOutColumns()
+{
+    QTreeView *view = m_ctx.window.ListView2;
+    for (int column = 0; column < PhotoListModel::ColumnCount; ++column) {
+        const int twips = PhotoListModel::columnWidthTwips(column);
+        view->setColumnHidden(column, twips == 0);
+        if (twips > 0)
+            view->header()->resizeSection(column, qRound(twips / TwipsPerPixel));
+    }
+}
+
+void PhotoListViewController::countChecks()
+{
+    m_ctx.window.setStatusText(QStringLiteral("已选择") + QString::number(m_ctx.photos.checkedCount())
+                               + QStringLiteral("张图片.."));
+}
+
+void PhotoListViewController::preview(const QModelIndex &index)
+{
+    if (index.isValid() && m_ctx.showPreview)
+        m_ctx.showPreview(m_ctx.photos.entry(index.row()).Url);
+}
+
+bool PhotoListViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ctx.window.ListView2->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::RightButton)
+            m_ctx.window.menu2->popup(press->globalPosition().toPoint());
+    }
+    // The list still handles the press itself, so a right click also selects its row.
+    return QObject::eventFilter(watched, event);
+}
+
+void PhotoListViewController::checkAll(QRadioButton *option, bool checked)
+{
+    // The album list is acted on while it is the list shown (the photo list replaces
+    // it while an album is open).
+    if (!m_ctx.window.ListView1->isHidden()) {
+        if (m_ctx.albums.isEmpty())
+            m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请先获取相册"), Prompts::Icon::Information);
+        else
+            m_ctx.albums.setAllChecked(checked); // its count is shown by the album list
+    } else {
+        if (m_ctx.photos.isEmpty())
+            m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("该相册没有图片"), Prompts::Icon::Information);
+        else
+            m_ctx.photos.setAllChecked(checked); // countChecks shows the new count
+    }
+    option->setChecked(false);
+}
+
+} // namespace albivex

@@ -1,0 +1,73 @@
+#include "shell/ui/StartupController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "storage/SaveFolder.h"
+#include "window/StatusBar.h"
+#include "session/WindowState.h"
+#include "shell/VersionText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace albivex {
+
+namespace {
+
+// The skin is a style sheet compiled into the program; a missing one leaves Qt's look.
+void applySkin()
+{
+    QFile sheet(QStringLiteral(":/albivex/skin.qss"));
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (app && sheet.open(QIODevice::ReadOnly | QIODevice::Text))
+        app->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+}
+
+} // namespace
+
+StartupController::StartupController(AppContext &ctx) : m_ctx(ctx)
+{
+    // Whatever is typed, unchecked: the album listing of another space reads it.
+    connect(m_ctx.window.Text2, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_ctx.state.credentials.targetUin = text; });
+}
+
+void StartupController::run()
+{
+    applySkin();
+    m_ctx.state.AlbumJobIdle = true;
+
+    QComboBox *quality = m_ctx.window.Combo1;
+    quality->clear();
+    quality->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+    quality->setCurrentIndex(1);
+
+    showCentred();
+
+    m_ctx.log.add({ActivityLog::separator(), QStringLiteral("欢迎使用Zorvane软件.."),
+                   ActivityLog::separator(), QStringLiteral("正在检测是否有最新版本..")});
+    m_ctx.window.s1->setPanelText(3, VersionText());
+
+    m_ctx.window.Text1->setText(
+        DefaultSaveFolder(QCoreApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
+}
+
+void StartupController::showCentred()
+{
+    Form1 &window = m_ctx.window;
+    if (const QScreen *screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+}
+
+} // namespace albivex

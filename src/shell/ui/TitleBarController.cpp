@@ -1,0 +1,97 @@
+#include "shell/ui/TitleBarController.h"
+
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/UrlOpener.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <iterator>
+
+namespace albivex {
+
+TitleBarController::TitleBarController(AppContext &ctx)
+    : m_ctx(ctx), m_labels {ctx.window.Label2_1, ctx.window.Label2_2, ctx.window.Label2_3}
+{
+    StripWindowCaption(m_ctx.window);
+    // Moves over the bare window must arrive to whiten the labels again.
+    m_ctx.window.setMouseTracking(true);
+    m_ctx.window.installEventFilter(this);
+    for (QLabel *label : m_labels)
+        label->installEventFilter(this);
+    highlight(nullptr);
+}
+
+void TitleBarController::StripWindowCaption(QWidget &window)
+{
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowSystemMenuHint);
+}
+
+QColor TitleBarController::normalColour()
+{
+    return QColor(0xff, 0xff, 0xff);
+}
+
+QColor TitleBarController::hoverColour()
+{
+    return QColor(0xe0, 0xe0, 0xe0);
+}
+
+void TitleBarController::highlight(QLabel *hovered)
+{
+    for (QLabel *label : m_labels) {
+        const QColor colour = label == hovered ? hoverColour() : normalColour();
+        const QString sheet = QStringLiteral("color: %1;").arg(colour.name());
+        if (label->styleSheet() != sheet)
+            label->setStyleSheet(sheet);
+    }
+}
+
+void TitleBarController::act(QLabel *label)
+{
+    if (label == m_ctx.window.Label2_1)
+        m_ctx.window.showMinimized();
+    else if (label == m_ctx.window.Label2_2)
+        m_ctx.quit();
+    else if (label == m_ctx.window.Label2_3)
+        m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorHome));
+}
+
+bool TitleBarController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_ctx.window) {
+        if (event->type() == QEvent::MouseMove) {
+            const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+            auto *hit = qobject_cast<QLabel *>(m_ctx.window.childAt(at));
+            if (std::find(std::begin(m_labels), std::end(m_labels), hit) == std::end(m_labels))
+                highlight(nullptr);
+        }
+        return false;
+    }
+    auto *label = static_cast<QLabel *>(watched);
+    switch (event->type()) {
+    case QEvent::Enter:
+        highlight(label);
+        break;
+    case QEvent::Leave:
+        highlight(nullptr);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (label->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            act(label);
+        return true;
+    case QEvent::MouseButtonPress:
+        // The press belongs to the label; it must not start a window drag.
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace albivex

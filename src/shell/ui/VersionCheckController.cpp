@@ -1,0 +1,90 @@
+#include "shell/ui/VersionCheckController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/Prompts.h"
+#include "session/UrlOpener.h"
+#include "shell/VersionCheck.h"
+#include "network/FetchText.h"
+
+#include <QPushButton>
+
+namespace albivex {
+
+VersionCheckController::VersionCheckController(AppContext &ctx, int boundMs) : m_ctx(ctx), m_boundMs(boundMs)
+{
+    // The idle limit of the request alone would let a trickling answer run on for
+    // ever; this bounds the whole request.
+    m_bound.setSingleShot(true);
+    connect(&m_bound, &QTimer::timeout, this, [this] {
+        if (m_request)
+            m_request->cancel();
+        conclude(QString());
+    });
+}
+
+void VersionCheckController::run()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_request = FetchText(
+        m_ctx.network, m_ctx.endpoints.url(Endpoint::VersionFile), this,
+        [this](const QString &text) { conclude(text); }, m_boundMs);
+    m_bound.start(m_boundMs);
+}
+
+void VersionCheckController::conclude(const QString &text)
+{
+    if (m_concluded)
+        return;
+    m_concluded = true;
+    m_bound.stop();
+    if (text.isEmpty()) {
+        networkFailed();
+        return;
+    }
+    const QString listed = ListedVersion(text);
+    if (IsCurrentVersion(listed))
+        currentVersion();
+    else
+        otherVersion(listed);
+}
+
+void VersionCheckController::networkFailed()
+{
+    const QString message = QStringLiteral("网络出问题了，暂时无法使用，请您检查！");
+    m_ctx.log.add({ActivityLog::separator(), message});
+    Q_EMIT concluded(false);
+    m_ctx.prompts.inform(AppBoxTitle(), message, Prompts::Icon::Exclamation, [this] { m_ctx.quit(); });
+}
+
+void VersionCheckController::currentVersion()
+{
+    Form1 &window = m_ctx.window;
+    window.setStatusText(QStringLiteral("欢迎使用Zorvane软件.."));
+    window.Command2->setEnabled(true);
+    window.Command4->setEnabled(true);
+    window.Command1->setEnabled(true);
+    m_ctx.log.add(
+        {ActivityLog::separator(), QStringLiteral("当前为最新版本，欢迎使用.."), ActivityLog::separator()});
+    Q_EMIT concluded(true);
+}
+
+void VersionCheckController::otherVersion(const QString &listed)
+{
+    m_ctx.log.add({ActivityLog::separator(), QStringLiteral("发现新版本..")});
+    m_ctx.window.setStatusText(QStringLiteral("发现最新版本..."));
+    const QString question = QStringLiteral("发现最新版本![") + listed + QStringLiteral("]")
+        + QStringLiteral("\r\n") + QStringLiteral(" ") + QStringLiteral("\r\n")
+        + QStringLiteral("是否去下载最新版本？");
+    Q_EMIT concluded(false);
+    m_ctx.prompts.askYesNo(AppBoxTitle(), question, Prompts::Icon::Information, [this](bool yes) {
+        if (yes)
+            m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorDownload));
+        m_ctx.quit();
+    });
+}
+
+} // namespace albivex

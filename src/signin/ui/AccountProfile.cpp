@@ -1,0 +1,66 @@
+#include "signin/ui/AccountProfile.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/WindowState.h"
+#include "network/PictureLoader.h"
+#include "qzone/CookieCapture.h"
+#include "qzone/ProfileRequest.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace albivex {
+
+AccountProfile::AccountProfile(AppContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) { }
+
+AccountProfile::~AccountProfile()
+{
+    cancel();
+}
+
+void AccountProfile::tx(std::function<void()> done)
+{
+    cancel();
+    m_profile = FetchProfileText(m_ctx.network, m_ctx.endpoints, m_ctx.state.credentials.uin, this,
+                                 [this, done = std::move(done)](const QString &answer) {
+                                     showAccount(answer);
+                                     if (done)
+                                         done();
+                                 });
+}
+
+void AccountProfile::showAccount(const QString &profileAnswer)
+{
+    Form1 &window = m_ctx.window;
+    const QString uin = m_ctx.state.credentials.uin;
+    window.qqhao->setText(uin);
+    window.Label1->setText(NicknameFromProfile(profileAnswer));
+    window.Command2->setText(QStringLiteral("注销登录"));
+    // An avatar that cannot be loaded leaves the picture Image1 shows.
+    m_avatar = LoadPictureFromUrl(m_ctx.network, AvatarAddress(m_ctx.endpoints, uin), this,
+                                  [label = window.Image1](const QImage &picture) {
+                                      if (!picture.isNull())
+                                          label->setPixmap(
+                                              QPixmap::fromImage(StretchOnWhite(picture, label->size())));
+                                  });
+    window.Image1->setEnabled(false);
+    hqzz();
+}
+
+void AccountProfile::hqzz()
+{
+    m_ctx.log.add(QStringLiteral("[QQ:") + m_ctx.state.credentials.uin + QStringLiteral("]登录成功.."));
+}
+
+void AccountProfile::cancel()
+{
+    if (m_profile)
+        m_profile->cancel();
+    if (m_avatar)
+        m_avatar->cancel();
+}
+
+} // namespace albivex

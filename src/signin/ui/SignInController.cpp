@@ -1,0 +1,161 @@
+#include "signin/ui/SignInController.h"
+
+#include "window/ActivityLog.h"
+#include "app/AppContext.h"
+#include "window/MainWindow.h"
+#include "session/WindowState.h"
+#include "signin/ui/CookieBridge.h"
+#include "qzone/CookieCapture.h"
+#include "signin/ui/SignInDialog.h"
+#include "qzone/GTk.h"
+#include "qzone/ProfileRequest.h"
+#include "network/SharedCookieJar.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace albivex {
+
+namespace {
+
+const QString SignInCaption = QStringLiteral("登录QQ");
+const QString SignOutCaption = QStringLiteral("注销登录");
+// The title of the page QQ's sign-in goes on to after a successful sign-in.
+const QString SecurityCentreMark = QStringLiteral("QQ安全中心");
+
+} // namespace
+
+SignInController::SignInController(AppContext &ctx, QObject *parent)
+    : QObject(parent), m_ctx(ctx), m_account(ctx)
+{
+    // Every request of the process uses the network manager's jar; the browser's
+    // cookies join it, and sign-out removes QQ's from it.
+    if (!qobject_cast<SharedCookieJar *>(ctx.network.cookieJar()))
+        ctx.network.setCookieJar(new SharedCookieJar);
+    connect(ctx.window.Command2, &QPushButton::clicked, this, &SignInController::onCommand2);
+    ctx.window.Image1->installEventFilter(this);
+}
+
+SignInController::~SignInController()
+{
+    // Pages go before the profile they use.
+    delete m_form2.data();
+    m_profile.reset();
+}
+
+bool SignInController::eventFilter(QObject *watched, QEvent *event)
+{
+    QLabel *avatar = m_ctx.window.Image1;
+    if (watched != avatar)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && avatar->rect().contains(mouse->position().toPoint()))
+            m_ctx.window.Command2->click();
+    } else if (event->type() == QEvent::Paint && !avatar->isEnabled() && !avatar->pixmap().isNull()) {
+        // Disabled only against clicks: the avatar keeps its colours rather than the
+        // greyed look of a disabled label.
+        QPainter painter(avatar);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(avatar->contentsRect(), avatar->pixmap());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SignInController::onCommand2()
+{
+    const QString caption = m_ctx.window.Command2->text();
+    if (caption == SignInCaption)
+        openSignInWindow();
+    else if (caption == SignOutCaption)
+        signOut();
+}
+
+void SignInController::ensureBrowserProfile()
+{
+    if (m_profile)
+        return;
+    // A profile without a storage name is off the record.
+    m_profile = std::make_unique<QWebEngineProfile>();
+    m_profile->setObjectName(QStringLiteral("SignInProfile"));
+    m_bridge = new CookieBridge(*m_profile->cookieStore(), m_ctx.network, m_profile.get());
+    // The cookies of the page may be reported after its load has finished.
+    connect(m_bridge, &CookieBridge::cookieAdded, this, &SignInController::tryCapture, Qt::QueuedConnection);
+}
+
+void SignInController::openSignInWindow()
+{
+    ensureBrowserProfile();
+    if (!m_form2) {
+        m_form2 = new Form2(*m_profile, SignInPageAddress(m_ctx.endpoints), &m_ctx.window);
+        connect(m_form2->WebBrowser1, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
+    }
+    m_form2->open();
+}
+
+void SignInController::tryCapture()
+{
+    if (m_captured || !m_form2)
+        return;
+    QWebEngineView *browser = m_form2->WebBrowser1;
+    if (!browser->title().contains(SecurityCentreMark))
+        return;
+    const std::optional<CookieCapture> cookies = CaptureCookieText(m_bridge->cookieTextFor(browser->url()));
+    if (!cookies)
+        return; // not yet: a later page of the sign-in may bring them
+
+    QzoneCredentials &credentials = m_ctx.state.credentials;
+    credentials.skey = cookies->skey;
+    credentials.gTk = ComputeGTk(cookies->skey);
+    credentials.uin = cookies->uin;
+    m_captured = true;
+    m_form2->showNotice();
+    credentials.signedIn = true;
+    m_account.tx([this] {
+        if (m_form2)
+            m_form2->hide();
+    });
+}
+
+void SignInController::signOut()
+{
+    Form1 &window = m_ctx.window;
+    window.Command2->setText(SignInCaption);
+    window.Label1->setText(QStringLiteral("QQ昵称"));
+    window.Image1->setEnabled(true);
+    window.Image1->setPixmap(window.Image3->pixmap());
+    window.qqhao->setText(QStringLiteral("未登录"));
+    m_account.cancel();
+
+    // QQ's cookies go from the browser and the network jar alike, so that the next
+    // sign-in starts on the sign-in page; other sites keep theirs.
+    const auto isQq = [this](const QNetworkCookie &cookie) {
+        return m_ctx.endpoints.isQqCookieDomain(cookie.domain());
+    };
+    if (m_bridge)
+        m_bridge->removeCookies(isQq);
+    else if (auto *jar = qobject_cast<SharedCookieJar *>(m_ctx.network.cookieJar()))
+        jar->removeWhere(isQq);
+
+    QzoneCredentials &credentials = m_ctx.state.credentials;
+    credentials.skey.clear();
+    credentials.signedIn = false;
+
+    delete m_form2.data();
+    m_captured = false;
+
+    window.setStatusText(QStringLiteral("注销成功.."));
+    m_ctx.log.add(QStringLiteral("[QQ:") + credentials.uin + QStringLiteral("]注销成功.."));
+}
+
+} // namespace albivex
