@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/NamingMode.h"
 #include "albumdl/PictureQuality.h"
+#include "storage/NamingMode.h"
 
 #include <QString>
 #include <QStringList>

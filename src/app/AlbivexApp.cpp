@@ -1,24 +1,24 @@
 #include "app/AlbivexApp.h"
 
 #include "albumdl/ui/AlbumDownloadController.h"
-#include "window/ActivityLog.h"
-#include "window/MainWindow.h"
-#include "window/QtPrompts.h"
+#include "catalogue/AlbumListModel.h"
+#include "catalogue/ui/AlbumCatalogueController.h"
+#include "catalogue/ui/AlbumListViewController.h"
+#include "photos/PhotoListModel.h"
+#include "photos/ui/PhotoListController.h"
+#include "photos/ui/PhotoListViewController.h"
+#include "photos/ui/SelectedDownloadController.h"
 #include "shell/ui/SaveFolderController.h"
 #include "shell/ui/ShellButtonsController.h"
 #include "shell/ui/StartupController.h"
 #include "shell/ui/TitleBarController.h"
 #include "shell/ui/VersionCheckController.h"
 #include "shell/ui/WindowDragController.h"
-#include "catalogue/ui/AlbumCatalogueController.h"
-#include "catalogue/AlbumListModel.h"
-#include "catalogue/ui/AlbumListViewController.h"
-#include "window/PicturePreview.h"
-#include "photos/ui/PhotoListController.h"
-#include "photos/PhotoListModel.h"
-#include "photos/ui/PhotoListViewController.h"
-#include "photos/ui/SelectedDownloadController.h"
 #include "signin/ui/SignInController.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/PicturePreview.h"
+#include "window/QtPrompts.h"
 
 #include <QTreeView>
 
@@ -30,11 +30,11 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     , m_endpoints(endpoints)
     , m_albums(std::make_unique<AlbumListModel>())
     , m_photos(std::make_unique<PhotoListModel>())
-    , m_window(std::make_unique<Form1>())
+    , m_window(std::make_unique<MainWindow>())
 {
-    m_window->ListView1->setModel(m_albums.get());
-    m_window->ListView2->setModel(m_photos.get());
-    m_log = std::make_unique<ActivityLog>(m_window->List1);
+    m_window->albumView->setModel(m_albums.get());
+    m_window->photoView->setModel(m_photos.get());
+    m_log = std::make_unique<ActivityLog>(m_window->activityLogList);
     if (!prompts || !folders || !urls)
         m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
     m_context.reset(new AppContext {*m_window,
@@ -61,9 +61,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     m_controllers.push_back(std::move(versionCheck));
     m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
     m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
-    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
+    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->previewLabel);
     m_context->showPreview = [p = preview.get()](const QString &address) {
-        p->ShowPreview(address);
+        p->showPreview(address);
     };
     m_controllers.push_back(std::move(preview));
     m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));

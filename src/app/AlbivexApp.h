@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "session/WindowState.h"
 #include "qzone/Endpoints.h"
+#include "session/WindowState.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -13,7 +13,7 @@ namespace albivex {
 
 class ActivityLog;
 class AlbumListModel;
-class Form1;
+class MainWindow;
 class PhotoListModel;
 class QtPrompts;
 class StartupController;
@@ -36,7 +36,7 @@ public:
 
     VersionCheckController &versionCheck() { return *m_versionCheck; }
 
-    Form1 &window() { return *m_window; }
+    MainWindow &window() { return *m_window; }
     WindowState &state() { return m_state; }
     ActivityLog &log() { return *m_log; }
     QNetworkAccessManager &network() { return m_network; }
@@ -53,7 +53,7 @@ private:
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;
     std::unique_ptr<AppContext> m_context;

@@ -12,7 +12,7 @@ namespace albivex {
 class ActivityLog;
 class AlbumListModel;
 class FolderDialog;
-class Form1;
+class MainWindow;
 class PhotoListModel;
 class Prompts;
 class UrlOpener;
@@ -22,7 +22,7 @@ struct WindowState;
 // application object and outlives the controllers.
 struct AppContext
 {
-    Form1 &window;
+    MainWindow &window;
     WindowState &state;
     ActivityLog &log;
     QNetworkAccessManager &network;
@@ -32,13 +32,13 @@ struct AppContext
     UrlOpener &urls;
     // Ends the program (exit code 0) without asking; set by the application object.
     std::function<void()> quit;
-    // Shows the picture at the address in the preview box Image2 (latest request wins;
+    // Shows the picture at the address in the preview box previewLabel (latest request wins;
     // a picture that cannot be loaded leaves the box empty). Set by the preview component.
     std::function<void(const QString &address)> showPreview;
-    // The listed albums, the model of ListView1: every feature reads the AlbumEntry
+    // The listed albums, the model of albumView: every feature reads the AlbumEntry
     // records from here.
     AlbumListModel &albums;
-    // The pictures of the album being viewed, the model of ListView2.
+    // The pictures of the album being viewed, the model of photoView.
     PhotoListModel &photos;
     // How every picture transfer of the tool is made (idle limit, retries); tests
     // shorten the waits.

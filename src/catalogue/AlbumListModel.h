@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qzone/AlbumEntry.h"
 #include "catalogue/CheckableTableModel.h"
+#include "qzone/AlbumEntry.h"
 
 #include <QList>
 

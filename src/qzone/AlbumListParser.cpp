@@ -1,7 +1,7 @@
 #include "qzone/AlbumListParser.h"
 
-#include "qzone/LocaleText.h"
 #include "qzone/CutRule.h"
+#include "qzone/LocaleText.h"
 #include "qzone/UnescapeUnicode.h"
 
 #include <QDateTime>

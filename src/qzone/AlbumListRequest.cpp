@@ -1,7 +1,7 @@
 #include "qzone/AlbumListRequest.h"
 
-#include "qzone/Endpoints.h"
 #include "network/QueryString.h"
+#include "qzone/Endpoints.h"
 
 namespace albivex {
 

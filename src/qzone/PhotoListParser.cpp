@@ -65,13 +65,13 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
     photos.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
         PhotoEntry photo;
-        photo.Number = firstNumber + static_cast<int>(i);
-        photo.Name = take(names, i);
-        photo.UploadTime = take(uploadTimes, i);
-        photo.Description = take(descriptions, i);
-        photo.Description.remove(QLatin1String("\\/"));
-        photo.Url = take(urls, i);
-        photo.Url.replace(QLatin1String("\\/"), QLatin1String("/"));
+        photo.number = firstNumber + static_cast<int>(i);
+        photo.name = take(names, i);
+        photo.uploadTime = take(uploadTimes, i);
+        photo.description = take(descriptions, i);
+        photo.description.remove(QLatin1String("\\/"));
+        photo.url = take(urls, i);
+        photo.url.replace(QLatin1String("\\/"), QLatin1String("/"));
         photos.append(std::move(photo));
     }
     return photos;

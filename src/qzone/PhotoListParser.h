@@ -22,13 +22,13 @@ int CountPictures(QStringView answer);
 int TotalInAlbum(QStringView answer);
 
 // Picture i (1 to CountPictures) takes the i-th value of each key:
-// - Url: "url", every "\/" turned into "/";
-// - Name: "name", nothing more (backslash-u escapes stay as they are);
-// - UploadTime: "uploadtime", nothing more;
-// - Description: "desc", every "\/" removed.
+// - url: "url", every "\/" turned into "/";
+// - name: "name", nothing more (backslash-u escapes stay as they are);
+// - uploadTime: "uploadtime", nothing more;
+// - description: "desc", every "\/" removed.
 // A key that occurs fewer than i times leaves that field of picture i empty; it never
-// takes another picture's value. Number is firstNumber + i - 1, so a later page
-// passes the count of pictures listed before it plus one. Status is empty.
+// takes another picture's value. number is firstNumber + i - 1, so a later page
+// passes the count of pictures listed before it plus one. status is empty.
 // One pass per key: the cost is linear in the answer's length.
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber = 1);
 

@@ -1,7 +1,7 @@
 #include "qzone/ProfileRequest.h"
 
-#include "qzone/Endpoints.h"
 #include "network/FetchText.h"
+#include "qzone/Endpoints.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>

@@ -14,21 +14,21 @@ struct WindowState
     QzoneCredentials credentials;
 
     // True while no album download runs; the album menu and double-click act only then.
-    bool AlbumJobIdle = true;
+    bool albumJobIdle = true;
     // Set when an album download starts; cleared by the stop button.
-    bool AlbumJobRunning = false;
+    bool albumJobRunning = false;
     // Set while a photo listing may add rows; cleared by "<=" and the stop button.
-    bool PhotoViewOpen = false;
+    bool photoViewOpen = false;
     // Set when a multi-picture download starts; cleared by the stop button.
-    bool SelectedDownloadRunning = false;
-    // The album list belongs to a number typed in Text2 rather than the signed-in one.
-    bool ListShowsOtherQq = false;
+    bool selectedDownloadRunning = false;
+    // The album list belongs to a number typed in otherQqEdit rather than the signed-in one.
+    bool listShowsOtherQq = false;
     // Whose albums the album list shows, fixed when the listing started; photo
     // listings, downloads and the owner folder use it.
     QString listedOwnerUin;
-    int CheckedAlbumCount = 0;
+    int checkedAlbumCount = 0;
     // The folder last returned by the folder dialog of "设置路径".
-    QString ChosenSaveFolder;
+    QString chosenSaveFolder;
 };
 
 } // namespace albivex

@@ -2,6 +2,7 @@
 
 #include "window/StatusBar.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
+
+#include <utility>
 
 // The pictures and the skin are compiled into the library; a static library's
 // resources must be registered by name, outside any namespace.
@@ -32,30 +35,24 @@ namespace albivex {
 
 namespace {
 
-template<typename W> W *named(W *widget, const char *name)
+QPushButton *button(QWidget *parent, const QString &caption, const QRect &geometry)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *b = named(new QPushButton(caption, parent), name);
+    auto *b = new QPushButton(caption, parent);
     b->setGeometry(geometry);
     return b;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+QLabel *label(QWidget *parent, const QString &caption, const QRect &geometry)
 {
-    auto *l = named(new QLabel(caption, parent), name);
+    auto *l = new QLabel(caption, parent);
     l->setGeometry(geometry);
     l->setTextFormat(Qt::PlainText);
     return l;
 }
 
-QTreeView *listView(QWidget *parent, const char *name)
+QTreeView *listView(QWidget *parent)
 {
-    auto *view = named(new QTreeView(parent), name);
+    auto *view = new QTreeView(parent);
     view->setGeometry(10, 238, 961, 196);
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
@@ -75,11 +72,10 @@ QTreeView *listView(QWidget *parent, const char *name)
 
 } // namespace
 
-Form1::Form1(QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
     registerAlbivexResources();
     m_background = QPixmap(QStringLiteral(":/albivex/background.png"));
-    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Albivex"));
     setFixedSize(ClientWidth, ClientHeight);
     buildTitleBar();
@@ -88,151 +84,208 @@ Form1::Form1(QWidget *parent) : QWidget(parent)
     buildLists();
     buildBottomArea();
     buildMenus();
+    nameControls();
 }
 
-void Form1::buildTitleBar()
+void MainWindow::buildTitleBar()
 {
-    aicAlphaImage1 = label(this, "aicAlphaImage1", QString(), QRect(8, 3, 300, 70)); // 4500 x 1050 twips
-    aicAlphaImage1->setPixmap(QPixmap(QStringLiteral(":/albivex/logo.png")));
-    Label2_3 = label(this, "Label2_3", QStringLiteral("官方网站"), QRect(868, 6, 60, 20));
-    Label2_1 = label(this, "Label2_1", QStringLiteral("_"), QRect(934, 2, 18, 22));
-    Label2_1->setToolTip(QStringLiteral("最小化"));
-    Label2_2 = label(this, "Label2_2", QStringLiteral("x"), QRect(956, 2, 18, 22));
-    Label2_2->setToolTip(QStringLiteral("关闭"));
-    for (QLabel *l : {Label2_1, Label2_2}) {
+    logoLabel = label(this, QString(), QRect(8, 3, 300, 70)); // 4500 x 1050 twips
+    logoLabel->setPixmap(QPixmap(QStringLiteral(":/albivex/logo.png")));
+    websiteLabel = label(this, QStringLiteral("官方网站"), QRect(868, 6, 60, 20));
+    minimiseLabel = label(this, QStringLiteral("_"), QRect(934, 2, 18, 22));
+    minimiseLabel->setToolTip(QStringLiteral("最小化"));
+    closeLabel = label(this, QStringLiteral("x"), QRect(956, 2, 18, 22));
+    closeLabel->setToolTip(QStringLiteral("关闭"));
+    for (QLabel *l : {minimiseLabel, closeLabel}) {
         l->setFont(QFont(QStringLiteral("Consolas"), 12));
         l->setAlignment(Qt::AlignCenter);
     }
-    for (QLabel *l : {Label2_1, Label2_2, Label2_3})
+    for (QLabel *l : {minimiseLabel, closeLabel, websiteLabel})
         l->setCursor(Qt::PointingHandCursor);
 }
 
-void Form1::buildAccountArea()
+void MainWindow::buildAccountArea()
 {
-    Frame1 = named(new QGroupBox(QStringLiteral("QQ账号"), this), "Frame1");
-    Frame1->setGeometry(10, 84, 250, 122);
+    accountBox = new QGroupBox(QStringLiteral("QQ账号"), this);
+    accountBox->setGeometry(10, 84, 250, 122);
     const QPixmap avatar(QStringLiteral(":/albivex/avatar.png"));
-    Image1 = label(Frame1, "Image1", QString(), QRect(10, 26, 80, 80));
-    Image1->setScaledContents(true);
-    Image1->setPixmap(avatar);
-    Image1->setCursor(Qt::PointingHandCursor);
-    qqhao = label(Frame1, "qqhao", QStringLiteral("未登录"), QRect(100, 26, 140, 22));
-    Label1 = label(Frame1, "Label1", QStringLiteral("QQ昵称"), QRect(100, 52, 140, 22));
-    Command2 = button(Frame1, "Command2", QStringLiteral("登录QQ"), QRect(100, 80, 100, 28));
-    Command2->setEnabled(false);
+    avatarLabel = label(accountBox, QString(), QRect(10, 26, 80, 80));
+    avatarLabel->setScaledContents(true);
+    avatarLabel->setPixmap(avatar);
+    avatarLabel->setCursor(Qt::PointingHandCursor);
+    qqNumberLabel = label(accountBox, QStringLiteral("未登录"), QRect(100, 26, 140, 22));
+    nicknameLabel = label(accountBox, QStringLiteral("QQ昵称"), QRect(100, 52, 140, 22));
+    signInButton = button(accountBox, QStringLiteral("登录QQ"), QRect(100, 80, 100, 28));
+    signInButton->setEnabled(false);
     // Source of the default avatar when signing out; never shown.
-    Image3 = label(this, "Image3", QString(), QRect(0, 0, 80, 80));
-    Image3->setScaledContents(true);
-    Image3->setPixmap(avatar);
-    Image3->hide();
+    defaultAvatarLabel = label(this, QString(), QRect(0, 0, 80, 80));
+    defaultAvatarLabel->setScaledContents(true);
+    defaultAvatarLabel->setPixmap(avatar);
+    defaultAvatarLabel->hide();
 
-    Command1 = button(this, "Command1", QStringLiteral("获取相册"), QRect(270, 90, 110, 36));
-    Command1->setEnabled(false);
+    listOwnAlbumsButton = button(this, QStringLiteral("获取相册"), QRect(270, 90, 110, 36));
+    listOwnAlbumsButton->setEnabled(false);
 
-    Frame2 = named(new QGroupBox(this), "Frame2");
-    Frame2->setGeometry(270, 134, 250, 72);
-    Label4 = label(Frame2, "Label4", QStringLiteral("获取空间相册"), QRect(10, 12, 200, 20));
-    Text2 = named(new QLineEdit(Frame2), "Text2");
-    Text2->setGeometry(10, 38, 150, 26);
-    Text2->setPlaceholderText(QStringLiteral("QQ号码"));
-    Command4 = button(Frame2, "Command4", QStringLiteral("获取"), QRect(168, 37, 70, 28));
-    Command4->setEnabled(false);
+    otherSpaceBox = new QGroupBox(this);
+    otherSpaceBox->setGeometry(270, 134, 250, 72);
+    otherSpaceLabel = label(otherSpaceBox, QStringLiteral("获取空间相册"), QRect(10, 12, 200, 20));
+    otherQqEdit = new QLineEdit(otherSpaceBox);
+    otherQqEdit->setGeometry(10, 38, 150, 26);
+    otherQqEdit->setPlaceholderText(QStringLiteral("QQ号码"));
+    listOtherAlbumsButton = button(otherSpaceBox, QStringLiteral("获取"), QRect(168, 37, 70, 28));
+    listOtherAlbumsButton->setEnabled(false);
 }
 
-void Form1::buildOptionsArea()
+void MainWindow::buildOptionsArea()
 {
-    Label5 = label(this, "Label5", QStringLiteral("清晰度选择"), QRect(394, 96, 74, 24));
-    Combo1 = named(new QComboBox(this), "Combo1");
-    Combo1->setGeometry(468, 94, 70, 28);
+    qualityLabel = label(this, QStringLiteral("清晰度选择"), QRect(394, 96, 74, 24));
+    qualityCombo = new QComboBox(this);
+    qualityCombo->setGeometry(468, 94, 70, 28);
 
-    Label3 = label(this, "Label3", QStringLiteral("命名方式："), QRect(556, 92, 72, 24));
-    mm_0 = named(new QRadioButton(QStringLiteral("序号+原名保存(推荐)"), this), "mm_0");
-    mm_0->setGeometry(628, 92, 180, 24);
-    mm_1 = named(new QRadioButton(QStringLiteral("原名保存"), this), "mm_1");
-    mm_1->setGeometry(628, 118, 180, 24);
-    mm_2 = named(new QRadioButton(QStringLiteral("原名+随机数"), this), "mm_2");
-    mm_2->setGeometry(628, 144, 180, 24);
-    mm = new QButtonGroup(this);
-    mm->setObjectName(QStringLiteral("mm"));
-    mm->addButton(mm_0, 0);
-    mm->addButton(mm_1, 1);
-    mm->addButton(mm_2, 2);
-    mm_0->setChecked(true);
+    namingLabel = label(this, QStringLiteral("命名方式："), QRect(556, 92, 72, 24));
+    sequenceNamingButton = new QRadioButton(QStringLiteral("序号+原名保存(推荐)"), this);
+    sequenceNamingButton->setGeometry(628, 92, 180, 24);
+    nameOnlyButton = new QRadioButton(QStringLiteral("原名保存"), this);
+    nameOnlyButton->setGeometry(628, 118, 180, 24);
+    randomNamingButton = new QRadioButton(QStringLiteral("原名+随机数"), this);
+    randomNamingButton->setGeometry(628, 144, 180, 24);
+    namingModeGroup = new QButtonGroup(this);
+    namingModeGroup->addButton(sequenceNamingButton, 0);
+    namingModeGroup->addButton(nameOnlyButton, 1);
+    namingModeGroup->addButton(randomNamingButton, 2);
+    sequenceNamingButton->setChecked(true);
 
     // Check-all and clear-all act like buttons: each resets itself after a click,
     // so they stay out of any exclusive group.
-    Option3 = named(new QRadioButton(QStringLiteral("全选"), this), "Option3");
-    Option3->setGeometry(556, 178, 64, 24);
-    Option3->setAutoExclusive(false);
-    Option4 = named(new QRadioButton(QStringLiteral("取消"), this), "Option4");
-    Option4->setGeometry(628, 178, 64, 24);
-    Option4->setAutoExclusive(false);
+    checkAllButton = new QRadioButton(QStringLiteral("全选"), this);
+    checkAllButton->setGeometry(556, 178, 64, 24);
+    checkAllButton->setAutoExclusive(false);
+    uncheckAllButton = new QRadioButton(QStringLiteral("取消"), this);
+    uncheckAllButton->setGeometry(628, 178, 64, 24);
+    uncheckAllButton->setAutoExclusive(false);
 
-    Image2 = label(this, "Image2", QString(), QRect(880, 94, 75, 75)); // 1120 twips square
-    Image2->setScaledContents(true);
-    Image2->setFrameShape(QFrame::Box);
+    previewLabel = label(this, QString(), QRect(880, 94, 75, 75)); // 1120 twips square
+    previewLabel->setScaledContents(true);
+    previewLabel->setFrameShape(QFrame::Box);
 }
 
-void Form1::buildLists()
+void MainWindow::buildLists()
 {
-    Command5 = button(this, "Command5", QStringLiteral("<="), QRect(10, 211, 44, 24));
-    Command5->hide();
-    Label6 = label(this, "Label6", QStringLiteral("相册名"), QRect(62, 212, 300, 22));
-    Label6->hide();
-    Label7 = label(this, "Label7", QStringLiteral("相册描述"), QRect(370, 212, 600, 22));
-    Label7->hide();
-    ListView1 = listView(this, "ListView1");
-    ListView2 = listView(this, "ListView2");
-    ListView2->setFont(QFont(QStringLiteral("Microsoft YaHei")));
-    ListView2->hide();
+    backButton = button(this, QStringLiteral("<="), QRect(10, 211, 44, 24));
+    backButton->hide();
+    albumNameLabel = label(this, QStringLiteral("相册名"), QRect(62, 212, 300, 22));
+    albumNameLabel->hide();
+    albumDescriptionLabel = label(this, QStringLiteral("相册描述"), QRect(370, 212, 600, 22));
+    albumDescriptionLabel->hide();
+    albumView = listView(this);
+    photoView = listView(this);
+    photoView->setFont(QFont(QStringLiteral("Microsoft YaHei")));
+    photoView->hide();
 }
 
-void Form1::buildBottomArea()
+void MainWindow::buildBottomArea()
 {
-    Text1 = named(new QLineEdit(this), "Text1");
-    Text1->setGeometry(10, 442, 330, 26);
-    Command3 = button(this, "Command3", QStringLiteral("设置路径"), QRect(10, 474, 106, 28));
-    Command7 = button(this, "Command7", QStringLiteral("打开目录"), QRect(122, 474, 106, 28));
-    Command6 = button(this, "Command6", QStringLiteral("终止任务"), QRect(234, 474, 106, 28));
-    Command9 = button(this, "Command9", QStringLiteral("官方论坛"), QRect(10, 508, 106, 28));
-    Command10 = button(this, "Command10", QStringLiteral("客服中心"), QRect(122, 508, 106, 28));
+    saveFolderEdit = new QLineEdit(this);
+    saveFolderEdit->setGeometry(10, 442, 330, 26);
+    chooseFolderButton = button(this, QStringLiteral("设置路径"), QRect(10, 474, 106, 28));
+    openFolderButton = button(this, QStringLiteral("打开目录"), QRect(122, 474, 106, 28));
+    stopButton = button(this, QStringLiteral("终止任务"), QRect(234, 474, 106, 28));
+    forumButton = button(this, QStringLiteral("官方论坛"), QRect(10, 508, 106, 28));
+    serviceButton = button(this, QStringLiteral("客服中心"), QRect(122, 508, 106, 28));
 
-    List1 = named(new QListWidget(this), "List1");
-    List1->setGeometry(350, 442, 548, 126);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    activityLogList = new QListWidget(this);
+    activityLogList->setGeometry(350, 442, 548, 126);
+    activityLogList->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every log line is one line of text. Measured one by one, each added line would
     // cost more than the last: an album job of a few hundred pictures then keeps the
     // window busy laying out its log.
-    List1->setUniformItemSizes(true);
-    Command8 = button(this, "Command8", QStringLiteral("CLEAR"), QRect(904, 442, 67, 28));
+    activityLogList->setUniformItemSizes(true);
+    clearLogButton = button(this, QStringLiteral("CLEAR"), QRect(904, 442, 67, 28));
 
-    s1 = new StatusBar(this);
-    s1->setGeometry(1, 574, ClientWidth - 2, 22);
-    ProgressBar1 = named(new QProgressBar(s1->panel(5)), "ProgressBar1");
-    auto *overPanel = new QHBoxLayout(s1->panel(5));
+    statusBar = new StatusBar(this);
+    statusBar->setGeometry(1, 574, ClientWidth - 2, 22);
+    progressBar = new QProgressBar(statusBar->panel(5));
+    auto *overPanel = new QHBoxLayout(statusBar->panel(5));
     overPanel->setContentsMargins(1, 1, 1, 1);
-    overPanel->addWidget(ProgressBar1);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
+    overPanel->addWidget(progressBar);
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
 }
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
-    menu = named(new QMenu(QStringLiteral("程序菜单"), this), "menu");
-    ckxc = named(menu->addAction(QStringLiteral("查看相册")), "ckxc");
-    menu->addSeparator();
-    xz = named(menu->addAction(QStringLiteral("下载相册")), "xz");
-    menu->addSeparator();
-    fz = named(menu->addAction(QStringLiteral("复制信息")), "fz");
+    albumMenu = new QMenu(QStringLiteral("程序菜单"), this);
+    viewAlbumAction = albumMenu->addAction(QStringLiteral("查看相册"));
+    albumMenu->addSeparator();
+    downloadAlbumAction = albumMenu->addAction(QStringLiteral("下载相册"));
+    albumMenu->addSeparator();
+    copyAlbumInfoAction = albumMenu->addAction(QStringLiteral("复制信息"));
 
-    menu2 = named(new QMenu(QStringLiteral("程序菜单"), this), "menu2");
-    xiatp = named(menu2->addAction(QStringLiteral("下载图片")), "xiatp");
-    menu2->addSeparator();
-    dktp = named(menu2->addAction(QStringLiteral("打开图片")), "dktp");
+    photoMenu = new QMenu(QStringLiteral("程序菜单"), this);
+    downloadPicturesAction = photoMenu->addAction(QStringLiteral("下载图片"));
+    photoMenu->addSeparator();
+    openPictureAction = photoMenu->addAction(QStringLiteral("打开图片"));
 }
 
-void Form1::paintEvent(QPaintEvent *)
+// Automation and the tests find the window and its controls by these names.
+void MainWindow::nameControls()
+{
+    const std::pair<QObject *, const char *> names[] = {
+        {this, "Form1"},
+        {logoLabel, "aicAlphaImage1"},
+        {minimiseLabel, "Label2_1"},
+        {closeLabel, "Label2_2"},
+        {websiteLabel, "Label2_3"},
+        {accountBox, "Frame1"},
+        {avatarLabel, "Image1"},
+        {qqNumberLabel, "qqhao"},
+        {nicknameLabel, "Label1"},
+        {signInButton, "Command2"},
+        {defaultAvatarLabel, "Image3"},
+        {listOwnAlbumsButton, "Command1"},
+        {otherSpaceBox, "Frame2"},
+        {otherSpaceLabel, "Label4"},
+        {otherQqEdit, "Text2"},
+        {listOtherAlbumsButton, "Command4"},
+        {qualityLabel, "Label5"},
+        {qualityCombo, "Combo1"},
+        {namingLabel, "Label3"},
+        {sequenceNamingButton, "mm_0"},
+        {nameOnlyButton, "mm_1"},
+        {randomNamingButton, "mm_2"},
+        {namingModeGroup, "mm"},
+        {checkAllButton, "Option3"},
+        {uncheckAllButton, "Option4"},
+        {previewLabel, "Image2"},
+        {backButton, "Command5"},
+        {albumNameLabel, "Label6"},
+        {albumDescriptionLabel, "Label7"},
+        {albumView, "ListView1"},
+        {photoView, "ListView2"},
+        {saveFolderEdit, "Text1"},
+        {chooseFolderButton, "Command3"},
+        {openFolderButton, "Command7"},
+        {stopButton, "Command6"},
+        {forumButton, "Command9"},
+        {serviceButton, "Command10"},
+        {activityLogList, "List1"},
+        {clearLogButton, "Command8"},
+        {statusBar, "s1"},
+        {progressBar, "ProgressBar1"},
+        {albumMenu, "menu"},
+        {viewAlbumAction, "ckxc"},
+        {downloadAlbumAction, "xz"},
+        {copyAlbumInfoAction, "fz"},
+        {photoMenu, "menu2"},
+        {downloadPicturesAction, "xiatp"},
+        {openPictureAction, "dktp"},
+    };
+    for (const auto &[object, name] : names)
+        object->setObjectName(QLatin1String(name));
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);
@@ -241,14 +294,14 @@ void Form1::paintEvent(QPaintEvent *)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void Form1::setStatusText(const QString &text)
+void MainWindow::setStatusText(const QString &text)
 {
-    s1->setPanelText(2, text);
+    statusBar->setPanelText(2, text);
 }
 
-QString Form1::statusText() const
+QString MainWindow::statusText() const
 {
-    return s1->panelText(2);
+    return statusBar->panelText(2);
 }
 
 } // namespace albivex

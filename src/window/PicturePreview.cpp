@@ -17,7 +17,7 @@ PicturePreview::~PicturePreview()
         m_pending->cancel();
 }
 
-void PicturePreview::ShowPreview(const QString &address)
+void PicturePreview::showPreview(const QString &address)
 {
     if (m_pending)
         m_pending->cancel();

@@ -10,7 +10,7 @@ namespace albivex {
 
 class PictureLoader;
 
-// The preview box Image2: shows the picture at an address, stretched to the box,
+// The preview box previewLabel: shows the picture at an address, stretched to the box,
 // transparent parts white. Only the latest request may land: an earlier one still
 // on its way is dropped. A picture that cannot be loaded leaves the box empty.
 class PicturePreview : public QObject
@@ -20,7 +20,7 @@ public:
     PicturePreview(QNetworkAccessManager &nam, QLabel &box, QObject *parent = nullptr);
     ~PicturePreview() override;
 
-    void ShowPreview(const QString &address);
+    void showPreview(const QString &address);
 
 Q_SIGNALS:
     // After the box changed for the latest request; `shown` is false when it became

@@ -6,13 +6,13 @@
 
 namespace albivex {
 
-NamingMode SelectedNamingMode(const Form1 &window)
+NamingMode SelectedNamingMode(const MainWindow &window)
 {
-    if (window.mm_0->isChecked())
+    if (window.sequenceNamingButton->isChecked())
         return NamingMode::SequenceAndName;
-    if (window.mm_1->isChecked())
+    if (window.nameOnlyButton->isChecked())
         return NamingMode::NameOnly;
-    if (window.mm_2->isChecked())
+    if (window.randomNamingButton->isChecked())
         return NamingMode::NameAndRandom;
     return NamingMode::SequenceAndName;
 }

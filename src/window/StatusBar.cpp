@@ -12,7 +12,6 @@ constexpr int PanelTwips[StatusBar::PanelCount] = {1440, 6780, 1440, 1000, 2500,
 
 StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("s1"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

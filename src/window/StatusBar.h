@@ -6,7 +6,7 @@ class QLabel;
 
 namespace albivex {
 
-// The status bar s1: six fixed panels. Panel 2 is the status text, panel 3 the
+// The status bar: six fixed panels. Panel 2 is the status text, panel 3 the
 // version, panel 5 lies under the progress bar.
 class StatusBar : public QWidget
 {

@@ -1,9 +1,9 @@
-#include "qzone/Endpoints.h"
 #include "network/FetchText.h"
 #include "network/QueryString.h"
+#include "qzone/Endpoints.h"
+#include "qzone/GTk.h"
 #include "qzone/UnescapeUnicode.h"
 #include "shell/VersionText.h"
-#include "qzone/GTk.h"
 
 #include <QtTest>
 

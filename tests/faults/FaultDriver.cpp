@@ -15,11 +15,11 @@
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -91,7 +91,7 @@ int main(int argc, char **argv)
         result = failed("sign-in and listing");
     } else {
         step("listed");
-        tool.window().Text1->setText(parser.value(save));
+        tool.window().saveFolderEdit->setText(parser.value(save));
         if (!tool.startDownload(download, parser.value(album))) {
             result = failed("download start");
         } else {

@@ -2,12 +2,12 @@
 
 #include "SignInThroughBrowser.h"
 #include "StandinSignIn.h"
-#include "window/ActivityLog.h"
-#include "window/MainWindow.h"
-#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
+#include "session/WindowState.h"
 #include "standin/StandinData.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -74,7 +74,7 @@ FaultWindow::FaultWindow(const QString &serviceRoot)
     : serviceRoot(serviceRoot), app(Endpoints(serviceRoot), &prompts, &prompts, &prompts)
 { }
 
-Form1 &FaultWindow::window()
+MainWindow &FaultWindow::window()
 {
     return app.window();
 }
@@ -87,7 +87,7 @@ AppContext &FaultWindow::ctx()
 bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 {
     app.start();
-    if (!RunEventsUntil([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
+    if (!RunEventsUntil([&] { return window().listOwnAlbumsButton->isEnabled(); }, timeoutMs)) {
         qWarning("FaultWindow: the version check did not pass");
         return false;
     }
@@ -102,7 +102,7 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
         return false;
     }
     const int before = countLines(ListingEnd);
-    window().Command1->click();
+    window().listOwnAlbumsButton->click();
     if (!RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
         qWarning("FaultWindow: the album listing did not end");
         return false;
@@ -113,9 +113,9 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 bool FaultWindow::signOut(int timeoutMs)
 {
     const int before = countLines(QStringLiteral("]注销成功.."));
-    if (window().Command2->text() != QStringLiteral("注销登录"))
+    if (window().signInButton->text() != QStringLiteral("注销登录"))
         return false;
-    window().Command2->click();
+    window().signInButton->click();
     return RunEventsUntil([&] { return countLines(QStringLiteral("]注销成功..")) > before; }, timeoutMs);
 }
 
@@ -134,7 +134,7 @@ bool FaultWindow::selectAlbum(const QString &albumId)
     const int row = albumRow(albumId);
     if (row < 0)
         return false;
-    selectRow(window().ListView1, row);
+    selectRow(window().albumView, row);
     return true;
 }
 
@@ -143,7 +143,7 @@ bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
     if (!selectAlbum(albumId))
         return false;
     const int before = countLines(ListingEnd);
-    window().ckxc->trigger();
+    window().viewAlbumAction->trigger();
     return RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs);
 }
 
@@ -155,27 +155,27 @@ bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId,
             return false;
         }
         ctx().photos.setAllChecked(true);
-        selectRow(window().ListView2, 0);
+        selectRow(window().photoView, 0);
         m_linesAtStart = static_cast<int>(lines().size());
         m_endsAtStart = countLines(SelectedEnd);
-        window().xiatp->trigger();
+        window().downloadPicturesAction->trigger();
         return true;
     }
-    if (window().ListView2->isVisible())
-        window().Command5->click();
+    if (window().photoView->isVisible())
+        window().backButton->click();
     if (!selectAlbum(albumId))
         return false;
     m_linesAtStart = static_cast<int>(lines().size());
-    window().xz->trigger();
+    window().downloadAlbumAction->trigger();
     // The job takes the album at once; the flag stays down until it has ended.
-    return !app.state().AlbumJobIdle;
+    return !app.state().albumJobIdle;
 }
 
 bool FaultWindow::waitForDownloadEnd(DownloadCommand command, int timeoutMs)
 {
     if (command == DownloadCommand::SelectedPictures)
         return RunEventsUntil([&] { return countLines(SelectedEnd) > m_endsAtStart; }, timeoutMs);
-    return RunEventsUntil([&] { return app.state().AlbumJobIdle; }, timeoutMs);
+    return RunEventsUntil([&] { return app.state().albumJobIdle; }, timeoutMs);
 }
 
 bool FaultWindow::download(DownloadCommand command, const QString &albumId, int timeoutMs)
@@ -210,7 +210,7 @@ QStringList FaultWindow::marks(DownloadCommand command, const QString &albumId)
     }
     QStringList result;
     for (int row = 0; row < context.photos.size(); ++row)
-        result << context.photos.entry(row).Status;
+        result << context.photos.entry(row).status;
     return result;
 }
 

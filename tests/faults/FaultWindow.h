@@ -37,7 +37,7 @@ public:
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
 
-    albivex::Form1 &window();
+    albivex::MainWindow &window();
     albivex::AppContext &ctx();
 
     // Runs the start-up (version check against the stand-in), signs in as `uin` and

@@ -7,12 +7,12 @@
 #include "FaultWindow.h"
 #include "Responsiveness.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QCryptographicHash>
 #include <QLabel>
@@ -124,7 +124,7 @@ private Q_SLOTS:
         m_save = std::make_unique<QTemporaryDir>();
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
-        m_window->window().Text1->setText(m_save->path());
+        m_window->window().saveFolderEdit->setText(m_save->path());
     }
 
     void cleanup()
@@ -154,7 +154,7 @@ private Q_SLOTS:
         const int before = listingEnds();
         Responsiveness measured;
         measured.start();
-        m_window->window().Command1->click();
+        m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
         const AlbumListModel &list = m_window->ctx().albums;
@@ -173,18 +173,18 @@ private Q_SLOTS:
     {
         m_standin.knobs().addFault(huge(AlbumListPath, 20 * MB));
         const int before = listingEnds();
-        m_window->window().Command1->click();
+        m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         QCOMPARE(m_window->ctx().albums.size(), 3);
         QVERIFY(m_window->ctx().albums.entry(1).description.size() > 5 * MB);
         Responsiveness measured;
         measured.start();
         QVERIFY(m_window->selectAlbum(m_window->ctx().albums.entry(1).albumId));
-        m_window->window().ckxc->trigger();
+        m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before + 1; }, 50000));
         RunEventsUntil([] { return false; }, 100); // the label is painted
         measured.stop();
-        QVERIFY(m_window->window().Label7->isVisible());
+        QVERIFY(m_window->window().albumDescriptionLabel->isVisible());
         checkBounds(measured, ListingGrowthBoundMb);
     }
 
@@ -208,7 +208,7 @@ private Q_SLOTS:
         const int before = listingEnds();
         Responsiveness measured;
         measured.start();
-        m_window->window().ckxc->trigger();
+        m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
         const PhotoListModel &list = m_window->ctx().photos;
@@ -216,7 +216,7 @@ private Q_SLOTS:
         if (pictures >= 0)
             QCOMPARE(list.size(), pictures);
         if (answer.kind == FaultKind::UnexpectedCharset)
-            QCOMPARE(list.entry(1).Name, QStringLiteral("小狗"));
+            QCOMPARE(list.entry(1).name, QStringLiteral("小狗"));
         QCOMPARE(m_window->window().statusText(), QStringLiteral("相册加载完毕.."));
         checkBounds(measured, ListingGrowthBoundMb);
     }

@@ -6,10 +6,10 @@
 
 #include "FaultWindow.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -106,7 +106,7 @@ private Q_SLOTS:
         m_save = std::make_unique<QTemporaryDir>();
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
-        m_window->window().Text1->setText(m_save->path());
+        m_window->window().saveFolderEdit->setText(m_save->path());
         // Short waits: a stall is given up after 1.5 s, a retry follows 30 ms later
         // (doubled for the next), a Retry-After is honoured up to 30 s.
         PictureTransfer::Options &options = m_window->ctx().transferOptions;

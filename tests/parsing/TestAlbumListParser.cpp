@@ -1,5 +1,5 @@
-#include "qzone/LocaleText.h"
 #include "qzone/AlbumListParser.h"
+#include "qzone/LocaleText.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "network/QueryString.h"
-#include "storage/PictureTransfer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/PictureTransfer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "network/PictureLoader.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QNetworkCookieJar>
@@ -31,7 +31,7 @@ private:
     ScriptedPrompts m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 
-    QLabel *box() { return m_app->window().Image2; }
+    QLabel *box() { return m_app->window().previewLabel; }
     QString address(const QString &path) const { return m_standin.root() + path; }
     void show(const QString &path) { m_app->context().showPreview(address(path)); }
     // The box as it must look for the stand-in's picture at `path`.

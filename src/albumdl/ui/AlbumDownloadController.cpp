@@ -1,11 +1,11 @@
 #include "albumdl/ui/AlbumDownloadController.h"
 
 #include "albumdl/AlbumDownloadJob.h"
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
+#include "window/ActivityLog.h"
 #include "window/MainWindow.h"
-#include "window/SelectedRow.h"
 #include "window/SelectedNamingMode.h"
+#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,7 +20,7 @@ namespace albivex {
 AlbumDownloadController::AlbumDownloadController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx)
 {
-    connect(ctx.window.xz, &QAction::triggered, this, &AlbumDownloadController::startJob);
+    connect(ctx.window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
 }
 
 AlbumDownloadController::~AlbumDownloadController()
@@ -52,12 +52,12 @@ void AlbumDownloadController::startJob()
 
 int AlbumDownloadController::selectedAlbumRow() const
 {
-    return SelectedRow(m_ctx.window.ListView1);
+    return SelectedRow(m_ctx.window.albumView);
 }
 
 QString AlbumDownloadController::saveFolder() const
 {
-    return m_ctx.window.Text1->text();
+    return m_ctx.window.saveFolderEdit->text();
 }
 
 NamingMode AlbumDownloadController::namingMode() const
@@ -67,7 +67,7 @@ NamingMode AlbumDownloadController::namingMode() const
 
 PictureQuality AlbumDownloadController::quality() const
 {
-    return m_ctx.window.Combo1->currentIndex() == 0 ? PictureQuality::Normal : PictureQuality::High;
+    return m_ctx.window.qualityCombo->currentIndex() == 0 ? PictureQuality::Normal : PictureQuality::High;
 }
 
 void AlbumDownloadController::setStatusText(const QString &text)
@@ -82,25 +82,26 @@ void AlbumDownloadController::addLogLines(const QStringList &messages)
 
 void AlbumDownloadController::setJobControlsEnabled(bool enabled)
 {
-    Form1 &w = m_ctx.window;
-    for (QWidget *control : std::initializer_list<QWidget *> {w.Command2, w.Command1, w.Command4, w.Command3,
-                                                              w.Combo1, w.Option3, w.Option4})
+    MainWindow &w = m_ctx.window;
+    for (QWidget *control : std::initializer_list<QWidget *> {
+             w.signInButton, w.listOwnAlbumsButton, w.listOtherAlbumsButton, w.chooseFolderButton,
+             w.qualityCombo, w.checkAllButton, w.uncheckAllButton})
         control->setEnabled(enabled);
 }
 
 void AlbumDownloadController::setAlbumListEnabled(bool enabled)
 {
-    m_ctx.window.ListView1->setEnabled(enabled);
+    m_ctx.window.albumView->setEnabled(enabled);
 }
 
 void AlbumDownloadController::setProgressRange(int minimum, int maximum)
 {
-    m_ctx.window.ProgressBar1->setRange(minimum, maximum);
+    m_ctx.window.progressBar->setRange(minimum, maximum);
 }
 
 void AlbumDownloadController::setProgressValue(int value)
 {
-    m_ctx.window.ProgressBar1->setValue(value);
+    m_ctx.window.progressBar->setValue(value);
 }
 
 } // namespace albivex

@@ -12,7 +12,7 @@ struct AppContext;
 
 // "下载相册" of the album menu: runs the album download job on the main window. The
 // window side of the job (status text, log, progress bar, the job controls and the
-// choices read for every picture) is implemented here over Form1.
+// choices read for every picture) is implemented here over MainWindow.
 class AlbumDownloadController : public QObject, private AlbumJobView
 {
     Q_OBJECT

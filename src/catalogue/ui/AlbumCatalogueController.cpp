@@ -1,16 +1,16 @@
 #include "catalogue/ui/AlbumCatalogueController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/Prompts.h"
-#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
-#include "qzone/AlbumListParser.h"
-#include "qzone/AlbumListRequest.h"
+#include "catalogue/QqNumberInput.h"
 #include "network/FetchText.h"
 #include "network/ParseInBackground.h"
-#include "catalogue/QqNumberInput.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/AlbumListRequest.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -23,11 +23,13 @@ namespace albivex {
 AlbumCatalogueController::AlbumCatalogueController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx)
 {
-    connect(ctx.window.Command1, &QPushButton::clicked, this, &AlbumCatalogueController::ListOwnAlbums);
-    connect(ctx.window.Command4, &QPushButton::clicked, this, &AlbumCatalogueController::ListOtherAlbums);
+    connect(ctx.window.listOwnAlbumsButton, &QPushButton::clicked, this,
+            &AlbumCatalogueController::listOwnAlbums);
+    connect(ctx.window.listOtherAlbumsButton, &QPushButton::clicked, this,
+            &AlbumCatalogueController::listOtherAlbums);
 }
 
-void AlbumCatalogueController::ListOwnAlbums()
+void AlbumCatalogueController::listOwnAlbums()
 {
     if (m_listing)
         return;
@@ -39,11 +41,11 @@ void AlbumCatalogueController::ListOwnAlbums()
     start(false, account.uin, OwnAlbumListUrl(m_ctx.endpoints, account.uin, account.gTk));
 }
 
-void AlbumCatalogueController::ListOtherAlbums()
+void AlbumCatalogueController::listOtherAlbums()
 {
     if (m_listing)
         return;
-    QLineEdit *box = m_ctx.window.Text2;
+    QLineEdit *box = m_ctx.window.otherQqEdit;
     const QqNumberInput input = QqNumberInput::fromText(box->text());
     switch (input.verdict) {
     case QqNumberInput::Verdict::Empty:
@@ -68,7 +70,7 @@ void AlbumCatalogueController::ListOtherAlbums()
 void AlbumCatalogueController::askToSignIn()
 {
     m_ctx.log.add(QStringLiteral("请您先登录QQ.."));
-    QPointer<QPushButton> signIn = m_ctx.window.Command2;
+    QPointer<QPushButton> signIn = m_ctx.window.signInButton;
     m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [signIn] {
         if (signIn)
             signIn->click();
@@ -81,8 +83,8 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
     m_otherSpace = otherSpace;
     m_ownerUin = ownerUin;
     // Whose albums these are is fixed now: the photo listing, the downloads and the
-    // owner folder must not follow later edits of Text2.
-    m_ctx.state.ListShowsOtherQq = otherSpace;
+    // owner folder must not follow later edits of otherQqEdit.
+    m_ctx.state.listShowsOtherQq = otherSpace;
     m_ctx.state.listedOwnerUin = ownerUin;
     m_ctx.albums.clear();
     m_ctx.log.add(QStringLiteral("[QQ:") + ownerUin + QStringLiteral("]正在获取相册.."));
@@ -107,7 +109,7 @@ void AlbumCatalogueController::addNextRows()
     for (; m_next < end; ++m_next) {
         m_ctx.albums.append(m_pending.at(m_next));
         // Each album brings the album list back into view, as the back button does.
-        m_ctx.window.Command5->click();
+        m_ctx.window.backButton->click();
     }
     if (m_next < m_pending.size())
         QTimer::singleShot(0, this, &AlbumCatalogueController::addNextRows);

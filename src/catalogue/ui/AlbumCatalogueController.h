@@ -12,8 +12,8 @@ namespace albivex {
 
 struct AppContext;
 
-// Lists the albums of a space into the album list: "获取相册" (Command1) the signed-in
-// user's own space, "获取" (Command4) the space of the number typed in Text2. One
+// Lists the albums of a space into the album list: "获取相册" (listOwnAlbumsButton) the signed-in
+// user's own space, "获取" (listOtherAlbumsButton) the space of the number typed in otherQqEdit. One
 // listing at a time; a start while one runs is ignored until it has ended.
 class AlbumCatalogueController : public QObject
 {
@@ -24,8 +24,8 @@ public:
 
     explicit AlbumCatalogueController(AppContext &ctx, QObject *parent = nullptr);
 
-    void ListOwnAlbums();
-    void ListOtherAlbums();
+    void listOwnAlbums();
+    void listOtherAlbums();
 
     bool isListing() const { return m_listing; }
 

@@ -1,12 +1,12 @@
 #include "catalogue/ui/AlbumListViewController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/Prompts.h"
-#include "session/WindowState.h"
 #include "catalogue/AlbumInfoText.h"
 #include "catalogue/AlbumListModel.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 #include "window/SelectedRow.h"
 
 #include <QAction>
@@ -28,20 +28,21 @@ constexpr double TwipsPerPixel = 15.0;
 AlbumListViewController::AlbumListViewController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx)
 {
-    QTreeView *view = ctx.window.ListView1;
+    QTreeView *view = ctx.window.albumView;
     layOutColumns();
     connect(view, &QTreeView::clicked, this, &AlbumListViewController::previewCover);
-    connect(view, &QTreeView::doubleClicked, this, &AlbumListViewController::ViewAlbum);
+    connect(view, &QTreeView::doubleClicked, this, &AlbumListViewController::viewAlbum);
     view->viewport()->installEventFilter(this);
     connect(&ctx.albums, &AlbumListModel::checksChanged, this, &AlbumListViewController::countChecks);
     // A new listing drops the old ticks with the old rows.
-    connect(&ctx.albums, &AlbumListModel::modelReset, this, [this] { m_ctx.state.CheckedAlbumCount = 0; });
-    connect(ctx.window.fz, &QAction::triggered, this, &AlbumListViewController::CopyAlbumInfo);
+    connect(&ctx.albums, &AlbumListModel::modelReset, this, [this] { m_ctx.state.checkedAlbumCount = 0; });
+    connect(ctx.window.copyAlbumInfoAction, &QAction::triggered, this,
+            &AlbumListViewController::copyAlbumInfo);
 }
 
 void AlbumListViewController::layOutColumns()
 {
-    QTreeView *view = m_ctx.window.ListView1;
+    QTreeView *view = m_ctx.window.albumView;
     for (int column = 0; column < AlbumListModel::ColumnCount; ++column) {
         const int twips = AlbumListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -56,18 +57,18 @@ void AlbumListViewController::previewCover(const QModelIndex &index)
         m_ctx.showPreview(m_ctx.albums.entry(index.row()).coverUrl);
 }
 
-void AlbumListViewController::ViewAlbum()
+void AlbumListViewController::viewAlbum()
 {
-    if (m_ctx.state.AlbumJobIdle)
-        m_ctx.window.ckxc->trigger();
+    if (m_ctx.state.albumJobIdle)
+        m_ctx.window.viewAlbumAction->trigger();
 }
 
 bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ctx.window.ListView1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_ctx.window.albumView->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::RightButton && m_ctx.state.AlbumJobIdle)
-            m_ctx.window.menu->popup(press->globalPosition().toPoint());
+        if (press->button() == Qt::RightButton && m_ctx.state.albumJobIdle)
+            m_ctx.window.albumMenu->popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -76,14 +77,14 @@ bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
 void AlbumListViewController::countChecks()
 {
     const int count = m_ctx.albums.checkedCount();
-    m_ctx.state.CheckedAlbumCount = count;
+    m_ctx.state.checkedAlbumCount = count;
     m_ctx.window.setStatusText(QStringLiteral("已选择") + QString::number(count)
                                + QStringLiteral("个相册.."));
 }
 
-void AlbumListViewController::CopyAlbumInfo()
+void AlbumListViewController::copyAlbumInfo()
 {
-    const int row = SelectedRow(m_ctx.window.ListView1);
+    const int row = SelectedRow(m_ctx.window.albumView);
     const AlbumEntry &album = m_ctx.albums.entry(row);
     if (row < 0 || album.name.isEmpty()) {
         m_ctx.window.setStatusText(QStringLiteral("请选择相册"));

@@ -18,7 +18,7 @@ class AlbumListViewController : public QObject
 public:
     explicit AlbumListViewController(AppContext &ctx, QObject *parent = nullptr);
 
-    void CopyAlbumInfo();
+    void copyAlbumInfo();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -26,7 +26,7 @@ protected:
 private:
     void layOutColumns();
     void previewCover(const QModelIndex &index);
-    void ViewAlbum();
+    void viewAlbum();
     void countChecks();
 
     AppContext &m_ctx;

@@ -1,16 +1,16 @@
 #include "photos/ui/PhotoListController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/Prompts.h"
-#include "session/WindowState.h"
 #include "catalogue/AlbumListModel.h"
-#include "window/SelectedRow.h"
 #include "photos/ListingProgress.h"
 #include "photos/PhotoListFetch.h"
 #include "photos/PhotoListModel.h"
 #include "photos/ShownText.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -23,16 +23,16 @@ namespace albivex {
 
 PhotoListController::PhotoListController(AppContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx)
 {
-    connect(ctx.window.ckxc, &QAction::triggered, this, &PhotoListController::ViewAlbum);
-    // "<=" and "终止任务" clear PhotoViewOpen in their own handlers; looking right after
+    connect(ctx.window.viewAlbumAction, &QAction::triggered, this, &PhotoListController::viewAlbum);
+    // "<=" and "终止任务" clear photoViewOpen in their own handlers; looking right after
     // them drops a page request still in flight instead of waiting for its answer.
-    for (QPushButton *stop : {ctx.window.Command5, ctx.window.Command6})
+    for (QPushButton *stop : {ctx.window.backButton, ctx.window.stopButton})
         connect(stop, &QPushButton::clicked, this, &PhotoListController::checkStopped, Qt::QueuedConnection);
 }
 
-void PhotoListController::ViewAlbum()
+void PhotoListController::viewAlbum()
 {
-    const int albumRow = SelectedRow(m_ctx.window.ListView1);
+    const int albumRow = SelectedRow(m_ctx.window.albumView);
     const AlbumEntry album = m_ctx.albums.entry(albumRow);
     if (albumRow < 0 || album.name.isEmpty()) {
         m_ctx.window.setStatusText(QStringLiteral("、请选择相册"));
@@ -42,14 +42,14 @@ void PhotoListController::ViewAlbum()
     // A listing still running is replaced: its rows would mix with the new album's.
     endListing();
 
-    m_ctx.state.PhotoViewOpen = true;
+    m_ctx.state.photoViewOpen = true;
     switchView(album.name, album.description);
     m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
     m_ctx.window.setStatusText(QStringLiteral("正在获取相册图片.."));
 
     const QzoneCredentials &account = m_ctx.state.credentials;
     PhotoListRequest request;
-    request.otherSpace = m_ctx.state.ListShowsOtherQq;
+    request.otherSpace = m_ctx.state.listShowsOtherQq;
     request.ownerUin = m_ctx.state.listedOwnerUin;
     request.uin = account.uin;
     request.gTk = account.gTk;
@@ -65,17 +65,18 @@ void PhotoListController::ViewAlbum()
 
 void PhotoListController::switchView(const QString &albumName, const QString &albumDescription)
 {
-    Form1 &w = m_ctx.window;
-    w.ListView1->hide();
+    MainWindow &w = m_ctx.window;
+    w.albumView->hide();
     m_ctx.photos.clear();
-    w.ListView2->show();
-    w.Command5->show();
-    w.Label6->setText(albumName);
-    w.Label6->show();
+    w.photoView->show();
+    w.backButton->show();
+    w.albumNameLabel->setText(albumName);
+    w.albumNameLabel->show();
     QString bare = albumDescription;
     bare.remove(QLatin1Char(' '));
-    w.Label7->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述") : ShownText(albumDescription));
-    w.Label7->show();
+    w.albumDescriptionLabel->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述")
+                                                    : ShownText(albumDescription));
+    w.albumDescriptionLabel->show();
 }
 
 void PhotoListController::onPage(const QList<PhotoEntry> &entries)
@@ -83,7 +84,7 @@ void PhotoListController::onPage(const QList<PhotoEntry> &entries)
     m_pending.append(entries);
     m_total = m_fetch ? m_fetch->expectedTotal() : m_total;
     if (m_total >= 1)
-        m_ctx.window.ProgressBar1->setRange(1, m_total);
+        m_ctx.window.progressBar->setRange(1, m_total);
     scheduleRows();
 }
 
@@ -95,7 +96,7 @@ void PhotoListController::onFetchFinished(int received)
     // end at what really arrived.
     m_total = received;
     if (m_total >= 1)
-        m_ctx.window.ProgressBar1->setRange(1, m_total);
+        m_ctx.window.progressBar->setRange(1, m_total);
     scheduleRows();
 }
 
@@ -114,7 +115,7 @@ void PhotoListController::addRows()
         return;
     QList<PhotoEntry> batch;
     const int perTurn = qMax(RowsPerTurn, m_ctx.photos.size() / 8);
-    while (m_ctx.state.PhotoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
+    while (m_ctx.state.photoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
         batch.append(m_pending.at(m_pendingStart++));
     if (!batch.isEmpty()) {
         // The text of the batch's last row: the window shows no other before the turn ends.
@@ -122,7 +123,7 @@ void PhotoListController::addRows()
         m_ctx.window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
     }
     m_ctx.photos.append(batch);
-    if (!m_ctx.state.PhotoViewOpen) {
+    if (!m_ctx.state.photoViewOpen) {
         endListing();
         return;
     }
@@ -135,14 +136,14 @@ void PhotoListController::addRows()
     if (!m_fetchDone)
         return; // the next page is on its way
     endListing();
-    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.ListView1));
+    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.albumView));
     m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
     m_ctx.window.setStatusText(QStringLiteral("相册加载完毕.."));
 }
 
 void PhotoListController::checkStopped()
 {
-    if (m_listing && !m_ctx.state.PhotoViewOpen)
+    if (m_listing && !m_ctx.state.photoViewOpen)
         endListing();
 }
 

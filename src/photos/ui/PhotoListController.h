@@ -14,7 +14,7 @@ class PhotoListFetch;
 // "查看相册": lists the pictures of the album selected in the album list into the
 // photo list, which takes the album list's place. Pages arrive from the network and
 // their rows are added a batch per turn of the event loop, so the window stays
-// responsive; clearing PhotoViewOpen ("<=" or "终止任务") ends the listing before its
+// responsive; clearing photoViewOpen ("<=" or "终止任务") ends the listing before its
 // next row, keeping the rows added so far.
 class PhotoListController : public QObject
 {
@@ -27,7 +27,7 @@ public:
 
     explicit PhotoListController(AppContext &ctx, QObject *parent = nullptr);
 
-    void ViewAlbum();
+    void viewAlbum();
 
 private:
     void switchView(const QString &albumName, const QString &albumDescription);

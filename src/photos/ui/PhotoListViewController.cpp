@@ -1,10 +1,10 @@
 #include "photos/ui/PhotoListViewController.h"
 
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/Prompts.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
+#include "session/Prompts.h"
+#include "window/MainWindow.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -23,20 +23,20 @@ constexpr double TwipsPerPixel = 15.0;
 PhotoListViewController::PhotoListViewController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx)
 {
-    QTreeView *view = ctx.window.ListView2;
+    QTreeView *view = ctx.window.photoView;
     layOutColumns();
     connect(&ctx.photos, &PhotoListModel::checksChanged, this, &PhotoListViewController::countChecks);
     connect(view, &QTreeView::clicked, this, &PhotoListViewController::preview);
     view->viewport()->installEventFilter(this);
-    connect(ctx.window.Option3, &QRadioButton::clicked, this,
-            [this] { checkAll(m_ctx.window.Option3, true); });
-    connect(ctx.window.Option4, &QRadioButton::clicked, this,
-            [this] { checkAll(m_ctx.window.Option4, false); });
+    connect(ctx.window.checkAllButton, &QRadioButton::clicked, this,
+            [this] { checkAll(m_ctx.window.checkAllButton, true); });
+    connect(ctx.window.uncheckAllButton, &QRadioButton::clicked, this,
+            [this] { checkAll(m_ctx.window.uncheckAllButton, false); });
 }
 
 void PhotoListViewController::layOutColumns()
 {
-    QTreeView *view = m_ctx.window.ListView2;
+    QTreeView *view = m_ctx.window.photoView;
     for (int column = 0; column < PhotoListModel::ColumnCount; ++column) {
         const int twips = PhotoListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -54,15 +54,15 @@ void PhotoListViewController::countChecks()
 void PhotoListViewController::preview(const QModelIndex &index)
 {
     if (index.isValid() && m_ctx.showPreview)
-        m_ctx.showPreview(m_ctx.photos.entry(index.row()).Url);
+        m_ctx.showPreview(m_ctx.photos.entry(index.row()).url);
 }
 
 bool PhotoListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ctx.window.ListView2->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_ctx.window.photoView->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         if (press->button() == Qt::RightButton)
-            m_ctx.window.menu2->popup(press->globalPosition().toPoint());
+            m_ctx.window.photoMenu->popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -72,7 +72,7 @@ void PhotoListViewController::checkAll(QRadioButton *option, bool checked)
 {
     // The album list is acted on while it is the list shown (the photo list replaces
     // it while an album is open).
-    if (!m_ctx.window.ListView1->isHidden()) {
+    if (!m_ctx.window.albumView->isHidden()) {
         if (m_ctx.albums.isEmpty())
             m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请先获取相册"), Prompts::Icon::Information);
         else

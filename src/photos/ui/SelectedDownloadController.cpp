@@ -1,18 +1,18 @@
 #include "photos/ui/SelectedDownloadController.h"
 
-#include "storage/SaveLayout.h"
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListModel.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
-#include "catalogue/AlbumListModel.h"
-#include "window/SelectedRow.h"
 #include "storage/PictureTransfer.h"
-#include "photos/PhotoListModel.h"
-#include "window/SelectedNamingMode.h"
+#include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
 #include "storage/UploadTime.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/SelectedNamingMode.h"
+#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -25,8 +25,8 @@ namespace albivex {
 SelectedDownloadController::SelectedDownloadController(AppContext &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx)
 {
-    connect(ctx.window.xiatp, &QAction::triggered, this,
-            &SelectedDownloadController::DownloadSelectedPictures);
+    connect(ctx.window.downloadPicturesAction, &QAction::triggered, this,
+            &SelectedDownloadController::downloadSelectedPictures);
 }
 
 SelectedDownloadController::~SelectedDownloadController()
@@ -35,21 +35,21 @@ SelectedDownloadController::~SelectedDownloadController()
         m_transfer->cancel();
 }
 
-void SelectedDownloadController::DownloadSelectedPictures()
+void SelectedDownloadController::downloadSelectedPictures()
 {
     // One run at a time: a second one would interleave its pictures, progress and
     // lines with the first.
     if (m_running)
         return;
-    const int row = SelectedRow(m_ctx.window.ListView2);
-    if (row < 0 || m_ctx.photos.entry(row).Name.isEmpty()) {
+    const int row = SelectedRow(m_ctx.window.photoView);
+    if (row < 0 || m_ctx.photos.entry(row).name.isEmpty()) {
         m_ctx.window.setStatusText(QStringLiteral("请选择图片"));
         m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请选择图片"), Prompts::Icon::Information);
         return;
     }
     const int checkedCount = m_ctx.photos.checkedCount();
-    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.ListView1));
-    m_folder = AlbumFolderPath(m_ctx.window.Text1->text(), m_ctx.state.listedOwnerUin, album.name);
+    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.albumView));
+    m_folder = AlbumFolderPath(m_ctx.window.saveFolderEdit->text(), m_ctx.state.listedOwnerUin, album.name);
     // What an earlier run that was killed mid-transfer left in this folder goes now.
     RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_ctx.transferOptions.idleMs));
     m_listing = m_ctx.photos.listing();
@@ -62,13 +62,13 @@ void SelectedDownloadController::DownloadSelectedPictures()
 
 void SelectedDownloadController::downloadSingle(int row)
 {
-    transfer(row, PictureFileName(NamingMode::NameAndRandom, row + 1, m_ctx.photos.entry(row).Name), false);
+    transfer(row, PictureFileName(NamingMode::NameAndRandom, row + 1, m_ctx.photos.entry(row).name), false);
 }
 
 void SelectedDownloadController::startMulti(int checkedCount)
 {
-    m_ctx.state.SelectedDownloadRunning = true;
-    QProgressBar *progress = m_ctx.window.ProgressBar1;
+    m_ctx.state.selectedDownloadRunning = true;
+    QProgressBar *progress = m_ctx.window.progressBar;
     progress->setValue(1);
     progress->setRange(1, checkedCount);
     m_rowCount = m_ctx.photos.size();
@@ -86,21 +86,21 @@ void SelectedDownloadController::nextPicture()
             break;
         if (!m_ctx.photos.isChecked(row))
             continue;
-        if (!m_ctx.state.SelectedDownloadRunning) {
-            m_ctx.window.ProgressBar1->setValue(1);
+        if (!m_ctx.state.selectedDownloadRunning) {
+            m_ctx.window.progressBar->setValue(1);
             m_ctx.log.add(QStringLiteral("已终止下载任务.."));
             m_ctx.window.setStatusText(QStringLiteral("已终止下载任务"));
             break;
         }
-        m_ctx.window.ProgressBar1->setValue(++m_reached);
+        m_ctx.window.progressBar->setValue(++m_reached);
         // The naming option is read per picture: a change during the run applies to
         // the pictures not yet reached.
         transfer(row,
-                 PictureFileName(SelectedNamingMode(m_ctx.window), row + 1, m_ctx.photos.entry(row).Name),
+                 PictureFileName(SelectedNamingMode(m_ctx.window), row + 1, m_ctx.photos.entry(row).name),
                  true);
         return;
     }
-    m_ctx.state.SelectedDownloadRunning = false;
+    m_ctx.state.selectedDownloadRunning = false;
     finish();
 }
 
@@ -108,10 +108,10 @@ void SelectedDownloadController::transfer(int row, const QString &fileName, bool
 {
     const PhotoEntry &picture = m_ctx.photos.entry(row);
     PictureTransfer::Options options = m_ctx.transferOptions;
-    options.modifiedTime = ParseUploadTime(picture.UploadTime);
-    const QString name = picture.Name;
+    options.modifiedTime = ParseUploadTime(picture.uploadTime);
+    const QString name = picture.name;
     m_transfer = DownloadPictureFile(
-        m_ctx.network, picture.Url, m_folder + QLatin1Char('/') + fileName, this,
+        m_ctx.network, picture.url, m_folder + QLatin1Char('/') + fileName, this,
         [this, row, name, multi](const TransferResult &result) { onTransferred(row, name, result, multi); },
         options);
 }

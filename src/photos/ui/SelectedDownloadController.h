@@ -23,7 +23,7 @@ public:
     explicit SelectedDownloadController(AppContext &ctx, QObject *parent = nullptr);
     ~SelectedDownloadController() override;
 
-    void DownloadSelectedPictures();
+    void downloadSelectedPictures();
 
     bool isRunning() const { return m_running; }
 

@@ -2,10 +2,10 @@
 
 #include "app/AppContext.h"
 #include "session/FolderDialog.h"
-#include "window/MainWindow.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "session/WindowState.h"
+#include "window/MainWindow.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -16,13 +16,13 @@ namespace albivex {
 
 SaveFolderController::SaveFolderController(AppContext &ctx) : m_ctx(ctx)
 {
-    connect(m_ctx.window.Command3, &QPushButton::clicked, this, &SaveFolderController::choose);
-    connect(m_ctx.window.Command7, &QPushButton::clicked, this, &SaveFolderController::openFolder);
+    connect(m_ctx.window.chooseFolderButton, &QPushButton::clicked, this, &SaveFolderController::choose);
+    connect(m_ctx.window.openFolderButton, &QPushButton::clicked, this, &SaveFolderController::openFolder);
 }
 
 void SaveFolderController::choose()
 {
-    const QString chosen = m_ctx.state.ChosenSaveFolder;
+    const QString chosen = m_ctx.state.chosenSaveFolder;
     if (chosen.isEmpty()) {
         browse();
         return;
@@ -36,7 +36,7 @@ void SaveFolderController::choose()
     });
 }
 
-// A cancelled dialog leaves ChosenSaveFolder empty, so the next click goes straight
+// A cancelled dialog leaves chosenSaveFolder empty, so the next click goes straight
 // to the dialog again; the path box keeps its text.
 void SaveFolderController::browse()
 {
@@ -44,15 +44,15 @@ void SaveFolderController::browse()
     m_ctx.folders.chooseFolder(QStringLiteral("请选择文件夹"), [self](const QString &path) {
         if (!self)
             return;
-        self->m_ctx.state.ChosenSaveFolder = path;
+        self->m_ctx.state.chosenSaveFolder = path;
         if (!path.isEmpty())
-            self->m_ctx.window.Text1->setText(path);
+            self->m_ctx.window.saveFolderEdit->setText(path);
     });
 }
 
 void SaveFolderController::openFolder()
 {
-    m_ctx.urls.open(QUrl::fromLocalFile(m_ctx.window.Text1->text()));
+    m_ctx.urls.open(QUrl::fromLocalFile(m_ctx.window.saveFolderEdit->text()));
 }
 
 } // namespace albivex

@@ -6,8 +6,8 @@ namespace albivex {
 
 struct AppContext;
 
-// "设置路径" (Command3) chooses the save folder, asking first once a folder has been
-// chosen in this run; "打开目录" (Command7) opens the save folder on the desktop.
+// "设置路径" (chooseFolderButton) chooses the save folder, asking first once a folder has been
+// chosen in this run; "打开目录" (openFolderButton) opens the save folder on the desktop.
 class SaveFolderController : public QObject
 {
     Q_OBJECT

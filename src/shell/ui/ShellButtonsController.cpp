@@ -1,11 +1,11 @@
 #include "shell/ui/ShellButtonsController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "session/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -23,41 +23,41 @@ constexpr int PhotoUrlColumn = 4;
 
 ShellButtonsController::ShellButtonsController(AppContext &ctx) : m_ctx(ctx)
 {
-    Form1 &w = m_ctx.window;
-    connect(w.Command5, &QPushButton::clicked, this, &ShellButtonsController::backToAlbums);
-    connect(w.Command6, &QPushButton::clicked, this, &ShellButtonsController::stopJobs);
-    connect(w.Command8, &QPushButton::clicked, this, [this] { m_ctx.log.clear(); });
-    connect(w.Command9, &QPushButton::clicked, this,
+    MainWindow &w = m_ctx.window;
+    connect(w.backButton, &QPushButton::clicked, this, &ShellButtonsController::backToAlbums);
+    connect(w.stopButton, &QPushButton::clicked, this, &ShellButtonsController::stopJobs);
+    connect(w.clearLogButton, &QPushButton::clicked, this, [this] { m_ctx.log.clear(); });
+    connect(w.forumButton, &QPushButton::clicked, this,
             [this] { m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorForum)); });
-    connect(w.Command10, &QPushButton::clicked, this,
+    connect(w.serviceButton, &QPushButton::clicked, this,
             [this] { m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorService)); });
-    connect(w.dktp, &QAction::triggered, this, &ShellButtonsController::openPicture);
+    connect(w.openPictureAction, &QAction::triggered, this, &ShellButtonsController::openPicture);
 }
 
 void ShellButtonsController::backToAlbums()
 {
-    Form1 &w = m_ctx.window;
-    w.Command5->hide();
-    w.ListView1->show();
-    w.ListView2->hide();
-    w.Label6->hide();
-    w.Label7->hide();
-    m_ctx.state.PhotoViewOpen = false;
+    MainWindow &w = m_ctx.window;
+    w.backButton->hide();
+    w.albumView->show();
+    w.photoView->hide();
+    w.albumNameLabel->hide();
+    w.albumDescriptionLabel->hide();
+    m_ctx.state.photoViewOpen = false;
 }
 
 // Running jobs test their flag before each next step, so a transfer in progress
 // completes; nothing here waits for them.
 void ShellButtonsController::stopJobs()
 {
-    m_ctx.state.AlbumJobRunning = false;
-    m_ctx.state.PhotoViewOpen = false;
-    m_ctx.state.SelectedDownloadRunning = false;
-    m_ctx.window.ListView1->setEnabled(true);
+    m_ctx.state.albumJobRunning = false;
+    m_ctx.state.photoViewOpen = false;
+    m_ctx.state.selectedDownloadRunning = false;
+    m_ctx.window.albumView->setEnabled(true);
 }
 
 void ShellButtonsController::openPicture()
 {
-    const QModelIndex current = m_ctx.window.ListView2->currentIndex();
+    const QModelIndex current = m_ctx.window.photoView->currentIndex();
     const QString name
         = current.isValid() ? current.siblingAtColumn(PhotoNameColumn).data().toString() : QString();
     if (name.isEmpty()) {

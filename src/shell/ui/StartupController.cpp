@@ -1,12 +1,12 @@
 #include "shell/ui/StartupController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "storage/SaveFolder.h"
-#include "window/StatusBar.h"
 #include "session/WindowState.h"
 #include "shell/VersionText.h"
+#include "storage/SaveFolder.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,16 +34,16 @@ void applySkin()
 StartupController::StartupController(AppContext &ctx) : m_ctx(ctx)
 {
     // Whatever is typed, unchecked: the album listing of another space reads it.
-    connect(m_ctx.window.Text2, &QLineEdit::textChanged, this,
+    connect(m_ctx.window.otherQqEdit, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ctx.state.credentials.targetUin = text; });
 }
 
 void StartupController::run()
 {
     applySkin();
-    m_ctx.state.AlbumJobIdle = true;
+    m_ctx.state.albumJobIdle = true;
 
-    QComboBox *quality = m_ctx.window.Combo1;
+    QComboBox *quality = m_ctx.window.qualityCombo;
     quality->clear();
     quality->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
     quality->setCurrentIndex(1);
@@ -52,16 +52,16 @@ void StartupController::run()
 
     m_ctx.log.add({ActivityLog::separator(), QStringLiteral("欢迎使用Zorvane软件.."),
                    ActivityLog::separator(), QStringLiteral("正在检测是否有最新版本..")});
-    m_ctx.window.s1->setPanelText(3, VersionText());
+    m_ctx.window.statusBar->setPanelText(3, VersionText());
 
-    m_ctx.window.Text1->setText(
+    m_ctx.window.saveFolderEdit->setText(
         DefaultSaveFolder(QCoreApplication::applicationDirPath(),
                           QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
 }
 
 void StartupController::showCentred()
 {
-    Form1 &window = m_ctx.window;
+    MainWindow &window = m_ctx.window;
     if (const QScreen *screen = window.screen()) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -1,8 +1,8 @@
 #include "shell/ui/TitleBarController.h"
 
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
 #include "session/UrlOpener.h"
+#include "window/MainWindow.h"
 
 #include <QColor>
 #include <QEvent>
@@ -15,9 +15,9 @@
 namespace albivex {
 
 TitleBarController::TitleBarController(AppContext &ctx)
-    : m_ctx(ctx), m_labels {ctx.window.Label2_1, ctx.window.Label2_2, ctx.window.Label2_3}
+    : m_ctx(ctx), m_labels {ctx.window.minimiseLabel, ctx.window.closeLabel, ctx.window.websiteLabel}
 {
-    StripWindowCaption(m_ctx.window);
+    stripWindowCaption(m_ctx.window);
     // Moves over the bare window must arrive to whiten the labels again.
     m_ctx.window.setMouseTracking(true);
     m_ctx.window.installEventFilter(this);
@@ -26,7 +26,7 @@ TitleBarController::TitleBarController(AppContext &ctx)
     highlight(nullptr);
 }
 
-void TitleBarController::StripWindowCaption(QWidget &window)
+void TitleBarController::stripWindowCaption(QWidget &window)
 {
     window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowSystemMenuHint);
@@ -54,11 +54,11 @@ void TitleBarController::highlight(QLabel *hovered)
 
 void TitleBarController::act(QLabel *label)
 {
-    if (label == m_ctx.window.Label2_1)
+    if (label == m_ctx.window.minimiseLabel)
         m_ctx.window.showMinimized();
-    else if (label == m_ctx.window.Label2_2)
+    else if (label == m_ctx.window.closeLabel)
         m_ctx.quit();
-    else if (label == m_ctx.window.Label2_3)
+    else if (label == m_ctx.window.websiteLabel)
         m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorHome));
 }
 

@@ -21,7 +21,7 @@ public:
 
     // Removes the caption and sizing frame but keeps the minimise button and the
     // system menu, so the task bar can still minimise and restore the window.
-    static void StripWindowCaption(QWidget &window);
+    static void stripWindowCaption(QWidget &window);
 
     static QColor normalColour();
     static QColor hoverColour();

@@ -1,12 +1,12 @@
 #include "shell/ui/VersionCheckController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
+#include "network/FetchText.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "shell/VersionCheck.h"
-#include "network/FetchText.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QPushButton>
 
@@ -62,11 +62,11 @@ void VersionCheckController::networkFailed()
 
 void VersionCheckController::currentVersion()
 {
-    Form1 &window = m_ctx.window;
+    MainWindow &window = m_ctx.window;
     window.setStatusText(QStringLiteral("欢迎使用Zorvane软件.."));
-    window.Command2->setEnabled(true);
-    window.Command4->setEnabled(true);
-    window.Command1->setEnabled(true);
+    window.signInButton->setEnabled(true);
+    window.listOtherAlbumsButton->setEnabled(true);
+    window.listOwnAlbumsButton->setEnabled(true);
     m_ctx.log.add(
         {ActivityLog::separator(), QStringLiteral("当前为最新版本，欢迎使用.."), ActivityLog::separator()});
     Q_EMIT concluded(true);

@@ -12,14 +12,14 @@ namespace albivex {
 WindowDragController::WindowDragController(AppContext &ctx) : m_ctx(ctx)
 {
     m_ctx.window.installEventFilter(this);
-    m_ctx.window.aicAlphaImage1->installEventFilter(this);
+    m_ctx.window.logoLabel->installEventFilter(this);
 }
 
 bool WindowDragController::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    Form1 &window = m_ctx.window;
+    MainWindow &window = m_ctx.window;
     if (watched == &window) {
         // Presses that a label or frame passed on to the window are not on the background.
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();

@@ -1,12 +1,12 @@
 #include "signin/ui/AccountProfile.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/WindowState.h"
 #include "network/PictureLoader.h"
 #include "qzone/CookieCapture.h"
 #include "qzone/ProfileRequest.h"
+#include "session/WindowState.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -21,7 +21,7 @@ AccountProfile::~AccountProfile()
     cancel();
 }
 
-void AccountProfile::tx(std::function<void()> done)
+void AccountProfile::showSignedIn(std::function<void()> done)
 {
     cancel();
     m_profile = FetchProfileText(m_ctx.network, m_ctx.endpoints, m_ctx.state.credentials.uin, this,
@@ -34,23 +34,23 @@ void AccountProfile::tx(std::function<void()> done)
 
 void AccountProfile::showAccount(const QString &profileAnswer)
 {
-    Form1 &window = m_ctx.window;
+    MainWindow &window = m_ctx.window;
     const QString uin = m_ctx.state.credentials.uin;
-    window.qqhao->setText(uin);
-    window.Label1->setText(NicknameFromProfile(profileAnswer));
-    window.Command2->setText(QStringLiteral("注销登录"));
-    // An avatar that cannot be loaded leaves the picture Image1 shows.
+    window.qqNumberLabel->setText(uin);
+    window.nicknameLabel->setText(NicknameFromProfile(profileAnswer));
+    window.signInButton->setText(QStringLiteral("注销登录"));
+    // An avatar that cannot be loaded leaves the picture avatarLabel shows.
     m_avatar = LoadPictureFromUrl(m_ctx.network, AvatarAddress(m_ctx.endpoints, uin), this,
-                                  [label = window.Image1](const QImage &picture) {
+                                  [label = window.avatarLabel](const QImage &picture) {
                                       if (!picture.isNull())
                                           label->setPixmap(
                                               QPixmap::fromImage(StretchOnWhite(picture, label->size())));
                                   });
-    window.Image1->setEnabled(false);
-    hqzz();
+    window.avatarLabel->setEnabled(false);
+    logSignIn();
 }
 
-void AccountProfile::hqzz()
+void AccountProfile::logSignIn()
 {
     m_ctx.log.add(QStringLiteral("[QQ:") + m_ctx.state.credentials.uin + QStringLiteral("]登录成功.."));
 }

@@ -13,7 +13,7 @@ class ProfileRequest;
 
 // After a capture: asks the profile service for the nickname of the signed-in
 // number, loads its avatar, shows number, nickname and avatar in the main window,
-// turns Command2 into the sign-out button and writes the sign-in line. A step that
+// turns signInButton into the sign-out button and writes the sign-in line. A step that
 // fails is skipped; the rest still happens.
 class AccountProfile : public QObject
 {
@@ -24,9 +24,9 @@ public:
 
     // Fills the main window for QzoneCredentials.uin; `done` runs once the window
     // shows the signed-in account (the avatar may land a little later).
-    void tx(std::function<void()> done);
+    void showSignedIn(std::function<void()> done);
     // The sign-in line of the activity log.
-    void hqzz();
+    void logSignIn();
     // Drops the answers still on their way (sign-out).
     void cancel();
 

@@ -1,15 +1,15 @@
 #include "signin/ui/SignInController.h"
 
-#include "window/ActivityLog.h"
 #include "app/AppContext.h"
-#include "window/MainWindow.h"
-#include "session/WindowState.h"
-#include "signin/ui/CookieBridge.h"
+#include "network/SharedCookieJar.h"
 #include "qzone/CookieCapture.h"
-#include "signin/ui/SignInDialog.h"
 #include "qzone/GTk.h"
 #include "qzone/ProfileRequest.h"
-#include "network/SharedCookieJar.h"
+#include "session/WindowState.h"
+#include "signin/ui/CookieBridge.h"
+#include "signin/ui/SignInDialog.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -41,26 +41,26 @@ SignInController::SignInController(AppContext &ctx, QObject *parent)
     // cookies join it, and sign-out removes QQ's from it.
     if (!qobject_cast<SharedCookieJar *>(ctx.network.cookieJar()))
         ctx.network.setCookieJar(new SharedCookieJar);
-    connect(ctx.window.Command2, &QPushButton::clicked, this, &SignInController::onCommand2);
-    ctx.window.Image1->installEventFilter(this);
+    connect(ctx.window.signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
+    ctx.window.avatarLabel->installEventFilter(this);
 }
 
 SignInController::~SignInController()
 {
     // Pages go before the profile they use.
-    delete m_form2.data();
+    delete m_signInDialog.data();
     m_profile.reset();
 }
 
 bool SignInController::eventFilter(QObject *watched, QEvent *event)
 {
-    QLabel *avatar = m_ctx.window.Image1;
+    QLabel *avatar = m_ctx.window.avatarLabel;
     if (watched != avatar)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && avatar->rect().contains(mouse->position().toPoint()))
-            m_ctx.window.Command2->click();
+            m_ctx.window.signInButton->click();
     } else if (event->type() == QEvent::Paint && !avatar->isEnabled() && !avatar->pixmap().isNull()) {
         // Disabled only against clicks: the avatar keeps its colours rather than the
         // greyed look of a disabled label.
@@ -72,9 +72,9 @@ bool SignInController::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void SignInController::onCommand2()
+void SignInController::onSignInButton()
 {
-    const QString caption = m_ctx.window.Command2->text();
+    const QString caption = m_ctx.window.signInButton->text();
     if (caption == SignInCaption)
         openSignInWindow();
     else if (caption == SignOutCaption)
@@ -96,18 +96,18 @@ void SignInController::ensureBrowserProfile()
 void SignInController::openSignInWindow()
 {
     ensureBrowserProfile();
-    if (!m_form2) {
-        m_form2 = new Form2(*m_profile, SignInPageAddress(m_ctx.endpoints), &m_ctx.window);
-        connect(m_form2->WebBrowser1, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
+    if (!m_signInDialog) {
+        m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_ctx.endpoints), &m_ctx.window);
+        connect(m_signInDialog->browser, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
     }
-    m_form2->open();
+    m_signInDialog->open();
 }
 
 void SignInController::tryCapture()
 {
-    if (m_captured || !m_form2)
+    if (m_captured || !m_signInDialog)
         return;
-    QWebEngineView *browser = m_form2->WebBrowser1;
+    QWebEngineView *browser = m_signInDialog->browser;
     if (!browser->title().contains(SecurityCentreMark))
         return;
     const std::optional<CookieCapture> cookies = CaptureCookieText(m_bridge->cookieTextFor(browser->url()));
@@ -119,22 +119,22 @@ void SignInController::tryCapture()
     credentials.gTk = ComputeGTk(cookies->skey);
     credentials.uin = cookies->uin;
     m_captured = true;
-    m_form2->showNotice();
+    m_signInDialog->showNotice();
     credentials.signedIn = true;
-    m_account.tx([this] {
-        if (m_form2)
-            m_form2->hide();
+    m_account.showSignedIn([this] {
+        if (m_signInDialog)
+            m_signInDialog->hide();
     });
 }
 
 void SignInController::signOut()
 {
-    Form1 &window = m_ctx.window;
-    window.Command2->setText(SignInCaption);
-    window.Label1->setText(QStringLiteral("QQ昵称"));
-    window.Image1->setEnabled(true);
-    window.Image1->setPixmap(window.Image3->pixmap());
-    window.qqhao->setText(QStringLiteral("未登录"));
+    MainWindow &window = m_ctx.window;
+    window.signInButton->setText(SignInCaption);
+    window.nicknameLabel->setText(QStringLiteral("QQ昵称"));
+    window.avatarLabel->setEnabled(true);
+    window.avatarLabel->setPixmap(window.defaultAvatarLabel->pixmap());
+    window.qqNumberLabel->setText(QStringLiteral("未登录"));
     m_account.cancel();
 
     // QQ's cookies go from the browser and the network jar alike, so that the next
@@ -151,7 +151,7 @@ void SignInController::signOut()
     credentials.skey.clear();
     credentials.signedIn = false;
 
-    delete m_form2.data();
+    delete m_signInDialog.data();
     m_captured = false;
 
     window.setStatusText(QStringLiteral("注销成功.."));

@@ -13,9 +13,9 @@ namespace albivex {
 
 struct AppContext;
 class CookieBridge;
-class Form2;
+class SignInDialog;
 
-// The sign-in and sign-out button Command2 (and the avatar Image1, which acts as a
+// The sign-in and sign-out button signInButton (and the avatar avatarLabel, which acts as a
 // click on it while enabled): opens the sign-in window, captures the QQ cookies of
 // the security-centre page the sign-in goes on to, and signs out again.
 //
@@ -34,7 +34,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void onCommand2();
+    void onSignInButton();
     void openSignInWindow();
     void tryCapture();
     void signOut();
@@ -43,7 +43,7 @@ private:
     AppContext &m_ctx;
     std::unique_ptr<QWebEngineProfile> m_profile;
     CookieBridge *m_bridge = nullptr; // owned by the profile
-    QPointer<Form2> m_form2;
+    QPointer<SignInDialog> m_signInDialog;
     AccountProfile m_account;
     // Set by a capture, cleared by sign-out: later pages of the same sign-in do not
     // capture again.

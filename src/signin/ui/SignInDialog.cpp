@@ -10,37 +10,44 @@
 
 namespace albivex {
 
-Form2::Form2(QWebEngineProfile &profile, const QUrl &signInPage, QWidget *parent) : QDialog(parent)
+SignInDialog::SignInDialog(QWebEngineProfile &profile, const QUrl &signInPage, QWidget *parent)
+    : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("登录QQ"));
     setWindowIcon(QIcon());
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
 
-    Label1 = new QLabel(QStringLiteral("登录成功，正在获取信息.."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(QFont(QStringLiteral("微软雅黑"), 10));
-    Label1->setGeometry(0, 160, ClientWidth, 24); // 2400 twips from the top
+    noticeLabel = new QLabel(QStringLiteral("登录成功，正在获取信息.."), this);
+    noticeLabel->setTextFormat(Qt::PlainText);
+    noticeLabel->setAlignment(Qt::AlignCenter);
+    noticeLabel->setFont(QFont(QStringLiteral("微软雅黑"), 10));
+    noticeLabel->setGeometry(0, 160, ClientWidth, 24); // 2400 twips from the top
 
     // Created after the notice, so it lies on top of it.
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
-    WebBrowser1->setPage(new SilentPage(&profile, WebBrowser1));
-    WebBrowser1->setGeometry(BrowserGeometry());
-    WebBrowser1->load(signInPage);
+    browser = new QWebEngineView(this);
+    browser->setContextMenuPolicy(Qt::NoContextMenu);
+    browser->setPage(new SilentPage(&profile, browser));
+    browser->setGeometry(BrowserGeometry());
+    browser->load(signInPage);
+    nameControls();
 }
 
-void Form2::showNotice()
+// Automation and the tests find the window and its controls by these names.
+void SignInDialog::nameControls()
 {
-    WebBrowser1->move(666, 666); // 9999 twips
-    WebBrowser1->hide();
+    setObjectName(QStringLiteral("Form2"));
+    noticeLabel->setObjectName(QStringLiteral("Label1"));
+    browser->setObjectName(QStringLiteral("WebBrowser1"));
 }
 
-void Form2::showEvent(QShowEvent *event)
+void SignInDialog::showNotice()
+{
+    browser->move(666, 666); // 9999 twips
+    browser->hide();
+}
+
+void SignInDialog::showEvent(QShowEvent *event)
 {
     // Centred on the screen rather than over the main window.
     if (QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {

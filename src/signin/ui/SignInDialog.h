@@ -11,7 +11,7 @@ namespace albivex {
 // The QQ sign-in window: QQ's own sign-in page in an embedded browser, set so that
 // the page's top and left margins fall outside the window. Behind the browser lies
 // the notice shown while the account's details are fetched after a sign-in.
-class Form2 : public QDialog
+class SignInDialog : public QDialog
 {
     Q_OBJECT
 public:
@@ -20,16 +20,19 @@ public:
     static constexpr QRect BrowserGeometry() { return QRect(-32, -24, 681, 409); }
 
     // The browser uses `profile` (which must outlive the window) and loads `signInPage`.
-    Form2(QWebEngineProfile &profile, const QUrl &signInPage, QWidget *parent = nullptr);
+    SignInDialog(QWebEngineProfile &profile, const QUrl &signInPage, QWidget *parent = nullptr);
 
     // Moves the browser out of view and hides it, so that the notice shows.
     void showNotice();
 
-    QWebEngineView *WebBrowser1 = nullptr;
-    QLabel *Label1 = nullptr;
+    QWebEngineView *browser = nullptr;
+    QLabel *noticeLabel = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    void nameControls();
 };
 
 } // namespace albivex
