@@ -196,7 +196,7 @@ struct JobRun
 JobRun RunJob(AlbivexApp &app, const QString &albumId)
 {
     JobRun run;
-    AlbumListModel &albums = app.context().albums;
+    AlbumListModel &albums = app.albums();
     for (int row = 0; row < albums.size(); ++row) {
         if (albums.entry(row).albumId == albumId)
             app.window().albumView->setCurrentIndex(albums.index(row, 0));
@@ -247,7 +247,7 @@ QStringList PictureAddresses(AlbivexApp &app, const QString &albumId)
     request.albumId = albumId;
     QStringList addresses;
     bool finished = false;
-    auto *fetch = new PhotoListFetch(app.network(), app.context().endpoints, request, Pictures, &app);
+    auto *fetch = new PhotoListFetch(app.network(), app.endpoints(), request, Pictures, &app);
     QObject::connect(fetch, &PhotoListFetch::pageArrived, [&](const QList<PhotoEntry> &page) {
         for (const PhotoEntry &entry : page)
             addresses << entry.url;

@@ -80,7 +80,7 @@ class TestAlbumDownload : public QObject
     std::unique_ptr<AlbivexApp> m_app;
 
     MainWindow &window() { return m_app->window(); }
-    AlbumListModel &albums() { return m_app->context().albums; }
+    AlbumListModel &albums() { return m_app->albums(); }
     WindowState &state() { return m_app->state(); }
     sd::StandinKnobs &knobs() { return m_standin.knobs(); }
     QStringList logLines() { return m_app->log().lines(); }
@@ -191,7 +191,7 @@ private Q_SLOTS:
         window().qualityCombo->setCurrentIndex(1);
         window().saveFolderEdit->setText(m_saveDir->path());
         // Failed pictures are tried again without the long pauses.
-        m_app->context().transferOptions.retryPauseMs = 20;
+        m_app->transferOptions().retryPauseMs = 20;
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
         state().credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);

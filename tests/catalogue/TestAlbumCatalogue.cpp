@@ -54,7 +54,7 @@ class TestAlbumCatalogue : public QObject
     std::unique_ptr<AlbivexApp> m_app;
 
     MainWindow &window() { return m_app->window(); }
-    AlbumListModel &albums() { return m_app->context().albums; }
+    AlbumListModel &albums() { return m_app->albums(); }
     QTreeView *view() { return window().albumView; }
 
     // Signs in on the stand-in's sign-in service through the tool's own network manager,
@@ -428,9 +428,8 @@ private Q_SLOTS:
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
                           cellCentre(2, 1)); // no preview hook: nothing
         QStringList previewed;
-        m_app->context().showPreview = [&](const QString &address) {
-            previewed << address;
-        };
+        connect(m_app.get(), &AlbivexApp::previewRequested, this,
+                [&](const QString &address) { previewed << address; });
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(6, 1));
         QCOMPARE(previewed, QStringList {albums().entry(6).coverUrl});
         QVERIFY(previewed.first().endsWith(QStringLiteral("/photo/m/V1png/cover.png")));

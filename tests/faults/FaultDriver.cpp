@@ -15,7 +15,6 @@
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
-#include "app/AppContext.h"
 #include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
 #include "window/ActivityLog.h"
@@ -84,7 +83,7 @@ int main(int argc, char **argv)
         std::_Exit(4);
     });
     if (parser.isSet(idle))
-        tool.ctx().transferOptions.idleMs = parser.value(idle).toInt();
+        tool.transferOptions().idleMs = parser.value(idle).toInt();
 
     int result = 0;
     if (!tool.signInAndList(parser.value(uin).toLatin1().constData(), parser.isSet(browser))) {

@@ -79,9 +79,9 @@ MainWindow &FaultWindow::window()
     return app.window();
 }
 
-AppContext &FaultWindow::ctx()
+PictureTransfer::Options &FaultWindow::transferOptions()
 {
-    return app.context();
+    return app.transferOptions();
 }
 
 bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
@@ -107,7 +107,7 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
         qWarning("FaultWindow: the album listing did not end");
         return false;
     }
-    return !ctx().albums.isEmpty();
+    return !app.albums().isEmpty();
 }
 
 bool FaultWindow::signOut(int timeoutMs)
@@ -121,7 +121,7 @@ bool FaultWindow::signOut(int timeoutMs)
 
 int FaultWindow::albumRow(const QString &albumId)
 {
-    const AlbumListModel &albums = ctx().albums;
+    const AlbumListModel &albums = app.albums();
     for (int row = 0; row < albums.size(); ++row) {
         if (albums.entry(row).albumId == albumId)
             return row;
@@ -150,11 +150,11 @@ bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
 bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId, int timeoutMs)
 {
     if (command == DownloadCommand::SelectedPictures) {
-        if (!viewAlbum(albumId, timeoutMs) || ctx().photos.size() < 2) {
+        if (!viewAlbum(albumId, timeoutMs) || app.photos().size() < 2) {
             qWarning("FaultWindow: the album did not open with two pictures or more");
             return false;
         }
-        ctx().photos.setAllChecked(true);
+        app.photos().setAllChecked(true);
         selectRow(window().photoView, 0);
         m_linesAtStart = static_cast<int>(lines().size());
         m_endsAtStart = countLines(SelectedEnd);
@@ -203,20 +203,19 @@ DownloadReport FaultWindow::report()
 
 QStringList FaultWindow::marks(DownloadCommand command, const QString &albumId)
 {
-    const AppContext &context = ctx();
     if (command == DownloadCommand::Album) {
         const int row = albumRow(albumId);
-        return {context.albums.entry(row).downloadState};
+        return {app.albums().entry(row).downloadState};
     }
     QStringList result;
-    for (int row = 0; row < context.photos.size(); ++row)
-        result << context.photos.entry(row).status;
+    for (int row = 0; row < app.photos().size(); ++row)
+        result << app.photos().entry(row).status;
     return result;
 }
 
 QStringList FaultWindow::lines()
 {
-    return app.context().log.lines();
+    return app.log().lines();
 }
 
 QString FaultWindow::withoutTime(const QString &line)

@@ -38,7 +38,8 @@ public:
     albivex::AlbivexApp app;
 
     albivex::MainWindow &window();
-    albivex::AppContext &ctx();
+    // How the tool makes its picture transfers; tests shorten the waits.
+    albivex::PictureTransfer::Options &transferOptions();
 
     // Runs the start-up (version check against the stand-in), signs in as `uin` and
     // lists the albums with "获取相册". The sign-in goes over HTTP with the tool's network

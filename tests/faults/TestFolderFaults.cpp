@@ -6,7 +6,6 @@
 
 #include "FaultWindow.h"
 #include "PrivateMounts.h"
-#include "app/AppContext.h"
 #include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -93,7 +92,7 @@ class TestFolderFaults : public QObject
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
         m_window->window().saveFolderEdit->setText(m_save->path());
-        PictureTransfer::Options &options = m_window->ctx().transferOptions;
+        PictureTransfer::Options &options = m_window->transferOptions();
         options.idleMs = 1500;
         options.retryPauseMs = 30;
     }

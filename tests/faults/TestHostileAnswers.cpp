@@ -6,7 +6,6 @@
 
 #include "FaultWindow.h"
 #include "Responsiveness.h"
-#include "app/AppContext.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/ServiceRoutes.h"
@@ -157,7 +156,7 @@ private Q_SLOTS:
         m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
-        const AlbumListModel &list = m_window->ctx().albums;
+        const AlbumListModel &list = m_window->app.albums();
         qInfo("%d albums listed", list.size());
         if (albums >= 0)
             QCOMPARE(list.size(), albums);
@@ -175,11 +174,11 @@ private Q_SLOTS:
         const int before = listingEnds();
         m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
-        QCOMPARE(m_window->ctx().albums.size(), 3);
-        QVERIFY(m_window->ctx().albums.entry(1).description.size() > 5 * MB);
+        QCOMPARE(m_window->app.albums().size(), 3);
+        QVERIFY(m_window->app.albums().entry(1).description.size() > 5 * MB);
         Responsiveness measured;
         measured.start();
-        QVERIFY(m_window->selectAlbum(m_window->ctx().albums.entry(1).albumId));
+        QVERIFY(m_window->selectAlbum(m_window->app.albums().entry(1).albumId));
         m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before + 1; }, 50000));
         RunEventsUntil([] { return false; }, 100); // the label is painted
@@ -211,7 +210,7 @@ private Q_SLOTS:
         m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
-        const PhotoListModel &list = m_window->ctx().photos;
+        const PhotoListModel &list = m_window->app.photos();
         qInfo("%d pictures listed", list.size());
         if (pictures >= 0)
             QCOMPARE(list.size(), pictures);
@@ -268,7 +267,7 @@ private Q_SLOTS:
     // passed: reported failed, nothing kept. (Here the limit is lowered to 64 MB.)
     void aPictureBeyondTheLimitIsRefused()
     {
-        m_window->ctx().transferOptions.maxBytes = 64 * MB;
+        m_window->transferOptions().maxBytes = 64 * MB;
         Responsiveness measured;
         measured.start();
         QVERIFY(m_window->download(DownloadCommand::SelectedPictures, m_bigAlbum, 120000));

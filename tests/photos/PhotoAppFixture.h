@@ -30,10 +30,9 @@ public:
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
 
-    albivex::AppContext &ctx() { return app.context(); }
     albivex::MainWindow &window() { return app.window(); }
-    albivex::PhotoListModel &photos() { return app.context().photos; }
-    albivex::AlbumListModel &albums() { return app.context().albums; }
+    albivex::PhotoListModel &photos() { return app.photos(); }
+    albivex::AlbumListModel &albums() { return app.albums(); }
 
     bool signIn(const char *uin = albivex::standin::MainUin)
     {

@@ -1,5 +1,4 @@
 #include "PhotoAppFixture.h"
-#include "app/AppContext.h"
 #include "session/WindowState.h"
 
 #include <QClipboard>
@@ -55,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(t().prompts.boxes.first().title, QStringLiteral("Zorvane软件"));
         QVERIFY(!t().window().albumView->isHidden());
         QVERIFY(t().window().photoView->isHidden());
-        QVERIFY(!t().ctx().state.photoViewOpen);
+        QVERIFY(!t().app.state().photoViewOpen);
 
         // An album row without a name is no album either.
         AlbumEntry nameless = PhotoAppFixture::entryOf(sd::SmallAlbum);
@@ -95,7 +94,7 @@ private Q_SLOTS:
         QVERIFY(!w.albumNameLabel->isHidden());
         QCOMPARE(w.albumDescriptionLabel->text(), shown);
         QVERIFY(!w.albumDescriptionLabel->isHidden());
-        QVERIFY(t().ctx().state.photoViewOpen);
+        QVERIFY(t().app.state().photoViewOpen);
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
                  QStringList(
                      {QStringLiteral("[三张]正在获取相册图片.."), QStringLiteral("[三张]相册获取完毕..")}));
@@ -112,7 +111,7 @@ private Q_SLOTS:
         auto own = m_standin.knobs().requestsTo(OwnPath);
         QCOMPARE(own.size(), 1);
         QCOMPARE(own.first().queryValue(QStringLiteral("hostUin")), QString::fromLatin1(sd::MainUin));
-        QCOMPARE(own.first().queryValue(QStringLiteral("g_tk")), t().ctx().state.credentials.gTk);
+        QCOMPARE(own.first().queryValue(QStringLiteral("g_tk")), t().app.state().credentials.gTk);
         QCOMPARE(own.first().queryKeys().size(), 27);
 
         // The other space: the number the album listing remembered, whatever otherQqEdit holds now.
@@ -227,7 +226,7 @@ private Q_SLOTS:
             press->click();
             // The button's own handler clears the flag; clear it here as well so that
             // the listing is tested whoever wires the button.
-            t().ctx().state.photoViewOpen = false;
+            t().app.state().photoViewOpen = false;
         });
         t().startViewing(sd::BigAlbum.id);
         QTRY_VERIFY(pressed);
@@ -311,9 +310,8 @@ private Q_SLOTS:
     void clickPreviewsAndRightClickPopsTheMenu()
     {
         QStringList previewed;
-        t().ctx().showPreview = [&](const QString &address) {
-            previewed << address;
-        };
+        connect(&t().app, &AlbivexApp::previewRequested, this,
+                [&](const QString &address) { previewed << address; });
         t().window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&t().window()));
         QVERIFY(t().view(sd::SmallAlbum.id));
@@ -327,7 +325,7 @@ private Q_SLOTS:
         t().window().photoMenu->hide();
 
         // Without a preview box wired nothing breaks.
-        t().ctx().showPreview = nullptr;
+        disconnect(&t().app, &AlbivexApp::previewRequested, nullptr, nullptr);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     }
 };

@@ -1,6 +1,5 @@
 #include "PhotoAppFixture.h"
 #include "SavedFiles.h"
-#include "app/AppContext.h"
 #include "session/WindowState.h"
 #include "storage/UploadTime.h"
 
@@ -84,7 +83,7 @@ private Q_SLOTS:
         QVERIFY(t().signIn());
         t().showAlbums(sd::MainUin, sd::MainAlbums);
         t().window().saveFolderEdit->setText(m_save->path());
-        PictureTransfer::Options &fast = t().ctx().transferOptions;
+        PictureTransfer::Options &fast = t().app.transferOptions();
         fast.idleMs = 400;
         fast.retryPauseMs = 30;
     }
@@ -171,7 +170,7 @@ private Q_SLOTS:
             if (!stopped && t().countLines(QStringLiteral("下载完成..")) == 2) {
                 stopped = true;
                 t().window().stopButton->click();
-                t().ctx().state.selectedDownloadRunning = false; // whoever wires the button
+                t().app.state().selectedDownloadRunning = false; // whoever wires the button
             }
         });
         QVERIFY(download());

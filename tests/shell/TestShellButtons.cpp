@@ -317,7 +317,7 @@ private Q_SLOTS:
         QFETCH(int, button);
         QFETCH(bool, moves);
         MainWindow &w = m_app->window();
-        WindowDragController drag(m_app->context());
+        WindowDragController drag(w, *w.logoLabel);
         QSignalSpy started(&drag, &WindowDragController::moveStarted);
         QWidget *widget = target == w.objectName() ? &w : w.findChild<QWidget *>(target);
         QVERIFY(widget);

@@ -184,7 +184,9 @@ private Q_SLOTS:
     {
         m_standin.knobs().addFault(
             standin::FaultRule::make(VersionPath, standin::FaultKind::StallBeforeAnswer));
-        VersionCheckController check(m_app->context(), 300);
+        VersionCheckController check(m_app->network(), m_app->endpoints(), m_app->log(), m_app->prompts(),
+                                     m_app->urls(), m_app->window(), 300);
+        connect(&check, &VersionCheckController::quitRequested, m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy concluded(&check, &VersionCheckController::concluded);
         QElapsedTimer clock;

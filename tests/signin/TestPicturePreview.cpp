@@ -1,6 +1,5 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
-#include "app/AppContext.h"
 #include "network/PictureLoader.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -33,7 +32,7 @@ private:
 
     QLabel *box() { return m_app->window().previewLabel; }
     QString address(const QString &path) const { return m_standin.root() + path; }
-    void show(const QString &path) { m_app->context().showPreview(address(path)); }
+    void show(const QString &path) { Q_EMIT m_app->previewRequested(address(path)); }
     // The box as it must look for the stand-in's picture at `path`.
     QImage expected(const QString &path)
     {
@@ -81,7 +80,7 @@ private Q_SLOTS:
         QFETCH(QString, broken);
         show(PngCover);
         QTRY_COMPARE(shown(), expected(PngCover));
-        m_app->context().showPreview(broken);
+        Q_EMIT m_app->previewRequested(broken);
         QTRY_VERIFY(box()->pixmap().isNull());
     }
 

@@ -1,7 +1,7 @@
 #include "albumdl/ui/AlbumDownloadController.h"
 
 #include "albumdl/AlbumDownloadJob.h"
-#include "app/AppContext.h"
+#include "qzone/Endpoints.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 #include "window/SelectedNamingMode.h"
@@ -17,10 +17,22 @@
 
 namespace albivex {
 
-AlbumDownloadController::AlbumDownloadController(AppContext &ctx, QObject *parent)
-    : QObject(parent), m_ctx(ctx)
+AlbumDownloadController::AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints,
+                                                 WindowState &state, AlbumListModel &albums, ActivityLog &log,
+                                                 Prompts &prompts,
+                                                 const PictureTransfer::Options &transferOptions,
+                                                 MainWindow &window, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_albums(albums)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_transferOptions(transferOptions)
+    , m_window(window)
 {
-    connect(ctx.window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
+    connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
 }
 
 AlbumDownloadController::~AlbumDownloadController()
@@ -34,9 +46,8 @@ void AlbumDownloadController::startJob()
     // The menu is refused while a job runs; a trigger from elsewhere is ignored too.
     if (m_job)
         return;
-    auto *job = new AlbumDownloadJob(m_ctx.network, m_ctx.endpoints, m_ctx.state, m_ctx.albums, *this,
-                                     m_ctx.prompts, this);
-    job->setTransferOptions(m_ctx.transferOptions);
+    auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, *this, m_prompts, this);
+    job->setTransferOptions(m_transferOptions);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         if (m_job == job)
@@ -52,37 +63,37 @@ void AlbumDownloadController::startJob()
 
 int AlbumDownloadController::selectedAlbumRow() const
 {
-    return SelectedRow(m_ctx.window.albumView);
+    return SelectedRow(m_window.albumView);
 }
 
 QString AlbumDownloadController::saveFolder() const
 {
-    return m_ctx.window.saveFolderEdit->text();
+    return m_window.saveFolderEdit->text();
 }
 
 NamingMode AlbumDownloadController::namingMode() const
 {
-    return SelectedNamingMode(m_ctx.window);
+    return SelectedNamingMode(m_window);
 }
 
 PictureQuality AlbumDownloadController::quality() const
 {
-    return m_ctx.window.qualityCombo->currentIndex() == 0 ? PictureQuality::Normal : PictureQuality::High;
+    return m_window.qualityCombo->currentIndex() == 0 ? PictureQuality::Normal : PictureQuality::High;
 }
 
 void AlbumDownloadController::setStatusText(const QString &text)
 {
-    m_ctx.window.setStatusText(text);
+    m_window.setStatusText(text);
 }
 
 void AlbumDownloadController::addLogLines(const QStringList &messages)
 {
-    m_ctx.log.add(messages);
+    m_log.add(messages);
 }
 
 void AlbumDownloadController::setJobControlsEnabled(bool enabled)
 {
-    MainWindow &w = m_ctx.window;
+    MainWindow &w = m_window;
     for (QWidget *control : std::initializer_list<QWidget *> {
              w.signInButton, w.listOwnAlbumsButton, w.listOtherAlbumsButton, w.chooseFolderButton,
              w.qualityCombo, w.checkAllButton, w.uncheckAllButton})
@@ -91,17 +102,17 @@ void AlbumDownloadController::setJobControlsEnabled(bool enabled)
 
 void AlbumDownloadController::setAlbumListEnabled(bool enabled)
 {
-    m_ctx.window.albumView->setEnabled(enabled);
+    m_window.albumView->setEnabled(enabled);
 }
 
 void AlbumDownloadController::setProgressRange(int minimum, int maximum)
 {
-    m_ctx.window.progressBar->setRange(minimum, maximum);
+    m_window.progressBar->setRange(minimum, maximum);
 }
 
 void AlbumDownloadController::setProgressValue(int value)
 {
-    m_ctx.window.progressBar->setValue(value);
+    m_window.progressBar->setValue(value);
 }
 
 } // namespace albivex

@@ -1,14 +1,22 @@
 #pragma once
 
 #include "albumdl/AlbumJobView.h"
+#include "storage/PictureTransfer.h"
 
 #include <QObject>
 #include <QPointer>
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
 class AlbumDownloadJob;
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class AlbumListModel;
+class ActivityLog;
+class Prompts;
+class MainWindow;
 
 // "下载相册" of the album menu: runs the album download job on the main window. The
 // window side of the job (status text, log, progress bar, the job controls and the
@@ -17,7 +25,10 @@ class AlbumDownloadController : public QObject, private AlbumJobView
 {
     Q_OBJECT
 public:
-    explicit AlbumDownloadController(AppContext &ctx, QObject *parent = nullptr);
+    AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                            AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
+                            const PictureTransfer::Options &transferOptions, MainWindow &window,
+                            QObject *parent = nullptr);
     ~AlbumDownloadController() override;
 
 private:
@@ -34,7 +45,14 @@ private:
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    const PictureTransfer::Options &m_transferOptions;
+    MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
 };
 

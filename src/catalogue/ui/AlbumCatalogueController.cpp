@@ -1,12 +1,12 @@
 #include "catalogue/ui/AlbumCatalogueController.h"
 
-#include "app/AppContext.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/QqNumberInput.h"
 #include "network/FetchText.h"
 #include "network/ParseInBackground.h"
 #include "qzone/AlbumListParser.h"
 #include "qzone/AlbumListRequest.h"
+#include "qzone/Endpoints.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
@@ -20,12 +20,22 @@
 
 namespace albivex {
 
-AlbumCatalogueController::AlbumCatalogueController(AppContext &ctx, QObject *parent)
-    : QObject(parent), m_ctx(ctx)
+AlbumCatalogueController::AlbumCatalogueController(QNetworkAccessManager &network, const Endpoints &endpoints,
+                                                   WindowState &state, AlbumListModel &albums,
+                                                   ActivityLog &log, Prompts &prompts, MainWindow &window,
+                                                   QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_albums(albums)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_window(window)
 {
-    connect(ctx.window.listOwnAlbumsButton, &QPushButton::clicked, this,
+    connect(window.listOwnAlbumsButton, &QPushButton::clicked, this,
             &AlbumCatalogueController::listOwnAlbums);
-    connect(ctx.window.listOtherAlbumsButton, &QPushButton::clicked, this,
+    connect(window.listOtherAlbumsButton, &QPushButton::clicked, this,
             &AlbumCatalogueController::listOtherAlbums);
 }
 
@@ -33,45 +43,45 @@ void AlbumCatalogueController::listOwnAlbums()
 {
     if (m_listing)
         return;
-    const QzoneCredentials &account = m_ctx.state.credentials;
+    const QzoneCredentials &account = m_state.credentials;
     if (account.signedIn == 0) {
         askToSignIn();
         return;
     }
-    start(false, account.uin, OwnAlbumListUrl(m_ctx.endpoints, account.uin, account.gTk));
+    start(false, account.uin, OwnAlbumListUrl(m_endpoints, account.uin, account.gTk));
 }
 
 void AlbumCatalogueController::listOtherAlbums()
 {
     if (m_listing)
         return;
-    QLineEdit *box = m_ctx.window.otherQqEdit;
+    QLineEdit *box = m_window.otherQqEdit;
     const QqNumberInput input = QqNumberInput::fromText(box->text());
     switch (input.verdict) {
     case QqNumberInput::Verdict::Empty:
-        m_ctx.window.setStatusText(QStringLiteral("请输入您的QQ号.."));
+        m_window.setStatusText(QStringLiteral("请输入您的QQ号.."));
         box->setFocus();
         return;
     case QqNumberInput::Verdict::Malformed:
-        m_ctx.window.setStatusText(QStringLiteral("您输入的QQ号码有误!"));
+        m_window.setStatusText(QStringLiteral("您输入的QQ号码有误!"));
         box->clear();
         return;
     case QqNumberInput::Verdict::Valid:
         break;
     }
-    const QzoneCredentials &account = m_ctx.state.credentials;
+    const QzoneCredentials &account = m_state.credentials;
     if (account.signedIn == 0) {
         askToSignIn();
         return;
     }
-    start(true, input.number, OtherAlbumListUrl(m_ctx.endpoints, input.number, account.uin, account.gTk));
+    start(true, input.number, OtherAlbumListUrl(m_endpoints, input.number, account.uin, account.gTk));
 }
 
 void AlbumCatalogueController::askToSignIn()
 {
-    m_ctx.log.add(QStringLiteral("请您先登录QQ.."));
-    QPointer<QPushButton> signIn = m_ctx.window.signInButton;
-    m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [signIn] {
+    m_log.add(QStringLiteral("请您先登录QQ.."));
+    QPointer<QPushButton> signIn = m_window.signInButton;
+    m_prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [signIn] {
         if (signIn)
             signIn->click();
     });
@@ -84,11 +94,11 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
     m_ownerUin = ownerUin;
     // Whose albums these are is fixed now: the photo listing, the downloads and the
     // owner folder must not follow later edits of otherQqEdit.
-    m_ctx.state.listShowsOtherQq = otherSpace;
-    m_ctx.state.listedOwnerUin = ownerUin;
-    m_ctx.albums.clear();
-    m_ctx.log.add(QStringLiteral("[QQ:") + ownerUin + QStringLiteral("]正在获取相册.."));
-    FetchText(m_ctx.network, address, this, [this](const QString &answer) { onAnswer(answer); });
+    m_state.listShowsOtherQq = otherSpace;
+    m_state.listedOwnerUin = ownerUin;
+    m_albums.clear();
+    m_log.add(QStringLiteral("[QQ:") + ownerUin + QStringLiteral("]正在获取相册.."));
+    FetchText(m_network, address, this, [this](const QString &answer) { onAnswer(answer); });
 }
 
 void AlbumCatalogueController::onAnswer(const QString &answer)
@@ -107,9 +117,9 @@ void AlbumCatalogueController::addNextRows()
 {
     const qsizetype end = qMin(m_next + RowsPerTurn, m_pending.size());
     for (; m_next < end; ++m_next) {
-        m_ctx.albums.append(m_pending.at(m_next));
+        m_albums.append(m_pending.at(m_next));
         // Each album brings the album list back into view, as the back button does.
-        m_ctx.window.backButton->click();
+        m_window.backButton->click();
     }
     if (m_next < m_pending.size())
         QTimer::singleShot(0, this, &AlbumCatalogueController::addNextRows);
@@ -120,13 +130,12 @@ void AlbumCatalogueController::addNextRows()
 void AlbumCatalogueController::finish()
 {
     m_pending.clear();
-    m_ctx.log.add(QStringLiteral("[QQ:") + m_ownerUin + QStringLiteral("]相册获取完毕.."));
-    if (m_ctx.albums.isEmpty()) {
-        m_ctx.prompts.inform(AppBoxTitle(),
-                             m_otherSpace
-                                 ? QStringLiteral("很抱歉，没有获取到该空间相册，可能没有相册或设置权限")
-                                 : QStringLiteral("很抱歉，您的空间没有相册"),
-                             Prompts::Icon::Information);
+    m_log.add(QStringLiteral("[QQ:") + m_ownerUin + QStringLiteral("]相册获取完毕.."));
+    if (m_albums.isEmpty()) {
+        m_prompts.inform(AppBoxTitle(),
+                         m_otherSpace ? QStringLiteral("很抱歉，没有获取到该空间相册，可能没有相册或设置权限")
+                                      : QStringLiteral("很抱歉，您的空间没有相册"),
+                         Prompts::Icon::Information);
     }
     m_listing = false;
     Q_EMIT listingFinished();

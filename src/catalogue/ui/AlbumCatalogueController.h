@@ -8,9 +8,16 @@
 
 class QUrl;
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class AlbumListModel;
+class ActivityLog;
+class Prompts;
+class MainWindow;
 
 // Lists the albums of a space into the album list: "获取相册" (listOwnAlbumsButton) the signed-in
 // user's own space, "获取" (listOtherAlbumsButton) the space of the number typed in otherQqEdit. One
@@ -22,7 +29,9 @@ public:
     // Rows added per turn of the event loop, so that a long list never freezes the window.
     static constexpr int RowsPerTurn = 100;
 
-    explicit AlbumCatalogueController(AppContext &ctx, QObject *parent = nullptr);
+    AlbumCatalogueController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts, MainWindow &window,
+                             QObject *parent = nullptr);
 
     void listOwnAlbums();
     void listOtherAlbums();
@@ -40,7 +49,13 @@ private:
     void addNextRows();
     void finish();
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    MainWindow &m_window;
     bool m_listing = false;
     bool m_otherSpace = false;
     QString m_ownerUin;

@@ -1,6 +1,5 @@
 #include "catalogue/ui/AlbumListViewController.h"
 
-#include "app/AppContext.h"
 #include "catalogue/AlbumInfoText.h"
 #include "catalogue/AlbumListModel.h"
 #include "session/Prompts.h"
@@ -25,24 +24,24 @@ constexpr double TwipsPerPixel = 15.0;
 
 } // namespace
 
-AlbumListViewController::AlbumListViewController(AppContext &ctx, QObject *parent)
-    : QObject(parent), m_ctx(ctx)
+AlbumListViewController::AlbumListViewController(WindowState &state, AlbumListModel &albums, ActivityLog &log,
+                                                 Prompts &prompts, MainWindow &window, QObject *parent)
+    : QObject(parent), m_state(state), m_albums(albums), m_log(log), m_prompts(prompts), m_window(window)
 {
-    QTreeView *view = ctx.window.albumView;
+    QTreeView *view = window.albumView;
     layOutColumns();
     connect(view, &QTreeView::clicked, this, &AlbumListViewController::previewCover);
     connect(view, &QTreeView::doubleClicked, this, &AlbumListViewController::viewAlbum);
     view->viewport()->installEventFilter(this);
-    connect(&ctx.albums, &AlbumListModel::checksChanged, this, &AlbumListViewController::countChecks);
+    connect(&albums, &AlbumListModel::checksChanged, this, &AlbumListViewController::countChecks);
     // A new listing drops the old ticks with the old rows.
-    connect(&ctx.albums, &AlbumListModel::modelReset, this, [this] { m_ctx.state.checkedAlbumCount = 0; });
-    connect(ctx.window.copyAlbumInfoAction, &QAction::triggered, this,
-            &AlbumListViewController::copyAlbumInfo);
+    connect(&albums, &AlbumListModel::modelReset, this, [this] { m_state.checkedAlbumCount = 0; });
+    connect(window.copyAlbumInfoAction, &QAction::triggered, this, &AlbumListViewController::copyAlbumInfo);
 }
 
 void AlbumListViewController::layOutColumns()
 {
-    QTreeView *view = m_ctx.window.albumView;
+    QTreeView *view = m_window.albumView;
     for (int column = 0; column < AlbumListModel::ColumnCount; ++column) {
         const int twips = AlbumListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -53,22 +52,22 @@ void AlbumListViewController::layOutColumns()
 
 void AlbumListViewController::previewCover(const QModelIndex &index)
 {
-    if (index.isValid() && m_ctx.showPreview)
-        m_ctx.showPreview(m_ctx.albums.entry(index.row()).coverUrl);
+    if (index.isValid())
+        Q_EMIT previewRequested(m_albums.entry(index.row()).coverUrl);
 }
 
 void AlbumListViewController::viewAlbum()
 {
-    if (m_ctx.state.albumJobIdle)
-        m_ctx.window.viewAlbumAction->trigger();
+    if (m_state.albumJobIdle)
+        m_window.viewAlbumAction->trigger();
 }
 
 bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ctx.window.albumView->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_window.albumView->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::RightButton && m_ctx.state.albumJobIdle)
-            m_ctx.window.albumMenu->popup(press->globalPosition().toPoint());
+        if (press->button() == Qt::RightButton && m_state.albumJobIdle)
+            m_window.albumMenu->popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -76,25 +75,24 @@ bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
 
 void AlbumListViewController::countChecks()
 {
-    const int count = m_ctx.albums.checkedCount();
-    m_ctx.state.checkedAlbumCount = count;
-    m_ctx.window.setStatusText(QStringLiteral("已选择") + QString::number(count)
-                               + QStringLiteral("个相册.."));
+    const int count = m_albums.checkedCount();
+    m_state.checkedAlbumCount = count;
+    m_window.setStatusText(QStringLiteral("已选择") + QString::number(count) + QStringLiteral("个相册.."));
 }
 
 void AlbumListViewController::copyAlbumInfo()
 {
-    const int row = SelectedRow(m_ctx.window.albumView);
-    const AlbumEntry &album = m_ctx.albums.entry(row);
+    const int row = SelectedRow(m_window.albumView);
+    const AlbumEntry &album = m_albums.entry(row);
     if (row < 0 || album.name.isEmpty()) {
-        m_ctx.window.setStatusText(QStringLiteral("请选择相册"));
-        m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
+        m_window.setStatusText(QStringLiteral("请选择相册"));
+        m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return;
     }
     // Clipboard trouble is not reported; the line is written all the same.
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->setText(AlbumInfoText(album));
-    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册信息复制成功"));
+    m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册信息复制成功"));
 }
 
 } // namespace albivex

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QModelIndex;
 
 namespace albivex {
 
-struct AppContext;
+struct WindowState;
+class AlbumListModel;
+class ActivityLog;
+class Prompts;
+class MainWindow;
 
 // The user's gestures on the album list: a click previews the cover, a double click
 // opens the album ("查看相册"), a right click pops up the album menu, ticks are
@@ -16,9 +21,14 @@ class AlbumListViewController : public QObject
 {
     Q_OBJECT
 public:
-    explicit AlbumListViewController(AppContext &ctx, QObject *parent = nullptr);
+    AlbumListViewController(WindowState &state, AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
+                            MainWindow &window, QObject *parent = nullptr);
 
     void copyAlbumInfo();
+
+Q_SIGNALS:
+    // A click on a row asks for its cover in the preview box.
+    void previewRequested(const QString &address);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -29,7 +39,11 @@ private:
     void viewAlbum();
     void countChecks();
 
-    AppContext &m_ctx;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    MainWindow &m_window;
 };
 
 } // namespace albivex

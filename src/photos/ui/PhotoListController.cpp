@@ -1,11 +1,11 @@
 #include "photos/ui/PhotoListController.h"
 
-#include "app/AppContext.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/ListingProgress.h"
 #include "photos/PhotoListFetch.h"
 #include "photos/PhotoListModel.h"
 #include "photos/ShownText.h"
+#include "qzone/Endpoints.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
@@ -21,43 +21,55 @@
 
 namespace albivex {
 
-PhotoListController::PhotoListController(AppContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx)
+PhotoListController::PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints,
+                                         WindowState &state, AlbumListModel &albums, PhotoListModel &photos,
+                                         ActivityLog &log, Prompts &prompts, MainWindow &window,
+                                         QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_albums(albums)
+    , m_photos(photos)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_window(window)
 {
-    connect(ctx.window.viewAlbumAction, &QAction::triggered, this, &PhotoListController::viewAlbum);
+    connect(window.viewAlbumAction, &QAction::triggered, this, &PhotoListController::viewAlbum);
     // "<=" and "终止任务" clear photoViewOpen in their own handlers; looking right after
     // them drops a page request still in flight instead of waiting for its answer.
-    for (QPushButton *stop : {ctx.window.backButton, ctx.window.stopButton})
+    for (QPushButton *stop : {window.backButton, window.stopButton})
         connect(stop, &QPushButton::clicked, this, &PhotoListController::checkStopped, Qt::QueuedConnection);
 }
 
 void PhotoListController::viewAlbum()
 {
-    const int albumRow = SelectedRow(m_ctx.window.albumView);
-    const AlbumEntry album = m_ctx.albums.entry(albumRow);
+    const int albumRow = SelectedRow(m_window.albumView);
+    const AlbumEntry album = m_albums.entry(albumRow);
     if (albumRow < 0 || album.name.isEmpty()) {
-        m_ctx.window.setStatusText(QStringLiteral("、请选择相册"));
-        m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
+        m_window.setStatusText(QStringLiteral("、请选择相册"));
+        m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return;
     }
     // A listing still running is replaced: its rows would mix with the new album's.
     endListing();
 
-    m_ctx.state.photoViewOpen = true;
+    m_state.photoViewOpen = true;
     switchView(album.name, album.description);
-    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
-    m_ctx.window.setStatusText(QStringLiteral("正在获取相册图片.."));
+    m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
+    m_window.setStatusText(QStringLiteral("正在获取相册图片.."));
 
-    const QzoneCredentials &account = m_ctx.state.credentials;
+    const QzoneCredentials &account = m_state.credentials;
     PhotoListRequest request;
-    request.otherSpace = m_ctx.state.listShowsOtherQq;
-    request.ownerUin = m_ctx.state.listedOwnerUin;
+    request.otherSpace = m_state.listShowsOtherQq;
+    request.ownerUin = m_state.listedOwnerUin;
     request.uin = account.uin;
     request.gTk = account.gTk;
     request.albumId = album.albumId;
     m_listing = true;
     m_fetchDone = false;
     m_total = 0;
-    m_fetch = new PhotoListFetch(m_ctx.network, m_ctx.endpoints, request, album.pictureCount.toInt(), this);
+    m_fetch = new PhotoListFetch(m_network, m_endpoints, request, album.pictureCount.toInt(), this);
     connect(m_fetch, &PhotoListFetch::pageArrived, this, &PhotoListController::onPage);
     connect(m_fetch, &PhotoListFetch::finished, this, &PhotoListController::onFetchFinished);
     m_fetch->start();
@@ -65,9 +77,9 @@ void PhotoListController::viewAlbum()
 
 void PhotoListController::switchView(const QString &albumName, const QString &albumDescription)
 {
-    MainWindow &w = m_ctx.window;
+    MainWindow &w = m_window;
     w.albumView->hide();
-    m_ctx.photos.clear();
+    m_photos.clear();
     w.photoView->show();
     w.backButton->show();
     w.albumNameLabel->setText(albumName);
@@ -84,7 +96,7 @@ void PhotoListController::onPage(const QList<PhotoEntry> &entries)
     m_pending.append(entries);
     m_total = m_fetch ? m_fetch->expectedTotal() : m_total;
     if (m_total >= 1)
-        m_ctx.window.progressBar->setRange(1, m_total);
+        m_window.progressBar->setRange(1, m_total);
     scheduleRows();
 }
 
@@ -96,7 +108,7 @@ void PhotoListController::onFetchFinished(int received)
     // end at what really arrived.
     m_total = received;
     if (m_total >= 1)
-        m_ctx.window.progressBar->setRange(1, m_total);
+        m_window.progressBar->setRange(1, m_total);
     scheduleRows();
 }
 
@@ -114,16 +126,16 @@ void PhotoListController::addRows()
     if (!m_listing)
         return;
     QList<PhotoEntry> batch;
-    const int perTurn = qMax(RowsPerTurn, m_ctx.photos.size() / 8);
-    while (m_ctx.state.photoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
+    const int perTurn = qMax(RowsPerTurn, m_photos.size() / 8);
+    while (m_state.photoViewOpen && m_pendingStart < m_pending.size() && batch.size() < perTurn)
         batch.append(m_pending.at(m_pendingStart++));
     if (!batch.isEmpty()) {
         // The text of the batch's last row: the window shows no other before the turn ends.
-        const int i = m_ctx.photos.size() + static_cast<int>(batch.size());
-        m_ctx.window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
+        const int i = m_photos.size() + static_cast<int>(batch.size());
+        m_window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
     }
-    m_ctx.photos.append(batch);
-    if (!m_ctx.state.photoViewOpen) {
+    m_photos.append(batch);
+    if (!m_state.photoViewOpen) {
         endListing();
         return;
     }
@@ -136,14 +148,14 @@ void PhotoListController::addRows()
     if (!m_fetchDone)
         return; // the next page is on its way
     endListing();
-    const AlbumEntry &album = m_ctx.albums.entry(SelectedRow(m_ctx.window.albumView));
-    m_ctx.log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
-    m_ctx.window.setStatusText(QStringLiteral("相册加载完毕.."));
+    const AlbumEntry &album = m_albums.entry(SelectedRow(m_window.albumView));
+    m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
+    m_window.setStatusText(QStringLiteral("相册加载完毕.."));
 }
 
 void PhotoListController::checkStopped()
 {
-    if (m_listing && !m_ctx.state.photoViewOpen)
+    if (m_listing && !m_state.photoViewOpen)
         endListing();
 }
 

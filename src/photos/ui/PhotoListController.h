@@ -6,9 +6,17 @@
 #include <QObject>
 #include <QPointer>
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class AlbumListModel;
+class PhotoListModel;
+class ActivityLog;
+class Prompts;
+class MainWindow;
 class PhotoListFetch;
 
 // "查看相册": lists the pictures of the album selected in the album list into the
@@ -25,7 +33,9 @@ public:
     // since every turn that adds rows lays the whole list out again.
     static constexpr int RowsPerTurn = 50;
 
-    explicit PhotoListController(AppContext &ctx, QObject *parent = nullptr);
+    PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                        AlbumListModel &albums, PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
+                        MainWindow &window, QObject *parent = nullptr);
 
     void viewAlbum();
 
@@ -38,7 +48,14 @@ private:
     void checkStopped();
     void endListing();
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    PhotoListModel &m_photos;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    MainWindow &m_window;
     QPointer<PhotoListFetch> m_fetch;
     QList<PhotoEntry> m_pending; // arrived, not yet shown
     qsizetype m_pendingStart = 0;

@@ -1,6 +1,5 @@
 #include "photos/ui/PhotoListViewController.h"
 
-#include "app/AppContext.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "session/Prompts.h"
@@ -20,23 +19,24 @@ constexpr double TwipsPerPixel = 15.0;
 
 } // namespace
 
-PhotoListViewController::PhotoListViewController(AppContext &ctx, QObject *parent)
-    : QObject(parent), m_ctx(ctx)
+PhotoListViewController::PhotoListViewController(AlbumListModel &albums, PhotoListModel &photos,
+                                                 Prompts &prompts, MainWindow &window, QObject *parent)
+    : QObject(parent), m_albums(albums), m_photos(photos), m_prompts(prompts), m_window(window)
 {
-    QTreeView *view = ctx.window.photoView;
+    QTreeView *view = window.photoView;
     layOutColumns();
-    connect(&ctx.photos, &PhotoListModel::checksChanged, this, &PhotoListViewController::countChecks);
+    connect(&photos, &PhotoListModel::checksChanged, this, &PhotoListViewController::countChecks);
     connect(view, &QTreeView::clicked, this, &PhotoListViewController::preview);
     view->viewport()->installEventFilter(this);
-    connect(ctx.window.checkAllButton, &QRadioButton::clicked, this,
-            [this] { checkAll(m_ctx.window.checkAllButton, true); });
-    connect(ctx.window.uncheckAllButton, &QRadioButton::clicked, this,
-            [this] { checkAll(m_ctx.window.uncheckAllButton, false); });
+    connect(window.checkAllButton, &QRadioButton::clicked, this,
+            [this] { checkAll(m_window.checkAllButton, true); });
+    connect(window.uncheckAllButton, &QRadioButton::clicked, this,
+            [this] { checkAll(m_window.uncheckAllButton, false); });
 }
 
 void PhotoListViewController::layOutColumns()
 {
-    QTreeView *view = m_ctx.window.photoView;
+    QTreeView *view = m_window.photoView;
     for (int column = 0; column < PhotoListModel::ColumnCount; ++column) {
         const int twips = PhotoListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -47,22 +47,22 @@ void PhotoListViewController::layOutColumns()
 
 void PhotoListViewController::countChecks()
 {
-    m_ctx.window.setStatusText(QStringLiteral("已选择") + QString::number(m_ctx.photos.checkedCount())
-                               + QStringLiteral("张图片.."));
+    m_window.setStatusText(QStringLiteral("已选择") + QString::number(m_photos.checkedCount())
+                           + QStringLiteral("张图片.."));
 }
 
 void PhotoListViewController::preview(const QModelIndex &index)
 {
-    if (index.isValid() && m_ctx.showPreview)
-        m_ctx.showPreview(m_ctx.photos.entry(index.row()).url);
+    if (index.isValid())
+        Q_EMIT previewRequested(m_photos.entry(index.row()).url);
 }
 
 bool PhotoListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ctx.window.photoView->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_window.photoView->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         if (press->button() == Qt::RightButton)
-            m_ctx.window.photoMenu->popup(press->globalPosition().toPoint());
+            m_window.photoMenu->popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -72,16 +72,16 @@ void PhotoListViewController::checkAll(QRadioButton *option, bool checked)
 {
     // The album list is acted on while it is the list shown (the photo list replaces
     // it while an album is open).
-    if (!m_ctx.window.albumView->isHidden()) {
-        if (m_ctx.albums.isEmpty())
-            m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("请先获取相册"), Prompts::Icon::Information);
+    if (!m_window.albumView->isHidden()) {
+        if (m_albums.isEmpty())
+            m_prompts.inform(AppBoxTitle(), QStringLiteral("请先获取相册"), Prompts::Icon::Information);
         else
-            m_ctx.albums.setAllChecked(checked); // its count is shown by the album list
+            m_albums.setAllChecked(checked); // its count is shown by the album list
     } else {
-        if (m_ctx.photos.isEmpty())
-            m_ctx.prompts.inform(AppBoxTitle(), QStringLiteral("该相册没有图片"), Prompts::Icon::Information);
+        if (m_photos.isEmpty())
+            m_prompts.inform(AppBoxTitle(), QStringLiteral("该相册没有图片"), Prompts::Icon::Information);
         else
-            m_ctx.photos.setAllChecked(checked); // countChecks shows the new count
+            m_photos.setAllChecked(checked); // countChecks shows the new count
     }
     option->setChecked(false);
 }

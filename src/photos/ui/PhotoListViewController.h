@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QModelIndex;
 class QRadioButton;
 
 namespace albivex {
 
-struct AppContext;
+class AlbumListModel;
+class PhotoListModel;
+class Prompts;
+class MainWindow;
 
 // The user's gestures on the photo list: ticks are counted in the status bar, a click
 // previews the picture, a right click pops up the picture menu. "全选" and "取消" tick
@@ -17,7 +21,12 @@ class PhotoListViewController : public QObject
 {
     Q_OBJECT
 public:
-    explicit PhotoListViewController(AppContext &ctx, QObject *parent = nullptr);
+    PhotoListViewController(AlbumListModel &albums, PhotoListModel &photos, Prompts &prompts,
+                            MainWindow &window, QObject *parent = nullptr);
+
+Q_SIGNALS:
+    // A click on a row asks for its picture in the preview box.
+    void previewRequested(const QString &address);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -28,7 +37,10 @@ private:
     void preview(const QModelIndex &index);
     void checkAll(QRadioButton *option, bool checked);
 
-    AppContext &m_ctx;
+    AlbumListModel &m_albums;
+    PhotoListModel &m_photos;
+    Prompts &m_prompts;
+    MainWindow &m_window;
 };
 
 } // namespace albivex

@@ -1,12 +1,21 @@
 #pragma once
 
+#include "storage/PictureTransfer.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+struct WindowState;
+class AlbumListModel;
+class PhotoListModel;
+class ActivityLog;
+class Prompts;
+class MainWindow;
 class PictureTransfer;
 struct TransferResult;
 
@@ -20,7 +29,10 @@ class SelectedDownloadController : public QObject
 {
     Q_OBJECT
 public:
-    explicit SelectedDownloadController(AppContext &ctx, QObject *parent = nullptr);
+    SelectedDownloadController(QNetworkAccessManager &network, WindowState &state, AlbumListModel &albums,
+                               PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
+                               const PictureTransfer::Options &transferOptions, MainWindow &window,
+                               QObject *parent = nullptr);
     ~SelectedDownloadController() override;
 
     void downloadSelectedPictures();
@@ -35,7 +47,14 @@ private:
     void onTransferred(int row, const QString &name, const TransferResult &result, bool multi);
     void finish();
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    PhotoListModel &m_photos;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    const PictureTransfer::Options &m_transferOptions;
+    MainWindow &m_window;
     bool m_running = false;
     QString m_folder; // the album folder, fixed at the start
     quint64 m_listing = 0; // the photo listing the run works on

@@ -1,11 +1,9 @@
 #include "shell/ui/SaveFolderController.h"
 
-#include "app/AppContext.h"
 #include "session/FolderDialog.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "session/WindowState.h"
-#include "window/MainWindow.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -14,15 +12,18 @@
 
 namespace albivex {
 
-SaveFolderController::SaveFolderController(AppContext &ctx) : m_ctx(ctx)
+SaveFolderController::SaveFolderController(QPushButton &chooseButton, QPushButton &openButton,
+                                           QLineEdit &folderEdit, WindowState &state, Prompts &prompts,
+                                           FolderDialog &folders, UrlOpener &urls)
+    : m_folderEdit(folderEdit), m_state(state), m_prompts(prompts), m_folders(folders), m_urls(urls)
 {
-    connect(m_ctx.window.chooseFolderButton, &QPushButton::clicked, this, &SaveFolderController::choose);
-    connect(m_ctx.window.openFolderButton, &QPushButton::clicked, this, &SaveFolderController::openFolder);
+    connect(&chooseButton, &QPushButton::clicked, this, &SaveFolderController::choose);
+    connect(&openButton, &QPushButton::clicked, this, &SaveFolderController::openFolder);
 }
 
 void SaveFolderController::choose()
 {
-    const QString chosen = m_ctx.state.chosenSaveFolder;
+    const QString chosen = m_state.chosenSaveFolder;
     if (chosen.isEmpty()) {
         browse();
         return;
@@ -30,7 +31,7 @@ void SaveFolderController::choose()
     const QString question = QStringLiteral("您已设置保存路径为:") + chosen + QStringLiteral("\r\n\r\n")
         + QStringLiteral("是否要更换保存路径?");
     QPointer<SaveFolderController> self(this);
-    m_ctx.prompts.askYesNo(QStringLiteral("提示"), question, Prompts::Icon::Information, [self](bool yes) {
+    m_prompts.askYesNo(QStringLiteral("提示"), question, Prompts::Icon::Information, [self](bool yes) {
         if (self && yes)
             self->browse();
     });
@@ -41,18 +42,18 @@ void SaveFolderController::choose()
 void SaveFolderController::browse()
 {
     QPointer<SaveFolderController> self(this);
-    m_ctx.folders.chooseFolder(QStringLiteral("请选择文件夹"), [self](const QString &path) {
+    m_folders.chooseFolder(QStringLiteral("请选择文件夹"), [self](const QString &path) {
         if (!self)
             return;
-        self->m_ctx.state.chosenSaveFolder = path;
+        self->m_state.chosenSaveFolder = path;
         if (!path.isEmpty())
-            self->m_ctx.window.saveFolderEdit->setText(path);
+            self->m_folderEdit.setText(path);
     });
 }
 
 void SaveFolderController::openFolder()
 {
-    m_ctx.urls.open(QUrl::fromLocalFile(m_ctx.window.saveFolderEdit->text()));
+    m_urls.open(QUrl::fromLocalFile(m_folderEdit.text()));
 }
 
 } // namespace albivex

@@ -2,9 +2,15 @@
 
 #include <QObject>
 
+class QLineEdit;
+class QPushButton;
+
 namespace albivex {
 
-struct AppContext;
+class FolderDialog;
+class Prompts;
+class UrlOpener;
+struct WindowState;
 
 // "设置路径" (chooseFolderButton) chooses the save folder, asking first once a folder has been
 // chosen in this run; "打开目录" (openFolderButton) opens the save folder on the desktop.
@@ -12,14 +18,20 @@ class SaveFolderController : public QObject
 {
     Q_OBJECT
 public:
-    explicit SaveFolderController(AppContext &ctx);
+    // `folderEdit` is the path box the chosen folder is written into and opened from.
+    SaveFolderController(QPushButton &chooseButton, QPushButton &openButton, QLineEdit &folderEdit,
+                         WindowState &state, Prompts &prompts, FolderDialog &folders, UrlOpener &urls);
 
 private:
     void choose();
     void browse();
     void openFolder();
 
-    AppContext &m_ctx;
+    QLineEdit &m_folderEdit;
+    WindowState &m_state;
+    Prompts &m_prompts;
+    FolderDialog &m_folders;
+    UrlOpener &m_urls;
 };
 
 } // namespace albivex

@@ -4,7 +4,12 @@
 
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class ActivityLog;
+class Prompts;
+class UrlOpener;
+class MainWindow;
 
 // The small buttons of the main window that belong to no listing or download:
 // back from the photo list ("<=", backButton), stop ("终止任务", stopButton), clearing the
@@ -14,14 +19,20 @@ class ShellButtonsController : public QObject
 {
     Q_OBJECT
 public:
-    explicit ShellButtonsController(AppContext &ctx);
+    ShellButtonsController(const Endpoints &endpoints, WindowState &state, ActivityLog &log, Prompts &prompts,
+                           UrlOpener &urls, MainWindow &window);
 
 private:
     void backToAlbums();
     void stopJobs();
     void openPicture();
 
-    AppContext &m_ctx;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    UrlOpener &m_urls;
+    MainWindow &m_window;
 };
 
 } // namespace albivex

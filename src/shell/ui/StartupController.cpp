@@ -1,6 +1,5 @@
 #include "shell/ui/StartupController.h"
 
-#include "app/AppContext.h"
 #include "session/WindowState.h"
 #include "shell/VersionText.h"
 #include "storage/SaveFolder.h"
@@ -31,37 +30,38 @@ void applySkin()
 
 } // namespace
 
-StartupController::StartupController(AppContext &ctx) : m_ctx(ctx)
+StartupController::StartupController(WindowState &state, ActivityLog &log, MainWindow &window)
+    : m_state(state), m_log(log), m_window(window)
 {
     // Whatever is typed, unchecked: the album listing of another space reads it.
-    connect(m_ctx.window.otherQqEdit, &QLineEdit::textChanged, this,
-            [this](const QString &text) { m_ctx.state.credentials.targetUin = text; });
+    connect(m_window.otherQqEdit, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_state.credentials.targetUin = text; });
 }
 
 void StartupController::run()
 {
     applySkin();
-    m_ctx.state.albumJobIdle = true;
+    m_state.albumJobIdle = true;
 
-    QComboBox *quality = m_ctx.window.qualityCombo;
+    QComboBox *quality = m_window.qualityCombo;
     quality->clear();
     quality->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
     quality->setCurrentIndex(1);
 
     showCentred();
 
-    m_ctx.log.add({ActivityLog::separator(), QStringLiteral("欢迎使用Zorvane软件.."),
-                   ActivityLog::separator(), QStringLiteral("正在检测是否有最新版本..")});
-    m_ctx.window.statusBar->setPanelText(3, VersionText());
+    m_log.add({ActivityLog::separator(), QStringLiteral("欢迎使用Zorvane软件.."), ActivityLog::separator(),
+               QStringLiteral("正在检测是否有最新版本..")});
+    m_window.statusBar->setPanelText(3, VersionText());
 
-    m_ctx.window.saveFolderEdit->setText(
+    m_window.saveFolderEdit->setText(
         DefaultSaveFolder(QCoreApplication::applicationDirPath(),
                           QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
 }
 
 void StartupController::showCentred()
 {
-    MainWindow &window = m_ctx.window;
+    MainWindow &window = m_window;
     if (const QScreen *screen = window.screen()) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -4,7 +4,9 @@
 
 namespace albivex {
 
-struct AppContext;
+struct WindowState;
+class ActivityLog;
+class MainWindow;
 
 // The load sequence of the main window: skin, opening values, the window shown
 // centred, the welcome lines, the version panel and the default save folder. The
@@ -14,7 +16,7 @@ class StartupController : public QObject
 {
     Q_OBJECT
 public:
-    explicit StartupController(AppContext &ctx);
+    StartupController(WindowState &state, ActivityLog &log, MainWindow &window);
 
     // Runs once, when the program starts.
     void run();
@@ -22,7 +24,9 @@ public:
 private:
     void showCentred();
 
-    AppContext &m_ctx;
+    WindowState &m_state;
+    ActivityLog &m_log;
+    MainWindow &m_window;
 };
 
 } // namespace albivex

@@ -1,6 +1,6 @@
 #include "shell/ui/TitleBarController.h"
 
-#include "app/AppContext.h"
+#include "qzone/Endpoints.h"
 #include "session/UrlOpener.h"
 #include "window/MainWindow.h"
 
@@ -14,13 +14,16 @@
 
 namespace albivex {
 
-TitleBarController::TitleBarController(AppContext &ctx)
-    : m_ctx(ctx), m_labels {ctx.window.minimiseLabel, ctx.window.closeLabel, ctx.window.websiteLabel}
+TitleBarController::TitleBarController(MainWindow &window, UrlOpener &urls, const Endpoints &endpoints)
+    : m_window(window)
+    , m_urls(urls)
+    , m_endpoints(endpoints)
+    , m_labels {window.minimiseLabel, window.closeLabel, window.websiteLabel}
 {
-    stripWindowCaption(m_ctx.window);
+    stripWindowCaption(m_window);
     // Moves over the bare window must arrive to whiten the labels again.
-    m_ctx.window.setMouseTracking(true);
-    m_ctx.window.installEventFilter(this);
+    m_window.setMouseTracking(true);
+    m_window.installEventFilter(this);
     for (QLabel *label : m_labels)
         label->installEventFilter(this);
     highlight(nullptr);
@@ -54,20 +57,20 @@ void TitleBarController::highlight(QLabel *hovered)
 
 void TitleBarController::act(QLabel *label)
 {
-    if (label == m_ctx.window.minimiseLabel)
-        m_ctx.window.showMinimized();
-    else if (label == m_ctx.window.closeLabel)
-        m_ctx.quit();
-    else if (label == m_ctx.window.websiteLabel)
-        m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorHome));
+    if (label == m_window.minimiseLabel)
+        m_window.showMinimized();
+    else if (label == m_window.closeLabel)
+        Q_EMIT quitRequested();
+    else if (label == m_window.websiteLabel)
+        m_urls.open(m_endpoints.url(Endpoint::VendorHome));
 }
 
 bool TitleBarController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_ctx.window) {
+    if (watched == &m_window) {
         if (event->type() == QEvent::MouseMove) {
             const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
-            auto *hit = qobject_cast<QLabel *>(m_ctx.window.childAt(at));
+            auto *hit = qobject_cast<QLabel *>(m_window.childAt(at));
             if (std::find(std::begin(m_labels), std::end(m_labels), hit) == std::end(m_labels))
                 highlight(nullptr);
         }

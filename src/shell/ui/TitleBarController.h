@@ -8,7 +8,9 @@ class QWidget;
 
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+class MainWindow;
+class UrlOpener;
 
 // The window has no system caption: its own title bar is the three labels
 // "_" (minimise), "x" (end the program) and "官方网站" (the vendor's home page).
@@ -17,7 +19,7 @@ class TitleBarController : public QObject
 {
     Q_OBJECT
 public:
-    explicit TitleBarController(AppContext &ctx);
+    TitleBarController(MainWindow &window, UrlOpener &urls, const Endpoints &endpoints);
 
     // Removes the caption and sizing frame but keeps the minimise button and the
     // system menu, so the task bar can still minimise and restore the window.
@@ -26,6 +28,10 @@ public:
     static QColor normalColour();
     static QColor hoverColour();
 
+Q_SIGNALS:
+    // "x" was clicked: the program is to end now.
+    void quitRequested();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -33,7 +39,9 @@ private:
     void highlight(QLabel *hovered);
     void act(QLabel *label);
 
-    AppContext &m_ctx;
+    MainWindow &m_window;
+    UrlOpener &m_urls;
+    const Endpoints &m_endpoints;
     QLabel *m_labels[3];
 };
 

@@ -1,7 +1,7 @@
 #include "shell/ui/VersionCheckController.h"
 
-#include "app/AppContext.h"
 #include "network/FetchText.h"
+#include "qzone/Endpoints.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "shell/VersionCheck.h"
@@ -12,7 +12,16 @@
 
 namespace albivex {
 
-VersionCheckController::VersionCheckController(AppContext &ctx, int boundMs) : m_ctx(ctx), m_boundMs(boundMs)
+VersionCheckController::VersionCheckController(QNetworkAccessManager &network, const Endpoints &endpoints,
+                                               ActivityLog &log, Prompts &prompts, UrlOpener &urls,
+                                               MainWindow &window, int boundMs)
+    : m_network(network)
+    , m_endpoints(endpoints)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_urls(urls)
+    , m_window(window)
+    , m_boundMs(boundMs)
 {
     // The idle limit of the request alone would let a trickling answer run on for
     // ever; this bounds the whole request.
@@ -30,7 +39,7 @@ void VersionCheckController::run()
         return;
     m_started = true;
     m_request = FetchText(
-        m_ctx.network, m_ctx.endpoints.url(Endpoint::VersionFile), this,
+        m_network, m_endpoints.url(Endpoint::VersionFile), this,
         [this](const QString &text) { conclude(text); }, m_boundMs);
     m_bound.start(m_boundMs);
 }
@@ -55,35 +64,35 @@ void VersionCheckController::conclude(const QString &text)
 void VersionCheckController::networkFailed()
 {
     const QString message = QStringLiteral("网络出问题了，暂时无法使用，请您检查！");
-    m_ctx.log.add({ActivityLog::separator(), message});
+    m_log.add({ActivityLog::separator(), message});
     Q_EMIT concluded(false);
-    m_ctx.prompts.inform(AppBoxTitle(), message, Prompts::Icon::Exclamation, [this] { m_ctx.quit(); });
+    m_prompts.inform(AppBoxTitle(), message, Prompts::Icon::Exclamation, [this] { Q_EMIT quitRequested(); });
 }
 
 void VersionCheckController::currentVersion()
 {
-    MainWindow &window = m_ctx.window;
+    MainWindow &window = m_window;
     window.setStatusText(QStringLiteral("欢迎使用Zorvane软件.."));
     window.signInButton->setEnabled(true);
     window.listOtherAlbumsButton->setEnabled(true);
     window.listOwnAlbumsButton->setEnabled(true);
-    m_ctx.log.add(
+    m_log.add(
         {ActivityLog::separator(), QStringLiteral("当前为最新版本，欢迎使用.."), ActivityLog::separator()});
     Q_EMIT concluded(true);
 }
 
 void VersionCheckController::otherVersion(const QString &listed)
 {
-    m_ctx.log.add({ActivityLog::separator(), QStringLiteral("发现新版本..")});
-    m_ctx.window.setStatusText(QStringLiteral("发现最新版本..."));
+    m_log.add({ActivityLog::separator(), QStringLiteral("发现新版本..")});
+    m_window.setStatusText(QStringLiteral("发现最新版本..."));
     const QString question = QStringLiteral("发现最新版本![") + listed + QStringLiteral("]")
         + QStringLiteral("\r\n") + QStringLiteral(" ") + QStringLiteral("\r\n")
         + QStringLiteral("是否去下载最新版本？");
     Q_EMIT concluded(false);
-    m_ctx.prompts.askYesNo(AppBoxTitle(), question, Prompts::Icon::Information, [this](bool yes) {
+    m_prompts.askYesNo(AppBoxTitle(), question, Prompts::Icon::Information, [this](bool yes) {
         if (yes)
-            m_ctx.urls.open(m_ctx.endpoints.url(Endpoint::VendorDownload));
-        m_ctx.quit();
+            m_urls.open(m_endpoints.url(Endpoint::VendorDownload));
+        Q_EMIT quitRequested();
     });
 }
 

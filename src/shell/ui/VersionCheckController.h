@@ -4,9 +4,15 @@
 #include <QPointer>
 #include <QTimer>
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+class ActivityLog;
+class Prompts;
+class UrlOpener;
+class MainWindow;
 class TextRequest;
 
 // The version check `gx`: reads the vendor's version file while the window stays
@@ -20,7 +26,9 @@ public:
     static constexpr int DefaultBoundMs = 60000;
 
     // `boundMs`: the longest the request may take, in total, before it counts as failed.
-    explicit VersionCheckController(AppContext &ctx, int boundMs = DefaultBoundMs);
+    VersionCheckController(QNetworkAccessManager &network, const Endpoints &endpoints, ActivityLog &log,
+                           Prompts &prompts, UrlOpener &urls, MainWindow &window,
+                           int boundMs = DefaultBoundMs);
 
     // Starts the check; runs once per program run (later calls do nothing).
     void run();
@@ -29,6 +37,8 @@ Q_SIGNALS:
     // The outcome is settled: true when the buttons were enabled. When false, the
     // program ends as soon as the user has answered the box.
     void concluded(bool current);
+    // The user has answered the box of an outcome that ends the program.
+    void quitRequested();
 
 private:
     void conclude(const QString &text);
@@ -36,7 +46,12 @@ private:
     void currentVersion();
     void otherVersion(const QString &listed);
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    UrlOpener &m_urls;
+    MainWindow &m_window;
     int m_boundMs;
     QTimer m_bound;
     QPointer<TextRequest> m_request;

@@ -1,25 +1,22 @@
 #include "shell/ui/WindowDragController.h"
 
-#include "app/AppContext.h"
-#include "window/MainWindow.h"
-
-#include <QLabel>
 #include <QMouseEvent>
+#include <QWidget>
 #include <QWindow>
 
 namespace albivex {
 
-WindowDragController::WindowDragController(AppContext &ctx) : m_ctx(ctx)
+WindowDragController::WindowDragController(QWidget &window, QWidget &logo) : m_window(window)
 {
-    m_ctx.window.installEventFilter(this);
-    m_ctx.window.logoLabel->installEventFilter(this);
+    m_window.installEventFilter(this);
+    logo.installEventFilter(this);
 }
 
 bool WindowDragController::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    MainWindow &window = m_ctx.window;
+    QWidget &window = m_window;
     if (watched == &window) {
         // Presses that a label or frame passed on to the window are not on the background.
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();

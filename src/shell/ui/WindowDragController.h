@@ -2,9 +2,9 @@
 
 #include <QObject>
 
-namespace albivex {
+class QWidget;
 
-struct AppContext;
+namespace albivex {
 
 // Without a caption the window is moved by its background: any mouse button pressed
 // on the bare window (not on a control) or on the logo hands the move to the window
@@ -13,7 +13,8 @@ class WindowDragController : public QObject
 {
     Q_OBJECT
 public:
-    explicit WindowDragController(AppContext &ctx);
+    // `logo`: a child of `window` that moves the window like the bare background.
+    WindowDragController(QWidget &window, QWidget &logo);
 
 Q_SIGNALS:
     // A press started a move (also where the platform cannot move windows).
@@ -23,7 +24,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    AppContext &m_ctx;
+    QWidget &m_window;
 };
 
 } // namespace albivex

@@ -1,8 +1,8 @@
 #include "signin/ui/AccountProfile.h"
 
-#include "app/AppContext.h"
 #include "network/PictureLoader.h"
 #include "qzone/CookieCapture.h"
+#include "qzone/Endpoints.h"
 #include "qzone/ProfileRequest.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
@@ -14,7 +14,15 @@
 
 namespace albivex {
 
-AccountProfile::AccountProfile(AppContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) { }
+AccountProfile::AccountProfile(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                               ActivityLog &log, MainWindow &window, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_log(log)
+    , m_window(window)
+{ }
 
 AccountProfile::~AccountProfile()
 {
@@ -24,7 +32,7 @@ AccountProfile::~AccountProfile()
 void AccountProfile::showSignedIn(std::function<void()> done)
 {
     cancel();
-    m_profile = FetchProfileText(m_ctx.network, m_ctx.endpoints, m_ctx.state.credentials.uin, this,
+    m_profile = FetchProfileText(m_network, m_endpoints, m_state.credentials.uin, this,
                                  [this, done = std::move(done)](const QString &answer) {
                                      showAccount(answer);
                                      if (done)
@@ -34,13 +42,13 @@ void AccountProfile::showSignedIn(std::function<void()> done)
 
 void AccountProfile::showAccount(const QString &profileAnswer)
 {
-    MainWindow &window = m_ctx.window;
-    const QString uin = m_ctx.state.credentials.uin;
+    MainWindow &window = m_window;
+    const QString uin = m_state.credentials.uin;
     window.qqNumberLabel->setText(uin);
     window.nicknameLabel->setText(NicknameFromProfile(profileAnswer));
     window.signInButton->setText(QStringLiteral("注销登录"));
     // An avatar that cannot be loaded leaves the picture avatarLabel shows.
-    m_avatar = LoadPictureFromUrl(m_ctx.network, AvatarAddress(m_ctx.endpoints, uin), this,
+    m_avatar = LoadPictureFromUrl(m_network, AvatarAddress(m_endpoints, uin), this,
                                   [label = window.avatarLabel](const QImage &picture) {
                                       if (!picture.isNull())
                                           label->setPixmap(
@@ -52,7 +60,7 @@ void AccountProfile::showAccount(const QString &profileAnswer)
 
 void AccountProfile::logSignIn()
 {
-    m_ctx.log.add(QStringLiteral("[QQ:") + m_ctx.state.credentials.uin + QStringLiteral("]登录成功.."));
+    m_log.add(QStringLiteral("[QQ:") + m_state.credentials.uin + QStringLiteral("]登录成功.."));
 }
 
 void AccountProfile::cancel()

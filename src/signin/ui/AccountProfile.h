@@ -5,9 +5,14 @@
 
 #include <functional>
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class ActivityLog;
+class MainWindow;
 class PictureLoader;
 class ProfileRequest;
 
@@ -19,7 +24,8 @@ class AccountProfile : public QObject
 {
     Q_OBJECT
 public:
-    explicit AccountProfile(AppContext &ctx, QObject *parent = nullptr);
+    AccountProfile(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                   ActivityLog &log, MainWindow &window, QObject *parent = nullptr);
     ~AccountProfile() override;
 
     // Fills the main window for QzoneCredentials.uin; `done` runs once the window
@@ -33,7 +39,11 @@ public:
 private:
     void showAccount(const QString &profileAnswer);
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    ActivityLog &m_log;
+    MainWindow &m_window;
     QPointer<ProfileRequest> m_profile;
     QPointer<PictureLoader> m_avatar;
 };

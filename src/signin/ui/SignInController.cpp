@@ -1,8 +1,8 @@
 #include "signin/ui/SignInController.h"
 
-#include "app/AppContext.h"
 #include "network/SharedCookieJar.h"
 #include "qzone/CookieCapture.h"
+#include "qzone/Endpoints.h"
 #include "qzone/GTk.h"
 #include "qzone/ProfileRequest.h"
 #include "session/WindowState.h"
@@ -34,15 +34,22 @@ const QString SecurityCentreMark = QStringLiteral("QQ安全中心");
 
 } // namespace
 
-SignInController::SignInController(AppContext &ctx, QObject *parent)
-    : QObject(parent), m_ctx(ctx), m_account(ctx)
+SignInController::SignInController(QNetworkAccessManager &network, const Endpoints &endpoints,
+                                   WindowState &state, ActivityLog &log, MainWindow &window, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_endpoints(endpoints)
+    , m_state(state)
+    , m_log(log)
+    , m_window(window)
+    , m_account(network, endpoints, state, log, window)
 {
     // Every request of the process uses the network manager's jar; the browser's
     // cookies join it, and sign-out removes QQ's from it.
-    if (!qobject_cast<SharedCookieJar *>(ctx.network.cookieJar()))
-        ctx.network.setCookieJar(new SharedCookieJar);
-    connect(ctx.window.signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
-    ctx.window.avatarLabel->installEventFilter(this);
+    if (!qobject_cast<SharedCookieJar *>(network.cookieJar()))
+        network.setCookieJar(new SharedCookieJar);
+    connect(window.signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
+    window.avatarLabel->installEventFilter(this);
 }
 
 SignInController::~SignInController()
@@ -54,13 +61,13 @@ SignInController::~SignInController()
 
 bool SignInController::eventFilter(QObject *watched, QEvent *event)
 {
-    QLabel *avatar = m_ctx.window.avatarLabel;
+    QLabel *avatar = m_window.avatarLabel;
     if (watched != avatar)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && avatar->rect().contains(mouse->position().toPoint()))
-            m_ctx.window.signInButton->click();
+            m_window.signInButton->click();
     } else if (event->type() == QEvent::Paint && !avatar->isEnabled() && !avatar->pixmap().isNull()) {
         // Disabled only against clicks: the avatar keeps its colours rather than the
         // greyed look of a disabled label.
@@ -74,7 +81,7 @@ bool SignInController::eventFilter(QObject *watched, QEvent *event)
 
 void SignInController::onSignInButton()
 {
-    const QString caption = m_ctx.window.signInButton->text();
+    const QString caption = m_window.signInButton->text();
     if (caption == SignInCaption)
         openSignInWindow();
     else if (caption == SignOutCaption)
@@ -88,7 +95,7 @@ void SignInController::ensureBrowserProfile()
     // A profile without a storage name is off the record.
     m_profile = std::make_unique<QWebEngineProfile>();
     m_profile->setObjectName(QStringLiteral("SignInProfile"));
-    m_bridge = new CookieBridge(*m_profile->cookieStore(), m_ctx.network, m_profile.get());
+    m_bridge = new CookieBridge(*m_profile->cookieStore(), m_network, m_profile.get());
     // The cookies of the page may be reported after its load has finished.
     connect(m_bridge, &CookieBridge::cookieAdded, this, &SignInController::tryCapture, Qt::QueuedConnection);
 }
@@ -97,7 +104,7 @@ void SignInController::openSignInWindow()
 {
     ensureBrowserProfile();
     if (!m_signInDialog) {
-        m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_ctx.endpoints), &m_ctx.window);
+        m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_endpoints), &m_window);
         connect(m_signInDialog->browser, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
     }
     m_signInDialog->open();
@@ -114,7 +121,7 @@ void SignInController::tryCapture()
     if (!cookies)
         return; // not yet: a later page of the sign-in may bring them
 
-    QzoneCredentials &credentials = m_ctx.state.credentials;
+    QzoneCredentials &credentials = m_state.credentials;
     credentials.skey = cookies->skey;
     credentials.gTk = ComputeGTk(cookies->skey);
     credentials.uin = cookies->uin;
@@ -129,7 +136,7 @@ void SignInController::tryCapture()
 
 void SignInController::signOut()
 {
-    MainWindow &window = m_ctx.window;
+    MainWindow &window = m_window;
     window.signInButton->setText(SignInCaption);
     window.nicknameLabel->setText(QStringLiteral("QQ昵称"));
     window.avatarLabel->setEnabled(true);
@@ -140,14 +147,14 @@ void SignInController::signOut()
     // QQ's cookies go from the browser and the network jar alike, so that the next
     // sign-in starts on the sign-in page; other sites keep theirs.
     const auto isQq = [this](const QNetworkCookie &cookie) {
-        return m_ctx.endpoints.isQqCookieDomain(cookie.domain());
+        return m_endpoints.isQqCookieDomain(cookie.domain());
     };
     if (m_bridge)
         m_bridge->removeCookies(isQq);
-    else if (auto *jar = qobject_cast<SharedCookieJar *>(m_ctx.network.cookieJar()))
+    else if (auto *jar = qobject_cast<SharedCookieJar *>(m_network.cookieJar()))
         jar->removeWhere(isQq);
 
-    QzoneCredentials &credentials = m_ctx.state.credentials;
+    QzoneCredentials &credentials = m_state.credentials;
     credentials.skey.clear();
     credentials.signedIn = false;
 
@@ -155,7 +162,7 @@ void SignInController::signOut()
     m_captured = false;
 
     window.setStatusText(QStringLiteral("注销成功.."));
-    m_ctx.log.add(QStringLiteral("[QQ:") + credentials.uin + QStringLiteral("]注销成功.."));
+    m_log.add(QStringLiteral("[QQ:") + credentials.uin + QStringLiteral("]注销成功.."));
 }
 
 } // namespace albivex

@@ -9,9 +9,14 @@
 
 class QWebEngineProfile;
 
+class QNetworkAccessManager;
+
 namespace albivex {
 
-struct AppContext;
+class Endpoints;
+struct WindowState;
+class ActivityLog;
+class MainWindow;
 class CookieBridge;
 class SignInDialog;
 
@@ -27,7 +32,8 @@ class SignInController : public QObject
 {
     Q_OBJECT
 public:
-    explicit SignInController(AppContext &ctx, QObject *parent = nullptr);
+    SignInController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                     ActivityLog &log, MainWindow &window, QObject *parent = nullptr);
     ~SignInController() override;
 
 protected:
@@ -40,7 +46,11 @@ private:
     void signOut();
     void ensureBrowserProfile();
 
-    AppContext &m_ctx;
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    ActivityLog &m_log;
+    MainWindow &m_window;
     std::unique_ptr<QWebEngineProfile> m_profile;
     CookieBridge *m_bridge = nullptr; // owned by the profile
     QPointer<SignInDialog> m_signInDialog;
