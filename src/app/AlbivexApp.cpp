@@ -19,10 +19,15 @@
 #include "window/MainWindow.h"
 #include "window/PicturePreview.h"
 #include "window/QtPrompts.h"
+#include "window/StatusBar.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTreeView>
 
 namespace albivex {
@@ -44,41 +49,73 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     w.albumView->setModel(m_albums.get());
     w.photoView->setModel(m_photos.get());
 
-    // Controllers, each driving its part of the window.
-    auto titleBar = std::make_unique<TitleBarController>(w, m_urls, m_endpoints);
+    // Controllers, each driving its part of the window; the window's buttons and menu
+    // items are wired to them here.
+    auto titleBar = std::make_unique<TitleBarController>(w, *w.minimiseLabel, *w.closeLabel, *w.websiteLabel,
+                                                         m_urls, m_endpoints);
     connect(titleBar.get(), &TitleBarController::quitRequested, this, &AlbivexApp::quitRequested);
     m_controllers.push_back(std::move(titleBar));
     m_controllers.push_back(std::make_unique<WindowDragController>(w, *w.logoLabel));
-    auto startup = std::make_unique<StartupController>(m_state, *m_log, w);
+    auto startup = std::make_unique<StartupController>(m_state, *m_log, w, *w.otherQqEdit, *w.qualityCombo,
+                                                       *w.statusBar, *w.saveFolderEdit);
     m_startup = startup.get();
     m_controllers.push_back(std::move(startup));
-    auto versionCheck
-        = std::make_unique<VersionCheckController>(m_network, m_endpoints, *m_log, m_prompts, m_urls, w);
+    auto versionCheck = std::make_unique<VersionCheckController>(
+        m_network, m_endpoints, *m_log, m_prompts, m_urls, *w.statusBar,
+        QList<QWidget *> {w.signInButton, w.listOtherAlbumsButton, w.listOwnAlbumsButton});
     connect(versionCheck.get(), &VersionCheckController::quitRequested, this, &AlbivexApp::quitRequested);
     m_versionCheck = versionCheck.get();
     m_controllers.push_back(std::move(versionCheck));
     m_controllers.push_back(std::make_unique<SaveFolderController>(*w.chooseFolderButton, *w.openFolderButton,
                                                                    *w.saveFolderEdit, m_state, m_prompts,
                                                                    m_folders, m_urls));
-    m_controllers.push_back(
-        std::make_unique<ShellButtonsController>(m_endpoints, m_state, *m_log, m_prompts, m_urls, w));
+    auto shell = std::make_unique<ShellButtonsController>(m_endpoints, m_state, *m_log, m_prompts, m_urls, w,
+                                                          *w.albumView, *w.photoView);
+    connect(w.backButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::backToAlbums);
+    connect(w.stopButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::stopJobs);
+    connect(w.clearLogButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::clearLog);
+    connect(w.forumButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::openForum);
+    connect(w.serviceButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::openService);
+    connect(w.openPictureAction, &QAction::triggered, shell.get(), &ShellButtonsController::openPicture);
+    m_controllers.push_back(std::move(shell));
 
     auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel);
     connect(this, &AlbivexApp::previewRequested, preview.get(), &PicturePreview::showPreview);
     m_controllers.push_back(std::move(preview));
-    m_controllers.push_back(std::make_unique<AlbumCatalogueController>(m_network, m_endpoints, m_state,
-                                                                       *m_albums, *m_log, m_prompts, w));
-    auto albumView = std::make_unique<AlbumListViewController>(m_state, *m_albums, *m_log, m_prompts, w);
+    auto catalogue = std::make_unique<AlbumCatalogueController>(m_network, m_endpoints, m_state, *m_albums,
+                                                                *m_log, m_prompts, w);
+    connect(w.listOwnAlbumsButton, &QPushButton::clicked, catalogue.get(),
+            &AlbumCatalogueController::listOwnAlbums);
+    connect(w.listOtherAlbumsButton, &QPushButton::clicked, catalogue.get(),
+            &AlbumCatalogueController::listOtherAlbums);
+    m_controllers.push_back(std::move(catalogue));
+    auto albumView = std::make_unique<AlbumListViewController>(
+        m_state, *m_albums, *m_log, m_prompts, *w.albumView, *w.albumMenu, *w.viewAlbumAction, *w.statusBar);
     connect(albumView.get(), &AlbumListViewController::previewRequested, this, &AlbivexApp::previewRequested);
+    connect(w.copyAlbumInfoAction, &QAction::triggered, albumView.get(),
+            &AlbumListViewController::copyAlbumInfo);
     m_controllers.push_back(std::move(albumView));
-    m_controllers.push_back(std::make_unique<SignInController>(m_network, m_endpoints, m_state, *m_log, w));
-    m_controllers.push_back(std::make_unique<PhotoListController>(m_network, m_endpoints, m_state, *m_albums,
-                                                                  *m_photos, *m_log, m_prompts, w));
-    auto photoView = std::make_unique<PhotoListViewController>(*m_albums, *m_photos, m_prompts, w);
+    m_controllers.push_back(std::make_unique<SignInController>(m_network, m_endpoints, m_state, *m_log, w,
+                                                               *w.signInButton, *w.avatarLabel, w));
+    auto photoList = std::make_unique<PhotoListController>(m_network, m_endpoints, m_state, *m_albums,
+                                                           *m_photos, *m_log, m_prompts, w);
+    connect(w.viewAlbumAction, &QAction::triggered, photoList.get(), &PhotoListController::viewAlbum);
+    // "<=" and "终止任务" clear the listing's flag in their own handlers, connected above;
+    // the listing looks right after them.
+    for (QPushButton *stop : {w.backButton, w.stopButton})
+        connect(stop, &QPushButton::clicked, photoList.get(), &PhotoListController::checkStopped,
+                Qt::QueuedConnection);
+    m_controllers.push_back(std::move(photoList));
+    auto photoView = std::make_unique<PhotoListViewController>(*m_albums, *m_photos, m_prompts, *w.photoView,
+                                                               *w.photoMenu, *w.albumView, *w.checkAllButton,
+                                                               *w.uncheckAllButton, *w.statusBar);
     connect(photoView.get(), &PhotoListViewController::previewRequested, this, &AlbivexApp::previewRequested);
     m_controllers.push_back(std::move(photoView));
-    m_controllers.push_back(std::make_unique<SelectedDownloadController>(
-        m_network, m_state, *m_albums, *m_photos, *m_log, m_prompts, m_transferOptions, w));
+    auto selected = std::make_unique<SelectedDownloadController>(m_network, m_state, *m_albums, *m_photos,
+                                                                 *m_log, m_prompts, m_transferOptions, w);
+    connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
+            &SelectedDownloadController::downloadSelectedPictures);
+    m_controllers.push_back(std::move(selected));
     m_controllers.push_back(std::make_unique<AlbumDownloadController>(
         m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, w));
 }

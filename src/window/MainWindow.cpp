@@ -1,5 +1,7 @@
 #include "window/MainWindow.h"
 
+#include "network/PictureLoader.h"
+#include "window/SelectedRow.h"
 #include "window/StatusBar.h"
 
 #include <QAction>
@@ -296,12 +298,120 @@ void MainWindow::paintEvent(QPaintEvent *)
 
 void MainWindow::setStatusText(const QString &text)
 {
-    statusBar->setPanelText(2, text);
+    statusBar->setStatusText(text);
 }
 
 QString MainWindow::statusText() const
 {
-    return statusBar->panelText(2);
+    return statusBar->statusText();
+}
+
+int MainWindow::selectedAlbumRow() const
+{
+    return SelectedRow(albumView);
+}
+
+int MainWindow::selectedPhotoRow() const
+{
+    return SelectedRow(photoView);
+}
+
+QString MainWindow::saveFolder() const
+{
+    return saveFolderEdit->text();
+}
+
+NamingMode MainWindow::namingMode() const
+{
+    if (sequenceNamingButton->isChecked())
+        return NamingMode::SequenceAndName;
+    if (nameOnlyButton->isChecked())
+        return NamingMode::NameOnly;
+    if (randomNamingButton->isChecked())
+        return NamingMode::NameAndRandom;
+    return NamingMode::SequenceAndName;
+}
+
+void MainWindow::setProgressRange(int minimum, int maximum)
+{
+    progressBar->setRange(minimum, maximum);
+}
+
+void MainWindow::setProgressValue(int value)
+{
+    progressBar->setValue(value);
+}
+
+QString MainWindow::otherQqText() const
+{
+    return otherQqEdit->text();
+}
+
+void MainWindow::focusOtherQq()
+{
+    otherQqEdit->setFocus();
+}
+
+void MainWindow::clearOtherQq()
+{
+    otherQqEdit->clear();
+}
+
+void MainWindow::clickSignIn()
+{
+    signInButton->click();
+}
+
+void MainWindow::clickBack()
+{
+    backButton->click();
+}
+
+void MainWindow::showPhotoList(const QString &albumName, const QString &descriptionText)
+{
+    albumView->hide();
+    photoView->show();
+    backButton->show();
+    albumNameLabel->setText(albumName);
+    albumNameLabel->show();
+    albumDescriptionLabel->setText(descriptionText);
+    albumDescriptionLabel->show();
+}
+
+void MainWindow::showAlbumList()
+{
+    backButton->hide();
+    albumView->show();
+    photoView->hide();
+    albumNameLabel->hide();
+    albumDescriptionLabel->hide();
+}
+
+QString MainWindow::signInCaption() const
+{
+    return signInButton->text();
+}
+
+void MainWindow::showAccount(const QString &number, const QString &nickname, const QString &signInCaption)
+{
+    qqNumberLabel->setText(number);
+    nicknameLabel->setText(nickname);
+    signInButton->setText(signInCaption);
+}
+
+void MainWindow::setAvatar(const QImage &picture)
+{
+    avatarLabel->setPixmap(QPixmap::fromImage(StretchOnWhite(picture, avatarLabel->size())));
+}
+
+void MainWindow::resetAvatar()
+{
+    avatarLabel->setPixmap(defaultAvatarLabel->pixmap());
+}
+
+void MainWindow::setAvatarClickable(bool clickable)
+{
+    avatarLabel->setEnabled(clickable);
 }
 
 } // namespace albivex

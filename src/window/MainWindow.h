@@ -1,5 +1,10 @@
 #pragma once
 
+#include "catalogue/AlbumListingView.h"
+#include "photos/PhotoListingView.h"
+#include "photos/PictureDownloadView.h"
+#include "session/AccountView.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -21,10 +26,16 @@ namespace albivex {
 class StatusBar;
 
 // The main window: every control of the tool, in its opening state. It holds no
-// behaviour of the features; the controllers connect to the controls they drive.
+// behaviour of the features: the controllers connect to the controls they drive, and
+// see the window through the small views it implements, each a few reads and changes
+// of its controls.
 // Every control also carries a short objectName (see nameControls()), by which
 // automation and the tests find it.
-class MainWindow : public QWidget
+class MainWindow : public QWidget,
+                   public AlbumListingView,
+                   public PhotoListingView,
+                   public PictureDownloadView,
+                   public AccountView
 {
     Q_OBJECT
 public:
@@ -34,8 +45,31 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     // Panel 2 of the status bar.
-    void setStatusText(const QString &text);
+    void setStatusText(const QString &text) override;
     QString statusText() const;
+
+    int selectedAlbumRow() const override;
+    int selectedPhotoRow() const override;
+    QString saveFolder() const override;
+    // The first of the naming options that is selected (the first option when none is).
+    NamingMode namingMode() const override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressValue(int value) override;
+
+    QString otherQqText() const override;
+    void focusOtherQq() override;
+    void clearOtherQq() override;
+    void clickSignIn() override;
+    void clickBack() override;
+
+    void showPhotoList(const QString &albumName, const QString &descriptionText) override;
+    void showAlbumList() override;
+
+    QString signInCaption() const override;
+    void showAccount(const QString &number, const QString &nickname, const QString &signInCaption) override;
+    void setAvatar(const QImage &picture) override;
+    void resetAvatar() override;
+    void setAvatarClickable(bool clickable) override;
 
     // Custom title bar: index 1 "_", 2 "x", 3 "官方网站".
     QLabel *minimiseLabel = nullptr;

@@ -18,6 +18,9 @@ public:
 
     QLabel *panel(int oneBased) const { return m_panels[oneBased - 1]; }
     void setPanelText(int oneBased, const QString &text);
+    // Panel 2.
+    void setStatusText(const QString &text) { setPanelText(2, text); }
+    QString statusText() const { return panelText(2); }
     QString panelText(int oneBased) const;
 
 private:

@@ -4,6 +4,7 @@
 #include "standin/StandinThread.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -185,7 +186,7 @@ private Q_SLOTS:
         m_standin.knobs().addFault(
             standin::FaultRule::make(VersionPath, standin::FaultKind::StallBeforeAnswer));
         VersionCheckController check(m_app->network(), m_app->endpoints(), m_app->log(), m_app->prompts(),
-                                     m_app->urls(), m_app->window(), 300);
+                                     m_app->urls(), *m_app->window().statusBar, {}, 300);
         connect(&check, &VersionCheckController::quitRequested, m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy concluded(&check, &VersionCheckController::concluded);

@@ -4,13 +4,9 @@
 #include "qzone/Endpoints.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
-#include "window/SelectedNamingMode.h"
-#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -63,17 +59,17 @@ void AlbumDownloadController::startJob()
 
 int AlbumDownloadController::selectedAlbumRow() const
 {
-    return SelectedRow(m_window.albumView);
+    return m_window.selectedAlbumRow();
 }
 
 QString AlbumDownloadController::saveFolder() const
 {
-    return m_window.saveFolderEdit->text();
+    return m_window.saveFolder();
 }
 
 NamingMode AlbumDownloadController::namingMode() const
 {
-    return SelectedNamingMode(m_window);
+    return m_window.namingMode();
 }
 
 PictureQuality AlbumDownloadController::quality() const
@@ -107,12 +103,12 @@ void AlbumDownloadController::setAlbumListEnabled(bool enabled)
 
 void AlbumDownloadController::setProgressRange(int minimum, int maximum)
 {
-    m_window.progressBar->setRange(minimum, maximum);
+    m_window.setProgressRange(minimum, maximum);
 }
 
 void AlbumDownloadController::setProgressValue(int value)
 {
-    m_window.progressBar->setValue(value);
+    m_window.setProgressValue(value);
 }
 
 } // namespace albivex

@@ -1,6 +1,7 @@
 #include "catalogue/ui/AlbumCatalogueController.h"
 
 #include "catalogue/AlbumListModel.h"
+#include "catalogue/AlbumListingView.h"
 #include "catalogue/QqNumberInput.h"
 #include "network/FetchText.h"
 #include "network/ParseInBackground.h"
@@ -10,19 +11,16 @@
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
 
-#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
-#include <QPushButton>
 #include <QTimer>
 
 namespace albivex {
 
 AlbumCatalogueController::AlbumCatalogueController(QNetworkAccessManager &network, const Endpoints &endpoints,
                                                    WindowState &state, AlbumListModel &albums,
-                                                   ActivityLog &log, Prompts &prompts, MainWindow &window,
+                                                   ActivityLog &log, Prompts &prompts, AlbumListingView &view,
                                                    QObject *parent)
     : QObject(parent)
     , m_network(network)
@@ -31,13 +29,8 @@ AlbumCatalogueController::AlbumCatalogueController(QNetworkAccessManager &networ
     , m_albums(albums)
     , m_log(log)
     , m_prompts(prompts)
-    , m_window(window)
-{
-    connect(window.listOwnAlbumsButton, &QPushButton::clicked, this,
-            &AlbumCatalogueController::listOwnAlbums);
-    connect(window.listOtherAlbumsButton, &QPushButton::clicked, this,
-            &AlbumCatalogueController::listOtherAlbums);
-}
+    , m_view(view)
+{ }
 
 void AlbumCatalogueController::listOwnAlbums()
 {
@@ -55,16 +48,15 @@ void AlbumCatalogueController::listOtherAlbums()
 {
     if (m_listing)
         return;
-    QLineEdit *box = m_window.otherQqEdit;
-    const QqNumberInput input = QqNumberInput::fromText(box->text());
+    const QqNumberInput input = QqNumberInput::fromText(m_view.otherQqText());
     switch (input.verdict) {
     case QqNumberInput::Verdict::Empty:
-        m_window.setStatusText(QStringLiteral("请输入您的QQ号.."));
-        box->setFocus();
+        m_view.setStatusText(QStringLiteral("请输入您的QQ号.."));
+        m_view.focusOtherQq();
         return;
     case QqNumberInput::Verdict::Malformed:
-        m_window.setStatusText(QStringLiteral("您输入的QQ号码有误!"));
-        box->clear();
+        m_view.setStatusText(QStringLiteral("您输入的QQ号码有误!"));
+        m_view.clearOtherQq();
         return;
     case QqNumberInput::Verdict::Valid:
         break;
@@ -80,10 +72,10 @@ void AlbumCatalogueController::listOtherAlbums()
 void AlbumCatalogueController::askToSignIn()
 {
     m_log.add(QStringLiteral("请您先登录QQ.."));
-    QPointer<QPushButton> signIn = m_window.signInButton;
-    m_prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [signIn] {
-        if (signIn)
-            signIn->click();
+    QPointer<AlbumCatalogueController> self(this);
+    m_prompts.inform(AppBoxTitle(), QStringLiteral("请您先登录QQ"), Prompts::Icon::Information, [self] {
+        if (self)
+            self->m_view.clickSignIn();
     });
 }
 
@@ -119,7 +111,7 @@ void AlbumCatalogueController::addNextRows()
     for (; m_next < end; ++m_next) {
         m_albums.append(m_pending.at(m_next));
         // Each album brings the album list back into view, as the back button does.
-        m_window.backButton->click();
+        m_view.clickBack();
     }
     if (m_next < m_pending.size())
         QTimer::singleShot(0, this, &AlbumCatalogueController::addNextRows);

@@ -17,7 +17,7 @@ struct WindowState;
 class AlbumListModel;
 class ActivityLog;
 class Prompts;
-class MainWindow;
+class AlbumListingView;
 
 // Lists the albums of a space into the album list: "获取相册" (listOwnAlbumsButton) the signed-in
 // user's own space, "获取" (listOtherAlbumsButton) the space of the number typed in otherQqEdit. One
@@ -30,8 +30,8 @@ public:
     static constexpr int RowsPerTurn = 100;
 
     AlbumCatalogueController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
-                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts, MainWindow &window,
-                             QObject *parent = nullptr);
+                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
+                             AlbumListingView &view, QObject *parent = nullptr);
 
     void listOwnAlbums();
     void listOtherAlbums();
@@ -55,7 +55,7 @@ private:
     AlbumListModel &m_albums;
     ActivityLog &m_log;
     Prompts &m_prompts;
-    MainWindow &m_window;
+    AlbumListingView &m_view;
     bool m_listing = false;
     bool m_otherSpace = false;
     QString m_ownerUin;

@@ -5,8 +5,8 @@
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
 #include "window/SelectedRow.h"
+#include "window/StatusBar.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,10 +25,20 @@ constexpr double TwipsPerPixel = 15.0;
 } // namespace
 
 AlbumListViewController::AlbumListViewController(WindowState &state, AlbumListModel &albums, ActivityLog &log,
-                                                 Prompts &prompts, MainWindow &window, QObject *parent)
-    : QObject(parent), m_state(state), m_albums(albums), m_log(log), m_prompts(prompts), m_window(window)
+                                                 Prompts &prompts, QTreeView &albumView, QMenu &albumMenu,
+                                                 QAction &viewAlbumAction, StatusBar &statusBar,
+                                                 QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_albums(albums)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_albumView(albumView)
+    , m_albumMenu(albumMenu)
+    , m_viewAlbumAction(viewAlbumAction)
+    , m_statusBar(statusBar)
 {
-    QTreeView *view = window.albumView;
+    QTreeView *view = &albumView;
     layOutColumns();
     connect(view, &QTreeView::clicked, this, &AlbumListViewController::previewCover);
     connect(view, &QTreeView::doubleClicked, this, &AlbumListViewController::viewAlbum);
@@ -36,12 +46,11 @@ AlbumListViewController::AlbumListViewController(WindowState &state, AlbumListMo
     connect(&albums, &AlbumListModel::checksChanged, this, &AlbumListViewController::countChecks);
     // A new listing drops the old ticks with the old rows.
     connect(&albums, &AlbumListModel::modelReset, this, [this] { m_state.checkedAlbumCount = 0; });
-    connect(window.copyAlbumInfoAction, &QAction::triggered, this, &AlbumListViewController::copyAlbumInfo);
 }
 
 void AlbumListViewController::layOutColumns()
 {
-    QTreeView *view = m_window.albumView;
+    QTreeView *view = &m_albumView;
     for (int column = 0; column < AlbumListModel::ColumnCount; ++column) {
         const int twips = AlbumListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -59,15 +68,15 @@ void AlbumListViewController::previewCover(const QModelIndex &index)
 void AlbumListViewController::viewAlbum()
 {
     if (m_state.albumJobIdle)
-        m_window.viewAlbumAction->trigger();
+        m_viewAlbumAction.trigger();
 }
 
 bool AlbumListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window.albumView->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_albumView.viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         if (press->button() == Qt::RightButton && m_state.albumJobIdle)
-            m_window.albumMenu->popup(press->globalPosition().toPoint());
+            m_albumMenu.popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -77,15 +86,15 @@ void AlbumListViewController::countChecks()
 {
     const int count = m_albums.checkedCount();
     m_state.checkedAlbumCount = count;
-    m_window.setStatusText(QStringLiteral("已选择") + QString::number(count) + QStringLiteral("个相册.."));
+    m_statusBar.setStatusText(QStringLiteral("已选择") + QString::number(count) + QStringLiteral("个相册.."));
 }
 
 void AlbumListViewController::copyAlbumInfo()
 {
-    const int row = SelectedRow(m_window.albumView);
+    const int row = SelectedRow(&m_albumView);
     const AlbumEntry &album = m_albums.entry(row);
     if (row < 0 || album.name.isEmpty()) {
-        m_window.setStatusText(QStringLiteral("请选择相册"));
+        m_statusBar.setStatusText(QStringLiteral("请选择相册"));
         m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return;
     }

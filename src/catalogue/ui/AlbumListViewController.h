@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
+class QAction;
+class QMenu;
 class QModelIndex;
+class QTreeView;
 
 namespace albivex {
 
@@ -11,7 +14,7 @@ struct WindowState;
 class AlbumListModel;
 class ActivityLog;
 class Prompts;
-class MainWindow;
+class StatusBar;
 
 // The user's gestures on the album list: a click previews the cover, a double click
 // opens the album ("查看相册"), a right click pops up the album menu, ticks are
@@ -22,7 +25,8 @@ class AlbumListViewController : public QObject
     Q_OBJECT
 public:
     AlbumListViewController(WindowState &state, AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
-                            MainWindow &window, QObject *parent = nullptr);
+                            QTreeView &albumView, QMenu &albumMenu, QAction &viewAlbumAction,
+                            StatusBar &statusBar, QObject *parent = nullptr);
 
     void copyAlbumInfo();
 
@@ -43,7 +47,10 @@ private:
     AlbumListModel &m_albums;
     ActivityLog &m_log;
     Prompts &m_prompts;
-    MainWindow &m_window;
+    QTreeView &m_albumView;
+    QMenu &m_albumMenu;
+    QAction &m_viewAlbumAction;
+    StatusBar &m_statusBar;
 };
 
 } // namespace albivex

@@ -4,26 +4,20 @@
 #include "photos/ListingProgress.h"
 #include "photos/PhotoListFetch.h"
 #include "photos/PhotoListModel.h"
+#include "photos/PhotoListingView.h"
 #include "photos/ShownText.h"
 #include "qzone/Endpoints.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
-#include "window/SelectedRow.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
-#include <QTreeView>
 
 namespace albivex {
 
 PhotoListController::PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints,
                                          WindowState &state, AlbumListModel &albums, PhotoListModel &photos,
-                                         ActivityLog &log, Prompts &prompts, MainWindow &window,
+                                         ActivityLog &log, Prompts &prompts, PhotoListingView &view,
                                          QObject *parent)
     : QObject(parent)
     , m_network(network)
@@ -33,21 +27,15 @@ PhotoListController::PhotoListController(QNetworkAccessManager &network, const E
     , m_photos(photos)
     , m_log(log)
     , m_prompts(prompts)
-    , m_window(window)
-{
-    connect(window.viewAlbumAction, &QAction::triggered, this, &PhotoListController::viewAlbum);
-    // "<=" and "终止任务" clear photoViewOpen in their own handlers; looking right after
-    // them drops a page request still in flight instead of waiting for its answer.
-    for (QPushButton *stop : {window.backButton, window.stopButton})
-        connect(stop, &QPushButton::clicked, this, &PhotoListController::checkStopped, Qt::QueuedConnection);
-}
+    , m_view(view)
+{ }
 
 void PhotoListController::viewAlbum()
 {
-    const int albumRow = SelectedRow(m_window.albumView);
+    const int albumRow = m_view.selectedAlbumRow();
     const AlbumEntry album = m_albums.entry(albumRow);
     if (albumRow < 0 || album.name.isEmpty()) {
-        m_window.setStatusText(QStringLiteral("、请选择相册"));
+        m_view.setStatusText(QStringLiteral("、请选择相册"));
         m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return;
     }
@@ -57,7 +45,7 @@ void PhotoListController::viewAlbum()
     m_state.photoViewOpen = true;
     switchView(album.name, album.description);
     m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
-    m_window.setStatusText(QStringLiteral("正在获取相册图片.."));
+    m_view.setStatusText(QStringLiteral("正在获取相册图片.."));
 
     const QzoneCredentials &account = m_state.credentials;
     PhotoListRequest request;
@@ -77,18 +65,11 @@ void PhotoListController::viewAlbum()
 
 void PhotoListController::switchView(const QString &albumName, const QString &albumDescription)
 {
-    MainWindow &w = m_window;
-    w.albumView->hide();
     m_photos.clear();
-    w.photoView->show();
-    w.backButton->show();
-    w.albumNameLabel->setText(albumName);
-    w.albumNameLabel->show();
     QString bare = albumDescription;
     bare.remove(QLatin1Char(' '));
-    w.albumDescriptionLabel->setText(bare.isEmpty() ? QStringLiteral("该相册无任何描述")
-                                                    : ShownText(albumDescription));
-    w.albumDescriptionLabel->show();
+    m_view.showPhotoList(albumName,
+                         bare.isEmpty() ? QStringLiteral("该相册无任何描述") : ShownText(albumDescription));
 }
 
 void PhotoListController::onPage(const QList<PhotoEntry> &entries)
@@ -96,7 +77,7 @@ void PhotoListController::onPage(const QList<PhotoEntry> &entries)
     m_pending.append(entries);
     m_total = m_fetch ? m_fetch->expectedTotal() : m_total;
     if (m_total >= 1)
-        m_window.progressBar->setRange(1, m_total);
+        m_view.setProgressRange(1, m_total);
     scheduleRows();
 }
 
@@ -108,7 +89,7 @@ void PhotoListController::onFetchFinished(int received)
     // end at what really arrived.
     m_total = received;
     if (m_total >= 1)
-        m_window.progressBar->setRange(1, m_total);
+        m_view.setProgressRange(1, m_total);
     scheduleRows();
 }
 
@@ -132,7 +113,7 @@ void PhotoListController::addRows()
     if (!batch.isEmpty()) {
         // The text of the batch's last row: the window shows no other before the turn ends.
         const int i = m_photos.size() + static_cast<int>(batch.size());
-        m_window.setStatusText(ListingProgressText(i, qMax(m_total, i)));
+        m_view.setStatusText(ListingProgressText(i, qMax(m_total, i)));
     }
     m_photos.append(batch);
     if (!m_state.photoViewOpen) {
@@ -148,9 +129,9 @@ void PhotoListController::addRows()
     if (!m_fetchDone)
         return; // the next page is on its way
     endListing();
-    const AlbumEntry &album = m_albums.entry(SelectedRow(m_window.albumView));
+    const AlbumEntry &album = m_albums.entry(m_view.selectedAlbumRow());
     m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
-    m_window.setStatusText(QStringLiteral("相册加载完毕.."));
+    m_view.setStatusText(QStringLiteral("相册加载完毕.."));
 }
 
 void PhotoListController::checkStopped()

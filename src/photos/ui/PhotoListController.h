@@ -16,7 +16,7 @@ class AlbumListModel;
 class PhotoListModel;
 class ActivityLog;
 class Prompts;
-class MainWindow;
+class PhotoListingView;
 class PhotoListFetch;
 
 // "查看相册": lists the pictures of the album selected in the album list into the
@@ -35,9 +35,13 @@ public:
 
     PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
                         AlbumListModel &albums, PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
-                        MainWindow &window, QObject *parent = nullptr);
+                        PhotoListingView &view, QObject *parent = nullptr);
 
     void viewAlbum();
+    // Ends the listing when its flag was cleared (by "<=" or "终止任务"): called right
+    // after those buttons, it drops a page request still in flight instead of waiting
+    // for its answer.
+    void checkStopped();
 
 private:
     void switchView(const QString &albumName, const QString &albumDescription);
@@ -45,7 +49,6 @@ private:
     void onFetchFinished(int received);
     void scheduleRows();
     void addRows();
-    void checkStopped();
     void endListing();
 
     QNetworkAccessManager &m_network;
@@ -55,7 +58,7 @@ private:
     PhotoListModel &m_photos;
     ActivityLog &m_log;
     Prompts &m_prompts;
-    MainWindow &m_window;
+    PhotoListingView &m_view;
     QPointer<PhotoListFetch> m_fetch;
     QList<PhotoEntry> m_pending; // arrived, not yet shown
     qsizetype m_pendingStart = 0;

@@ -3,7 +3,7 @@
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "session/Prompts.h"
-#include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -20,23 +20,33 @@ constexpr double TwipsPerPixel = 15.0;
 } // namespace
 
 PhotoListViewController::PhotoListViewController(AlbumListModel &albums, PhotoListModel &photos,
-                                                 Prompts &prompts, MainWindow &window, QObject *parent)
-    : QObject(parent), m_albums(albums), m_photos(photos), m_prompts(prompts), m_window(window)
+                                                 Prompts &prompts, QTreeView &photoView, QMenu &photoMenu,
+                                                 QTreeView &albumView, QRadioButton &checkAll,
+                                                 QRadioButton &uncheckAll, StatusBar &statusBar,
+                                                 QObject *parent)
+    : QObject(parent)
+    , m_albums(albums)
+    , m_photos(photos)
+    , m_prompts(prompts)
+    , m_photoView(photoView)
+    , m_photoMenu(photoMenu)
+    , m_albumView(albumView)
+    , m_statusBar(statusBar)
 {
-    QTreeView *view = window.photoView;
+    QTreeView *view = &photoView;
     layOutColumns();
     connect(&photos, &PhotoListModel::checksChanged, this, &PhotoListViewController::countChecks);
     connect(view, &QTreeView::clicked, this, &PhotoListViewController::preview);
     view->viewport()->installEventFilter(this);
-    connect(window.checkAllButton, &QRadioButton::clicked, this,
-            [this] { checkAll(m_window.checkAllButton, true); });
-    connect(window.uncheckAllButton, &QRadioButton::clicked, this,
-            [this] { checkAll(m_window.uncheckAllButton, false); });
+    connect(&checkAll, &QRadioButton::clicked, this,
+            [this, option = &checkAll] { this->checkAll(option, true); });
+    connect(&uncheckAll, &QRadioButton::clicked, this,
+            [this, option = &uncheckAll] { this->checkAll(option, false); });
 }
 
 void PhotoListViewController::layOutColumns()
 {
-    QTreeView *view = m_window.photoView;
+    QTreeView *view = &m_photoView;
     for (int column = 0; column < PhotoListModel::ColumnCount; ++column) {
         const int twips = PhotoListModel::columnWidthTwips(column);
         view->setColumnHidden(column, twips == 0);
@@ -47,8 +57,8 @@ void PhotoListViewController::layOutColumns()
 
 void PhotoListViewController::countChecks()
 {
-    m_window.setStatusText(QStringLiteral("已选择") + QString::number(m_photos.checkedCount())
-                           + QStringLiteral("张图片.."));
+    m_statusBar.setStatusText(QStringLiteral("已选择") + QString::number(m_photos.checkedCount())
+                              + QStringLiteral("张图片.."));
 }
 
 void PhotoListViewController::preview(const QModelIndex &index)
@@ -59,10 +69,10 @@ void PhotoListViewController::preview(const QModelIndex &index)
 
 bool PhotoListViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window.photoView->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_photoView.viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         if (press->button() == Qt::RightButton)
-            m_window.photoMenu->popup(press->globalPosition().toPoint());
+            m_photoMenu.popup(press->globalPosition().toPoint());
     }
     // The list still handles the press itself, so a right click also selects its row.
     return QObject::eventFilter(watched, event);
@@ -72,7 +82,7 @@ void PhotoListViewController::checkAll(QRadioButton *option, bool checked)
 {
     // The album list is acted on while it is the list shown (the photo list replaces
     // it while an album is open).
-    if (!m_window.albumView->isHidden()) {
+    if (!m_albumView.isHidden()) {
         if (m_albums.isEmpty())
             m_prompts.inform(AppBoxTitle(), QStringLiteral("请先获取相册"), Prompts::Icon::Information);
         else

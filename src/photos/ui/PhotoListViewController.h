@@ -4,14 +4,16 @@
 #include <QString>
 
 class QModelIndex;
+class QMenu;
 class QRadioButton;
+class QTreeView;
 
 namespace albivex {
 
 class AlbumListModel;
 class PhotoListModel;
 class Prompts;
-class MainWindow;
+class StatusBar;
 
 // The user's gestures on the photo list: ticks are counted in the status bar, a click
 // previews the picture, a right click pops up the picture menu. "全选" and "取消" tick
@@ -21,8 +23,11 @@ class PhotoListViewController : public QObject
 {
     Q_OBJECT
 public:
+    // `albumView` tells which list is shown; `checkAll` and `uncheckAll` are "全选" and "取消".
     PhotoListViewController(AlbumListModel &albums, PhotoListModel &photos, Prompts &prompts,
-                            MainWindow &window, QObject *parent = nullptr);
+                            QTreeView &photoView, QMenu &photoMenu, QTreeView &albumView,
+                            QRadioButton &checkAll, QRadioButton &uncheckAll, StatusBar &statusBar,
+                            QObject *parent = nullptr);
 
 Q_SIGNALS:
     // A click on a row asks for its picture in the preview box.
@@ -40,7 +45,10 @@ private:
     AlbumListModel &m_albums;
     PhotoListModel &m_photos;
     Prompts &m_prompts;
-    MainWindow &m_window;
+    QTreeView &m_photoView;
+    QMenu &m_photoMenu;
+    QTreeView &m_albumView;
+    StatusBar &m_statusBar;
 };
 
 } // namespace albivex

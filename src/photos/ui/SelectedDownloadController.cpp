@@ -2,6 +2,7 @@
 
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
+#include "photos/PictureDownloadView.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "storage/PictureTransfer.h"
@@ -9,15 +10,8 @@
 #include "storage/StaleTemporaryFiles.h"
 #include "storage/UploadTime.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
-#include "window/SelectedNamingMode.h"
-#include "window/SelectedRow.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QTimer>
-#include <QTreeView>
 
 namespace albivex {
 
@@ -25,7 +19,7 @@ SelectedDownloadController::SelectedDownloadController(QNetworkAccessManager &ne
                                                        AlbumListModel &albums, PhotoListModel &photos,
                                                        ActivityLog &log, Prompts &prompts,
                                                        const PictureTransfer::Options &transferOptions,
-                                                       MainWindow &window, QObject *parent)
+                                                       PictureDownloadView &view, QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_state(state)
@@ -34,11 +28,8 @@ SelectedDownloadController::SelectedDownloadController(QNetworkAccessManager &ne
     , m_log(log)
     , m_prompts(prompts)
     , m_transferOptions(transferOptions)
-    , m_window(window)
-{
-    connect(window.downloadPicturesAction, &QAction::triggered, this,
-            &SelectedDownloadController::downloadSelectedPictures);
-}
+    , m_view(view)
+{ }
 
 SelectedDownloadController::~SelectedDownloadController()
 {
@@ -52,15 +43,15 @@ void SelectedDownloadController::downloadSelectedPictures()
     // lines with the first.
     if (m_running)
         return;
-    const int row = SelectedRow(m_window.photoView);
+    const int row = m_view.selectedPhotoRow();
     if (row < 0 || m_photos.entry(row).name.isEmpty()) {
-        m_window.setStatusText(QStringLiteral("请选择图片"));
+        m_view.setStatusText(QStringLiteral("请选择图片"));
         m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择图片"), Prompts::Icon::Information);
         return;
     }
     const int checkedCount = m_photos.checkedCount();
-    const AlbumEntry &album = m_albums.entry(SelectedRow(m_window.albumView));
-    m_folder = AlbumFolderPath(m_window.saveFolderEdit->text(), m_state.listedOwnerUin, album.name);
+    const AlbumEntry &album = m_albums.entry(m_view.selectedAlbumRow());
+    m_folder = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, album.name);
     // What an earlier run that was killed mid-transfer left in this folder goes now.
     RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs));
     m_listing = m_photos.listing();
@@ -79,9 +70,8 @@ void SelectedDownloadController::downloadSingle(int row)
 void SelectedDownloadController::startMulti(int checkedCount)
 {
     m_state.selectedDownloadRunning = true;
-    QProgressBar *progress = m_window.progressBar;
-    progress->setValue(1);
-    progress->setRange(1, checkedCount);
+    m_view.setProgressValue(1);
+    m_view.setProgressRange(1, checkedCount);
     m_rowCount = m_photos.size();
     m_nextRow = 0;
     m_reached = 0;
@@ -98,15 +88,15 @@ void SelectedDownloadController::nextPicture()
         if (!m_photos.isChecked(row))
             continue;
         if (!m_state.selectedDownloadRunning) {
-            m_window.progressBar->setValue(1);
+            m_view.setProgressValue(1);
             m_log.add(QStringLiteral("已终止下载任务.."));
-            m_window.setStatusText(QStringLiteral("已终止下载任务"));
+            m_view.setStatusText(QStringLiteral("已终止下载任务"));
             break;
         }
-        m_window.progressBar->setValue(++m_reached);
+        m_view.setProgressValue(++m_reached);
         // The naming option is read per picture: a change during the run applies to
         // the pictures not yet reached.
-        transfer(row, PictureFileName(SelectedNamingMode(m_window), row + 1, m_photos.entry(row).name), true);
+        transfer(row, PictureFileName(m_view.namingMode(), row + 1, m_photos.entry(row).name), true);
         return;
     }
     m_state.selectedDownloadRunning = false;
@@ -138,14 +128,14 @@ void SelectedDownloadController::onTransferred(int row, const QString &name, con
         QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);
         return;
     }
-    m_window.setStatusText(QStringLiteral("所选图片已下载.."));
+    m_view.setStatusText(QStringLiteral("所选图片已下载.."));
     m_log.add(QStringLiteral("所选图片已完成下载.."));
     m_running = false;
 }
 
 void SelectedDownloadController::finish()
 {
-    m_window.setStatusText(QStringLiteral("所选图片已完成下载.."));
+    m_view.setStatusText(QStringLiteral("所选图片已完成下载.."));
     m_log.add(QStringLiteral("所选图片已完成下载.."));
     m_running = false;
 }

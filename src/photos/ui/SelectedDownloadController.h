@@ -15,7 +15,7 @@ class AlbumListModel;
 class PhotoListModel;
 class ActivityLog;
 class Prompts;
-class MainWindow;
+class PictureDownloadView;
 class PictureTransfer;
 struct TransferResult;
 
@@ -31,7 +31,7 @@ class SelectedDownloadController : public QObject
 public:
     SelectedDownloadController(QNetworkAccessManager &network, WindowState &state, AlbumListModel &albums,
                                PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
-                               const PictureTransfer::Options &transferOptions, MainWindow &window,
+                               const PictureTransfer::Options &transferOptions, PictureDownloadView &view,
                                QObject *parent = nullptr);
     ~SelectedDownloadController() override;
 
@@ -54,7 +54,7 @@ private:
     ActivityLog &m_log;
     Prompts &m_prompts;
     const PictureTransfer::Options &m_transferOptions;
-    MainWindow &m_window;
+    PictureDownloadView &m_view;
     bool m_running = false;
     QString m_folder; // the album folder, fixed at the start
     quint64 m_listing = 0; // the photo listing the run works on

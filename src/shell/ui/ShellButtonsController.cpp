@@ -1,15 +1,12 @@
 #include "shell/ui/ShellButtonsController.h"
 
+#include "photos/PhotoListingView.h"
 #include "qzone/Endpoints.h"
 #include "session/Prompts.h"
 #include "session/UrlOpener.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QTreeView>
 #include <QUrl>
 
@@ -23,29 +20,37 @@ constexpr int PhotoUrlColumn = 4;
 
 ShellButtonsController::ShellButtonsController(const Endpoints &endpoints, WindowState &state,
                                                ActivityLog &log, Prompts &prompts, UrlOpener &urls,
-                                               MainWindow &window)
-    : m_endpoints(endpoints), m_state(state), m_log(log), m_prompts(prompts), m_urls(urls), m_window(window)
-{
-    MainWindow &w = m_window;
-    connect(w.backButton, &QPushButton::clicked, this, &ShellButtonsController::backToAlbums);
-    connect(w.stopButton, &QPushButton::clicked, this, &ShellButtonsController::stopJobs);
-    connect(w.clearLogButton, &QPushButton::clicked, this, [this] { m_log.clear(); });
-    connect(w.forumButton, &QPushButton::clicked, this,
-            [this] { m_urls.open(m_endpoints.url(Endpoint::VendorForum)); });
-    connect(w.serviceButton, &QPushButton::clicked, this,
-            [this] { m_urls.open(m_endpoints.url(Endpoint::VendorService)); });
-    connect(w.openPictureAction, &QAction::triggered, this, &ShellButtonsController::openPicture);
-}
+                                               PhotoListingView &view, QTreeView &albumView,
+                                               QTreeView &photoView)
+    : m_endpoints(endpoints)
+    , m_state(state)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_urls(urls)
+    , m_view(view)
+    , m_albumView(albumView)
+    , m_photoView(photoView)
+{ }
 
 void ShellButtonsController::backToAlbums()
 {
-    MainWindow &w = m_window;
-    w.backButton->hide();
-    w.albumView->show();
-    w.photoView->hide();
-    w.albumNameLabel->hide();
-    w.albumDescriptionLabel->hide();
+    m_view.showAlbumList();
     m_state.photoViewOpen = false;
+}
+
+void ShellButtonsController::clearLog()
+{
+    m_log.clear();
+}
+
+void ShellButtonsController::openForum()
+{
+    m_urls.open(m_endpoints.url(Endpoint::VendorForum));
+}
+
+void ShellButtonsController::openService()
+{
+    m_urls.open(m_endpoints.url(Endpoint::VendorService));
 }
 
 // Running jobs test their flag before each next step, so a transfer in progress
@@ -55,17 +60,17 @@ void ShellButtonsController::stopJobs()
     m_state.albumJobRunning = false;
     m_state.photoViewOpen = false;
     m_state.selectedDownloadRunning = false;
-    m_window.albumView->setEnabled(true);
+    m_albumView.setEnabled(true);
 }
 
 void ShellButtonsController::openPicture()
 {
-    const QModelIndex current = m_window.photoView->currentIndex();
+    const QModelIndex current = m_photoView.currentIndex();
     const QString name
         = current.isValid() ? current.siblingAtColumn(PhotoNameColumn).data().toString() : QString();
     if (name.isEmpty()) {
         const QString message = QStringLiteral("请选择图片");
-        m_window.setStatusText(message);
+        m_view.setStatusText(message);
         m_prompts.inform(AppBoxTitle(), message, Prompts::Icon::Information);
         return;
     }

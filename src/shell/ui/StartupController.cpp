@@ -4,7 +4,6 @@
 #include "shell/VersionText.h"
 #include "storage/SaveFolder.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
 #include "window/StatusBar.h"
 
 #include <QApplication>
@@ -30,11 +29,18 @@ void applySkin()
 
 } // namespace
 
-StartupController::StartupController(WindowState &state, ActivityLog &log, MainWindow &window)
-    : m_state(state), m_log(log), m_window(window)
+StartupController::StartupController(WindowState &state, ActivityLog &log, QWidget &window,
+                                     QLineEdit &otherQqEdit, QComboBox &qualityCombo, StatusBar &statusBar,
+                                     QLineEdit &saveFolderEdit)
+    : m_state(state)
+    , m_log(log)
+    , m_window(window)
+    , m_qualityCombo(qualityCombo)
+    , m_statusBar(statusBar)
+    , m_saveFolderEdit(saveFolderEdit)
 {
     // Whatever is typed, unchecked: the album listing of another space reads it.
-    connect(m_window.otherQqEdit, &QLineEdit::textChanged, this,
+    connect(&otherQqEdit, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_state.credentials.targetUin = text; });
 }
 
@@ -43,7 +49,7 @@ void StartupController::run()
     applySkin();
     m_state.albumJobIdle = true;
 
-    QComboBox *quality = m_window.qualityCombo;
+    QComboBox *quality = &m_qualityCombo;
     quality->clear();
     quality->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
     quality->setCurrentIndex(1);
@@ -52,16 +58,16 @@ void StartupController::run()
 
     m_log.add({ActivityLog::separator(), QStringLiteral("欢迎使用Zorvane软件.."), ActivityLog::separator(),
                QStringLiteral("正在检测是否有最新版本..")});
-    m_window.statusBar->setPanelText(3, VersionText());
+    m_statusBar.setPanelText(3, VersionText());
 
-    m_window.saveFolderEdit->setText(
+    m_saveFolderEdit.setText(
         DefaultSaveFolder(QCoreApplication::applicationDirPath(),
                           QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
 }
 
 void StartupController::showCentred()
 {
-    MainWindow &window = m_window;
+    QWidget &window = m_window;
     if (const QScreen *screen = window.screen()) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -2,11 +2,15 @@
 
 #include <QObject>
 
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
 namespace albivex {
 
 struct WindowState;
 class ActivityLog;
-class MainWindow;
+class StatusBar;
 
 // The load sequence of the main window: skin, opening values, the window shown
 // centred, the welcome lines, the version panel and the default save folder. The
@@ -16,7 +20,8 @@ class StartupController : public QObject
 {
     Q_OBJECT
 public:
-    StartupController(WindowState &state, ActivityLog &log, MainWindow &window);
+    StartupController(WindowState &state, ActivityLog &log, QWidget &window, QLineEdit &otherQqEdit,
+                      QComboBox &qualityCombo, StatusBar &statusBar, QLineEdit &saveFolderEdit);
 
     // Runs once, when the program starts.
     void run();
@@ -26,7 +31,10 @@ private:
 
     WindowState &m_state;
     ActivityLog &m_log;
-    MainWindow &m_window;
+    QWidget &m_window;
+    QComboBox &m_qualityCombo;
+    StatusBar &m_statusBar;
+    QLineEdit &m_saveFolderEdit;
 };
 
 } // namespace albivex

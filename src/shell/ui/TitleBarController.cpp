@@ -2,7 +2,6 @@
 
 #include "qzone/Endpoints.h"
 #include "session/UrlOpener.h"
-#include "window/MainWindow.h"
 
 #include <QColor>
 #include <QEvent>
@@ -14,11 +13,9 @@
 
 namespace albivex {
 
-TitleBarController::TitleBarController(MainWindow &window, UrlOpener &urls, const Endpoints &endpoints)
-    : m_window(window)
-    , m_urls(urls)
-    , m_endpoints(endpoints)
-    , m_labels {window.minimiseLabel, window.closeLabel, window.websiteLabel}
+TitleBarController::TitleBarController(QWidget &window, QLabel &minimise, QLabel &close, QLabel &website,
+                                       UrlOpener &urls, const Endpoints &endpoints)
+    : m_window(window), m_urls(urls), m_endpoints(endpoints), m_labels {&minimise, &close, &website}
 {
     stripWindowCaption(m_window);
     // Moves over the bare window must arrive to whiten the labels again.
@@ -57,11 +54,11 @@ void TitleBarController::highlight(QLabel *hovered)
 
 void TitleBarController::act(QLabel *label)
 {
-    if (label == m_window.minimiseLabel)
+    if (label == m_labels[0])
         m_window.showMinimized();
-    else if (label == m_window.closeLabel)
+    else if (label == m_labels[1])
         Q_EMIT quitRequested();
-    else if (label == m_window.websiteLabel)
+    else if (label == m_labels[2])
         m_urls.open(m_endpoints.url(Endpoint::VendorHome));
 }
 

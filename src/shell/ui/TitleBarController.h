@@ -9,7 +9,6 @@ class QWidget;
 namespace albivex {
 
 class Endpoints;
-class MainWindow;
 class UrlOpener;
 
 // The window has no system caption: its own title bar is the three labels
@@ -19,7 +18,8 @@ class TitleBarController : public QObject
 {
     Q_OBJECT
 public:
-    TitleBarController(MainWindow &window, UrlOpener &urls, const Endpoints &endpoints);
+    TitleBarController(QWidget &window, QLabel &minimise, QLabel &close, QLabel &website, UrlOpener &urls,
+                       const Endpoints &endpoints);
 
     // Removes the caption and sizing frame but keeps the minimise button and the
     // system menu, so the task bar can still minimise and restore the window.
@@ -39,10 +39,10 @@ private:
     void highlight(QLabel *hovered);
     void act(QLabel *label);
 
-    MainWindow &m_window;
+    QWidget &m_window;
     UrlOpener &m_urls;
     const Endpoints &m_endpoints;
-    QLabel *m_labels[3];
+    QLabel *m_labels[3]; // minimise, close, website
 };
 
 } // namespace albivex

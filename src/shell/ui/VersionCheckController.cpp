@@ -6,21 +6,25 @@
 #include "session/UrlOpener.h"
 #include "shell/VersionCheck.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
-#include <QPushButton>
+#include <QWidget>
+
+#include <utility>
 
 namespace albivex {
 
 VersionCheckController::VersionCheckController(QNetworkAccessManager &network, const Endpoints &endpoints,
                                                ActivityLog &log, Prompts &prompts, UrlOpener &urls,
-                                               MainWindow &window, int boundMs)
+                                               StatusBar &statusBar, QList<QWidget *> unlockedControls,
+                                               int boundMs)
     : m_network(network)
     , m_endpoints(endpoints)
     , m_log(log)
     , m_prompts(prompts)
     , m_urls(urls)
-    , m_window(window)
+    , m_statusBar(statusBar)
+    , m_unlockedControls(std::move(unlockedControls))
     , m_boundMs(boundMs)
 {
     // The idle limit of the request alone would let a trickling answer run on for
@@ -71,11 +75,9 @@ void VersionCheckController::networkFailed()
 
 void VersionCheckController::currentVersion()
 {
-    MainWindow &window = m_window;
-    window.setStatusText(QStringLiteral("欢迎使用Zorvane软件.."));
-    window.signInButton->setEnabled(true);
-    window.listOtherAlbumsButton->setEnabled(true);
-    window.listOwnAlbumsButton->setEnabled(true);
+    m_statusBar.setStatusText(QStringLiteral("欢迎使用Zorvane软件.."));
+    for (QWidget *control : std::as_const(m_unlockedControls))
+        control->setEnabled(true);
     m_log.add(
         {ActivityLog::separator(), QStringLiteral("当前为最新版本，欢迎使用.."), ActivityLog::separator()});
     Q_EMIT concluded(true);
@@ -84,7 +86,7 @@ void VersionCheckController::currentVersion()
 void VersionCheckController::otherVersion(const QString &listed)
 {
     m_log.add({ActivityLog::separator(), QStringLiteral("发现新版本..")});
-    m_window.setStatusText(QStringLiteral("发现最新版本..."));
+    m_statusBar.setStatusText(QStringLiteral("发现最新版本..."));
     const QString question = QStringLiteral("发现最新版本![") + listed + QStringLiteral("]")
         + QStringLiteral("\r\n") + QStringLiteral(" ") + QStringLiteral("\r\n")
         + QStringLiteral("是否去下载最新版本？");

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
 class QNetworkAccessManager;
+class QWidget;
 
 namespace albivex {
 
@@ -12,10 +14,10 @@ class Endpoints;
 class ActivityLog;
 class Prompts;
 class UrlOpener;
-class MainWindow;
+class StatusBar;
 class TextRequest;
 
-// The version check `gx`: reads the vendor's version file while the window stays
+// The version check: reads the vendor's version file while the window stays
 // responsive. The tool becomes usable (sign-in and album buttons enabled) only when
 // the file lists this tool's own version; otherwise it offers the download page and
 // ends, and when the file cannot be read it says so and ends.
@@ -27,8 +29,8 @@ public:
 
     // `boundMs`: the longest the request may take, in total, before it counts as failed.
     VersionCheckController(QNetworkAccessManager &network, const Endpoints &endpoints, ActivityLog &log,
-                           Prompts &prompts, UrlOpener &urls, MainWindow &window,
-                           int boundMs = DefaultBoundMs);
+                           Prompts &prompts, UrlOpener &urls, StatusBar &statusBar,
+                           QList<QWidget *> unlockedControls, int boundMs = DefaultBoundMs);
 
     // Starts the check; runs once per program run (later calls do nothing).
     void run();
@@ -51,7 +53,9 @@ private:
     ActivityLog &m_log;
     Prompts &m_prompts;
     UrlOpener &m_urls;
-    MainWindow &m_window;
+    StatusBar &m_statusBar;
+    // Enabled, in this order, when the version is the current one.
+    QList<QWidget *> m_unlockedControls;
     int m_boundMs;
     QTimer m_bound;
     QPointer<TextRequest> m_request;

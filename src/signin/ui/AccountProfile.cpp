@@ -4,24 +4,15 @@
 #include "qzone/CookieCapture.h"
 #include "qzone/Endpoints.h"
 #include "qzone/ProfileRequest.h"
+#include "session/AccountView.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
-
-#include <QLabel>
-#include <QPixmap>
-#include <QPushButton>
 
 namespace albivex {
 
 AccountProfile::AccountProfile(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
-                               ActivityLog &log, MainWindow &window, QObject *parent)
-    : QObject(parent)
-    , m_network(network)
-    , m_endpoints(endpoints)
-    , m_state(state)
-    , m_log(log)
-    , m_window(window)
+                               ActivityLog &log, AccountView &view, QObject *parent)
+    : QObject(parent), m_network(network), m_endpoints(endpoints), m_state(state), m_log(log), m_view(view)
 { }
 
 AccountProfile::~AccountProfile()
@@ -42,19 +33,15 @@ void AccountProfile::showSignedIn(std::function<void()> done)
 
 void AccountProfile::showAccount(const QString &profileAnswer)
 {
-    MainWindow &window = m_window;
     const QString uin = m_state.credentials.uin;
-    window.qqNumberLabel->setText(uin);
-    window.nicknameLabel->setText(NicknameFromProfile(profileAnswer));
-    window.signInButton->setText(QStringLiteral("注销登录"));
-    // An avatar that cannot be loaded leaves the picture avatarLabel shows.
-    m_avatar = LoadPictureFromUrl(m_network, AvatarAddress(m_endpoints, uin), this,
-                                  [label = window.avatarLabel](const QImage &picture) {
-                                      if (!picture.isNull())
-                                          label->setPixmap(
-                                              QPixmap::fromImage(StretchOnWhite(picture, label->size())));
-                                  });
-    window.avatarLabel->setEnabled(false);
+    m_view.showAccount(uin, NicknameFromProfile(profileAnswer), QStringLiteral("注销登录"));
+    // An avatar that cannot be loaded leaves the picture the avatar shows.
+    m_avatar
+        = LoadPictureFromUrl(m_network, AvatarAddress(m_endpoints, uin), this, [this](const QImage &picture) {
+              if (!picture.isNull())
+                  m_view.setAvatar(picture);
+          });
+    m_view.setAvatarClickable(false);
     logSignIn();
 }
 

@@ -12,7 +12,7 @@ namespace albivex {
 class Endpoints;
 struct WindowState;
 class ActivityLog;
-class MainWindow;
+class AccountView;
 class PictureLoader;
 class ProfileRequest;
 
@@ -25,7 +25,7 @@ class AccountProfile : public QObject
     Q_OBJECT
 public:
     AccountProfile(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
-                   ActivityLog &log, MainWindow &window, QObject *parent = nullptr);
+                   ActivityLog &log, AccountView &view, QObject *parent = nullptr);
     ~AccountProfile() override;
 
     // Fills the main window for QzoneCredentials.uin; `done` runs once the window
@@ -43,7 +43,7 @@ private:
     const Endpoints &m_endpoints;
     WindowState &m_state;
     ActivityLog &m_log;
-    MainWindow &m_window;
+    AccountView &m_view;
     QPointer<ProfileRequest> m_profile;
     QPointer<PictureLoader> m_avatar;
 };

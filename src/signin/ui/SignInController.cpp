@@ -5,11 +5,11 @@
 #include "qzone/Endpoints.h"
 #include "qzone/GTk.h"
 #include "qzone/ProfileRequest.h"
+#include "session/AccountView.h"
 #include "session/WindowState.h"
 #include "signin/ui/CookieBridge.h"
 #include "signin/ui/SignInDialog.h"
 #include "window/ActivityLog.h"
-#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -35,21 +35,26 @@ const QString SecurityCentreMark = QStringLiteral("QQ安全中心");
 } // namespace
 
 SignInController::SignInController(QNetworkAccessManager &network, const Endpoints &endpoints,
-                                   WindowState &state, ActivityLog &log, MainWindow &window, QObject *parent)
+                                   WindowState &state, ActivityLog &log, AccountView &view,
+                                   QPushButton &signInButton, QLabel &avatar, QWidget &dialogParent,
+                                   QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_endpoints(endpoints)
     , m_state(state)
     , m_log(log)
-    , m_window(window)
-    , m_account(network, endpoints, state, log, window)
+    , m_view(view)
+    , m_signInButton(signInButton)
+    , m_avatar(avatar)
+    , m_dialogParent(dialogParent)
+    , m_account(network, endpoints, state, log, view)
 {
     // Every request of the process uses the network manager's jar; the browser's
     // cookies join it, and sign-out removes QQ's from it.
     if (!qobject_cast<SharedCookieJar *>(network.cookieJar()))
         network.setCookieJar(new SharedCookieJar);
-    connect(window.signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
-    window.avatarLabel->installEventFilter(this);
+    connect(&m_signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
+    m_avatar.installEventFilter(this);
 }
 
 SignInController::~SignInController()
@@ -61,13 +66,13 @@ SignInController::~SignInController()
 
 bool SignInController::eventFilter(QObject *watched, QEvent *event)
 {
-    QLabel *avatar = m_window.avatarLabel;
+    QLabel *avatar = &m_avatar;
     if (watched != avatar)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && avatar->isEnabled()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && avatar->rect().contains(mouse->position().toPoint()))
-            m_window.signInButton->click();
+            m_signInButton.click();
     } else if (event->type() == QEvent::Paint && !avatar->isEnabled() && !avatar->pixmap().isNull()) {
         // Disabled only against clicks: the avatar keeps its colours rather than the
         // greyed look of a disabled label.
@@ -81,7 +86,7 @@ bool SignInController::eventFilter(QObject *watched, QEvent *event)
 
 void SignInController::onSignInButton()
 {
-    const QString caption = m_window.signInButton->text();
+    const QString caption = m_view.signInCaption();
     if (caption == SignInCaption)
         openSignInWindow();
     else if (caption == SignOutCaption)
@@ -104,7 +109,7 @@ void SignInController::openSignInWindow()
 {
     ensureBrowserProfile();
     if (!m_signInDialog) {
-        m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_endpoints), &m_window);
+        m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_endpoints), &m_dialogParent);
         connect(m_signInDialog->browser, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
     }
     m_signInDialog->open();
@@ -136,12 +141,9 @@ void SignInController::tryCapture()
 
 void SignInController::signOut()
 {
-    MainWindow &window = m_window;
-    window.signInButton->setText(SignInCaption);
-    window.nicknameLabel->setText(QStringLiteral("QQ昵称"));
-    window.avatarLabel->setEnabled(true);
-    window.avatarLabel->setPixmap(window.defaultAvatarLabel->pixmap());
-    window.qqNumberLabel->setText(QStringLiteral("未登录"));
+    m_view.showAccount(QStringLiteral("未登录"), QStringLiteral("QQ昵称"), SignInCaption);
+    m_view.setAvatarClickable(true);
+    m_view.resetAvatar();
     m_account.cancel();
 
     // QQ's cookies go from the browser and the network jar alike, so that the next
@@ -161,7 +163,7 @@ void SignInController::signOut()
     delete m_signInDialog.data();
     m_captured = false;
 
-    window.setStatusText(QStringLiteral("注销成功.."));
+    m_view.setStatusText(QStringLiteral("注销成功.."));
     m_log.add(QStringLiteral("[QQ:") + credentials.uin + QStringLiteral("]注销成功.."));
 }
 

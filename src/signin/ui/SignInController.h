@@ -7,7 +7,10 @@
 
 #include <memory>
 
+class QLabel;
+class QPushButton;
 class QWebEngineProfile;
+class QWidget;
 
 class QNetworkAccessManager;
 
@@ -16,12 +19,12 @@ namespace albivex {
 class Endpoints;
 struct WindowState;
 class ActivityLog;
-class MainWindow;
+class AccountView;
 class CookieBridge;
 class SignInDialog;
 
-// The sign-in and sign-out button signInButton (and the avatar avatarLabel, which acts as a
-// click on it while enabled): opens the sign-in window, captures the QQ cookies of
+// The sign-in and sign-out button (and the avatar, which acts as a click on it while
+// enabled): opens the sign-in window, captures the QQ cookies of
 // the security-centre page the sign-in goes on to, and signs out again.
 //
 // The browser's profile is off the record (nothing of the sign-in reaches the disk)
@@ -33,7 +36,8 @@ class SignInController : public QObject
     Q_OBJECT
 public:
     SignInController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
-                     ActivityLog &log, MainWindow &window, QObject *parent = nullptr);
+                     ActivityLog &log, AccountView &view, QPushButton &signInButton, QLabel &avatar,
+                     QWidget &dialogParent, QObject *parent = nullptr);
     ~SignInController() override;
 
 protected:
@@ -50,7 +54,10 @@ private:
     const Endpoints &m_endpoints;
     WindowState &m_state;
     ActivityLog &m_log;
-    MainWindow &m_window;
+    AccountView &m_view;
+    QPushButton &m_signInButton;
+    QLabel &m_avatar;
+    QWidget &m_dialogParent;
     std::unique_ptr<QWebEngineProfile> m_profile;
     CookieBridge *m_bridge = nullptr; // owned by the profile
     QPointer<SignInDialog> m_signInDialog;
