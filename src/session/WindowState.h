@@ -21,7 +21,7 @@ struct WindowState
     bool photoViewOpen = false;
     // Set when a multi-picture download starts; cleared by the stop button.
     bool selectedDownloadRunning = false;
-    // The album list belongs to a number typed in otherQqEdit rather than the signed-in one.
+    // The album list belongs to a number typed for another space rather than the signed-in one.
     bool listShowsOtherQq = false;
     // Whose albums the album list shows, fixed when the listing started; photo
     // listings, downloads and the owner folder use it.

@@ -7,7 +7,7 @@ class QListWidget;
 
 namespace albivex {
 
-// The activity log activityLogList. Every line is "[" + time of day + "]" + message; writers add
+// The activity log of the main window. Every line is "[" + time of day + "]" + message; writers add
 // their lines, and the last line is then selected so that it scrolls into view.
 class ActivityLog
 {

@@ -10,7 +10,7 @@ namespace albivex {
 
 class PictureLoader;
 
-// The preview box previewLabel: shows the picture at an address, stretched to the box,
+// The preview box: shows the picture at an address, stretched to the box,
 // transparent parts white. Only the latest request may land: an earlier one still
 // on its way is dropped. A picture that cannot be loaded leaves the box empty.
 class PicturePreview : public QObject

@@ -85,7 +85,7 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
     m_otherSpace = otherSpace;
     m_ownerUin = ownerUin;
     // Whose albums these are is fixed now: the photo listing, the downloads and the
-    // owner folder must not follow later edits of otherQqEdit.
+    // owner folder must not follow later edits of the typed number.
     m_state.listShowsOtherQq = otherSpace;
     m_state.listedOwnerUin = ownerUin;
     m_albums.clear();

@@ -19,8 +19,8 @@ class ActivityLog;
 class Prompts;
 class AlbumListingView;
 
-// Lists the albums of a space into the album list: "获取相册" (listOwnAlbumsButton) the signed-in
-// user's own space, "获取" (listOtherAlbumsButton) the space of the number typed in otherQqEdit. One
+// Lists the albums of a space into the album list: "获取相册" the signed-in
+// user's own space, "获取" the space of the number typed for another space. One
 // listing at a time; a start while one runs is ignored until it has ended.
 class AlbumCatalogueController : public QObject
 {

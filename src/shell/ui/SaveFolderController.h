@@ -12,8 +12,8 @@ class Prompts;
 class UrlOpener;
 struct WindowState;
 
-// "设置路径" (chooseFolderButton) chooses the save folder, asking first once a folder has been
-// chosen in this run; "打开目录" (openFolderButton) opens the save folder on the desktop.
+// "设置路径" chooses the save folder, asking first once a folder has been
+// chosen in this run; "打开目录" opens the save folder on the desktop.
 class SaveFolderController : public QObject
 {
     Q_OBJECT

@@ -15,7 +15,7 @@ class StatusBar;
 // The load sequence of the main window: skin, opening values, the window shown
 // centred, the welcome lines, the version panel and the default save folder. The
 // version check follows it (the application object starts it right after run()).
-// Also keeps the QQ number typed in otherQqEdit in the credentials.
+// Also keeps the QQ number typed for another space in the credentials.
 class StartupController : public QObject
 {
     Q_OBJECT

@@ -18,7 +18,7 @@ class ProfileRequest;
 
 // After a capture: asks the profile service for the nickname of the signed-in
 // number, loads its avatar, shows number, nickname and avatar in the main window,
-// turns signInButton into the sign-out button and writes the sign-in line. A step that
+// turns the sign-in button into the sign-out button and writes the sign-in line. A step that
 // fails is skipped; the rest still happens.
 class AccountProfile : public QObject
 {

@@ -28,7 +28,7 @@ SignInDialog::SignInDialog(QWebEngineProfile &profile, const QUrl &signInPage, Q
     browser = new QWebEngineView(this);
     browser->setContextMenuPolicy(Qt::NoContextMenu);
     browser->setPage(new SilentPage(&profile, browser));
-    browser->setGeometry(BrowserGeometry());
+    browser->setGeometry(browserGeometry());
     browser->load(signInPage);
     nameControls();
 }

@@ -17,7 +17,7 @@ class SignInDialog : public QDialog
 public:
     static constexpr int ClientWidth = 615; // 9225 twips at 15 twips per pixel
     static constexpr int ClientHeight = 344; // 5160 twips
-    static constexpr QRect BrowserGeometry() { return QRect(-32, -24, 681, 409); }
+    static constexpr QRect browserGeometry() { return QRect(-32, -24, 681, 409); }
 
     // The browser uses `profile` (which must outlive the window) and loads `signInPage`.
     SignInDialog(QWebEngineProfile &profile, const QUrl &signInPage, QWidget *parent = nullptr);
