@@ -17,12 +17,12 @@
 //    so the figure is the whole tool's resident memory at its highest during the job:
 //    the window, Qt and the job together. The stand-in's memory is its own process's.
 
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListFetch.h"
-#include "signin/GTk.h"
+#include "qzone/GTk.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -196,10 +196,10 @@ struct JobRun
 JobRun RunJob(AlbivexApp &app, const QString &albumId)
 {
     JobRun run;
-    AlbumListModel &albums = app.context().albums;
+    AlbumListModel &albums = app.albums();
     for (int row = 0; row < albums.size(); ++row) {
         if (albums.entry(row).albumId == albumId)
-            app.window().ListView1->setCurrentIndex(albums.index(row, 0));
+            app.window().albumView->setCurrentIndex(albums.index(row, 0));
     }
     QEventLoop loop;
     QElapsedTimer clock;
@@ -215,7 +215,7 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId)
         run.longestOwnGapMs = qMax(run.longestOwnGapMs, gapMs - (waited - waitedBefore));
         waitedBefore = waited;
     });
-    QListWidget *log = app.window().List1;
+    QListWidget *log = app.window().activityLogList;
     QObject::connect(log->model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
         if (log->item(log->count() - 1)->text().endsWith(QStringLiteral("]相册下载完成.."))) {
             run.ms = clock.nsecsElapsed() / 1e6;
@@ -230,7 +230,7 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId)
     sinceTick.start();
     waitedBefore = RunQueueWaitMs();
     clock.start();
-    app.window().xz->trigger();
+    app.window().downloadAlbumAction->trigger();
     loop.exec();
     ticks.stop();
     run.summary = log->count() > 0 ? log->item(log->count() - 1)->text() : QString();
@@ -247,10 +247,10 @@ QStringList PictureAddresses(AlbivexApp &app, const QString &albumId)
     request.albumId = albumId;
     QStringList addresses;
     bool finished = false;
-    auto *fetch = new PhotoListFetch(app.network(), app.context().endpoints, request, Pictures, &app);
+    auto *fetch = new PhotoListFetch(app.network(), app.endpoints(), request, Pictures, &app);
     QObject::connect(fetch, &PhotoListFetch::pageArrived, [&](const QList<PhotoEntry> &page) {
         for (const PhotoEntry &entry : page)
-            addresses << entry.Url;
+            addresses << entry.url;
     });
     QObject::connect(fetch, &PhotoListFetch::finished, [&] { finished = true; });
     fetch->start();
@@ -310,15 +310,15 @@ int main(int argc, char **argv)
 
     QTemporaryDir save;
     AlbivexApp app {Endpoints(standin.root)};
-    Form1 &window = app.window();
-    window.Combo1->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
-    window.Combo1->setCurrentIndex(1);
-    window.Text1->setText(save.path());
-    window.Command1->setEnabled(true);
+    MainWindow &window = app.window();
+    window.qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+    window.qualityCombo->setCurrentIndex(1);
+    window.saveFolderEdit->setText(save.path());
+    window.listOwnAlbumsButton->setEnabled(true);
     window.show();
     if (!SignIn(app, standin.root))
         return Fail("sign-in on the stand-in");
-    window.Command1->click();
+    window.listOwnAlbumsButton->click();
     if (!WaitUntil([&] { return app.log().lines().join('\n').contains(QStringLiteral("相册获取完毕..")); },
                    30000))
         return Fail("album list");

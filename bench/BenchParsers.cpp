@@ -4,8 +4,8 @@
 // starting with a cold cache, the best of many runs: so the figures hold on a machine
 // that is busy with other work.
 
-#include "catalogue/AlbumListParser.h"
-#include "photos/PhotoListParser.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/PhotoListParser.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -2,8 +2,8 @@
 // service as plain text.
 
 #include "FuzzSupport.h"
-#include "catalogue/AlbumListParser.h"
-#include "catalogue/CutRule.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/CutRule.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

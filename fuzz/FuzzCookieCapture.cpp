@@ -1,7 +1,7 @@
 // CaptureCookieText reads skey and uin from the cookie text of the sign-in page.
 
 #include "FuzzSupport.h"
-#include "signin/CookieCapture.h"
+#include "qzone/CookieCapture.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

@@ -2,7 +2,7 @@
 // numbers from the service into file and folder names.
 
 #include "FuzzSupport.h"
-#include "albumdl/SaveLayout.h"
+#include "storage/SaveLayout.h"
 
 #include <QStringList>
 

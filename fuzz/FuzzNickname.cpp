@@ -1,7 +1,7 @@
 // NicknameFromProfile reads the nickname from the profile answer.
 
 #include "FuzzSupport.h"
-#include "signin/CookieCapture.h"
+#include "qzone/CookieCapture.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

@@ -2,8 +2,8 @@
 // answer of the service as plain text.
 
 #include "FuzzSupport.h"
-#include "catalogue/CutRule.h"
-#include "photos/PhotoListParser.h"
+#include "qzone/CutRule.h"
+#include "qzone/PhotoListParser.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;
@@ -26,10 +26,10 @@ void CheckAnswer(const QString &answer)
     const QStringList times = CutValues(answer, u"uploadtime");
     for (qsizetype i = 0; i < photos.size(); ++i) {
         const PhotoEntry &photo = photos.at(i);
-        Require(photo.Number == i + 1, "pictures are numbered from firstNumber");
-        Require(photo.Name == names.value(i), "picture i takes the i-th name, or none");
-        Require(photo.UploadTime == times.value(i), "picture i takes the i-th upload time, or none");
-        Require(photo.Status.isEmpty(), "a listed picture has no status");
+        Require(photo.number == i + 1, "pictures are numbered from firstNumber");
+        Require(photo.name == names.value(i), "picture i takes the i-th name, or none");
+        Require(photo.uploadTime == times.value(i), "picture i takes the i-th upload time, or none");
+        Require(photo.status.isEmpty(), "a listed picture has no status");
     }
 
     const int total = TotalInAlbum(answer);

@@ -3,7 +3,7 @@
 // keeps a cut picture; a wrong "cut" throws a good one away and retries it for ever.
 
 #include "FuzzSupport.h"
-#include "photos/PictureEnd.h"
+#include "storage/PictureEnd.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -2,7 +2,7 @@
 // number, the album name and the picture name, all of them from the service.
 
 #include "FuzzSupport.h"
-#include "albumdl/SaveLayout.h"
+#include "storage/SaveLayout.h"
 
 #include <QDir>
 

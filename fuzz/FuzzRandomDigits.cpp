@@ -1,7 +1,7 @@
 // RandomDigitsFromValue turns a drawn number into the digits of a file name.
 
 #include "FuzzSupport.h"
-#include "albumdl/RandomDigits.h"
+#include "storage/RandomDigits.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // UnescapeUnicode decodes the backslash-u escapes of album names in list answers.
 
 #include "FuzzSupport.h"
-#include "catalogue/TextHelpers.h"
+#include "qzone/UnescapeUnicode.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

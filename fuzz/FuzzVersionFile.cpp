@@ -1,7 +1,7 @@
 // ListedVersion reads the tool's version from the vendor's version file.
 
 #include "FuzzSupport.h"
-#include "app/VersionCheck.h"
+#include "shell/VersionCheck.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;

@@ -1,10 +1,10 @@
 #include "albumdl/AlbumDownloadJob.h"
 
 #include "albumdl/AlbumJobView.h"
-#include "app/Prompts.h"
-#include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListFetch.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
 
 #include <QTimer>
 
@@ -50,8 +50,8 @@ bool AlbumDownloadJob::start()
     m_running = true;
     m_total = {};
     m_view.setJobControlsEnabled(false);
-    m_state.AlbumJobIdle = false;
-    m_state.AlbumJobRunning = true;
+    m_state.albumJobIdle = false;
+    m_state.albumJobRunning = true;
     m_view.setStatusText(QStringLiteral("相册下载任务开始.."));
 
     // A single tick that is not on the selected row does not make a multi-album run.
@@ -81,7 +81,7 @@ void AlbumDownloadJob::nextRow()
 
 void AlbumDownloadJob::visitRow()
 {
-    if (!m_state.AlbumJobRunning) {
+    if (!m_state.albumJobRunning) {
         stop();
         return;
     }
@@ -97,7 +97,7 @@ void AlbumDownloadJob::fetchAlbum(int row)
 {
     const AlbumEntry &album = m_albums.entry(row);
     PhotoListRequest request;
-    request.otherSpace = m_state.ListShowsOtherQq;
+    request.otherSpace = m_state.listShowsOtherQq;
     request.ownerUin = m_state.listedOwnerUin;
     request.uin = m_state.credentials.uin;
     request.gTk = m_state.credentials.gTk;
@@ -153,7 +153,7 @@ void AlbumDownloadJob::onAlbumWalked()
 void AlbumDownloadJob::finish()
 {
     m_running = false;
-    m_state.AlbumJobIdle = true;
+    m_state.albumJobIdle = true;
     m_view.setAlbumListEnabled(true);
     m_view.setJobControlsEnabled(true);
     m_view.setStatusText(QStringLiteral("相册下载完成.."));
@@ -176,7 +176,7 @@ void AlbumDownloadJob::stop()
         m_walk = nullptr;
     }
     m_running = false;
-    m_state.AlbumJobIdle = true;
+    m_state.albumJobIdle = true;
     if (m_mode == Mode::SingleAlbum)
         m_view.setAlbumListEnabled(true);
     m_view.setJobControlsEnabled(true);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
-#include "photos/DownloadPictureFile.h"
-#include "photos/PhotoEntry.h"
+#include "qzone/PhotoEntry.h"
+#include "storage/PictureTransfer.h"
 
 #include <QList>
 #include <QObject>
@@ -25,7 +25,7 @@ struct WindowState;
 //
 // Asynchronous throughout: start() returns at once and the job runs on reply signals
 // and queued calls; the window stays responsive. The stop button clears
-// AlbumJobRunning; the job looks at it before every album (multi-album mode) and
+// albumJobRunning; the job looks at it before every album (multi-album mode) and
 // before every picture, finishes what it has in flight and then ends on one of three
 // stop paths. ended() follows every run that start() accepted.
 class AlbumDownloadJob : public QObject

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "albumdl/NamingMode.h"
 #include "albumdl/PictureQuality.h"
+#include "storage/NamingMode.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,9 +9,9 @@
 namespace albivex {
 
 // What the album download job sees of the main window and changes in it, apart from
-// the album rows (AlbumListModel) and the flags (WindowState). The window implements
-// it; every read is made afresh when the job needs the value, so edits the user makes
-// while the job runs take effect from the next picture.
+// the album rows (AlbumListModel) and the flags (WindowState). The album download
+// controller implements it over the window; every read is made afresh when the job needs the value, so edits
+// the user makes while the job runs take effect from the next picture.
 class AlbumJobView
 {
 public:

@@ -2,12 +2,12 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PictureQuality.h"
-#include "albumdl/SaveLayout.h"
-#include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/Percent.h"
-#include "photos/StaleTemporaryFiles.h"
-#include "photos/UploadTime.h"
+#include "session/WindowState.h"
+#include "storage/SaveLayout.h"
+#include "storage/StaleTemporaryFiles.h"
+#include "storage/UploadTime.h"
 
 #include <QTimer>
 
@@ -51,7 +51,7 @@ void AlbumWalk::startMore()
         ++handled;
         // The stop is looked at before each picture only: a transfer that has begun
         // is always completed.
-        if (!m_state.AlbumJobRunning) {
+        if (!m_state.albumJobRunning) {
             m_stopping = true;
             break;
         }
@@ -68,14 +68,14 @@ bool AlbumWalk::startPicture(int index)
 {
     const PhotoEntry &picture = m_pictures.at(index);
     // Nothing to fetch: never another picture's address in its place.
-    if (picture.Url.trimmed().isEmpty()) {
+    if (picture.url.trimmed().isEmpty()) {
         m_saved[index] = false;
         return true;
     }
     const QString folder
         = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
     const QString path
-        = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.Name);
+        = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.name);
     // Pictures of one name (saved without their sequence number) share a file, which
     // must end up holding the later one, as if they had been fetched one by one: a
     // picture waits until the earlier transfer to its file has ended. Case is ignored,
@@ -86,11 +86,11 @@ bool AlbumWalk::startPicture(int index)
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
     PictureTransfer::Options options = m_options;
-    options.modifiedTime = ParseUploadTime(picture.UploadTime);
+    options.modifiedTime = ParseUploadTime(picture.uploadTime);
     m_pathsInFlight.insert(key);
     ++m_inFlight;
     DownloadPictureFile(
-        m_nam, QualityAddress(picture.Url, m_view.quality()), path, this,
+        m_nam, QualityAddress(picture.url, m_view.quality()), path, this,
         [this, index, key](const TransferResult &result) { onTransferDone(index, key, result.ok()); },
         options);
     return true;
@@ -145,7 +145,7 @@ QString AlbumWalk::report(int index, bool saved)
         ++m_tally.saved;
     else
         ++m_tally.failed;
-    return QLatin1Char('[') + m_pictures.at(index).Name
+    return QLatin1Char('[') + m_pictures.at(index).name
         + (saved ? QStringLiteral("]下载完毕..") : QStringLiteral("]下载失败.."));
 }
 

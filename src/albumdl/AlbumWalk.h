@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photos/DownloadPictureFile.h"
-#include "photos/PhotoEntry.h"
+#include "qzone/PhotoEntry.h"
+#include "storage/PictureTransfer.h"
 
 #include <QList>
 #include <QObject>
@@ -24,7 +24,7 @@ struct WindowState;
 // Up to MaxInFlight transfers run at once, started in list order. What the user sees
 // stays in list order all the same: picture i's status text, progress text of the
 // album row, progress bar value and log line appear only once pictures 1 to i are
-// done. Before a transfer starts, AlbumJobRunning is read; once it is found cleared,
+// done. Before a transfer starts, albumJobRunning is read; once it is found cleared,
 // no further transfer starts, the ones in flight finish and are reported, and
 // stopped() follows. The save folder, naming mode and quality are read afresh for
 // every picture as it starts.

@@ -4,7 +4,7 @@
 
 namespace albivex {
 
-// Which size of every picture an album download fetches (the quality box Combo1:
+// Which size of every picture an album download fetches (the quality box:
 // index 0 "普通", index 1 "高清").
 enum class PictureQuality {
     Normal,

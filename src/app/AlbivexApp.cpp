@@ -1,25 +1,33 @@
 #include "app/AlbivexApp.h"
 
-#include "albumdl/AlbumDownloadController.h"
-#include "app/ActivityLog.h"
-#include "app/Form1.h"
-#include "app/QtPrompts.h"
-#include "app/SaveFolderController.h"
-#include "app/ShellButtonsController.h"
-#include "app/StartupController.h"
-#include "app/TitleBarController.h"
-#include "app/VersionCheckController.h"
-#include "app/WindowDragController.h"
-#include "catalogue/AlbumCatalogueController.h"
+#include "albumdl/ui/AlbumDownloadController.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/AlbumListViewController.h"
-#include "catalogue/PicturePreview.h"
-#include "photos/PhotoListController.h"
+#include "catalogue/ui/AlbumCatalogueController.h"
+#include "catalogue/ui/AlbumListViewController.h"
 #include "photos/PhotoListModel.h"
-#include "photos/PhotoListViewController.h"
-#include "photos/SelectedDownloadController.h"
-#include "signin/SignInController.h"
+#include "photos/ui/PhotoListController.h"
+#include "photos/ui/PhotoListViewController.h"
+#include "photos/ui/SelectedDownloadController.h"
+#include "shell/ui/SaveFolderController.h"
+#include "shell/ui/ShellButtonsController.h"
+#include "shell/ui/StartupController.h"
+#include "shell/ui/TitleBarController.h"
+#include "shell/ui/VersionCheckController.h"
+#include "shell/ui/WindowDragController.h"
+#include "signin/ui/SignInController.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/PicturePreview.h"
+#include "window/QtPrompts.h"
+#include "window/StatusBar.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTreeView>
 
 namespace albivex {
@@ -30,49 +38,86 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     , m_endpoints(endpoints)
     , m_albums(std::make_unique<AlbumListModel>())
     , m_photos(std::make_unique<PhotoListModel>())
-    , m_window(std::make_unique<Form1>())
+    , m_window(std::make_unique<MainWindow>())
+    , m_log(std::make_unique<ActivityLog>(m_window->activityLogList))
+    , m_qtPrompts(prompts && folders && urls ? nullptr : std::make_unique<QtPrompts>(m_window.get()))
+    , m_prompts(prompts ? *prompts : *m_qtPrompts)
+    , m_folders(folders ? *folders : *m_qtPrompts)
+    , m_urls(urls ? *urls : *m_qtPrompts)
 {
-    m_window->ListView1->setModel(m_albums.get());
-    m_window->ListView2->setModel(m_photos.get());
-    m_log = std::make_unique<ActivityLog>(m_window->List1);
-    if (!prompts || !folders || !urls)
-        m_qtPrompts = std::make_unique<QtPrompts>(m_window.get());
-    m_context.reset(new AppContext {*m_window,
-                                    m_state,
-                                    *m_log,
-                                    m_network,
-                                    m_endpoints,
-                                    prompts ? *prompts : *m_qtPrompts,
-                                    folders ? *folders : *m_qtPrompts,
-                                    urls ? *urls : *m_qtPrompts,
-                                    [this] { Q_EMIT quitRequested(); },
-                                    {},
-                                    *m_albums,
-                                    *m_photos});
+    MainWindow &w = *m_window;
+    w.albumView->setModel(m_albums.get());
+    w.photoView->setModel(m_photos.get());
 
-    // Controllers, each driving its part of the window.
-    m_controllers.push_back(std::make_unique<TitleBarController>(*m_context));
-    m_controllers.push_back(std::make_unique<WindowDragController>(*m_context));
-    auto startup = std::make_unique<StartupController>(*m_context);
+    // Controllers, each driving its part of the window; the window's buttons and menu
+    // items are wired to them here.
+    auto titleBar = std::make_unique<TitleBarController>(w, *w.minimiseLabel, *w.closeLabel, *w.websiteLabel,
+                                                         m_urls, m_endpoints);
+    connect(titleBar.get(), &TitleBarController::quitRequested, this, &AlbivexApp::quitRequested);
+    m_controllers.push_back(std::move(titleBar));
+    m_controllers.push_back(std::make_unique<WindowDragController>(w, *w.logoLabel));
+    auto startup = std::make_unique<StartupController>(m_state, *m_log, w, *w.otherQqEdit, *w.qualityCombo,
+                                                       *w.statusBar, *w.saveFolderEdit);
     m_startup = startup.get();
     m_controllers.push_back(std::move(startup));
-    auto versionCheck = std::make_unique<VersionCheckController>(*m_context);
+    auto versionCheck = std::make_unique<VersionCheckController>(
+        m_network, m_endpoints, *m_log, m_prompts, m_urls, *w.statusBar,
+        QList<QWidget *> {w.signInButton, w.listOtherAlbumsButton, w.listOwnAlbumsButton});
+    connect(versionCheck.get(), &VersionCheckController::quitRequested, this, &AlbivexApp::quitRequested);
     m_versionCheck = versionCheck.get();
     m_controllers.push_back(std::move(versionCheck));
-    m_controllers.push_back(std::make_unique<SaveFolderController>(*m_context));
-    m_controllers.push_back(std::make_unique<ShellButtonsController>(*m_context));
-    auto preview = std::make_unique<PicturePreview>(m_network, *m_window->Image2);
-    m_context->showPreview = [p = preview.get()](const QString &address) {
-        p->ShowPreview(address);
-    };
+    m_controllers.push_back(std::make_unique<SaveFolderController>(*w.chooseFolderButton, *w.openFolderButton,
+                                                                   *w.saveFolderEdit, m_state, m_prompts,
+                                                                   m_folders, m_urls));
+    auto shell = std::make_unique<ShellButtonsController>(m_endpoints, m_state, *m_log, m_prompts, m_urls, w,
+                                                          *w.albumView, *w.photoView);
+    connect(w.backButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::backToAlbums);
+    connect(w.stopButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::stopJobs);
+    connect(w.clearLogButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::clearLog);
+    connect(w.forumButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::openForum);
+    connect(w.serviceButton, &QPushButton::clicked, shell.get(), &ShellButtonsController::openService);
+    connect(w.openPictureAction, &QAction::triggered, shell.get(), &ShellButtonsController::openPicture);
+    m_controllers.push_back(std::move(shell));
+
+    auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel);
+    connect(this, &AlbivexApp::previewRequested, preview.get(), &PicturePreview::showPreview);
     m_controllers.push_back(std::move(preview));
-    m_controllers.push_back(std::make_unique<AlbumCatalogueController>(*m_context));
-    m_controllers.push_back(std::make_unique<AlbumListViewController>(*m_context));
-    m_controllers.push_back(std::make_unique<SignInController>(*m_context));
-    m_controllers.push_back(std::make_unique<PhotoListController>(*m_context));
-    m_controllers.push_back(std::make_unique<PhotoListViewController>(*m_context));
-    m_controllers.push_back(std::make_unique<SelectedDownloadController>(*m_context));
-    m_controllers.push_back(std::make_unique<AlbumDownloadController>(*m_context));
+    auto catalogue = std::make_unique<AlbumCatalogueController>(m_network, m_endpoints, m_state, *m_albums,
+                                                                *m_log, m_prompts, w);
+    connect(w.listOwnAlbumsButton, &QPushButton::clicked, catalogue.get(),
+            &AlbumCatalogueController::listOwnAlbums);
+    connect(w.listOtherAlbumsButton, &QPushButton::clicked, catalogue.get(),
+            &AlbumCatalogueController::listOtherAlbums);
+    m_controllers.push_back(std::move(catalogue));
+    auto albumView = std::make_unique<AlbumListViewController>(
+        m_state, *m_albums, *m_log, m_prompts, *w.albumView, *w.albumMenu, *w.viewAlbumAction, *w.statusBar);
+    connect(albumView.get(), &AlbumListViewController::previewRequested, this, &AlbivexApp::previewRequested);
+    connect(w.copyAlbumInfoAction, &QAction::triggered, albumView.get(),
+            &AlbumListViewController::copyAlbumInfo);
+    m_controllers.push_back(std::move(albumView));
+    m_controllers.push_back(std::make_unique<SignInController>(m_network, m_endpoints, m_state, *m_log, w,
+                                                               *w.signInButton, *w.avatarLabel, w));
+    auto photoList = std::make_unique<PhotoListController>(m_network, m_endpoints, m_state, *m_albums,
+                                                           *m_photos, *m_log, m_prompts, w);
+    connect(w.viewAlbumAction, &QAction::triggered, photoList.get(), &PhotoListController::viewAlbum);
+    // "<=" and "终止任务" clear the listing's flag in their own handlers, connected above;
+    // the listing looks right after them.
+    for (QPushButton *stop : {w.backButton, w.stopButton})
+        connect(stop, &QPushButton::clicked, photoList.get(), &PhotoListController::checkStopped,
+                Qt::QueuedConnection);
+    m_controllers.push_back(std::move(photoList));
+    auto photoView = std::make_unique<PhotoListViewController>(*m_albums, *m_photos, m_prompts, *w.photoView,
+                                                               *w.photoMenu, *w.albumView, *w.checkAllButton,
+                                                               *w.uncheckAllButton, *w.statusBar);
+    connect(photoView.get(), &PhotoListViewController::previewRequested, this, &AlbivexApp::previewRequested);
+    m_controllers.push_back(std::move(photoView));
+    auto selected = std::make_unique<SelectedDownloadController>(m_network, m_state, *m_albums, *m_photos,
+                                                                 *m_log, m_prompts, m_transferOptions, w);
+    connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
+            &SelectedDownloadController::downloadSelectedPictures);
+    m_controllers.push_back(std::move(selected));
+    m_controllers.push_back(std::make_unique<AlbumDownloadController>(
+        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, w));
 }
 
 AlbivexApp::~AlbivexApp()

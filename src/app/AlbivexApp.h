@@ -1,26 +1,31 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/WindowState.h"
-#include "catalogue/Endpoints.h"
+#include "qzone/Endpoints.h"
+#include "session/WindowState.h"
+#include "storage/PictureTransfer.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 namespace albivex {
 
 class ActivityLog;
 class AlbumListModel;
-class Form1;
+class FolderDialog;
+class MainWindow;
 class PhotoListModel;
+class PicturePreview;
+class Prompts;
 class QtPrompts;
 class StartupController;
+class UrlOpener;
 class VersionCheckController;
 
-// The composition root: owns the network manager, the main window, its state and
-// every controller, and hands each controller the same context.
+// The composition root: owns the network manager, the main window, its state, the
+// models, the prompts and every controller, and hands each controller what it uses.
 class AlbivexApp : public QObject
 {
     Q_OBJECT
@@ -36,27 +41,44 @@ public:
 
     VersionCheckController &versionCheck() { return *m_versionCheck; }
 
-    Form1 &window() { return *m_window; }
+    MainWindow &window() { return *m_window; }
     WindowState &state() { return m_state; }
     ActivityLog &log() { return *m_log; }
     QNetworkAccessManager &network() { return m_network; }
-    AppContext &context() { return *m_context; }
+    const Endpoints &endpoints() const { return m_endpoints; }
+    Prompts &prompts() { return m_prompts; }
+    FolderDialog &folders() { return m_folders; }
+    UrlOpener &urls() { return m_urls; }
+    // The listed albums, the model of the album view: every feature reads the
+    // AlbumEntry records from here.
+    AlbumListModel &albums() { return *m_albums; }
+    // The pictures of the album being viewed, the model of the photo view.
+    PhotoListModel &photos() { return *m_photos; }
+    // How every picture transfer of the tool is made (idle limit, retries); read at
+    // the start of each transfer, so tests may shorten the waits at any time.
+    PictureTransfer::Options &transferOptions() { return m_transferOptions; }
 
 Q_SIGNALS:
     // The program is to end now (exit code 0).
     void quitRequested();
+    // A click on an album or picture row asks for its picture in the preview box
+    // (latest request wins; a picture that cannot be loaded leaves the box empty).
+    void previewRequested(const QString &address);
 
 private:
     Endpoints m_endpoints;
     QNetworkAccessManager m_network;
     WindowState m_state;
+    PictureTransfer::Options m_transferOptions;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;
-    std::unique_ptr<AppContext> m_context;
+    Prompts &m_prompts;
+    FolderDialog &m_folders;
+    UrlOpener &m_urls;
     std::vector<std::unique_ptr<QObject>> m_controllers;
     StartupController *m_startup = nullptr;
     VersionCheckController *m_versionCheck = nullptr;

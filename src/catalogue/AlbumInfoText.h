@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/AlbumEntry.h"
+#include "qzone/AlbumEntry.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/AlbumEntry.h"
 #include "catalogue/CheckableTableModel.h"
+#include "qzone/AlbumEntry.h"
 
 #include <QList>
 

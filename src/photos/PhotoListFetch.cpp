@@ -1,8 +1,8 @@
 #include "photos/PhotoListFetch.h"
 
-#include "catalogue/FetchText.h"
-#include "catalogue/ParseInBackground.h"
-#include "photos/PhotoListParser.h"
+#include "network/FetchText.h"
+#include "network/ParseInBackground.h"
+#include "qzone/PhotoListParser.h"
 
 namespace albivex {
 
@@ -60,9 +60,9 @@ void PhotoListFetch::onPage(const QList<PhotoEntry> &page, int answerTotal)
         return;
     m_answerTotal = qMax(m_answerTotal, answerTotal);
     // A service that ignores pageStart would hand the same page out again and again.
-    const bool repeated = !page.isEmpty() && !m_lastFirstUrl.isEmpty() && page.first().Url == m_lastFirstUrl;
+    const bool repeated = !page.isEmpty() && !m_lastFirstUrl.isEmpty() && page.first().url == m_lastFirstUrl;
     if (!page.isEmpty() && !repeated) {
-        m_lastFirstUrl = page.first().Url;
+        m_lastFirstUrl = page.first().url;
         m_received += static_cast<int>(page.size());
         Q_EMIT pageArrived(page);
         if (m_done) // cancelled from a slot

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photos/PhotoEntry.h"
-#include "photos/PhotoListRequest.h"
+#include "qzone/PhotoEntry.h"
+#include "qzone/PhotoListRequest.h"
 
 #include <QList>
 #include <QObject>
@@ -42,7 +42,7 @@ public:
 
 Q_SIGNALS:
     // One page's pictures in list order, numbered on from the pages before it
-    // (the first picture of the album is Number 1). Not sent for an empty page.
+    // (the first picture of the album is number 1). Not sent for an empty page.
     void pageArrived(const QList<albivex::PhotoEntry> &entries);
     // Once, after the last page (unless cancelled): all pictures have been delivered.
     void finished(int received);

@@ -20,17 +20,17 @@ QString fieldText(const PhotoEntry &entry, int column)
 {
     switch (column) {
     case PhotoListModel::NumberColumn:
-        return QString::number(entry.Number);
+        return QString::number(entry.number);
     case PhotoListModel::NameColumn:
-        return entry.Name;
+        return entry.name;
     case PhotoListModel::UploadTimeColumn:
-        return entry.UploadTime;
+        return entry.uploadTime;
     case PhotoListModel::DescriptionColumn:
-        return entry.Description;
+        return entry.description;
     case PhotoListModel::UrlColumn:
-        return entry.Url;
+        return entry.url;
     case PhotoListModel::StatusColumn:
-        return entry.Status;
+        return entry.status;
     default:
         return QString();
     }
@@ -67,7 +67,7 @@ void PhotoListModel::append(const QList<PhotoEntry> &entries)
     // time would copy the whole list every batch.
     for (const PhotoEntry &entry : entries) {
         m_rows.append(Row {entry, false});
-        m_rows.last().entry.Number = size();
+        m_rows.last().entry.number = size();
     }
     endInsertRows();
 }
@@ -84,9 +84,9 @@ void PhotoListModel::clear()
 
 void PhotoListModel::setStatus(int row, const QString &status)
 {
-    if (!validRow(row) || m_rows.at(row).entry.Status == status)
+    if (!validRow(row) || m_rows.at(row).entry.status == status)
         return;
-    m_rows[row].entry.Status = status;
+    m_rows[row].entry.status = status;
     const QModelIndex cell = index(row, StatusColumn);
     Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/CheckableTableModel.h"
-#include "photos/PhotoEntry.h"
+#include "qzone/PhotoEntry.h"
 
 #include <QList>
 
@@ -32,11 +32,11 @@ public:
 
     explicit PhotoListModel(QObject *parent = nullptr);
 
-    // The record of a row; an empty record (Number 0, every text empty) for a row
+    // The record of a row; an empty record (number 0, every text empty) for a row
     // that does not exist.
     const PhotoEntry &entry(int row) const;
 
-    // Adds rows at the end, in the order given. Each row's Number becomes the row
+    // Adds rows at the end, in the order given. Each row's number becomes the row
     // count right after it was added (the list is never sorted).
     void append(const QList<PhotoEntry> &entries);
     // Removes every row with its check mark; starts a new listing (see listing()).

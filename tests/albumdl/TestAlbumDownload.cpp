@@ -5,15 +5,15 @@
 
 #include "../photos/StandinSignIn.h"
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/SelectedRow.h"
-#include "photos/UploadTime.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/UploadTime.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -79,26 +79,27 @@ class TestAlbumDownload : public QObject
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 
-    Form1 &window() { return m_app->window(); }
-    AlbumListModel &albums() { return m_app->context().albums; }
+    MainWindow &window() { return m_app->window(); }
+    AlbumListModel &albums() { return m_app->albums(); }
     WindowState &state() { return m_app->state(); }
     sd::StandinKnobs &knobs() { return m_standin.knobs(); }
     QStringList logLines() { return m_app->log().lines(); }
 
     QList<QWidget *> jobControls()
     {
-        Form1 &w = window();
-        return {w.Command2, w.Command1, w.Command4, w.Command3, w.Combo1, w.Option3, w.Option4};
+        MainWindow &w = window();
+        return {w.signInButton, w.listOwnAlbumsButton, w.listOtherAlbumsButton, w.chooseFolderButton,
+                w.qualityCombo, w.checkAllButton,      w.uncheckAllButton};
     }
 
-    // Lists the own space (or the typed number's with Command4) and waits for the list.
+    // Lists the own space (or the typed number's with listOtherAlbumsButton) and waits for the list.
     bool list(QPushButton *button = nullptr)
     {
         const auto closing = [this] {
             return logLines().filter(QStringLiteral("]相册获取完毕..")).size();
         };
         const int before = closing();
-        (button ? button : window().Command1)->click();
+        (button ? button : window().listOwnAlbumsButton)->click();
         return QTest::qWaitFor([&] { return closing() > before; }, 20000);
     }
 
@@ -111,12 +112,12 @@ class TestAlbumDownload : public QObject
         return -1;
     }
 
-    void select(int row) { window().ListView1->setCurrentIndex(albums().index(row, 0)); }
+    void select(int row) { window().albumView->setCurrentIndex(albums().index(row, 0)); }
 
     // Triggers "下载相册" and waits until the job is idle again with its last status.
     bool runJob(int timeoutMs = 60000)
     {
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         return waitForEnd(timeoutMs);
     }
 
@@ -125,7 +126,7 @@ class TestAlbumDownload : public QObject
         return QTest::qWaitFor(
             [this] {
                 const QString status = window().statusText();
-                return state().AlbumJobIdle && (status == Done || status == Stopped);
+                return state().albumJobIdle && (status == Done || status == Stopped);
             },
             timeoutMs);
     }
@@ -186,11 +187,11 @@ private Q_SLOTS:
         // What the load sequence and the version check set up; not tested here.
         for (QWidget *control : jobControls())
             control->setEnabled(true);
-        window().Combo1->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
-        window().Combo1->setCurrentIndex(1);
-        window().Text1->setText(m_saveDir->path());
+        window().qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+        window().qualityCombo->setCurrentIndex(1);
+        window().saveFolderEdit->setText(m_saveDir->path());
         // Failed pictures are tried again without the long pauses.
-        m_app->context().transferOptions.retryPauseMs = 20;
+        m_app->transferOptions().retryPauseMs = 20;
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
         state().credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
@@ -221,9 +222,9 @@ private Q_SLOTS:
         }
         knobs().clearRequests();
         EnabledChanges changes;
-        changes.watch(jobControls() << window().ListView1);
+        changes.watch(jobControls() << window().albumView);
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QCOMPARE(window().statusText(), QStringLiteral("、请选择相册"));
         QCOMPARE(m_prompts->boxes.size(), 1);
         QCOMPARE(m_prompts->boxes.first().title, QStringLiteral("Zorvane软件"));
@@ -231,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(m_prompts->boxes.first().icon, Prompts::Icon::Information);
         QTest::qWait(100);
         QVERIFY(changes.changes.isEmpty());
-        QVERIFY(state().AlbumJobIdle);
+        QVERIFY(state().albumJobIdle);
         QVERIFY(knobs().requests().isEmpty());
     }
 
@@ -257,15 +258,16 @@ private Q_SLOTS:
             statuses << window().statusText();
         });
 
-        window().xz->trigger();
-        QVERIFY(!state().AlbumJobIdle);
-        QVERIFY(state().AlbumJobRunning);
-        QVERIFY(!window().ListView1->isEnabled());
+        window().downloadAlbumAction->trigger();
+        QVERIFY(!state().albumJobIdle);
+        QVERIFY(state().albumJobRunning);
+        QVERIFY(!window().albumView->isEnabled());
         QCOMPARE(window().statusText(), QStringLiteral("相册下载任务开始.."));
         QCOMPARE(changes.changes,
                  QStringList({"-Command2", "-Command1", "-Command4", "-Command3", "-Combo1", "-Option3",
                               "-Option4"}));
-        QVERIFY(window().Text1->isEnabled() && window().Text2->isEnabled() && window().Command6->isEnabled());
+        QVERIFY(window().saveFolderEdit->isEnabled() && window().otherQqEdit->isEnabled()
+                && window().stopButton->isEnabled());
         QVERIFY(waitForEnd(20000));
 
         QCOMPARE(window().statusText(), Done);
@@ -276,10 +278,10 @@ private Q_SLOTS:
         QCOMPARE(changes.changes.mid(7),
                  QStringList({"+Command2", "+Command1", "+Command4", "+Command3", "+Combo1", "+Option3",
                               "+Option4"}));
-        QVERIFY(window().ListView1->isEnabled());
-        QCOMPARE(window().ProgressBar1->minimum(), 1);
-        QCOMPARE(window().ProgressBar1->maximum(), 3);
-        QCOMPARE(window().ProgressBar1->value(), 3);
+        QVERIFY(window().albumView->isEnabled());
+        QCOMPARE(window().progressBar->minimum(), 1);
+        QCOMPARE(window().progressBar->maximum(), 3);
+        QCOMPARE(window().progressBar->value(), 3);
         QStringList tail;
         for (const QString &line : logLines().mid(logLines().size() - 5))
             tail << line.mid(line.indexOf(QLatin1Char(']')) + 1);
@@ -327,10 +329,10 @@ private Q_SLOTS:
         knobs().addFault(sd::FaultRule::latency(first, 2500));
         const int logBefore = logLines().size();
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return knobs().requestCount(last) == 1; }, 10000));
         QTest::qWait(300);
-        QVERIFY(!state().AlbumJobIdle);
+        QVERIFY(!state().albumJobIdle);
         QCOMPARE(window().statusText(), QStringLiteral("相册下载任务开始.."));
         QCOMPARE(downloadState(rowOf(id.toLatin1().constData())), QString());
         QCOMPARE(logLines().size(), logBefore);
@@ -351,7 +353,7 @@ private Q_SLOTS:
     {
         QVERIFY(list());
         select(rowOf(sd::SameNameAlbum.id));
-        window().mm_1->setChecked(true);
+        window().nameOnlyButton->setChecked(true);
         knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/b/V1same/9.jpg"), 800));
         QVERIFY(runJob());
 
@@ -372,8 +374,8 @@ private Q_SLOTS:
         select(selected);
         knobs().clearRequests();
 
-        window().xz->trigger();
-        QVERIFY(window().ListView1->isEnabled());
+        window().downloadAlbumAction->trigger();
+        QVERIFY(window().albumView->isEnabled());
         QVERIFY(waitForEnd());
         QCOMPARE(window().statusText(), Done);
         QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1png", "V1three"}));
@@ -399,7 +401,7 @@ private Q_SLOTS:
         slowPictures(600);
         knobs().clearRequests();
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return !picturePaths().isEmpty(); }, 10000));
         albums().setChecked(rowOf(sd::PngAlbum.id), false);
         albums().setChecked(rowOf(sd::PreWordsAlbum.id), true);
@@ -419,8 +421,8 @@ private Q_SLOTS:
         select(rowOf(sd::SmallAlbum.id));
         knobs().clearRequests();
 
-        window().xz->trigger();
-        QVERIFY(!window().ListView1->isEnabled());
+        window().downloadAlbumAction->trigger();
+        QVERIFY(!window().albumView->isEnabled());
         QVERIFY(waitForEnd());
         QCOMPARE(listedAlbumIds(), QStringList({"V1three"}));
         QCOMPARE(downloadState(rowOf(sd::SmallAlbum.id)), QStringLiteral("√"));
@@ -461,11 +463,11 @@ private Q_SLOTS:
             return picturePaths().filter(id);
         };
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return ownPictures().size() == 4; }, 10000));
-        window().Command6->click();
-        QVERIFY(!state().AlbumJobRunning);
-        QVERIFY(!state().AlbumJobIdle); // the four are still on their way
+        window().stopButton->click();
+        QVERIFY(!state().albumJobRunning);
+        QVERIFY(!state().albumJobIdle); // the four are still on their way
         QVERIFY(waitForEnd());
         QTest::qWait(500);
 
@@ -473,10 +475,10 @@ private Q_SLOTS:
         QCOMPARE(ownPictures().size(), 4);
         QCOMPARE(filesIn(folder(extra.name)).size(), 4);
         QCOMPARE(downloadState(row), QStringLiteral("4/12(33%)"));
-        QCOMPARE(window().ProgressBar1->value(), 1);
+        QCOMPARE(window().progressBar->value(), 1);
         for (QWidget *control : jobControls())
             QVERIFY(control->isEnabled());
-        QVERIFY(window().ListView1->isEnabled());
+        QVERIFY(window().albumView->isEnabled());
         QCOMPARE(logLines().filter(QStringLiteral("]下载完毕..")).size(), multi ? 3 + 4 : 4);
         QCOMPARE(logLines().last().endsWith(QStringLiteral("]") + Stopped), multi);
         QVERIFY(logLines().filter(Done).isEmpty());
@@ -506,9 +508,9 @@ private Q_SLOTS:
         slowPictures(800);
         knobs().clearRequests();
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return picturePaths().size() == 3; }, 10000));
-        window().Command6->click();
+        window().stopButton->click();
         QVERIFY(waitForEnd());
 
         QCOMPARE(downloadState(row), QStringLiteral("√"));
@@ -516,7 +518,7 @@ private Q_SLOTS:
         QCOMPARE(picturePaths().size(), 3);
         if (multi) {
             QCOMPARE(window().statusText(), Stopped);
-            QCOMPARE(window().ProgressBar1->value(), 1);
+            QCOMPARE(window().progressBar->value(), 1);
             QVERIFY(logLines().last().endsWith(QStringLiteral("[plain]下载完毕..")));
         } else {
             QCOMPARE(window().statusText(), Done);
@@ -538,7 +540,7 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QVERIFY(list());
         select(rowOf(sd::SmallAlbum.id));
-        window().Combo1->setCurrentIndex(index);
+        window().qualityCombo->setCurrentIndex(index);
         knobs().clearRequests();
         QVERIFY(runJob());
 
@@ -566,18 +568,18 @@ private Q_SLOTS:
         QCOMPARE(filesIn(folder(utf8(sd::BigAlbum.name))).size(), 620);
         QVERIFY(QFileInfo::exists(folder(utf8(sd::BigAlbum.name)) + QStringLiteral("/620.IMG_0620.jpg")));
         QCOMPARE(downloadState(row), QStringLiteral("√"));
-        QCOMPARE(window().ProgressBar1->value(), 620);
+        QCOMPARE(window().progressBar->value(), 620);
         QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存620张，失败0张")));
     }
 
     // Another space: its request form, and the owner folder of the number the listing
-    // was made for, whatever Text2 holds by the time of the download.
+    // was made for, whatever otherQqEdit holds by the time of the download.
     void otherSpaceUsesListedOwner()
     {
         const QString second = QString::fromLatin1(sd::SecondUin);
-        window().Text2->setText(second);
-        QVERIFY(list(window().Command4));
-        window().Text2->setText(QStringLiteral("55555"));
+        window().otherQqEdit->setText(second);
+        QVERIFY(list(window().listOtherAlbumsButton));
+        window().otherQqEdit->setText(QStringLiteral("55555"));
         select(0);
         knobs().clearRequests();
         QVERIFY(runJob());
@@ -632,7 +634,7 @@ private Q_SLOTS:
         slowPictures(300);
         knobs().clearRequests();
 
-        window().xz->trigger();
+        window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return !picturePaths().isEmpty(); }, 10000));
         knobs().addFault(sd::FaultRule::httpStatus(OwnListPath, 500, 1));
         QVERIFY(waitForEnd());

@@ -4,8 +4,8 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
-#include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
+#include "session/WindowState.h"
 #include "standin/StandinThread.h"
 
 #include <QDir>
@@ -54,9 +54,9 @@ class TestAlbumWalk : public QObject
     PhotoEntry picture(int number, const QString &name, const QString &path) const
     {
         PhotoEntry entry;
-        entry.Number = number;
-        entry.Name = name;
-        entry.Url = path.isEmpty() ? QString() : m_standin.root() + path;
+        entry.number = number;
+        entry.name = name;
+        entry.url = path.isEmpty() ? QString() : m_standin.root() + path;
         return entry;
     }
 
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QTemporaryDir save;
         QNetworkAccessManager nam;
         WindowState state;
-        state.AlbumJobRunning = true;
+        state.albumJobRunning = true;
         state.listedOwnerUin = QStringLiteral("42");
         AlbumListModel albums;
         AlbumEntry album;

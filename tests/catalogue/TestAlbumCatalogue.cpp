@@ -3,15 +3,15 @@
 // and a time zone far from China's, so that creation times must come out in China time.
 
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/SelectedRow.h"
-#include "signin/GTk.h"
+#include "qzone/GTk.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/SelectedRow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,9 +53,9 @@ class TestAlbumCatalogue : public QObject
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 
-    Form1 &window() { return m_app->window(); }
-    AlbumListModel &albums() { return m_app->context().albums; }
-    QTreeView *view() { return window().ListView1; }
+    MainWindow &window() { return m_app->window(); }
+    AlbumListModel &albums() { return m_app->albums(); }
+    QTreeView *view() { return window().albumView; }
 
     // Signs in on the stand-in's sign-in service through the tool's own network manager,
     // so that the cookie jar holds uin and skey, and fills the account as the cookie
@@ -125,7 +125,8 @@ private Q_SLOTS:
         m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
                                              m_prompts.get());
         // The version check enables these; it is not what is tested here.
-        for (QPushButton *button : {window().Command1, window().Command2, window().Command4})
+        for (QPushButton *button :
+             {window().listOwnAlbumsButton, window().signInButton, window().listOtherAlbumsButton})
             button->setEnabled(true);
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
@@ -141,7 +142,7 @@ private Q_SLOTS:
     void ownSpaceRequest()
     {
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
 
         const QList<sd::LoggedRequest> requests = m_standin.knobs().requestsTo(OwnPath);
         QCOMPARE(requests.size(), 1);
@@ -163,15 +164,15 @@ private Q_SLOTS:
         QVERIFY(lines.at(lines.size() - 2).endsWith(QStringLiteral("][QQ:123456789]正在获取相册..")));
         QVERIFY(lines.last().endsWith(QStringLiteral("][QQ:123456789]相册获取完毕..")));
         QVERIFY(m_prompts->boxes.isEmpty());
-        QVERIFY(!m_app->state().ListShowsOtherQq);
+        QVERIFY(!m_app->state().listShowsOtherQq);
         QCOMPARE(m_app->state().listedOwnerUin, MainUin);
     }
 
     void ownSpaceRows()
     {
         QVERIFY(signIn());
-        QSignalSpy backClicks(window().Command5, &QPushButton::clicked);
-        QVERIFY(list(window().Command1));
+        QSignalSpy backClicks(window().backButton, &QPushButton::clicked);
+        QVERIFY(list(window().listOwnAlbumsButton));
 
         QCOMPARE(albums().size(), sd::MainAlbumCount);
         QCOMPARE(backClicks.size(), sd::MainAlbumCount);
@@ -217,8 +218,8 @@ private Q_SLOTS:
     void otherSpaceGbk()
     {
         QVERIFY(signIn());
-        window().Text2->setText(utf8(sd::SecondUin));
-        QVERIFY(list(window().Command4));
+        window().otherQqEdit->setText(utf8(sd::SecondUin));
+        QVERIFY(list(window().listOtherAlbumsButton));
 
         const QList<sd::LoggedRequest> requests = m_standin.knobs().requestsTo(OtherPath);
         QCOMPARE(requests.size(), 1);
@@ -233,15 +234,15 @@ private Q_SLOTS:
         QCOMPARE(albums().entry(1).albumId, QStringLiteral("V2family"));
         QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("][QQ:2233445566]相册获取完毕..")));
 
-        // Whose albums these are stays fixed when Text2 is edited afterwards.
-        QVERIFY(m_app->state().ListShowsOtherQq);
+        // Whose albums these are stays fixed when otherQqEdit is edited afterwards.
+        QVERIFY(m_app->state().listShowsOtherQq);
         QCOMPARE(m_app->state().listedOwnerUin, utf8(sd::SecondUin));
-        window().Text2->setText(QStringLiteral("55555"));
+        window().otherQqEdit->setText(QStringLiteral("55555"));
         QCOMPARE(m_app->state().listedOwnerUin, utf8(sd::SecondUin));
 
         // Listing the own space afterwards switches back.
-        QVERIFY(list(window().Command1));
-        QVERIFY(!m_app->state().ListShowsOtherQq);
+        QVERIFY(list(window().listOwnAlbumsButton));
+        QVERIFY(!m_app->state().listShowsOtherQq);
         QCOMPARE(m_app->state().listedOwnerUin, MainUin);
     }
 
@@ -266,8 +267,8 @@ private Q_SLOTS:
         QVERIFY(signIn());
         if (emptyBody)
             m_standin.knobs().addFault(sd::FaultRule::make(OwnPath, sd::FaultKind::EmptyBody));
-        window().Text2->setText(number);
-        QVERIFY(list(own ? window().Command1 : window().Command4));
+        window().otherQqEdit->setText(number);
+        QVERIFY(list(own ? window().listOwnAlbumsButton : window().listOtherAlbumsButton));
         QCOMPARE(albums().size(), 0);
         QCOMPARE(m_prompts->texts(), QStringList {message});
         QCOMPARE(m_prompts->boxes.first().title, QStringLiteral("Zorvane软件"));
@@ -284,12 +285,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, own);
         albums().append(AlbumEntry {}); // the list is left as it was
-        window().Text2->setText(utf8(sd::SecondUin));
+        window().otherQqEdit->setText(utf8(sd::SecondUin));
         // Only the click matters here, not the sign-in window it opens.
-        disconnect(window().Command2, &QPushButton::clicked, nullptr, nullptr);
-        QSignalSpy signInClicks(window().Command2, &QPushButton::clicked);
+        disconnect(window().signInButton, &QPushButton::clicked, nullptr, nullptr);
+        QSignalSpy signInClicks(window().signInButton, &QPushButton::clicked);
 
-        (own ? window().Command1 : window().Command4)->click();
+        (own ? window().listOwnAlbumsButton : window().listOtherAlbumsButton)->click();
         QCOMPARE(m_app->log().lines().size(), 1);
         QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("]请您先登录QQ..")));
         QCOMPARE(m_prompts->texts(), QStringList {QStringLiteral("请您先登录QQ")});
@@ -326,22 +327,22 @@ private Q_SLOTS:
         QFETCH(QString, hostUin);
         QVERIFY(signIn());
         albums().append(AlbumEntry {});
-        window().Command1->setFocus();
-        window().Text2->setText(typed);
+        window().listOwnAlbumsButton->setFocus();
+        window().otherQqEdit->setText(typed);
 
         if (hostUin.isEmpty()) {
-            window().Command4->click();
+            window().listOtherAlbumsButton->click();
             QCOMPARE(window().statusText(), status);
-            QCOMPARE(window().Text2->text(), boxAfter);
+            QCOMPARE(window().otherQqEdit->text(), boxAfter);
             QCOMPARE(albums().size(), 1);
             QVERIFY(m_prompts->boxes.isEmpty());
             if (typed.isEmpty())
-                QCOMPARE(window().focusWidget(), window().Text2);
+                QCOMPARE(window().focusWidget(), window().otherQqEdit);
             QTest::qWait(50);
             QCOMPARE(m_standin.knobs().requestCount(OtherPath), 0);
         } else {
-            QVERIFY(list(window().Command4));
-            QCOMPARE(window().Text2->text(), boxAfter);
+            QVERIFY(list(window().listOtherAlbumsButton));
+            QCOMPARE(window().otherQqEdit->text(), boxAfter);
             const QList<sd::LoggedRequest> requests = m_standin.knobs().requestsTo(OtherPath);
             QCOMPARE(requests.size(), 1);
             QCOMPARE(requests.first().queryValue(QStringLiteral("hostUin")), hostUin);
@@ -354,23 +355,23 @@ private Q_SLOTS:
     void secondListing()
     {
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         albums().setChecked(2, true);
         albums().setDownloadState(2, QStringLiteral("√"));
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         QCOMPARE(albums().size(), sd::MainAlbumCount);
         QVERIFY(!albums().entry(2).isChecked);
         QVERIFY(albums().entry(2).downloadState.isEmpty());
-        QCOMPARE(m_app->state().CheckedAlbumCount, 0);
+        QCOMPARE(m_app->state().checkedAlbumCount, 0);
 
         // A start while a listing runs is ignored until it has ended.
         m_standin.knobs().setLatencyMs(300);
         m_standin.knobs().clearRequests();
         const int before = closingLines();
-        window().Command1->click();
-        window().Command1->click();
-        window().Text2->setText(utf8(sd::SecondUin));
-        window().Command4->click();
+        window().listOwnAlbumsButton->click();
+        window().listOwnAlbumsButton->click();
+        window().otherQqEdit->setText(utf8(sd::SecondUin));
+        window().listOtherAlbumsButton->click();
         QTRY_COMPARE_WITH_TIMEOUT(closingLines(), before + 1, 10000);
         QTest::qWait(400);
         QCOMPARE(closingLines(), before + 1);
@@ -393,7 +394,7 @@ private Q_SLOTS:
         });
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         qInfo("2,000 albums listed in %lld ms", static_cast<long long>(clock.elapsed()));
         QCOMPARE(albums().size(), 2000);
         QCOMPARE(albums().entry(1999).name, QStringLiteral("n2000"));
@@ -405,31 +406,30 @@ private Q_SLOTS:
     void checkCount()
     {
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         clickCheckBox(0);
         QVERIFY(albums().entry(0).isChecked);
         QCOMPARE(window().statusText(), QStringLiteral("已选择1个相册.."));
         clickCheckBox(3);
         QCOMPARE(window().statusText(), QStringLiteral("已选择2个相册.."));
-        QCOMPARE(m_app->state().CheckedAlbumCount, 2);
+        QCOMPARE(m_app->state().checkedAlbumCount, 2);
         clickCheckBox(0);
         QVERIFY(!albums().entry(0).isChecked);
         QCOMPARE(window().statusText(), QStringLiteral("已选择1个相册.."));
-        QCOMPARE(m_app->state().CheckedAlbumCount, 1);
+        QCOMPARE(m_app->state().checkedAlbumCount, 1);
         albums().setAllChecked(true);
-        QCOMPARE(m_app->state().CheckedAlbumCount, sd::MainAlbumCount);
+        QCOMPARE(m_app->state().checkedAlbumCount, sd::MainAlbumCount);
     }
 
     void clickPreviewsCover()
     {
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
                           cellCentre(2, 1)); // no preview hook: nothing
         QStringList previewed;
-        m_app->context().showPreview = [&](const QString &address) {
-            previewed << address;
-        };
+        connect(m_app.get(), &AlbivexApp::previewRequested, this,
+                [&](const QString &address) { previewed << address; });
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(6, 1));
         QCOMPARE(previewed, QStringList {albums().entry(6).coverUrl});
         QVERIFY(previewed.first().endsWith(QStringLiteral("/photo/m/V1png/cover.png")));
@@ -438,20 +438,20 @@ private Q_SLOTS:
     void menuAndDoubleClickWaitForIdleJob()
     {
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         // Others open the album on "查看相册"; only whether it is triggered counts here.
-        disconnect(window().ckxc, &QAction::triggered, nullptr, nullptr);
-        QSignalSpy views(window().ckxc, &QAction::triggered);
-        QMenu *menu = window().menu;
+        disconnect(window().viewAlbumAction, &QAction::triggered, nullptr, nullptr);
+        QSignalSpy views(window().viewAlbumAction, &QAction::triggered);
+        QMenu *menu = window().albumMenu;
 
-        m_app->state().AlbumJobIdle = false;
+        m_app->state().albumJobIdle = false;
         QTest::mousePress(view()->viewport(), Qt::RightButton, {}, cellCentre(1, 1));
         QTest::mouseRelease(view()->viewport(), Qt::RightButton, {}, cellCentre(1, 1));
         QVERIFY(!menu->isVisible());
         QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
         QCOMPARE(views.size(), 0);
 
-        m_app->state().AlbumJobIdle = true;
+        m_app->state().albumJobIdle = true;
         QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
         QCOMPARE(views.size(), 1);
         QTest::mousePress(view()->viewport(), Qt::RightButton, {}, cellCentre(2, 1));
@@ -470,7 +470,7 @@ private Q_SLOTS:
         clipboard->setText(QStringLiteral("before"));
 
         // Nothing listed, nothing selected.
-        window().fz->trigger();
+        window().copyAlbumInfoAction->trigger();
         QCOMPARE(window().statusText(), QStringLiteral("请选择相册"));
         QCOMPARE(m_prompts->texts(), QStringList {QStringLiteral("请选择相册")});
         QCOMPARE(m_prompts->boxes.first().title, QStringLiteral("Zorvane软件"));
@@ -478,14 +478,14 @@ private Q_SLOTS:
         QVERIFY(m_app->log().lines().isEmpty());
 
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
-        window().fz->trigger(); // listed, still nothing selected
+        QVERIFY(list(window().listOwnAlbumsButton));
+        window().copyAlbumInfoAction->trigger(); // listed, still nothing selected
         QCOMPARE(m_prompts->boxes.size(), 2);
         QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
         view()->setCurrentIndex(albums().index(0, 1));
-        window().fz->trigger();
-        window().fz->trigger();
+        window().copyAlbumInfoAction->trigger();
+        window().copyAlbumInfoAction->trigger();
         QCOMPARE(clipboard->text(),
                  QStringLiteral("相册名称：旅行2015\r\n创建时间：2015/2/9 13:00:15\r\n"
                                 "图片数量：620张\r\n相册描述：第一天 第二天"));
@@ -503,7 +503,7 @@ private Q_SLOTS:
         if (path.isEmpty())
             QSKIP("ALBIVEX_SCREENSHOT not set");
         QVERIFY(signIn());
-        QVERIFY(list(window().Command1));
+        QVERIFY(list(window().listOwnAlbumsButton));
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
         clickCheckBox(0);
         clickCheckBox(2);

@@ -1,8 +1,9 @@
-#include "catalogue/Endpoints.h"
-#include "catalogue/FetchText.h"
-#include "catalogue/QueryString.h"
-#include "catalogue/TextHelpers.h"
-#include "signin/GTk.h"
+#include "network/FetchText.h"
+#include "network/QueryString.h"
+#include "qzone/Endpoints.h"
+#include "qzone/GTk.h"
+#include "qzone/UnescapeUnicode.h"
+#include "shell/VersionText.h"
 
 #include <QtTest>
 

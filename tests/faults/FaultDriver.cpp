@@ -15,11 +15,10 @@
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
-#include "app/ActivityLog.h"
-#include "app/AppContext.h"
-#include "app/Form1.h"
-#include "catalogue/Endpoints.h"
+#include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -84,14 +83,14 @@ int main(int argc, char **argv)
         std::_Exit(4);
     });
     if (parser.isSet(idle))
-        tool.ctx().transferOptions.idleMs = parser.value(idle).toInt();
+        tool.transferOptions().idleMs = parser.value(idle).toInt();
 
     int result = 0;
     if (!tool.signInAndList(parser.value(uin).toLatin1().constData(), parser.isSet(browser))) {
         result = failed("sign-in and listing");
     } else {
         step("listed");
-        tool.window().Text1->setText(parser.value(save));
+        tool.window().saveFolderEdit->setText(parser.value(save));
         if (!tool.startDownload(download, parser.value(album))) {
             result = failed("download start");
         } else {

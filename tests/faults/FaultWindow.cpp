@@ -2,12 +2,12 @@
 
 #include "SignInThroughBrowser.h"
 #include "StandinSignIn.h"
-#include "app/ActivityLog.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
+#include "session/WindowState.h"
 #include "standin/StandinData.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -74,20 +74,20 @@ FaultWindow::FaultWindow(const QString &serviceRoot)
     : serviceRoot(serviceRoot), app(Endpoints(serviceRoot), &prompts, &prompts, &prompts)
 { }
 
-Form1 &FaultWindow::window()
+MainWindow &FaultWindow::window()
 {
     return app.window();
 }
 
-AppContext &FaultWindow::ctx()
+PictureTransfer::Options &FaultWindow::transferOptions()
 {
-    return app.context();
+    return app.transferOptions();
 }
 
 bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 {
     app.start();
-    if (!RunEventsUntil([&] { return window().Command1->isEnabled(); }, timeoutMs)) {
+    if (!RunEventsUntil([&] { return window().listOwnAlbumsButton->isEnabled(); }, timeoutMs)) {
         qWarning("FaultWindow: the version check did not pass");
         return false;
     }
@@ -102,26 +102,26 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
         return false;
     }
     const int before = countLines(ListingEnd);
-    window().Command1->click();
+    window().listOwnAlbumsButton->click();
     if (!RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
         qWarning("FaultWindow: the album listing did not end");
         return false;
     }
-    return !ctx().albums.isEmpty();
+    return !app.albums().isEmpty();
 }
 
 bool FaultWindow::signOut(int timeoutMs)
 {
     const int before = countLines(QStringLiteral("]注销成功.."));
-    if (window().Command2->text() != QStringLiteral("注销登录"))
+    if (window().signInButton->text() != QStringLiteral("注销登录"))
         return false;
-    window().Command2->click();
+    window().signInButton->click();
     return RunEventsUntil([&] { return countLines(QStringLiteral("]注销成功..")) > before; }, timeoutMs);
 }
 
 int FaultWindow::albumRow(const QString &albumId)
 {
-    const AlbumListModel &albums = ctx().albums;
+    const AlbumListModel &albums = app.albums();
     for (int row = 0; row < albums.size(); ++row) {
         if (albums.entry(row).albumId == albumId)
             return row;
@@ -134,7 +134,7 @@ bool FaultWindow::selectAlbum(const QString &albumId)
     const int row = albumRow(albumId);
     if (row < 0)
         return false;
-    selectRow(window().ListView1, row);
+    selectRow(window().albumView, row);
     return true;
 }
 
@@ -143,39 +143,39 @@ bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
     if (!selectAlbum(albumId))
         return false;
     const int before = countLines(ListingEnd);
-    window().ckxc->trigger();
+    window().viewAlbumAction->trigger();
     return RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs);
 }
 
 bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId, int timeoutMs)
 {
     if (command == DownloadCommand::SelectedPictures) {
-        if (!viewAlbum(albumId, timeoutMs) || ctx().photos.size() < 2) {
+        if (!viewAlbum(albumId, timeoutMs) || app.photos().size() < 2) {
             qWarning("FaultWindow: the album did not open with two pictures or more");
             return false;
         }
-        ctx().photos.setAllChecked(true);
-        selectRow(window().ListView2, 0);
+        app.photos().setAllChecked(true);
+        selectRow(window().photoView, 0);
         m_linesAtStart = static_cast<int>(lines().size());
         m_endsAtStart = countLines(SelectedEnd);
-        window().xiatp->trigger();
+        window().downloadPicturesAction->trigger();
         return true;
     }
-    if (window().ListView2->isVisible())
-        window().Command5->click();
+    if (window().photoView->isVisible())
+        window().backButton->click();
     if (!selectAlbum(albumId))
         return false;
     m_linesAtStart = static_cast<int>(lines().size());
-    window().xz->trigger();
+    window().downloadAlbumAction->trigger();
     // The job takes the album at once; the flag stays down until it has ended.
-    return !app.state().AlbumJobIdle;
+    return !app.state().albumJobIdle;
 }
 
 bool FaultWindow::waitForDownloadEnd(DownloadCommand command, int timeoutMs)
 {
     if (command == DownloadCommand::SelectedPictures)
         return RunEventsUntil([&] { return countLines(SelectedEnd) > m_endsAtStart; }, timeoutMs);
-    return RunEventsUntil([&] { return app.state().AlbumJobIdle; }, timeoutMs);
+    return RunEventsUntil([&] { return app.state().albumJobIdle; }, timeoutMs);
 }
 
 bool FaultWindow::download(DownloadCommand command, const QString &albumId, int timeoutMs)
@@ -203,20 +203,19 @@ DownloadReport FaultWindow::report()
 
 QStringList FaultWindow::marks(DownloadCommand command, const QString &albumId)
 {
-    const AppContext &context = ctx();
     if (command == DownloadCommand::Album) {
         const int row = albumRow(albumId);
-        return {context.albums.entry(row).downloadState};
+        return {app.albums().entry(row).downloadState};
     }
     QStringList result;
-    for (int row = 0; row < context.photos.size(); ++row)
-        result << context.photos.entry(row).Status;
+    for (int row = 0; row < app.photos().size(); ++row)
+        result << app.photos().entry(row).status;
     return result;
 }
 
 QStringList FaultWindow::lines()
 {
-    return app.context().log.lines();
+    return app.log().lines();
 }
 
 QString FaultWindow::withoutTime(const QString &line)

@@ -37,8 +37,9 @@ public:
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
 
-    albivex::Form1 &window();
-    albivex::AppContext &ctx();
+    albivex::MainWindow &window();
+    // How the tool makes its picture transfers; tests shorten the waits.
+    albivex::PictureTransfer::Options &transferOptions();
 
     // Runs the start-up (version check against the stand-in), signs in as `uin` and
     // lists the albums with "获取相册". The sign-in goes over HTTP with the tool's network

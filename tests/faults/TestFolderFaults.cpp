@@ -6,12 +6,11 @@
 
 #include "FaultWindow.h"
 #include "PrivateMounts.h"
-#include "app/AppContext.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
-#include "photos/StaleTemporaryFiles.h"
+#include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/StaleTemporaryFiles.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,8 +91,8 @@ class TestFolderFaults : public QObject
     {
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
-        m_window->window().Text1->setText(m_save->path());
-        PictureTransfer::Options &options = m_window->ctx().transferOptions;
+        m_window->window().saveFolderEdit->setText(m_save->path());
+        PictureTransfer::Options &options = m_window->transferOptions();
         options.idleMs = 1500;
         options.retryPauseMs = 30;
     }
@@ -223,7 +222,7 @@ private Q_SLOTS:
             m_mounted << m_save->path();
             return true;
         };
-        connect(m_window->window().List1->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+        connect(m_window->window().activityLogList->model(), &QAbstractItemModel::rowsInserted, this, [&] {
             if (!switched && m_window->report().saved.size() == 3)
                 switched = makeReadOnly();
         });
@@ -283,7 +282,7 @@ private Q_SLOTS:
     {
         QFETCH(DownloadCommand, command);
         openWindow();
-        QVERIFY(m_window->window().mm_0->isChecked()); // sequence and name
+        QVERIFY(m_window->window().sequenceNamingButton->isChecked()); // sequence and name
         const QString album = QString::fromLatin1(sd::SameNameAlbum.id);
         const QString name = QString::fromUtf8(sd::SameNameAlbum.name);
         const int count = sd::SameNameAlbum.pictures;

@@ -6,13 +6,12 @@
 
 #include "FaultWindow.h"
 #include "Responsiveness.h"
-#include "app/AppContext.h"
-#include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QCryptographicHash>
 #include <QLabel>
@@ -124,7 +123,7 @@ private Q_SLOTS:
         m_save = std::make_unique<QTemporaryDir>();
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
-        m_window->window().Text1->setText(m_save->path());
+        m_window->window().saveFolderEdit->setText(m_save->path());
     }
 
     void cleanup()
@@ -154,10 +153,10 @@ private Q_SLOTS:
         const int before = listingEnds();
         Responsiveness measured;
         measured.start();
-        m_window->window().Command1->click();
+        m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
-        const AlbumListModel &list = m_window->ctx().albums;
+        const AlbumListModel &list = m_window->app.albums();
         qInfo("%d albums listed", list.size());
         if (albums >= 0)
             QCOMPARE(list.size(), albums);
@@ -173,18 +172,18 @@ private Q_SLOTS:
     {
         m_standin.knobs().addFault(huge(AlbumListPath, 20 * MB));
         const int before = listingEnds();
-        m_window->window().Command1->click();
+        m_window->window().listOwnAlbumsButton->click();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
-        QCOMPARE(m_window->ctx().albums.size(), 3);
-        QVERIFY(m_window->ctx().albums.entry(1).description.size() > 5 * MB);
+        QCOMPARE(m_window->app.albums().size(), 3);
+        QVERIFY(m_window->app.albums().entry(1).description.size() > 5 * MB);
         Responsiveness measured;
         measured.start();
-        QVERIFY(m_window->selectAlbum(m_window->ctx().albums.entry(1).albumId));
-        m_window->window().ckxc->trigger();
+        QVERIFY(m_window->selectAlbum(m_window->app.albums().entry(1).albumId));
+        m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before + 1; }, 50000));
         RunEventsUntil([] { return false; }, 100); // the label is painted
         measured.stop();
-        QVERIFY(m_window->window().Label7->isVisible());
+        QVERIFY(m_window->window().albumDescriptionLabel->isVisible());
         checkBounds(measured, ListingGrowthBoundMb);
     }
 
@@ -208,15 +207,15 @@ private Q_SLOTS:
         const int before = listingEnds();
         Responsiveness measured;
         measured.start();
-        m_window->window().ckxc->trigger();
+        m_window->window().viewAlbumAction->trigger();
         QVERIFY(RunEventsUntil([&] { return listingEnds() > before; }, 50000));
         measured.stop();
-        const PhotoListModel &list = m_window->ctx().photos;
+        const PhotoListModel &list = m_window->app.photos();
         qInfo("%d pictures listed", list.size());
         if (pictures >= 0)
             QCOMPARE(list.size(), pictures);
         if (answer.kind == FaultKind::UnexpectedCharset)
-            QCOMPARE(list.entry(1).Name, QStringLiteral("小狗"));
+            QCOMPARE(list.entry(1).name, QStringLiteral("小狗"));
         QCOMPARE(m_window->window().statusText(), QStringLiteral("相册加载完毕.."));
         checkBounds(measured, ListingGrowthBoundMb);
     }
@@ -268,7 +267,7 @@ private Q_SLOTS:
     // passed: reported failed, nothing kept. (Here the limit is lowered to 64 MB.)
     void aPictureBeyondTheLimitIsRefused()
     {
-        m_window->ctx().transferOptions.maxBytes = 64 * MB;
+        m_window->transferOptions().maxBytes = 64 * MB;
         Responsiveness measured;
         measured.start();
         QVERIFY(m_window->download(DownloadCommand::SelectedPictures, m_bigAlbum, 120000));

@@ -1,8 +1,8 @@
 // PictureEnd on real encoder output: a whole picture reaches its end however it is cut
 // into pieces; a picture cut anywhere does not.
 
-#include "photos/PictureEnd.h"
 #include "standin/PaddedJpegSource.h"
+#include "storage/PictureEnd.h"
 
 #include <QBuffer>
 #include <QImage>

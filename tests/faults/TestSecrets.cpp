@@ -7,7 +7,7 @@
 // in the save folders: none may appear.
 
 #include "FaultWindow.h"
-#include "signin/GTk.h"
+#include "qzone/GTk.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 

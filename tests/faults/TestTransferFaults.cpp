@@ -5,11 +5,10 @@
 // the files, the marks and the log lines must agree with what happened.
 
 #include "FaultWindow.h"
-#include "app/AppContext.h"
-#include "app/Form1.h"
-#include "app/WindowState.h"
+#include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -106,10 +105,10 @@ private Q_SLOTS:
         m_save = std::make_unique<QTemporaryDir>();
         m_window = std::make_unique<FaultWindow>(m_standin.root());
         QVERIFY(m_window->signInAndList(sd::MainUin));
-        m_window->window().Text1->setText(m_save->path());
+        m_window->window().saveFolderEdit->setText(m_save->path());
         // Short waits: a stall is given up after 1.5 s, a retry follows 30 ms later
         // (doubled for the next), a Retry-After is honoured up to 30 s.
-        PictureTransfer::Options &options = m_window->ctx().transferOptions;
+        PictureTransfer::Options &options = m_window->transferOptions();
         options.idleMs = 1500;
         options.retryPauseMs = 30;
         m_standin.knobs().clearRequests();
@@ -212,7 +211,7 @@ private Q_SLOTS:
         QFETCH(int, requests);
         QFETCH(int, minMs);
         QFETCH(int, maxMs);
-        m_window->ctx().transferOptions.maxRetryAfterMs = maxRetryAfterMs;
+        m_window->transferOptions().maxRetryAfterMs = maxRetryAfterMs;
         m_standin.knobs().addFault(fault);
         QVERIFY(m_window->startDownload(command, Album));
         QElapsedTimer clock;

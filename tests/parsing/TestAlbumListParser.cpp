@@ -1,5 +1,5 @@
-#include "app/LocaleText.h"
-#include "catalogue/AlbumListParser.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/LocaleText.h"
 
 #include <QtTest>
 

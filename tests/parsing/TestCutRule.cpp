@@ -1,4 +1,4 @@
-#include "catalogue/CutRule.h"
+#include "qzone/CutRule.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

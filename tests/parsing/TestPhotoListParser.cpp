@@ -1,5 +1,5 @@
 #include "photos/Percent.h"
-#include "photos/PhotoListParser.h"
+#include "qzone/PhotoListParser.h"
 
 #include <QtTest>
 
@@ -38,15 +38,15 @@ private Q_SLOTS:
                     {"", "plain", "2015-02-10 08:00:00", "http://h/b/2.jpg"}}),
             1);
         QCOMPARE(photos.size(), 2);
-        QCOMPARE(photos.at(0).Number, 1);
-        QCOMPARE(photos.at(0).Description, QStringLiteral("pq"));
-        QCOMPARE(photos.at(0).Name, QStringLiteral("\\u76F8 a")); // escapes stay, cut at the comma
-        QCOMPARE(photos.at(0).UploadTime, QStringLiteral("2015-02-09 13:00:15"));
-        QCOMPARE(photos.at(0).Url, QStringLiteral("http://h/b/1.jpg"));
-        QCOMPARE(photos.at(0).Status, QString());
-        QCOMPARE(photos.at(1).Number, 2);
-        QCOMPARE(photos.at(1).Description, QString());
-        QCOMPARE(photos.at(1).Url, QStringLiteral("http://h/b/2.jpg"));
+        QCOMPARE(photos.at(0).number, 1);
+        QCOMPARE(photos.at(0).description, QStringLiteral("pq"));
+        QCOMPARE(photos.at(0).name, QStringLiteral("\\u76F8 a")); // escapes stay, cut at the comma
+        QCOMPARE(photos.at(0).uploadTime, QStringLiteral("2015-02-09 13:00:15"));
+        QCOMPARE(photos.at(0).url, QStringLiteral("http://h/b/1.jpg"));
+        QCOMPARE(photos.at(0).status, QString());
+        QCOMPARE(photos.at(1).number, 2);
+        QCOMPARE(photos.at(1).description, QString());
+        QCOMPARE(photos.at(1).url, QStringLiteral("http://h/b/2.jpg"));
     }
 
     void pictureCount_data()
@@ -77,11 +77,11 @@ private Q_SLOTS:
         answer.replace(QStringLiteral("],"), QStringLiteral("{\"desc\" : \"d3\",\"pre\" : \"x\",},],"));
         const QList<PhotoEntry> photos = ParsePhotoList(answer, 501);
         QCOMPARE(photos.size(), 3);
-        QCOMPARE(photos.at(2).Number, 503);
-        QCOMPARE(photos.at(2).Description, QStringLiteral("d3"));
-        QCOMPARE(photos.at(2).Url, QString());
-        QCOMPARE(photos.at(2).Name, QString());
-        QCOMPARE(photos.at(1).Url, QStringLiteral("u2"));
+        QCOMPARE(photos.at(2).number, 503);
+        QCOMPARE(photos.at(2).description, QStringLiteral("d3"));
+        QCOMPARE(photos.at(2).url, QString());
+        QCOMPARE(photos.at(2).name, QString());
+        QCOMPARE(photos.at(1).url, QStringLiteral("u2"));
     }
 
     void totalInAlbum_data()

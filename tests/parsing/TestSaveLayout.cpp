@@ -1,5 +1,5 @@
-#include "albumdl/RandomDigits.h"
-#include "albumdl/SaveLayout.h"
+#include "storage/RandomDigits.h"
+#include "storage/SaveLayout.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "signin/CookieCapture.h"
+#include "qzone/CookieCapture.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "app/VersionCheck.h"
+#include "shell/VersionCheck.h"
 
 #include <QtTest>
 

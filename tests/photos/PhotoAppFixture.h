@@ -2,13 +2,13 @@
 
 #include "ScriptedPrompts.h"
 #include "StandinSignIn.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QItemSelectionModel>
 #include <QRegularExpression>
@@ -30,10 +30,9 @@ public:
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
 
-    albivex::AppContext &ctx() { return app.context(); }
-    albivex::Form1 &window() { return app.window(); }
-    albivex::PhotoListModel &photos() { return app.context().photos; }
-    albivex::AlbumListModel &albums() { return app.context().albums; }
+    albivex::MainWindow &window() { return app.window(); }
+    albivex::PhotoListModel &photos() { return app.photos(); }
+    albivex::AlbumListModel &albums() { return app.albums(); }
 
     bool signIn(const char *uin = albivex::standin::MainUin)
     {
@@ -47,7 +46,7 @@ public:
                     bool otherSpace = false)
     {
         app.state().listedOwnerUin = QString::fromLatin1(owner);
-        app.state().ListShowsOtherQq = otherSpace;
+        app.state().listShowsOtherQq = otherSpace;
         albums().clear();
         for (const albivex::standin::AlbumFacts &album : facts)
             albums().append(entryOf(album));
@@ -81,8 +80,8 @@ public:
     // "查看相册" on the album, without waiting.
     void startViewing(const char *albumId)
     {
-        selectRow(window().ListView1, albumRow(albumId));
-        window().ckxc->trigger();
+        selectRow(window().albumView, albumRow(albumId));
+        window().viewAlbumAction->trigger();
     }
     // "查看相册" on the album, until its completion line.
     bool view(const char *albumId, int timeoutMs = 20000)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "catalogue/QueryString.h"
-#include "signin/CookieCapture.h"
-#include "signin/GTk.h"
-#include "signin/QzoneCredentials.h"
+#include "network/QueryString.h"
+#include "qzone/CookieCapture.h"
+#include "qzone/GTk.h"
+#include "qzone/QzoneCredentials.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>

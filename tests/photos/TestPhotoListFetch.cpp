@@ -1,6 +1,6 @@
 #include "StandinSignIn.h"
-#include "catalogue/Endpoints.h"
 #include "photos/PhotoListFetch.h"
+#include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 
@@ -179,9 +179,9 @@ private Q_SLOTS:
         QCOMPARE(pageStartsSent(otherForm ? OtherPath : OwnPath), pageStarts);
         for (int i = 0; i < 620; ++i) {
             const PhotoEntry &entry = listing.entries.at(i);
-            QCOMPARE(entry.Number, i + 1);
-            QCOMPARE(entry.Url, m_standin.root() + QStringLiteral("/photo/b/V1big620/%1.jpg").arg(i + 1));
-            QCOMPARE(entry.Name, QStringLiteral("IMG_%1").arg(i + 1, 4, 10, QLatin1Char('0')));
+            QCOMPARE(entry.number, i + 1);
+            QCOMPARE(entry.url, m_standin.root() + QStringLiteral("/photo/b/V1big620/%1.jpg").arg(i + 1));
+            QCOMPARE(entry.name, QStringLiteral("IMG_%1").arg(i + 1, 4, 10, QLatin1Char('0')));
         }
     }
 
@@ -206,26 +206,26 @@ private Q_SLOTS:
     {
         const Listing comma = list(own(standin::CommaAlbum.id), 3);
         QCOMPARE(comma.entries.size(), 3);
-        QCOMPARE(comma.entries.at(0).Name, QStringLiteral("a"));
-        QCOMPARE(comma.entries.at(1).Name, QStringLiteral("c"));
-        QCOMPARE(comma.entries.at(2).Name, QStringLiteral("plain"));
-        QCOMPARE(comma.entries.at(0).Description, QStringLiteral("x"));
+        QCOMPARE(comma.entries.at(0).name, QStringLiteral("a"));
+        QCOMPARE(comma.entries.at(1).name, QStringLiteral("c"));
+        QCOMPARE(comma.entries.at(2).name, QStringLiteral("plain"));
+        QCOMPARE(comma.entries.at(0).description, QStringLiteral("x"));
 
         const Listing words = list(own(standin::PreWordsAlbum.id), 3);
         QCOMPARE(words.entries.size(), 3);
-        QCOMPARE(words.entries.at(2).Name, QStringLiteral("cypress"));
+        QCOMPARE(words.entries.at(2).name, QStringLiteral("cypress"));
 
         const Listing escaped = list(own(standin::EscapedAlbum.id), 2);
         QCOMPARE(escaped.entries.size(), 2);
-        QCOMPARE(escaped.entries.at(0).Name, QStringLiteral("\\u7167\\u7247")); // escapes stay
-        QCOMPARE(escaped.entries.at(1).Description, QStringLiteral("cd"));
-        QCOMPARE(escaped.entries.at(1).Url, m_standin.root() + QStringLiteral("/photo/b/V1escaped/2.jpg"));
-        QVERIFY(!escaped.entries.at(0).UploadTime.isEmpty());
+        QCOMPARE(escaped.entries.at(0).name, QStringLiteral("\\u7167\\u7247")); // escapes stay
+        QCOMPARE(escaped.entries.at(1).description, QStringLiteral("cd"));
+        QCOMPARE(escaped.entries.at(1).url, m_standin.root() + QStringLiteral("/photo/b/V1escaped/2.jpg"));
+        QVERIFY(!escaped.entries.at(0).uploadTime.isEmpty());
 
         const Listing hostile = list(own(standin::HostileNamesAlbum.id), 7);
         QStringList names;
         for (const PhotoEntry &entry : hostile.entries)
-            names << entry.Name;
+            names << entry.name;
         QStringList expected;
         for (const char *name : standin::HostilePictureNames)
             expected << QString::fromUtf8(name);
@@ -248,11 +248,11 @@ private Q_SLOTS:
         m_standin.knobs().addFault(crafted);
         const Listing listing = list(own(standin::SmallAlbum.id), 0);
         QCOMPARE(listing.entries.size(), 3);
-        QCOMPARE(listing.entries.at(0).Url, QStringLiteral("http://h/express/1.jpg"));
-        QCOMPARE(listing.entries.at(1).Url, QString());
-        QCOMPARE(listing.entries.at(2).Url, QString());
-        QCOMPARE(listing.entries.at(2).Description, QString());
-        QCOMPARE(listing.entries.at(1).Name, QStringLiteral("second"));
+        QCOMPARE(listing.entries.at(0).url, QStringLiteral("http://h/express/1.jpg"));
+        QCOMPARE(listing.entries.at(1).url, QString());
+        QCOMPARE(listing.entries.at(2).url, QString());
+        QCOMPARE(listing.entries.at(2).description, QString());
+        QCOMPARE(listing.entries.at(1).name, QStringLiteral("second"));
         // No total in the answer and no album count: one page only.
         QCOMPARE(m_standin.knobs().requestCount(OwnPath), 1);
     }

@@ -12,9 +12,9 @@ QList<PhotoEntry> pictures(int count, const QString &prefix)
     QList<PhotoEntry> list;
     for (int i = 1; i <= count; ++i) {
         PhotoEntry entry;
-        entry.Number = 99; // the model numbers rows itself
-        entry.Name = prefix + QString::number(i);
-        entry.Url = QStringLiteral("http://p/") + prefix + QString::number(i) + QStringLiteral(".jpg");
+        entry.number = 99; // the model numbers rows itself
+        entry.name = prefix + QString::number(i);
+        entry.url = QStringLiteral("http://p/") + prefix + QString::number(i) + QStringLiteral(".jpg");
         list << entry;
     }
     return list;
@@ -39,11 +39,11 @@ private Q_SLOTS:
         }
         QCOMPARE(numbers, QStringList({"1", "2", "3", "4", "5"}));
         QCOMPARE(names, QStringList({"a1", "a2", "a3", "b1", "b2"}));
-        QCOMPARE(model.entry(4).Url, QStringLiteral("http://p/b2.jpg"));
-        QCOMPARE(model.index(4, PhotoListModel::UrlColumn).data().toString(), model.entry(4).Url);
+        QCOMPARE(model.entry(4).url, QStringLiteral("http://p/b2.jpg"));
+        QCOMPARE(model.index(4, PhotoListModel::UrlColumn).data().toString(), model.entry(4).url);
         QVERIFY(model.index(4, PhotoListModel::SpareColumn).data().toString().isEmpty());
-        QCOMPARE(model.entry(5).Number, 0); // no such row: an empty record
-        QCOMPARE(model.entry(-1).Name, QString());
+        QCOMPARE(model.entry(5).number, 0); // no such row: an empty record
+        QCOMPARE(model.entry(-1).name, QString());
     }
 
     void userTicksAreCountedAndReported()
@@ -77,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(model.listing() != before);
         model.append(pictures(2, QStringLiteral("q")));
         QCOMPARE(model.checkedCount(), 0);
-        QVERIFY(model.entry(0).Status.isEmpty());
+        QVERIFY(model.entry(0).status.isEmpty());
         model.setStatus(7, QStringLiteral("√")); // a row that is gone: ignored
     }
 

@@ -1,6 +1,5 @@
 #include "PhotoAppFixture.h"
-#include "app/AppContext.h"
-#include "app/WindowState.h"
+#include "session/WindowState.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -49,20 +48,20 @@ private Q_SLOTS:
 
     void withoutASelectedAlbumNothingHappens()
     {
-        t().window().ckxc->trigger();
+        t().window().viewAlbumAction->trigger();
         QCOMPARE(t().window().statusText(), QStringLiteral("、请选择相册"));
         QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请选择相册")});
         QCOMPARE(t().prompts.boxes.first().title, QStringLiteral("Zorvane软件"));
-        QVERIFY(!t().window().ListView1->isHidden());
-        QVERIFY(t().window().ListView2->isHidden());
-        QVERIFY(!t().ctx().state.PhotoViewOpen);
+        QVERIFY(!t().window().albumView->isHidden());
+        QVERIFY(t().window().photoView->isHidden());
+        QVERIFY(!t().app.state().photoViewOpen);
 
         // An album row without a name is no album either.
         AlbumEntry nameless = PhotoAppFixture::entryOf(sd::SmallAlbum);
         nameless.name.clear();
         t().albums().append(nameless);
-        PhotoAppFixture::selectRow(t().window().ListView1, t().albums().size() - 1);
-        t().window().ckxc->trigger();
+        PhotoAppFixture::selectRow(t().window().albumView, t().albums().size() - 1);
+        t().window().viewAlbumAction->trigger();
         QCOMPARE(t().prompts.boxes.size(), 2);
         QTest::qWait(50);
         QCOMPARE(m_standin.knobs().requests().size(), 0);
@@ -87,22 +86,22 @@ private Q_SLOTS:
         t().photos().append({PhotoEntry {}}); // rows of an earlier album go
         QVERIFY(t().view(sd::SmallAlbum.id));
 
-        Form1 &w = t().window();
-        QVERIFY(w.ListView1->isHidden());
-        QVERIFY(!w.ListView2->isHidden());
-        QVERIFY(!w.Command5->isHidden());
-        QCOMPARE(w.Label6->text(), QStringLiteral("三张"));
-        QVERIFY(!w.Label6->isHidden());
-        QCOMPARE(w.Label7->text(), shown);
-        QVERIFY(!w.Label7->isHidden());
-        QVERIFY(t().ctx().state.PhotoViewOpen);
+        MainWindow &w = t().window();
+        QVERIFY(w.albumView->isHidden());
+        QVERIFY(!w.photoView->isHidden());
+        QVERIFY(!w.backButton->isHidden());
+        QCOMPARE(w.albumNameLabel->text(), QStringLiteral("三张"));
+        QVERIFY(!w.albumNameLabel->isHidden());
+        QCOMPARE(w.albumDescriptionLabel->text(), shown);
+        QVERIFY(!w.albumDescriptionLabel->isHidden());
+        QVERIFY(t().app.state().photoViewOpen);
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
                  QStringList(
                      {QStringLiteral("[三张]正在获取相册图片.."), QStringLiteral("[三张]相册获取完毕..")}));
         QCOMPARE(w.statusText(), QStringLiteral("相册加载完毕.."));
         QCOMPARE(t().photos().size(), 3);
-        QCOMPARE(t().photos().entry(1).Name, QStringLiteral("小狗"));
-        QCOMPARE(t().photos().entry(2).Description, QStringLiteral("第3张"));
+        QCOMPARE(t().photos().entry(1).name, QStringLiteral("小狗"));
+        QCOMPARE(t().photos().entry(2).description, QStringLiteral("第3张"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     }
 
@@ -112,12 +111,12 @@ private Q_SLOTS:
         auto own = m_standin.knobs().requestsTo(OwnPath);
         QCOMPARE(own.size(), 1);
         QCOMPARE(own.first().queryValue(QStringLiteral("hostUin")), QString::fromLatin1(sd::MainUin));
-        QCOMPARE(own.first().queryValue(QStringLiteral("g_tk")), t().ctx().state.credentials.gTk);
+        QCOMPARE(own.first().queryValue(QStringLiteral("g_tk")), t().app.state().credentials.gTk);
         QCOMPARE(own.first().queryKeys().size(), 27);
 
-        // The other space: the number the album listing remembered, whatever Text2 holds now.
+        // The other space: the number the album listing remembered, whatever otherQqEdit holds now.
         t().showAlbums(sd::SecondUin, sd::SecondAlbums, true);
-        t().window().Text2->setText(QStringLiteral("999999"));
+        t().window().otherQqEdit->setText(QStringLiteral("999999"));
         m_standin.knobs().clearRequests();
         QVERIFY(t().view("V2scenery"));
         const auto other = m_standin.knobs().requestsTo(OtherPath);
@@ -128,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(other.first().queryValue(QStringLiteral("topicId")), QStringLiteral("V2scenery"));
         QCOMPARE(m_standin.knobs().requestCount(OwnPath), 0);
         QCOMPARE(t().photos().size(), 4);
-        QCOMPARE(t().photos().entry(3).Name, QStringLiteral("山4"));
+        QCOMPARE(t().photos().entry(3).name, QStringLiteral("山4"));
     }
 
     void allPicturesOfABigAlbumAreListedInOrder_data()
@@ -157,11 +156,11 @@ private Q_SLOTS:
 
         QCOMPARE(t().photos().size(), 620);
         for (int row = 0; row < 620; ++row) {
-            QCOMPARE(t().photos().entry(row).Number, row + 1);
-            QCOMPARE(t().photos().entry(row).Url,
+            QCOMPARE(t().photos().entry(row).number, row + 1);
+            QCOMPARE(t().photos().entry(row).url,
                      m_standin.root() + QStringLiteral("/photo/b/V1big620/%1.jpg").arg(row + 1));
         }
-        QCOMPARE(t().photos().entry(4).Description, QStringLiteral("pq")); // "p\/q" in the answer
+        QCOMPARE(t().photos().entry(4).description, QStringLiteral("pq")); // "p\/q" in the answer
         QCOMPARE(m_standin.knobs().requestCount(otherSpace ? OtherPath : OwnPath), requests);
         QCOMPARE(t().countLines(QStringLiteral("[旅行2015]相册获取完毕..")), 1);
         QCOMPARE(statuses.last(), QStringLiteral("相册加载完毕.."));
@@ -202,7 +201,7 @@ private Q_SLOTS:
         QVERIFY(t().view(id.toLatin1().constData(), 60000));
         const qint64 ms = clock.elapsed();
         QCOMPARE(t().photos().size(), 5000);
-        QCOMPARE(t().photos().entry(4999).Number, 5000);
+        QCOMPARE(t().photos().entry(4999).number, 5000);
         qInfo("5000 pictures listed in %lld ms", ms);
         QVERIFY2(ms < 15000, qPrintable(QString::number(ms)));
     }
@@ -218,7 +217,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         m_standin.knobs().setLatencyMs(100);
         QPushButton *press
-            = button == QLatin1String("Command5") ? t().window().Command5 : t().window().Command6;
+            = button == QLatin1String("Command5") ? t().window().backButton : t().window().stopButton;
         bool pressed = false;
         connect(&t().photos(), &QAbstractItemModel::rowsInserted, this, [&] {
             if (pressed || t().photos().size() < 100)
@@ -227,7 +226,7 @@ private Q_SLOTS:
             press->click();
             // The button's own handler clears the flag; clear it here as well so that
             // the listing is tested whoever wires the button.
-            t().ctx().state.PhotoViewOpen = false;
+            t().app.state().photoViewOpen = false;
         });
         t().startViewing(sd::BigAlbum.id);
         QTRY_VERIFY(pressed);
@@ -275,59 +274,58 @@ private Q_SLOTS:
 
     void checkAllAndClearAllActOnTheListShown()
     {
-        Form1 &w = t().window();
+        MainWindow &w = t().window();
         // Album list shown.
-        w.Option3->click();
+        w.checkAllButton->click();
         QCOMPARE(t().albums().checkedCount(), t().albums().size());
-        QVERIFY(!w.Option3->isChecked());
-        w.Option4->click();
+        QVERIFY(!w.checkAllButton->isChecked());
+        w.uncheckAllButton->click();
         QCOMPARE(t().albums().checkedCount(), 0);
-        QVERIFY(!w.Option4->isChecked());
+        QVERIFY(!w.uncheckAllButton->isChecked());
         t().albums().clear();
-        w.Option3->click();
+        w.checkAllButton->click();
         QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请先获取相册")});
 
         // Photo list shown.
         t().showAlbums(sd::MainUin, sd::MainAlbums);
         QVERIFY(t().view(sd::SmallAlbum.id));
-        w.Option3->click();
+        w.checkAllButton->click();
         QCOMPARE(t().photos().checkedCount(), 3);
         QCOMPARE(w.statusText(), QStringLiteral("已选择3张图片.."));
         QCOMPARE(t().albums().checkedCount(), 0);
         t().photos().setChecked(1, false);
-        w.Option3->click(); // resets itself, so a second click works at once
+        w.checkAllButton->click(); // resets itself, so a second click works at once
         QCOMPARE(t().photos().checkedCount(), 3);
-        w.Option4->click();
+        w.uncheckAllButton->click();
         QCOMPARE(t().photos().checkedCount(), 0);
         QCOMPARE(w.statusText(), QStringLiteral("已选择0张图片.."));
-        QVERIFY(!w.Option3->isChecked() && !w.Option4->isChecked());
+        QVERIFY(!w.checkAllButton->isChecked() && !w.uncheckAllButton->isChecked());
 
         QVERIFY(t().view(sd::EmptyAlbum.id));
-        w.Option3->click();
+        w.checkAllButton->click();
         QCOMPARE(t().prompts.texts().last(), QStringLiteral("该相册没有图片"));
-        QVERIFY(!w.Option3->isChecked());
+        QVERIFY(!w.checkAllButton->isChecked());
     }
 
     void clickPreviewsAndRightClickPopsTheMenu()
     {
         QStringList previewed;
-        t().ctx().showPreview = [&](const QString &address) {
-            previewed << address;
-        };
+        connect(&t().app, &AlbivexApp::previewRequested, this,
+                [&](const QString &address) { previewed << address; });
         t().window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&t().window()));
         QVERIFY(t().view(sd::SmallAlbum.id));
-        QTreeView *view = t().window().ListView2;
+        QTreeView *view = t().window().photoView;
         const QRect second = view->visualRect(t().photos().index(1, PhotoListModel::NameColumn));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
         QCOMPARE(previewed, QStringList {m_standin.root() + QStringLiteral("/photo/b/V1three/2.jpg")});
 
         QTest::mousePress(view->viewport(), Qt::RightButton, Qt::NoModifier, second.center());
-        QTRY_VERIFY(t().window().menu2->isVisible());
-        t().window().menu2->hide();
+        QTRY_VERIFY(t().window().photoMenu->isVisible());
+        t().window().photoMenu->hide();
 
         // Without a preview box wired nothing breaks.
-        t().ctx().showPreview = nullptr;
+        disconnect(&t().app, &AlbivexApp::previewRequested, nullptr, nullptr);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     }
 };

@@ -1,6 +1,6 @@
 #include "photos/ListingProgress.h"
-#include "photos/PictureSignature.h"
-#include "photos/UploadTime.h"
+#include "storage/PictureSignature.h"
+#include "storage/UploadTime.h"
 
 #include <QtTest>
 

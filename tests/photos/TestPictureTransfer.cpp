@@ -1,7 +1,7 @@
-#include "catalogue/QueryString.h"
-#include "photos/DownloadPictureFile.h"
+#include "network/QueryString.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/PictureTransfer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,7 @@
 #include "PhotoAppFixture.h"
 #include "SavedFiles.h"
-#include "app/AppContext.h"
-#include "app/WindowState.h"
-#include "photos/UploadTime.h"
+#include "session/WindowState.h"
+#include "storage/UploadTime.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -57,7 +56,7 @@ private:
     bool download(int timeoutMs = 20000)
     {
         const int before = t().countLines(QStringLiteral("]所选图片已完成下载.."));
-        t().window().xiatp->trigger();
+        t().window().downloadPicturesAction->trigger();
         QDeadlineTimer deadline(timeoutMs);
         while (t().countLines(QStringLiteral("]所选图片已完成下载..")) == before && !deadline.hasExpired())
             QTest::qWait(10);
@@ -67,7 +66,7 @@ private:
     {
         QStringList result;
         for (int row = 0; row < t().photos().size(); ++row)
-            result << t().photos().entry(row).Status;
+            result << t().photos().entry(row).status;
         return result;
     }
 
@@ -83,8 +82,8 @@ private Q_SLOTS:
         m_app = std::make_unique<PhotoAppFixture>(m_standin);
         QVERIFY(t().signIn());
         t().showAlbums(sd::MainUin, sd::MainAlbums);
-        t().window().Text1->setText(m_save->path());
-        PictureTransfer::Options &fast = t().ctx().transferOptions;
+        t().window().saveFolderEdit->setText(m_save->path());
+        PictureTransfer::Options &fast = t().app.transferOptions();
         fast.idleMs = 400;
         fast.retryPauseMs = 30;
     }
@@ -98,7 +97,7 @@ private Q_SLOTS:
     {
         QVERIFY(t().view(sd::SmallAlbum.id));
         check({0, 1});
-        t().window().xiatp->trigger();
+        t().window().downloadPicturesAction->trigger();
         QCOMPARE(t().window().statusText(), QStringLiteral("请选择图片"));
         QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请选择图片")});
         QTest::qWait(100);
@@ -117,8 +116,8 @@ private Q_SLOTS:
         QVERIFY(t().view(sd::SmallAlbum.id));
         for (int row : checked)
             t().photos().setChecked(row, true);
-        PhotoAppFixture::selectRow(t().window().ListView2, 1);
-        QVERIFY(t().window().mm_0->isChecked()); // the naming option does not apply here
+        PhotoAppFixture::selectRow(t().window().photoView, 1);
+        QVERIFY(t().window().sequenceNamingButton->isChecked()); // the naming option does not apply here
         QVERIFY(download());
 
         const QStringList files = AllFilesUnder(m_save->path());
@@ -129,7 +128,7 @@ private Q_SLOTS:
                  qPrintable(files.first()));
         const QString saved = m_save->path() + QLatin1Char('/') + files.first();
         QVERIFY(ContentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
-        QCOMPARE(QFileInfo(saved).lastModified(), ParseUploadTime(t().photos().entry(1).UploadTime));
+        QCOMPARE(QFileInfo(saved).lastModified(), ParseUploadTime(t().photos().entry(1).uploadTime));
         QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("√"), QString()}));
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
                  QStringList({QStringLiteral("[小狗]下载完成.."), QStringLiteral("所选图片已完成下载..")}));
@@ -140,8 +139,8 @@ private Q_SLOTS:
     {
         QVERIFY(t().view(sd::SameNameAlbum.id));
         check({2, 6, 8});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
-        QSignalSpy progress(t().window().ProgressBar1, &QProgressBar::valueChanged);
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
+        QSignalSpy progress(t().window().progressBar, &QProgressBar::valueChanged);
         QVERIFY(download());
 
         QCOMPARE(AllFilesUnder(m_save->path()),
@@ -153,8 +152,8 @@ private Q_SLOTS:
         for (const QList<QVariant> &change : progress)
             values << change.first().toInt();
         QCOMPARE(values.mid(values.indexOf(2) - 1), QList<int>({1, 2, 3}));
-        QCOMPARE(t().window().ProgressBar1->minimum(), 1);
-        QCOMPARE(t().window().ProgressBar1->maximum(), 3);
+        QCOMPARE(t().window().progressBar->minimum(), 1);
+        QCOMPARE(t().window().progressBar->maximum(), 3);
         QCOMPARE(statuses(), QStringList({"", "", "√", "", "", "", "√", "", "√", ""}));
         QCOMPARE(t().countLines(QStringLiteral("[abc]下载完成..")), 3);
         QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已完成下载.."));
@@ -163,15 +162,15 @@ private Q_SLOTS:
     void stopEndsAMultiDownloadBeforeItsNextPicture()
     {
         QVERIFY(t().view(sd::SameNameAlbum.id));
-        t().window().Option3->click();
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().checkAllButton->click();
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/*"), 150));
         bool stopped = false;
-        connect(t().window().List1, &QListWidget::currentRowChanged, this, [&] {
+        connect(t().window().activityLogList, &QListWidget::currentRowChanged, this, [&] {
             if (!stopped && t().countLines(QStringLiteral("下载完成..")) == 2) {
                 stopped = true;
-                t().window().Command6->click();
-                t().ctx().state.SelectedDownloadRunning = false; // whoever wires the button
+                t().window().stopButton->click();
+                t().app.state().selectedDownloadRunning = false; // whoever wires the button
             }
         });
         QVERIFY(download());
@@ -181,17 +180,17 @@ private Q_SLOTS:
                  QStringList({QStringLiteral("已终止下载任务.."), QStringLiteral("所选图片已完成下载..")}));
         QCOMPARE(t().countLines(QStringLiteral("下载完成..")), 2);
         QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已完成下载.."));
-        QCOMPARE(t().window().ProgressBar1->value(), 1);
+        QCOMPARE(t().window().progressBar->value(), 1);
         QCOMPARE(AllFilesUnder(m_save->path()).size(), 2);
     }
 
     void aSecondStartDuringAMultiDownloadIsRefused()
     {
         QVERIFY(t().view(sd::SmallAlbum.id));
-        t().window().Option3->click();
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().checkAllButton->click();
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/*"), 100));
-        t().window().xiatp->trigger();
+        t().window().downloadPicturesAction->trigger();
         QVERIFY(download());
         QTest::qWait(300);
         QCOMPARE(t().countLines(QStringLiteral("所选图片已完成下载..")), 1);
@@ -203,8 +202,8 @@ private Q_SLOTS:
     {
         t().showAlbums(sd::SecondUin, sd::SecondAlbums, true);
         QVERIFY(t().view("V2family"));
-        t().window().Option3->click();
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().checkAllButton->click();
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
         QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"2233445566/家人/1.家1.jpg", "2233445566/家人/2.家2.jpg"}));
@@ -229,9 +228,9 @@ private Q_SLOTS:
         QFETCH(int, namingOption);
         QVERIFY(t().view(albumId.toLatin1().constData()));
         QCOMPARE(t().photos().size(), pictures);
-        t().window().mm->button(namingOption)->click();
-        t().window().Option3->click();
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        t().window().namingModeGroup->button(namingOption)->click();
+        t().window().checkAllButton->click();
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
 
         const QStringList files = AllFilesUnder(m_save->path());
@@ -259,8 +258,8 @@ private Q_SLOTS:
     {
         QVERIFY(t().view(sd::SameNameAlbum.id));
         check({1, 9});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
-        t().window().Text1->setText(m_save->path() + QLatin1Char('/')); // a trailing separator
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
+        t().window().saveFolderEdit->setText(m_save->path() + QLatin1Char('/')); // a trailing separator
         QVERIFY(download());
         QCOMPARE(AllFilesUnder(m_save->path()),
                  QStringList({"123456789/同名照片/10.abc.jpg", "123456789/同名照片/2.abc.jpg"}));
@@ -270,8 +269,8 @@ private Q_SLOTS:
     {
         QVERIFY(t().view(sd::SmallAlbum.id));
         check({0, 1});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
-        t().window().Text1->setText(m_save->path() + QStringLiteral("/not here"));
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
+        t().window().saveFolderEdit->setText(m_save->path() + QStringLiteral("/not here"));
         QVERIFY(download());
         QVERIFY(AllFilesUnder(m_save->path()).isEmpty());
         QVERIFY(!QFileInfo::exists(m_save->path() + QStringLiteral("/not here")));
@@ -301,7 +300,7 @@ private Q_SLOTS:
         earlier.close();
         m_standin.knobs().addFault(fault);
         check({0, 1});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
 
         QCOMPARE(statuses(), QStringList({"×", "√", ""}));
@@ -334,7 +333,7 @@ private Q_SLOTS:
             QVERIFY(blocker.open(QIODevice::WriteOnly));
         }
         check({0, 1});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
         if (permissions)
             QFile::setPermissions(folder,
@@ -350,7 +349,7 @@ private Q_SLOTS:
         QVERIFY(t().view(sd::SmallAlbum.id));
         m_standin.knobs().addFault(FaultRule::httpStatus(picture("V1three", 1), 503, 1));
         check({0, 1});
-        PhotoAppFixture::selectRow(t().window().ListView2, 0);
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
         QCOMPARE(statuses(), QStringList({"√", "√", ""}));
         QVERIFY(ContentOf(albumFolder(sd::MainUin, QStringLiteral("三张")) + QStringLiteral("/1.小猫.jpg"))
@@ -369,7 +368,7 @@ private Q_SLOTS:
         QVERIFY(t().view(sd::BigAlbum.id));
         m_standin.knobs().addFault(FaultRule::httpStatus(picture("V1big620", 3), 404));
         check({0, 1, 2, 3, 5});
-        PhotoAppFixture::selectRow(t().window().ListView2, 5);
+        PhotoAppFixture::selectRow(t().window().photoView, 5);
         QVERIFY(download());
         QTest::qWait(200);
         QVERIFY(t().window().grab().save(target));

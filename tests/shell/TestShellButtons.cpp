@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/TitleBarController.h"
-#include "app/WindowDragController.h"
+#include "shell/ui/TitleBarController.h"
+#include "shell/ui/WindowDragController.h"
 #include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -67,7 +67,7 @@ private Q_SLOTS:
                                              m_prompts.get());
         m_app->start();
         QVERIFY(QTest::qWaitForWindowExposed(&m_app->window()));
-        QTRY_VERIFY(m_app->window().Command1->isEnabled());
+        QTRY_VERIFY(m_app->window().listOwnAlbumsButton->isEnabled());
     }
     void cleanup()
     {
@@ -77,22 +77,22 @@ private Q_SLOTS:
 
     void chooseSaveFolder()
     {
-        Form1 &w = m_app->window();
-        const QString start = w.Text1->text();
+        MainWindow &w = m_app->window();
+        const QString start = w.saveFolderEdit->text();
         const QString first = QStringLiteral("/data/相册一");
         const QString second = QStringLiteral("/data/相册二");
 
         // First click: the dialog at once, no question.
         m_prompts->chooseNextFolder(first);
-        w.Command3->click();
-        QTRY_COMPARE(w.Text1->text(), first);
+        w.chooseFolderButton->click();
+        QTRY_COMPARE(w.saveFolderEdit->text(), first);
         QCOMPARE(m_prompts->folderDialogTitles, QStringList {QStringLiteral("请选择文件夹")});
         QVERIFY(m_prompts->boxes.isEmpty());
-        QCOMPARE(m_app->state().ChosenSaveFolder, first);
+        QCOMPARE(m_app->state().chosenSaveFolder, first);
 
         // Second click, answered No: nothing changes.
         m_prompts->answerNextQuestion(false);
-        w.Command3->click();
+        w.chooseFolderButton->click();
         QTRY_COMPARE(m_prompts->boxes.size(), 1);
         const ScriptedPrompts::Box box = m_prompts->boxes.first();
         QVERIFY(box.question);
@@ -101,54 +101,54 @@ private Q_SLOTS:
         QCOMPARE(box.text, QStringLiteral("您已设置保存路径为:/data/相册一\r\n\r\n是否要更换保存路径?"));
         QTest::qWait(20);
         QCOMPARE(m_prompts->folderDialogTitles.size(), 1);
-        QCOMPARE(w.Text1->text(), first);
+        QCOMPARE(w.saveFolderEdit->text(), first);
 
         // Answered Yes: the dialog, and its folder in the path box.
         m_prompts->answerNextQuestion(true);
         m_prompts->chooseNextFolder(second);
-        w.Command3->click();
-        QTRY_COMPARE(w.Text1->text(), second);
+        w.chooseFolderButton->click();
+        QTRY_COMPARE(w.saveFolderEdit->text(), second);
         QCOMPARE(m_prompts->boxes.size(), 2);
         QCOMPARE(m_prompts->folderDialogTitles.size(), 2);
 
         // Yes, then the dialog cancelled: the path stays, the choice is forgotten...
         m_prompts->answerNextQuestion(true);
-        w.Command3->click();
+        w.chooseFolderButton->click();
         QTRY_COMPARE(m_prompts->folderDialogTitles.size(), 3);
-        QTRY_VERIFY(m_app->state().ChosenSaveFolder.isEmpty());
-        QCOMPARE(w.Text1->text(), second);
+        QTRY_VERIFY(m_app->state().chosenSaveFolder.isEmpty());
+        QCOMPARE(w.saveFolderEdit->text(), second);
 
         // ...so the next click goes straight to the dialog.
         m_prompts->chooseNextFolder(start);
-        w.Command3->click();
-        QTRY_COMPARE(w.Text1->text(), start);
+        w.chooseFolderButton->click();
+        QTRY_COMPARE(w.saveFolderEdit->text(), start);
         QCOMPARE(m_prompts->boxes.size(), 3);
         QCOMPARE(m_prompts->folderDialogTitles.size(), 4);
     }
 
     void firstDialogCancelledLeavesThePath()
     {
-        Form1 &w = m_app->window();
-        const QString start = w.Text1->text();
-        w.Command3->click();
+        MainWindow &w = m_app->window();
+        const QString start = w.saveFolderEdit->text();
+        w.chooseFolderButton->click();
         QTRY_COMPARE(m_prompts->folderDialogTitles.size(), 1);
         QTest::qWait(20);
-        QCOMPARE(w.Text1->text(), start);
+        QCOMPARE(w.saveFolderEdit->text(), start);
         QVERIFY(m_prompts->boxes.isEmpty());
     }
 
     void stopWhileNothingRunsOnlyEnablesTheAlbumList()
     {
-        Form1 &w = m_app->window();
-        w.ListView1->setEnabled(false);
+        MainWindow &w = m_app->window();
+        w.albumView->setEnabled(false);
         const QStringList linesBefore = m_app->log().lines();
         const QString status = w.statusText();
-        w.Command6->click();
-        QVERIFY(w.ListView1->isEnabled());
-        QVERIFY(!m_app->state().AlbumJobRunning);
-        QVERIFY(!m_app->state().PhotoViewOpen);
-        QVERIFY(!m_app->state().SelectedDownloadRunning);
-        QVERIFY(m_app->state().AlbumJobIdle);
+        w.stopButton->click();
+        QVERIFY(w.albumView->isEnabled());
+        QVERIFY(!m_app->state().albumJobRunning);
+        QVERIFY(!m_app->state().photoViewOpen);
+        QVERIFY(!m_app->state().selectedDownloadRunning);
+        QVERIFY(m_app->state().albumJobIdle);
         QCOMPARE(m_app->log().lines(), linesBefore);
         QCOMPARE(w.statusText(), status);
         QVERIFY(m_prompts->boxes.isEmpty());
@@ -157,43 +157,43 @@ private Q_SLOTS:
     void stopClearsTheRunningFlags()
     {
         WindowState &state = m_app->state();
-        state.AlbumJobRunning = state.PhotoViewOpen = state.SelectedDownloadRunning = true;
-        state.AlbumJobIdle = false;
-        m_app->window().Command6->click();
-        QVERIFY(!state.AlbumJobRunning);
-        QVERIFY(!state.PhotoViewOpen);
-        QVERIFY(!state.SelectedDownloadRunning);
-        QVERIFY(!state.AlbumJobIdle); // the album job sets it back itself when it ends
+        state.albumJobRunning = state.photoViewOpen = state.selectedDownloadRunning = true;
+        state.albumJobIdle = false;
+        m_app->window().stopButton->click();
+        QVERIFY(!state.albumJobRunning);
+        QVERIFY(!state.photoViewOpen);
+        QVERIFY(!state.selectedDownloadRunning);
+        QVERIFY(!state.albumJobIdle); // the album job sets it back itself when it ends
     }
 
     void clearEmptiesTheLog()
     {
-        Form1 &w = m_app->window();
-        QVERIFY(w.List1->count() > 0);
-        w.Command8->click();
-        QCOMPARE(w.List1->count(), 0);
+        MainWindow &w = m_app->window();
+        QVERIFY(w.activityLogList->count() > 0);
+        w.clearLogButton->click();
+        QCOMPARE(w.activityLogList->count(), 0);
         m_app->log().add(QStringLiteral("下一行"));
-        QCOMPARE(w.List1->count(), 1);
-        QCOMPARE(w.List1->currentRow(), 0);
-        QVERIFY(w.List1->item(0)->text().endsWith(QStringLiteral("]下一行")));
+        QCOMPARE(w.activityLogList->count(), 1);
+        QCOMPARE(w.activityLogList->currentRow(), 0);
+        QVERIFY(w.activityLogList->item(0)->text().endsWith(QStringLiteral("]下一行")));
     }
 
     void backToTheAlbumList()
     {
-        Form1 &w = m_app->window();
-        w.ListView1->hide();
-        w.ListView2->show();
-        w.Command5->show();
-        w.Label6->show();
-        w.Label7->show();
-        m_app->state().PhotoViewOpen = true;
-        w.Command5->click();
-        QVERIFY(w.ListView1->isVisible());
-        QVERIFY(!w.ListView2->isVisible());
-        QVERIFY(!w.Command5->isVisible());
-        QVERIFY(!w.Label6->isVisible());
-        QVERIFY(!w.Label7->isVisible());
-        QVERIFY(!m_app->state().PhotoViewOpen);
+        MainWindow &w = m_app->window();
+        w.albumView->hide();
+        w.photoView->show();
+        w.backButton->show();
+        w.albumNameLabel->show();
+        w.albumDescriptionLabel->show();
+        m_app->state().photoViewOpen = true;
+        w.backButton->click();
+        QVERIFY(w.albumView->isVisible());
+        QVERIFY(!w.photoView->isVisible());
+        QVERIFY(!w.backButton->isVisible());
+        QVERIFY(!w.albumNameLabel->isVisible());
+        QVERIFY(!w.albumDescriptionLabel->isVisible());
+        QVERIFY(!m_app->state().photoViewOpen);
     }
 
     void openPicture_data()
@@ -209,7 +209,7 @@ private Q_SLOTS:
     {
         QFETCH(int, currentRow);
         QFETCH(QString, opened);
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         auto *model
             = photoRows(&w,
                         {{QStringLiteral("1"), QStringLiteral("海边"), QStringLiteral("2015-07-01"),
@@ -218,10 +218,10 @@ private Q_SLOTS:
                           QStringLiteral("http://127.0.0.1:1/photo/b/2.jpg"), QString()},
                          {QStringLiteral("3"), QStringLiteral("山"), QString(), QString(),
                           QStringLiteral("http://127.0.0.1:1/photo/c/3.jpg"), QString()}});
-        w.ListView2->setModel(model);
+        w.photoView->setModel(model);
         if (currentRow >= 0)
-            w.ListView2->setCurrentIndex(model->index(currentRow, 0));
-        w.dktp->trigger();
+            w.photoView->setCurrentIndex(model->index(currentRow, 0));
+        w.openPictureAction->trigger();
         if (opened.isEmpty()) {
             QCOMPARE(w.statusText(), QStringLiteral("请选择图片"));
             QCOMPARE(m_prompts->boxes.size(), 1);
@@ -249,8 +249,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, control);
         QFETCH(int, endpoint);
-        Form1 &w = m_app->window();
-        w.Text1->setText(QStringLiteral("/srv/相册 保存"));
+        MainWindow &w = m_app->window();
+        w.saveFolderEdit->setText(QStringLiteral("/srv/相册 保存"));
         auto *widget = w.findChild<QWidget *>(control);
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
@@ -261,39 +261,39 @@ private Q_SLOTS:
 
     void titleBarLabelsHighlightUnderTheMouse()
     {
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         const QColor white(0xff, 0xff, 0xff);
         const QColor grey(0xe0, 0xe0, 0xe0);
-        for (QLabel *label : {w.Label2_1, w.Label2_2, w.Label2_3})
+        for (QLabel *label : {w.minimiseLabel, w.closeLabel, w.websiteLabel})
             QCOMPARE(textColour(label), white);
 
-        QTest::mouseMove(w.Label2_1);
-        QTRY_COMPARE(textColour(w.Label2_1), grey);
-        QCOMPARE(textColour(w.Label2_2), white);
+        QTest::mouseMove(w.minimiseLabel);
+        QTRY_COMPARE(textColour(w.minimiseLabel), grey);
+        QCOMPARE(textColour(w.closeLabel), white);
 
-        QTest::mouseMove(w.Label2_2);
-        QTRY_COMPARE(textColour(w.Label2_2), grey);
-        QCOMPARE(textColour(w.Label2_1), white);
-        QCOMPARE(textColour(w.Label2_3), white);
+        QTest::mouseMove(w.closeLabel);
+        QTRY_COMPARE(textColour(w.closeLabel), grey);
+        QCOMPARE(textColour(w.minimiseLabel), white);
+        QCOMPARE(textColour(w.websiteLabel), white);
 
         QTest::mouseMove(&w, QPoint(600, 40)); // bare header
-        QTRY_COMPARE(textColour(w.Label2_2), white);
-        QCOMPARE(textColour(w.Label2_1), white);
+        QTRY_COMPARE(textColour(w.closeLabel), white);
+        QCOMPARE(textColour(w.minimiseLabel), white);
     }
 
     void minimiseAndCloseLabels()
     {
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
-        QTest::mouseClick(w.Label2_1, Qt::LeftButton);
+        QTest::mouseClick(w.minimiseLabel, Qt::LeftButton);
         QTRY_VERIFY(w.windowState().testFlag(Qt::WindowMinimized));
         QCOMPARE(quit.count(), 0);
         w.showNormal();
         // A press that ends outside the label does nothing.
-        QTest::mousePress(w.Label2_2, Qt::LeftButton);
-        QTest::mouseRelease(w.Label2_2, Qt::LeftButton, {}, QPoint(-30, 5));
+        QTest::mousePress(w.closeLabel, Qt::LeftButton);
+        QTest::mouseRelease(w.closeLabel, Qt::LeftButton, {}, QPoint(-30, 5));
         QCOMPARE(quit.count(), 0);
-        QTest::mouseClick(w.Label2_2, Qt::LeftButton);
+        QTest::mouseClick(w.closeLabel, Qt::LeftButton);
         QCOMPARE(quit.count(), 1);
     }
 
@@ -316,8 +316,8 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(int, button);
         QFETCH(bool, moves);
-        Form1 &w = m_app->window();
-        WindowDragController drag(m_app->context());
+        MainWindow &w = m_app->window();
+        WindowDragController drag(w, *w.logoLabel);
         QSignalSpy started(&drag, &WindowDragController::moveStarted);
         QWidget *widget = target == w.objectName() ? &w : w.findChild<QWidget *>(target);
         QVERIFY(widget);
@@ -333,9 +333,9 @@ private Q_SLOTS:
     // it changes them, on either list, whatever model is put in later.
     void columnWidthsStayFixed()
     {
-        Form1 &w = m_app->window();
-        w.ListView2->show(); // both lists share their place; show each in turn
-        for (QTreeView *view : {w.ListView1, w.ListView2}) {
+        MainWindow &w = m_app->window();
+        w.photoView->show(); // both lists share their place; show each in turn
+        for (QTreeView *view : {w.albumView, w.photoView}) {
             view->raise();
             view->show();
             view->setModel(photoRows(view, {{QStringLiteral("1"), QStringLiteral("a")}}));
@@ -357,7 +357,7 @@ private Q_SLOTS:
 
         // The same gesture does resize a header that allows it: the drag is real.
         QTreeView control(&w);
-        control.setGeometry(w.ListView1->geometry());
+        control.setGeometry(w.albumView->geometry());
         control.setModel(photoRows(&control, {{QStringLiteral("1"), QStringLiteral("a")}}));
         control.setColumnWidth(0, 120);
         control.show();

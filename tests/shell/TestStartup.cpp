@@ -1,11 +1,11 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/SaveFolder.h"
-#include "app/StatusBar.h"
-#include "app/VersionCheckController.h"
+#include "shell/ui/VersionCheckController.h"
 #include "standin/StandinThread.h"
+#include "storage/SaveFolder.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -59,7 +59,7 @@ private Q_SLOTS:
         QVERIFY2(isLogLine(lines[1], QStringLiteral("欢迎使用Zorvane软件..")), qPrintable(lines[1]));
         QVERIFY2(isLogLine(lines[2], ActivityLog::separator()), qPrintable(lines[2]));
         QVERIFY2(isLogLine(lines[3], QStringLiteral("正在检测是否有最新版本..")), qPrintable(lines[3]));
-        QCOMPARE(m_app->window().List1->currentRow(), 3);
+        QCOMPARE(m_app->window().activityLogList->currentRow(), 3);
         QCOMPARE(ActivityLog::separator(), QString(49, QLatin1Char('*')));
     }
 
@@ -70,32 +70,32 @@ private Q_SLOTS:
         m_standin.knobs().setLatencyMs(600);
         QSignalSpy concluded(&m_app->versionCheck(), &VersionCheckController::concluded);
         m_app->start();
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         bool timerRan = false;
         QTimer::singleShot(50, this, [&] { timerRan = true; });
         QTRY_VERIFY(timerRan);
         QCOMPARE(concluded.count(), 0);
-        QVERIFY(!w.Command1->isEnabled());
-        QVERIFY(!w.Command2->isEnabled());
-        QVERIFY(!w.Command4->isEnabled());
+        QVERIFY(!w.listOwnAlbumsButton->isEnabled());
+        QVERIFY(!w.signInButton->isEnabled());
+        QVERIFY(!w.listOtherAlbumsButton->isEnabled());
         QCOMPARE(w.statusText(), QStringLiteral("正在检测程序是否还有最新版本.."));
         QVERIFY(concluded.wait(5000));
-        QVERIFY(w.Command1->isEnabled());
+        QVERIFY(w.listOwnAlbumsButton->isEnabled());
     }
 
     void openingState()
     {
         m_app->start();
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        QCOMPARE(w.Combo1->count(), 2);
-        QCOMPARE(w.Combo1->itemText(0), QStringLiteral("普通"));
-        QCOMPARE(w.Combo1->itemText(1), QStringLiteral("高清"));
-        QCOMPARE(w.Combo1->currentText(), QStringLiteral("高清"));
-        QCOMPARE(w.s1->panelText(3), QStringLiteral("V1.0.0"));
-        QVERIFY(m_app->state().AlbumJobIdle);
+        QCOMPARE(w.qualityCombo->count(), 2);
+        QCOMPARE(w.qualityCombo->itemText(0), QStringLiteral("普通"));
+        QCOMPARE(w.qualityCombo->itemText(1), QStringLiteral("高清"));
+        QCOMPARE(w.qualityCombo->currentText(), QStringLiteral("高清"));
+        QCOMPARE(w.statusBar->panelText(3), QStringLiteral("V1.0.0"));
+        QVERIFY(m_app->state().albumJobIdle);
 
         QCOMPARE(w.size(), QSize(981, 598));
         QCOMPARE(w.frameGeometry().center(), w.screen()->availableGeometry().center());
@@ -103,9 +103,9 @@ private Q_SLOTS:
         QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
         QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
-        QVERIFY(!w.aicAlphaImage1->pixmap().isNull());
-        QVERIFY(!w.Image1->pixmap().isNull());
-        QVERIFY(!w.Image3->pixmap().isNull());
+        QVERIFY(!w.logoLabel->pixmap().isNull());
+        QVERIFY(!w.avatarLabel->pixmap().isNull());
+        QVERIFY(!w.defaultAvatarLabel->pixmap().isNull());
         QVERIFY(!qApp->styleSheet().isEmpty());
     }
 
@@ -119,8 +119,8 @@ private Q_SLOTS:
         kept.close();
 
         m_app->start();
-        QCOMPARE(m_app->window().Text1->text(), QDir::toNativeSeparators(folder));
-        QTRY_VERIFY(m_app->window().Command1->isEnabled());
+        QCOMPARE(m_app->window().saveFolderEdit->text(), QDir::toNativeSeparators(folder));
+        QTRY_VERIFY(m_app->window().listOwnAlbumsButton->isEnabled());
         QVERIFY(m_prompts->boxes.isEmpty());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("picture bytes"));
@@ -156,7 +156,7 @@ private Q_SLOTS:
     void typedNumberGoesToTheCredentials()
     {
         m_app->start();
-        QLineEdit *text2 = m_app->window().Text2;
+        QLineEdit *text2 = m_app->window().otherQqEdit;
         QTest::keyClicks(text2, QStringLiteral("10001"));
         QCOMPARE(m_app->state().credentials.targetUin, QStringLiteral("10001"));
         QTest::keyClick(text2, Qt::Key_Backspace);

@@ -1,9 +1,10 @@
 #include "ScriptedPrompts.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "app/VersionCheckController.h"
+#include "shell/ui/VersionCheckController.h"
 #include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+#include "window/StatusBar.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -71,15 +72,15 @@ private Q_SLOTS:
         QVERIFY(concluded.wait(5000));
         QCOMPARE(concluded.first().first().toBool(), true);
 
-        Form1 &w = m_app->window();
-        QVERIFY(w.Command1->isEnabled());
-        QVERIFY(w.Command2->isEnabled());
-        QVERIFY(w.Command4->isEnabled());
+        MainWindow &w = m_app->window();
+        QVERIFY(w.listOwnAlbumsButton->isEnabled());
+        QVERIFY(w.signInButton->isEnabled());
+        QVERIFY(w.listOtherAlbumsButton->isEnabled());
         QCOMPARE(w.statusText(), QStringLiteral("欢迎使用Zorvane软件.."));
         const QStringList lines = messages(m_app->log().lines());
         QCOMPARE(lines.mid(4),
                  (QStringList {Separator, QStringLiteral("当前为最新版本，欢迎使用.."), Separator}));
-        QCOMPARE(w.List1->currentRow(), lines.size() - 1);
+        QCOMPARE(w.activityLogList->currentRow(), lines.size() - 1);
         QVERIFY(m_prompts->boxes.isEmpty());
         QTest::qWait(50);
         QCOMPARE(quit.count(), 0);
@@ -129,14 +130,14 @@ private Q_SLOTS:
         QCOMPARE(box.text, question(listed));
         QVERIFY(m_prompts->opened.isEmpty());
 
-        Form1 &w = m_app->window();
+        MainWindow &w = m_app->window();
         QCOMPARE(w.statusText(), QStringLiteral("发现最新版本..."));
         QCOMPARE(messages(m_app->log().lines()).mid(4),
                  (QStringList {Separator, QStringLiteral("发现新版本..")}));
-        QCOMPARE(w.List1->currentRow(), 5);
-        QVERIFY(!w.Command1->isEnabled());
-        QVERIFY(!w.Command2->isEnabled());
-        QVERIFY(!w.Command4->isEnabled());
+        QCOMPARE(w.activityLogList->currentRow(), 5);
+        QVERIFY(!w.listOwnAlbumsButton->isEnabled());
+        QVERIFY(!w.signInButton->isEnabled());
+        QVERIFY(!w.listOtherAlbumsButton->isEnabled());
     }
 
     void yesOpensTheDownloadPageThenEnds()
@@ -177,14 +178,16 @@ private Q_SLOTS:
         m_app->start();
         QTRY_COMPARE(quit.count(), 1);
         expectNetworkFailure();
-        QVERIFY(!m_app->window().Command1->isEnabled());
+        QVERIFY(!m_app->window().listOwnAlbumsButton->isEnabled());
     }
 
     void silentSiteCountsAsUnreadableAfterTheBound()
     {
         m_standin.knobs().addFault(
             standin::FaultRule::make(VersionPath, standin::FaultKind::StallBeforeAnswer));
-        VersionCheckController check(m_app->context(), 300);
+        VersionCheckController check(m_app->network(), m_app->endpoints(), m_app->log(), m_app->prompts(),
+                                     m_app->urls(), *m_app->window().statusBar, {}, 300);
+        connect(&check, &VersionCheckController::quitRequested, m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
         QSignalSpy concluded(&check, &VersionCheckController::concluded);
         QElapsedTimer clock;
@@ -210,7 +213,7 @@ private:
         QCOMPARE(box.icon, Prompts::Icon::Exclamation);
         QCOMPARE(box.text, NetworkMessage);
         QCOMPARE(messages(m_app->log().lines()).mid(4), (QStringList {Separator, NetworkMessage}));
-        QCOMPARE(m_app->window().List1->currentRow(), 5);
+        QCOMPARE(m_app->window().activityLogList->currentRow(), 5);
         QVERIFY(m_prompts->opened.isEmpty());
     }
 

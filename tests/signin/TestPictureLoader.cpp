@@ -1,4 +1,4 @@
-#include "catalogue/PictureLoader.h"
+#include "network/PictureLoader.h"
 
 #include <QBuffer>
 #include <QNetworkAccessManager>

@@ -1,10 +1,9 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
-#include "app/AppContext.h"
-#include "app/Form1.h"
-#include "catalogue/PictureLoader.h"
+#include "network/PictureLoader.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QNetworkCookieJar>
@@ -31,9 +30,9 @@ private:
     ScriptedPrompts m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 
-    QLabel *box() { return m_app->window().Image2; }
+    QLabel *box() { return m_app->window().previewLabel; }
     QString address(const QString &path) const { return m_standin.root() + path; }
-    void show(const QString &path) { m_app->context().showPreview(address(path)); }
+    void show(const QString &path) { Q_EMIT m_app->previewRequested(address(path)); }
     // The box as it must look for the stand-in's picture at `path`.
     QImage expected(const QString &path)
     {
@@ -81,7 +80,7 @@ private Q_SLOTS:
         QFETCH(QString, broken);
         show(PngCover);
         QTRY_COMPARE(shown(), expected(PngCover));
-        m_app->context().showPreview(broken);
+        Q_EMIT m_app->previewRequested(broken);
         QTRY_VERIFY(box()->pixmap().isNull());
     }
 

@@ -1,15 +1,15 @@
 #include "ScriptedPrompts.h"
 #include "SignInThroughBrowser.h"
-#include "app/ActivityLog.h"
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "catalogue/FetchText.h"
-#include "catalogue/PictureLoader.h"
-#include "signin/CookieBridge.h"
-#include "signin/Form2.h"
-#include "signin/GTk.h"
+#include "network/FetchText.h"
+#include "network/PictureLoader.h"
+#include "qzone/GTk.h"
+#include "signin/ui/CookieBridge.h"
+#include "signin/ui/SignInDialog.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
 
 #include <QLabel>
 #include <QNetworkCookieJar>
@@ -64,7 +64,7 @@ private:
     ScriptedPrompts m_prompts;
     std::unique_ptr<AlbivexApp> m_app;
 
-    Form1 &window() { return m_app->window(); }
+    MainWindow &window() { return m_app->window(); }
     QString root() const { return m_standin.root(); }
 
     // The album list as the album-list request of the signed-in account asks for it.
@@ -86,10 +86,10 @@ private:
         return answer;
     }
 
-    Form2 *openSignInPage()
+    SignInDialog *openSignInPage()
     {
-        window().Command2->click();
-        Form2 *form = SignInWindow(*m_app);
+        window().signInButton->click();
+        SignInDialog *form = SignInWindow(*m_app);
         if (!form || !QTest::qWaitFor([&] { return form->isVisible(); }, 10000) || !WaitForSignInPage(*form))
             return nullptr;
         return form;
@@ -109,22 +109,22 @@ private Q_SLOTS:
         m_app = std::make_unique<AlbivexApp>(Endpoints(root()), &m_prompts, &m_prompts, &m_prompts);
         m_app->start();
         // The version check passes against the stand-in.
-        QTRY_VERIFY(window().Command2->isEnabled());
+        QTRY_VERIFY(window().signInButton->isEnabled());
     }
     void cleanup() { m_app.reset(); }
 
     void signInThroughCommand2()
     {
-        Form2 *form = openSignInPage();
+        SignInDialog *form = openSignInPage();
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QStringLiteral("登录QQ"));
         QCOMPARE(form->size(), QSize(615, 344));
         QVERIFY(form->isModal());
-        QCOMPARE(form->WebBrowser1->geometry(), QRect(-32, -24, 681, 409));
-        QCOMPARE(form->WebBrowser1->contextMenuPolicy(), Qt::NoContextMenu);
-        QVERIFY(form->WebBrowser1->page()->profile()->isOffTheRecord());
-        QCOMPARE(form->Label1->text(), QStringLiteral("登录成功，正在获取信息.."));
-        QVERIFY(form->children().indexOf(form->Label1) < form->children().indexOf(form->WebBrowser1));
+        QCOMPARE(form->browser->geometry(), QRect(-32, -24, 681, 409));
+        QCOMPARE(form->browser->contextMenuPolicy(), Qt::NoContextMenu);
+        QVERIFY(form->browser->page()->profile()->isOffTheRecord());
+        QCOMPARE(form->noticeLabel->text(), QStringLiteral("登录成功，正在获取信息.."));
+        QVERIFY(form->children().indexOf(form->noticeLabel) < form->children().indexOf(form->browser));
         // Script boxes are answered silently; a real box would hold the script.
         QCOMPARE(RunPageScript(*form, QStringLiteral("confirm('leave?')")), QVariant(false));
         QVERIFY(RunPageScript(*form, QStringLiteral("prompt('name?', 'x') === null")).toBool());
@@ -135,18 +135,18 @@ private Q_SLOTS:
                  QStringLiteral("appid=8000201&style=20&s_url=") + root() + QStringLiteral("/"));
 
         QVERIFY(SubmitSignInPage(*form, QString::fromLatin1(MainUin), QStringLiteral("secret")));
-        QTRY_COMPARE_WITH_TIMEOUT(window().Command2->text(), QStringLiteral("注销登录"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(window().signInButton->text(), QStringLiteral("注销登录"), 30000);
         QTRY_VERIFY(!form->isVisible());
-        QVERIFY(form->WebBrowser1->isHidden());
+        QVERIFY(form->browser->isHidden());
 
         const QzoneCredentials &credentials = m_app->state().credentials;
         QVERIFY(credentials.signedIn);
         QCOMPARE(credentials.uin, QString::fromLatin1(MainUin));
         QCOMPARE(m_standin.knobs().issuedSkeys(credentials.uin), QStringList {credentials.skey});
         QCOMPARE(credentials.gTk, ComputeGTk(credentials.skey));
-        QCOMPARE(window().qqhao->text(), QString::fromLatin1(MainUin));
-        QCOMPARE(window().Label1->text(), QString::fromUtf8(MainNickname));
-        QVERIFY(!window().Image1->isEnabled());
+        QCOMPARE(window().qqNumberLabel->text(), QString::fromLatin1(MainUin));
+        QCOMPARE(window().nicknameLabel->text(), QString::fromUtf8(MainNickname));
+        QVERIFY(!window().avatarLabel->isEnabled());
         QCOMPARE(
             countLines(m_app->log().lines(), QStringLiteral("[QQ:%1]登录成功..").arg(QLatin1String(MainUin))),
             1);
@@ -154,7 +154,7 @@ private Q_SLOTS:
         const QImage avatar = StretchOnWhite(
             DecodePicture(m_standin.knobs().pictures().avatar(QString::fromLatin1(MainUin))), QSize(80, 80));
         QVERIFY(!avatar.isNull());
-        QTRY_COMPARE(shownPicture(window().Image1), avatar);
+        QTRY_COMPARE(shownPicture(window().avatarLabel), avatar);
 
         const QList<LoggedRequest> profiles
             = m_standin.knobs().requestsTo(QStringLiteral("/rsc/fcgi-bin/3g_profile_homepage"));
@@ -181,8 +181,8 @@ private Q_SLOTS:
         QVERIFY(albumRequest.cookieNames.contains(QStringLiteral("uin")));
 
         // Further pages of the same sign-in do not capture again.
-        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
-        form->WebBrowser1->reload();
+        QSignalSpy loaded(form->browser, &QWebEngineView::loadFinished);
+        form->browser->reload();
         QVERIFY(loaded.wait(20000));
         QTest::qWait(300);
         QCOMPARE(
@@ -192,7 +192,7 @@ private Q_SLOTS:
 
         // Neither the log nor any message of the process shows the secrets.
         const QString cookieText
-            = form->WebBrowser1->page()->profile()->findChild<CookieBridge *>()->cookieTextFor(
+            = form->browser->page()->profile()->findChild<CookieBridge *>()->cookieTextFor(
                 QUrl(root() + QStringLiteral("/")));
         QVERIFY(cookieText.contains(credentials.skey));
         for (const QString &line : m_app->log().lines() + g_messages) {
@@ -203,27 +203,27 @@ private Q_SLOTS:
 
     void avatarClickActsAsCommand2()
     {
-        QTest::mouseClick(window().Image1, Qt::LeftButton);
-        Form2 *form = SignInWindow(*m_app);
+        QTest::mouseClick(window().avatarLabel, Qt::LeftButton);
+        SignInDialog *form = SignInWindow(*m_app);
         QVERIFY(form);
         QTRY_VERIFY(form->isVisible());
         QVERIFY(WaitForSignInPage(*form));
         form->close();
         QVERIFY(SignInThroughBrowser(*m_app, QString::fromLatin1(SecondUin)));
-        QCOMPARE(window().Label1->text(), QString::fromUtf8(SecondNickname));
+        QCOMPARE(window().nicknameLabel->text(), QString::fromUtf8(SecondNickname));
 
         // While signed in the avatar is disabled: a click neither signs out nor opens.
-        QTest::mouseClick(window().Image1, Qt::LeftButton);
+        QTest::mouseClick(window().avatarLabel, Qt::LeftButton);
         QTest::qWait(100);
-        QCOMPARE(window().Command2->text(), QStringLiteral("注销登录"));
+        QCOMPARE(window().signInButton->text(), QStringLiteral("注销登录"));
         QVERIFY(!SignInWindow(*m_app)->isVisible());
     }
 
     void wrongPasswordCapturesNothing()
     {
-        Form2 *form = openSignInPage();
+        SignInDialog *form = openSignInPage();
         QVERIFY(form);
-        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loaded(form->browser, &QWebEngineView::loadFinished);
         QVERIFY(SubmitSignInPage(*form, QString::fromLatin1(MainUin), QStringLiteral("wrong")));
         QVERIFY(loaded.wait(20000));
         QTRY_VERIFY(!RunPageScript(*form, QStringLiteral("document.getElementById('err').textContent"))
@@ -231,37 +231,37 @@ private Q_SLOTS:
                          .isEmpty());
         QTest::qWait(300);
         QVERIFY(form->isVisible());
-        QVERIFY(form->WebBrowser1->isVisible());
+        QVERIFY(form->browser->isVisible());
         QVERIFY(!m_app->state().credentials.signedIn);
         QVERIFY(m_app->state().credentials.uin.isEmpty());
-        QCOMPARE(window().Command2->text(), QStringLiteral("登录QQ"));
-        QCOMPARE(window().qqhao->text(), QStringLiteral("未登录"));
+        QCOMPARE(window().signInButton->text(), QStringLiteral("登录QQ"));
+        QCOMPARE(window().qqNumberLabel->text(), QStringLiteral("未登录"));
         QCOMPARE(m_standin.knobs().requestCount(QStringLiteral("/rsc/fcgi-bin/3g_profile_homepage")), 0);
     }
 
     void onlyTheSecurityCentreTitleCaptures()
     {
-        Form2 *form = openSignInPage();
+        SignInDialog *form = openSignInPage();
         QVERIFY(form);
         // The browser holds a complete sign-in's cookies, but the page shown is not
         // the security centre.
         const SignIn signIn = m_standin.knobs().signIn(QString::fromLatin1(MainUin));
-        QWebEngineProfile *profile = form->WebBrowser1->page()->profile();
+        QWebEngineProfile *profile = form->browser->page()->profile();
         CookieBridge *bridge = profile->findChild<CookieBridge *>();
         for (const QNetworkCookie &cookie : signIn.cookies)
             profile->cookieStore()->setCookie(cookie, QUrl(root() + QStringLiteral("/")));
         QTRY_VERIFY(bridge->cookieTextFor(QUrl(root() + QStringLiteral("/"))).contains(signIn.skey));
 
-        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
-        form->WebBrowser1->reload();
+        QSignalSpy loaded(form->browser, &QWebEngineView::loadFinished);
+        form->browser->reload();
         QVERIFY(loaded.wait(20000));
         QTest::qWait(500);
         QVERIFY(!m_app->state().credentials.signedIn);
-        QVERIFY(form->WebBrowser1->isVisible());
-        QVERIFY(!form->WebBrowser1->title().contains(QStringLiteral("QQ安全中心")));
+        QVERIFY(form->browser->isVisible());
+        QVERIFY(!form->browser->title().contains(QStringLiteral("QQ安全中心")));
 
         // The same cookies on the security centre's page do capture.
-        form->WebBrowser1->load(QUrl(root() + QStringLiteral("/")));
+        form->browser->load(QUrl(root() + QStringLiteral("/")));
         QTRY_VERIFY_WITH_TIMEOUT(m_app->state().credentials.signedIn, 20000);
         QCOMPARE(m_app->state().credentials.skey, signIn.skey);
         QCOMPARE(m_app->state().credentials.uin, QString::fromLatin1(MainUin));
@@ -270,8 +270,8 @@ private Q_SLOTS:
     void signOutThrowsAwayQqCookiesOnly()
     {
         QVERIFY(SignInThroughBrowser(*m_app, QString::fromLatin1(MainUin)));
-        QTRY_VERIFY(!window().Image1->pixmap().isNull());
-        QWebEngineProfile *profile = SignInWindow(*m_app)->WebBrowser1->page()->profile();
+        QTRY_VERIFY(!window().avatarLabel->pixmap().isNull());
+        QWebEngineProfile *profile = SignInWindow(*m_app)->browser->page()->profile();
         CookieBridge *bridge = profile->findChild<CookieBridge *>();
         QNetworkCookieJar *jar = m_app->network().cookieJar();
         // Another site's cookie, in the browser and so in the jar.
@@ -284,13 +284,13 @@ private Q_SLOTS:
         const QUrl qq(root() + QStringLiteral("/"));
         QVERIFY(!jar->cookiesForUrl(qq).isEmpty());
 
-        window().Command2->click();
+        window().signInButton->click();
 
-        QCOMPARE(window().Command2->text(), QStringLiteral("登录QQ"));
-        QCOMPARE(window().Label1->text(), QStringLiteral("QQ昵称"));
-        QCOMPARE(window().qqhao->text(), QStringLiteral("未登录"));
-        QVERIFY(window().Image1->isEnabled());
-        QCOMPARE(window().Image1->pixmap().toImage(), window().Image3->pixmap().toImage());
+        QCOMPARE(window().signInButton->text(), QStringLiteral("登录QQ"));
+        QCOMPARE(window().nicknameLabel->text(), QStringLiteral("QQ昵称"));
+        QCOMPARE(window().qqNumberLabel->text(), QStringLiteral("未登录"));
+        QVERIFY(window().avatarLabel->isEnabled());
+        QCOMPARE(window().avatarLabel->pixmap().toImage(), window().defaultAvatarLabel->pixmap().toImage());
         QCOMPARE(window().statusText(), QStringLiteral("注销成功.."));
         QVERIFY(isLogLine(m_app->log().lines().last(),
                           QStringLiteral("[QQ:%1]注销成功..").arg(QLatin1String(MainUin))));
@@ -307,10 +307,10 @@ private Q_SLOTS:
 
         // The next sign-in starts on the sign-in page again and captures nothing by itself.
         m_standin.knobs().clearRequests();
-        Form2 *form = openSignInPage();
+        SignInDialog *form = openSignInPage();
         QVERIFY(form);
         QTest::qWait(300);
-        QVERIFY(form->WebBrowser1->isVisible());
+        QVERIFY(form->browser->isVisible());
         QVERIFY(!credentials.signedIn);
         // The browser itself no longer sends QQ's cookies.
         const QStringList sent
@@ -324,8 +324,8 @@ private Q_SLOTS:
             2);
 
         // ... while it still sends the other site's.
-        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
-        form->WebBrowser1->load(otherSite);
+        QSignalSpy loaded(form->browser, &QWebEngineView::loadFinished);
+        form->browser->load(otherSite);
         QVERIFY(loaded.wait(20000));
         QVERIFY(m_standin.knobs()
                     .requestsTo(QStringLiteral("/"))

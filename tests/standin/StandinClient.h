@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/QueryString.h"
-#include "signin/GTk.h"
+#include "network/QueryString.h"
+#include "qzone/GTk.h"
 #include "standin/SignIn.h"
 
 #include <QElapsedTimer>

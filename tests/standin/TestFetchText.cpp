@@ -1,5 +1,5 @@
 #include "StandinClient.h"
-#include "catalogue/FetchText.h"
+#include "network/FetchText.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 

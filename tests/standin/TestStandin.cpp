@@ -1,7 +1,7 @@
 #include "StandinClient.h"
-#include "catalogue/AlbumListParser.h"
-#include "photos/PhotoListParser.h"
-#include "signin/CookieCapture.h"
+#include "qzone/AlbumListParser.h"
+#include "qzone/CookieCapture.h"
+#include "qzone/PhotoListParser.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 #include "standin/StandinThread.h"
@@ -566,8 +566,8 @@ private Q_SLOTS:
         const QList<PhotoEntry> photos = ParsePhotoList(page);
         QCOMPARE(photos.size(), HostileNamesAlbum.pictures);
         for (int i = 0; i < photos.size(); ++i) {
-            QCOMPARE(photos[i].Name, QString::fromUtf8(HostilePictureNames[i]));
-            QCOMPARE(m_client->getUrl(QUrl(photos[i].Url)).body,
+            QCOMPARE(photos[i].name, QString::fromUtf8(HostilePictureNames[i]));
+            QCOMPARE(m_client->getUrl(QUrl(photos[i].url)).body,
                      m_server->pictureBytes(QStringLiteral("/photo/b/%1/%2.jpg").arg(id).arg(i + 1)));
         }
         const QString words

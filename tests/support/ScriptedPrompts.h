@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/FolderDialog.h"
-#include "app/Prompts.h"
-#include "app/UrlOpener.h"
+#include "session/FolderDialog.h"
+#include "session/Prompts.h"
+#include "session/UrlOpener.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,8 +1,8 @@
 #include "SignInThroughBrowser.h"
 
 #include "app/AlbivexApp.h"
-#include "app/Form1.h"
-#include "signin/Form2.h"
+#include "signin/ui/SignInDialog.h"
+#include "window/MainWindow.h"
 
 #include <QPushButton>
 #include <QSharedPointer>
@@ -22,24 +22,24 @@ QString jsString(const QString &text)
 
 bool signedInView(AlbivexApp &app)
 {
-    const Form2 *form = SignInWindow(app);
-    return app.state().credentials.signedIn && app.window().Command2->text() == QStringLiteral("注销登录")
+    const SignInDialog *form = SignInWindow(app);
+    return app.state().credentials.signedIn && app.window().signInButton->text() == QStringLiteral("注销登录")
         && (!form || !form->isVisible());
 }
 
 } // namespace
 
-Form2 *SignInWindow(AlbivexApp &app)
+SignInDialog *SignInWindow(AlbivexApp &app)
 {
-    return app.window().findChild<Form2 *>(QStringLiteral("Form2"));
+    return app.window().findChild<SignInDialog *>(QStringLiteral("Form2"));
 }
 
-QVariant RunPageScript(Form2 &form, const QString &script, int timeoutMs)
+QVariant RunPageScript(SignInDialog &form, const QString &script, int timeoutMs)
 {
     // The page may answer after this function gave up; the shared slot outlives it.
     auto result = QSharedPointer<QVariant>::create();
     auto done = QSharedPointer<bool>::create(false);
-    form.WebBrowser1->page()->runJavaScript(script, [result, done](const QVariant &value) {
+    form.browser->page()->runJavaScript(script, [result, done](const QVariant &value) {
         *result = value;
         *done = true;
     });
@@ -48,7 +48,7 @@ QVariant RunPageScript(Form2 &form, const QString &script, int timeoutMs)
     return *result;
 }
 
-bool WaitForSignInPage(Form2 &form, int timeoutMs)
+bool WaitForSignInPage(SignInDialog &form, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
@@ -65,7 +65,7 @@ bool WaitForSignInPage(Form2 &form, int timeoutMs)
     return false;
 }
 
-bool SubmitSignInPage(Form2 &form, const QString &uin, const QString &password, int timeoutMs)
+bool SubmitSignInPage(SignInDialog &form, const QString &uin, const QString &password, int timeoutMs)
 {
     const QString script = QStringLiteral("document.getElementById('u').value = %1;"
                                           "document.getElementById('p').value = %2;"
@@ -76,7 +76,7 @@ bool SubmitSignInPage(Form2 &form, const QString &uin, const QString &password, 
 
 bool SignInThroughBrowser(AlbivexApp &app, const QString &uin, const QString &password, int timeoutMs)
 {
-    QPushButton *command2 = app.window().Command2;
+    QPushButton *command2 = app.window().signInButton;
     if (!QTest::qWaitFor([&] { return command2->isEnabled(); }, timeoutMs)) {
         qWarning("SignInThroughBrowser: Command2 stays disabled (no version check passed)");
         return false;
@@ -86,7 +86,7 @@ bool SignInThroughBrowser(AlbivexApp &app, const QString &uin, const QString &pa
         return false;
     }
     command2->click();
-    Form2 *form = SignInWindow(app);
+    SignInDialog *form = SignInWindow(app);
     if (!form || !QTest::qWaitFor([&] { return form->isVisible(); }, timeoutMs)) {
         qWarning("SignInThroughBrowser: the sign-in window did not open");
         return false;

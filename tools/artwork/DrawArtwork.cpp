@@ -1,6 +1,6 @@
 // Draws the window's pictures: the background, the logo and the default avatar.
 // Run once after changing a drawing and commit the PNG files it writes:
-//   albivex-artwork src/app/resources
+//   albivex-artwork src/window/resources
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "standin/ServiceRoutes.h"
 
-#include "signin/GTk.h"
+#include "qzone/GTk.h"
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
 #include "standin/HostileAnswers.h"

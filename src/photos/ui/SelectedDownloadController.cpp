@@ -1,0 +1,143 @@
+#include "photos/ui/SelectedDownloadController.h"
+
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListModel.h"
+#include "photos/PictureDownloadView.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "storage/PictureTransfer.h"
+#include "storage/SaveLayout.h"
+#include "storage/StaleTemporaryFiles.h"
+#include "storage/UploadTime.h"
+#include "window/ActivityLog.h"
+
+#include <QTimer>
+
+namespace albivex {
+
+SelectedDownloadController::SelectedDownloadController(QNetworkAccessManager &network, WindowState &state,
+                                                       AlbumListModel &albums, PhotoListModel &photos,
+                                                       ActivityLog &log, Prompts &prompts,
+                                                       const PictureTransfer::Options &transferOptions,
+                                                       PictureDownloadView &view, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_state(state)
+    , m_albums(albums)
+    , m_photos(photos)
+    , m_log(log)
+    , m_prompts(prompts)
+    , m_transferOptions(transferOptions)
+    , m_view(view)
+{ }
+
+SelectedDownloadController::~SelectedDownloadController()
+{
+    if (m_transfer)
+        m_transfer->cancel();
+}
+
+void SelectedDownloadController::downloadSelectedPictures()
+{
+    // One run at a time: a second one would interleave its pictures, progress and
+    // lines with the first.
+    if (m_running)
+        return;
+    const int row = m_view.selectedPhotoRow();
+    if (row < 0 || m_photos.entry(row).name.isEmpty()) {
+        m_view.setStatusText(QStringLiteral("请选择图片"));
+        m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择图片"), Prompts::Icon::Information);
+        return;
+    }
+    const int checkedCount = m_photos.checkedCount();
+    const AlbumEntry &album = m_albums.entry(m_view.selectedAlbumRow());
+    m_folder = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, album.name);
+    // What an earlier run that was killed mid-transfer left in this folder goes now.
+    RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs));
+    m_listing = m_photos.listing();
+    m_running = true;
+    if (checkedCount < 2)
+        downloadSingle(row);
+    else
+        startMulti(checkedCount);
+}
+
+void SelectedDownloadController::downloadSingle(int row)
+{
+    transfer(row, PictureFileName(NamingMode::NameAndRandom, row + 1, m_photos.entry(row).name), false);
+}
+
+void SelectedDownloadController::startMulti(int checkedCount)
+{
+    m_state.selectedDownloadRunning = true;
+    m_view.setProgressValue(1);
+    m_view.setProgressRange(1, checkedCount);
+    m_rowCount = m_photos.size();
+    m_nextRow = 0;
+    m_reached = 0;
+    QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);
+}
+
+void SelectedDownloadController::nextPicture()
+{
+    while (m_nextRow < m_rowCount) {
+        const int row = m_nextRow++;
+        // Another album was opened meanwhile: the rows this run meant are gone.
+        if (m_photos.listing() != m_listing)
+            break;
+        if (!m_photos.isChecked(row))
+            continue;
+        if (!m_state.selectedDownloadRunning) {
+            m_view.setProgressValue(1);
+            m_log.add(QStringLiteral("已终止下载任务.."));
+            m_view.setStatusText(QStringLiteral("已终止下载任务"));
+            break;
+        }
+        m_view.setProgressValue(++m_reached);
+        // The naming option is read per picture: a change during the run applies to
+        // the pictures not yet reached.
+        transfer(row, PictureFileName(m_view.namingMode(), row + 1, m_photos.entry(row).name), true);
+        return;
+    }
+    m_state.selectedDownloadRunning = false;
+    finish();
+}
+
+void SelectedDownloadController::transfer(int row, const QString &fileName, bool multi)
+{
+    const PhotoEntry &picture = m_photos.entry(row);
+    PictureTransfer::Options options = m_transferOptions;
+    options.modifiedTime = ParseUploadTime(picture.uploadTime);
+    const QString name = picture.name;
+    m_transfer = DownloadPictureFile(
+        m_network, picture.url, m_folder + QLatin1Char('/') + fileName, this,
+        [this, row, name, multi](const TransferResult &result) { onTransferred(row, name, result, multi); },
+        options);
+}
+
+void SelectedDownloadController::onTransferred(int row, const QString &name, const TransferResult &result,
+                                               bool multi)
+{
+    m_transfer = nullptr;
+    if (m_photos.listing() == m_listing)
+        m_photos.setStatus(row, result.ok() ? QStringLiteral("√") : QStringLiteral("×"));
+    m_log.add(QLatin1Char('[') + name + QLatin1Char(']')
+              + (result.ok() ? QStringLiteral("下载完成..") : QStringLiteral("下载失败..")));
+    if (multi) {
+        // Let the user's input in between pictures (the stop button, ticks).
+        QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);
+        return;
+    }
+    m_view.setStatusText(QStringLiteral("所选图片已下载.."));
+    m_log.add(QStringLiteral("所选图片已完成下载.."));
+    m_running = false;
+}
+
+void SelectedDownloadController::finish()
+{
+    m_view.setStatusText(QStringLiteral("所选图片已完成下载.."));
+    m_log.add(QStringLiteral("所选图片已完成下载.."));
+    m_running = false;
+}
+
+} // namespace albivex

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "storage/PictureTransfer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+struct WindowState;
+class AlbumListModel;
+class PhotoListModel;
+class ActivityLog;
+class Prompts;
+class PictureDownloadView;
+class PictureTransfer;
+struct TransferResult;
+
+// "下载图片": saves pictures of the photo list into the album's folder. With two or more
+// rows ticked, every ticked row is saved, top to bottom, named by the naming option
+// and counted on the progress bar; "终止任务" ends that run before its next picture.
+// Otherwise the selected row is saved under its name and random digits. A saved row
+// shows "√" in 状态, a failed one "×". One picture is transferred at a time, without
+// blocking the window; a second start while a run is in progress is refused.
+class SelectedDownloadController : public QObject
+{
+    Q_OBJECT
+public:
+    SelectedDownloadController(QNetworkAccessManager &network, WindowState &state, AlbumListModel &albums,
+                               PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
+                               const PictureTransfer::Options &transferOptions, PictureDownloadView &view,
+                               QObject *parent = nullptr);
+    ~SelectedDownloadController() override;
+
+    void downloadSelectedPictures();
+
+    bool isRunning() const { return m_running; }
+
+private:
+    void downloadSingle(int row);
+    void startMulti(int checkedCount);
+    void nextPicture();
+    void transfer(int row, const QString &fileName, bool multi);
+    void onTransferred(int row, const QString &name, const TransferResult &result, bool multi);
+    void finish();
+
+    QNetworkAccessManager &m_network;
+    WindowState &m_state;
+    AlbumListModel &m_albums;
+    PhotoListModel &m_photos;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    const PictureTransfer::Options &m_transferOptions;
+    PictureDownloadView &m_view;
+    bool m_running = false;
+    QString m_folder; // the album folder, fixed at the start
+    quint64 m_listing = 0; // the photo listing the run works on
+    int m_rowCount = 0; // rows of the list at the start
+    int m_nextRow = 0;
+    int m_reached = 0; // ticked rows reached so far
+    QPointer<PictureTransfer> m_transfer;
+};
+
+} // namespace albivex

@@ -1,0 +1,86 @@
+#include "qzone/AlbumListParser.h"
+
+#include "qzone/CutRule.h"
+#include "qzone/LocaleText.h"
+#include "qzone/UnescapeUnicode.h"
+
+#include <QDateTime>
+
+namespace albivex {
+
+namespace {
+
+constexpr qint64 ChinaOffsetSeconds = 8 * 3600;
+
+// Beyond this the seconds do not fit the calendar QDateTime handles comfortably, and
+// no album was made then.
+constexpr qint64 MaxAbsSeconds = 200'000LL * 365 * 24 * 3600;
+
+QString CoverUrl(QString value)
+{
+    value.replace(QLatin1String("\\/"), QLatin1String("/"));
+    value.replace(QLatin1String("/a/"), QLatin1String("/m/"));
+    return value;
+}
+
+QString Description(QString value)
+{
+    value.replace(QLatin1String("\\n"), QLatin1String(" "));
+    value.remove(QLatin1String("\\/"));
+    return value;
+}
+
+} // namespace
+
+QString CreatedText(const QString &secondsText, const QLocale &locale)
+{
+    bool ok = false;
+    const qint64 seconds = secondsText.trimmed().toLongLong(&ok);
+    if (!ok || seconds > MaxAbsSeconds || seconds < -MaxAbsSeconds)
+        return QString();
+    // Computed in UTC so that the machine's own zone and its daylight-saving rules
+    // never shift the fixed UTC+8 wall-clock time.
+    const QDateTime epoch(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime at = epoch.addSecs(seconds + ChinaOffsetSeconds);
+    if (!at.isValid())
+        return QString();
+    return DateTimeText(at, locale);
+}
+
+QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
+{
+    const qsizetype count = CountOccurrences(answer, u"createtime");
+    QList<AlbumEntry> albums;
+    if (count == 0)
+        return albums;
+
+    enum Key { CreateTime, Desc, Id, Name, Pre, Total };
+    const QList<QList<QStringView>> pieces
+        = CutPiecesOfKeys(answer, {u"createtime", u"desc", u"id", u"name", u"pre", u"total"});
+    const auto value = [&](Key key, qsizetype k) {
+        const QList<QStringView> &list = pieces.at(key);
+        return k < list.size() ? PieceValue(list.at(k)) : QString();
+    };
+
+    albums.reserve(count);
+    for (qsizetype k = 0; k < count; ++k) {
+        AlbumEntry album;
+        album.position = static_cast<int>(k + 1);
+        const QList<QStringView> &namePieces = pieces.at(Name);
+        if (k < namePieces.size()) {
+            const QStringView piece = namePieces.at(k);
+            album.name = PieceValue(piece);
+            if (piece.contains(QLatin1String("\\u")))
+                album.name = UnescapeUnicode(album.name);
+        }
+        album.createdText = CreatedText(value(CreateTime, k), locale);
+        album.pictureCount = value(Total, k);
+        album.albumId = value(Id, k);
+        album.coverUrl = CoverUrl(value(Pre, k));
+        album.description = Description(value(Desc, k));
+        albums.append(album);
+    }
+    return albums;
+}
+
+} // namespace albivex

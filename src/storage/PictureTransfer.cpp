@@ -1,0 +1,351 @@
+#include "storage/PictureTransfer.h"
+
+#include "network/ReplyWatchdog.h"
+#include "storage/PictureEnd.h"
+#include "storage/PictureSignature.h"
+
+#include <QLocale>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QTimeZone>
+
+namespace albivex {
+
+namespace {
+
+// What the reply may hold in memory before we take it: a picture is streamed to disk
+// in pieces of at most this size, never held whole.
+constexpr qint64 ReadBufferBytes = 256 * 1024;
+constexpr qint64 ChunkBytes = 64 * 1024;
+constexpr int MaxRedirects = 10;
+
+bool isTransientStatus(int status)
+{
+    return status >= 500 || status == 429 || status == 408;
+}
+
+bool isSuccessStatus(int status)
+{
+    return status >= 200 && status < 300;
+}
+
+// Retry-After as delta-seconds or as an HTTP date; -1 when absent or unreadable.
+int retryAfterMs(const QNetworkReply &reply)
+{
+    const QByteArray value = reply.rawHeader("Retry-After").trimmed();
+    if (value.isEmpty())
+        return -1;
+    bool ok = false;
+    const qint64 seconds = value.toLongLong(&ok);
+    if (ok)
+        return seconds < 0 ? -1 : int(qMin<qint64>(seconds, 24 * 3600) * 1000);
+    QDateTime when = QLocale::c().toDateTime(QString::fromLatin1(value),
+                                             QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    if (!when.isValid())
+        return -1;
+    when.setTimeZone(QTimeZone::utc());
+    const qint64 ms = QDateTime::currentDateTimeUtc().msecsTo(when);
+    return int(qBound<qint64>(0, ms, 24LL * 3600 * 1000));
+}
+
+// Transport errors that a later try may not see again.
+bool isTransientError(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::SslHandshakeFailedError:
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const QString &address, const QString &path,
+                                 const Options &options, QObject *parent)
+    : QObject(parent), m_nam(nam), m_address(address), m_path(path), m_options(options)
+{
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, &PictureTransfer::sendAttempt);
+}
+
+PictureTransfer::~PictureTransfer()
+{
+    dropReply();
+}
+
+void PictureTransfer::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_url = QUrl(m_address.trimmed(), QUrl::TolerantMode);
+    const QString scheme = m_url.scheme().toLower();
+    // Addresses come from service answers: only web addresses are fetched, never a
+    // local file or another scheme the network manager would also serve.
+    if (!m_url.isValid() || m_url.host().isEmpty()
+        || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        QTimer::singleShot(0, this, [this] {
+            if (!m_done)
+                report(TransferOutcome::BadAddress);
+        });
+        return;
+    }
+    sendAttempt();
+}
+
+void PictureTransfer::cancel()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    m_retryTimer.stop();
+    dropReply();
+    m_file.reset();
+    deleteLater();
+}
+
+void PictureTransfer::sendAttempt()
+{
+    if (m_done)
+        return;
+    ++m_result.attempts;
+    m_head.clear();
+    m_received = 0;
+    m_end = PictureEnd();
+    m_rejected = false;
+
+    QNetworkRequest request(m_url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(MaxRedirects);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    m_reply = m_nam.get(request);
+    m_reply->setReadBufferSize(ReadBufferBytes);
+    m_watchdog = new ReplyWatchdog(m_reply, m_options.idleMs);
+    connect(m_reply, &QNetworkReply::readyRead, this, &PictureTransfer::onReadyRead);
+    connect(m_reply, &QNetworkReply::finished, this, &PictureTransfer::onFinished);
+}
+
+bool PictureTransfer::openTarget()
+{
+    m_file = std::make_unique<QSaveFile>(m_path);
+    // Never write the final name directly, even where a rename is impossible.
+    m_file->setDirectWriteFallback(false);
+    // Unbuffered: every piece that arrives reaches the file at once, so a temporary
+    // file that has not changed for longer than the idle limit belongs to no live
+    // transfer (RemoveStaleTemporaryFiles relies on it).
+    return m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+// Takes the next piece of the body: holds the first bytes until they show a picture,
+// then writes through. False when the attempt must end; m_rejectReason says why.
+bool PictureTransfer::consume(const QByteArray &chunk)
+{
+    m_received += chunk.size();
+    m_end.feed(chunk);
+    if (m_received > m_options.maxBytes) {
+        m_rejectReason = TransferOutcome::TooLarge;
+        return false;
+    }
+    if (!m_file) {
+        m_head += chunk;
+        switch (CheckPictureSignature(m_head, false)) {
+        case PictureSignature::NeedMoreBytes:
+            return true;
+        case PictureSignature::NotPicture:
+            m_rejectReason = TransferOutcome::NotAPicture;
+            return false;
+        case PictureSignature::Picture:
+            break;
+        }
+        if (!openTarget() || m_file->write(m_head) != m_head.size()) {
+            m_rejectReason = TransferOutcome::WriteFailed;
+            return false;
+        }
+        m_head.clear();
+        return true;
+    }
+    if (m_file->write(chunk) != chunk.size()) {
+        m_rejectReason = TransferOutcome::WriteFailed;
+        return false;
+    }
+    return true;
+}
+
+void PictureTransfer::rejectAttempt(TransferOutcome outcome)
+{
+    m_rejected = true;
+    m_rejectReason = outcome;
+    // abort() reports finished at once; onFinished ends the attempt.
+    if (m_reply)
+        m_reply->abort();
+}
+
+void PictureTransfer::onReadyRead()
+{
+    if (!m_reply || m_rejected)
+        return;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0 && !isSuccessStatus(status)) {
+        // The error page of a failed status is of no use; stop receiving it.
+        rejectAttempt(TransferOutcome::HttpStatus);
+        return;
+    }
+    while (m_reply && !m_rejected && m_reply->bytesAvailable() > 0) {
+        if (!consume(m_reply->read(ChunkBytes))) {
+            rejectAttempt(m_rejectReason);
+            return;
+        }
+    }
+}
+
+void PictureTransfer::onFinished()
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply || m_done)
+        return;
+    reply->disconnect(this);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0)
+        m_result.httpStatus = status;
+
+    if (m_rejected) {
+        const bool transient = m_rejectReason == TransferOutcome::HttpStatus && isTransientStatus(status);
+        endAttempt(m_rejectReason, transient, transient ? retryAfterMs(*reply) : -1);
+        return;
+    }
+    if (m_watchdog && m_watchdog->fired()) {
+        endAttempt(TransferOutcome::TimedOut, true);
+        return;
+    }
+    // A redirect that was to be followed but could not be: the failure is the one at
+    // its target (refused, reset...), not the redirect's status.
+    if (status >= 300 && status < 400 && reply->error() != QNetworkReply::NoError) {
+        endAttempt(TransferOutcome::ConnectionFailed, isTransientError(reply->error()));
+        return;
+    }
+    if (status != 0 && !isSuccessStatus(status)) {
+        endAttempt(TransferOutcome::HttpStatus, isTransientStatus(status), retryAfterMs(*reply));
+        return;
+    }
+
+    // Whatever is still buffered belongs to the body, also after a transport error
+    // (it decides whether the body was cut short or never started).
+    while (reply->bytesAvailable() > 0) {
+        if (!consume(reply->read(ChunkBytes))) {
+            endAttempt(m_rejectReason, false);
+            return;
+        }
+    }
+    const bool identityEncoding = reply->rawHeader("Content-Encoding").isEmpty()
+        || reply->rawHeader("Content-Encoding").trimmed().toLower() == "identity";
+    const QVariant lengthHeader = reply->header(QNetworkRequest::ContentLengthHeader);
+    const qint64 announced = identityEncoding && lengthHeader.isValid() ? lengthHeader.toLongLong() : -1;
+    const bool cutShort = announced >= 0 && m_received < announced;
+
+    if (reply->error() != QNetworkReply::NoError) {
+        if (cutShort && m_received > 0)
+            endAttempt(TransferOutcome::Truncated, true);
+        else
+            endAttempt(TransferOutcome::ConnectionFailed, isTransientError(reply->error()));
+        return;
+    }
+    if (cutShort) {
+        endAttempt(TransferOutcome::Truncated, true);
+        return;
+    }
+    if (m_received == 0) {
+        endAttempt(TransferOutcome::EmptyBody, false);
+        return;
+    }
+    // Without a length to hold it to (chunked, or ended by a close), the body is whole
+    // only when the picture itself has ended: a chunked body whose connection was cut
+    // before its last chunk is at times reported as complete by the network layer.
+    if (announced < 0 && !m_end.reached()) {
+        endAttempt(TransferOutcome::Truncated, true);
+        return;
+    }
+    if (!m_file) {
+        // A body shorter than the longest signature: decide on what there is.
+        if (CheckPictureSignature(m_head, true) != PictureSignature::Picture) {
+            endAttempt(TransferOutcome::NotAPicture, false);
+            return;
+        }
+        if (!openTarget() || m_file->write(m_head) != m_head.size()) {
+            endAttempt(TransferOutcome::WriteFailed, false);
+            return;
+        }
+    }
+    if (!m_file->flush()) {
+        endAttempt(TransferOutcome::WriteFailed, false);
+        return;
+    }
+    // Set on the temporary file, so the rename brings the time along and a failed
+    // commit leaves nothing behind.
+    if (m_options.modifiedTime.isValid())
+        m_file->setFileTime(m_options.modifiedTime, QFileDevice::FileModificationTime);
+    if (!m_file->commit()) {
+        endAttempt(TransferOutcome::WriteFailed, false);
+        return;
+    }
+    m_result.bytes = m_received;
+    endAttempt(TransferOutcome::Saved, false);
+}
+
+void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int retryAfter)
+{
+    dropReply();
+    m_file.reset(); // an uncommitted temporary file is removed here
+    m_head.clear();
+    m_rejected = false;
+    if (outcome != TransferOutcome::Saved && transient && m_result.attempts < m_options.attempts) {
+        const int pause = retryAfter >= 0 ? qMin(retryAfter, m_options.maxRetryAfterMs)
+                                          : m_options.retryPauseMs << (m_result.attempts - 1);
+        m_retryTimer.start(pause);
+        return;
+    }
+    report(outcome);
+}
+
+void PictureTransfer::report(TransferOutcome outcome)
+{
+    m_done = true;
+    m_result.outcome = outcome;
+    Q_EMIT finished(m_result);
+    deleteLater();
+}
+
+void PictureTransfer::dropReply()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->disconnect(this);
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
+}
+
+PictureTransfer *DownloadPictureFile(QNetworkAccessManager &nam, const QString &address, const QString &path,
+                                     QObject *context, std::function<void(const TransferResult &)> done,
+                                     const PictureTransfer::Options &options)
+{
+    auto *transfer = new PictureTransfer(nam, address, path, options, context);
+    QObject::connect(transfer, &PictureTransfer::finished, context,
+                     [done = std::move(done)](const TransferResult &result) {
+                         if (done)
+                             done(result);
+                     });
+    transfer->start();
+    return transfer;
+}
+
+} // namespace albivex

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "storage/PictureEnd.h"
+#include "storage/TransferResult.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QSaveFile;
+
+namespace albivex {
+
+class ReplyWatchdog;
+
+// One picture address saved into one file, asynchronously, through the process's
+// network manager (its cookie jar carries the sign-in; redirects are followed).
+//
+// The body is streamed into a temporary file beside the target and renamed to the
+// target only when the whole picture has arrived, so a file at the final name is
+// always whole: after a failure nothing at the final name has changed (an earlier
+// file there stays as it was) and no temporary file is left. Whole means all the
+// bytes the Content-Length announced or, for a body sent without one, a picture that
+// has reached its own end (PictureEnd). A transient failure (time-out, connection
+// error, cut body, 5xx, 429) is tried again after a pause; 4xx are not.
+//
+// Any number of transfers may run at once; each is independent. The object is owned
+// by its parent and deletes itself (deleteLater) after it has reported.
+class PictureTransfer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        int idleMs = 30000; // no data for this long: the attempt is abandoned
+        int attempts = 3; // the first try and up to two more for transient failures
+        int retryPauseMs = 1000; // pause before a retry, doubled for each further one
+        int maxRetryAfterMs = 30000; // a Retry-After of a 429/503 is waited for up to this
+        qint64 maxBytes = 256LL * 1024 * 1024; // no picture is larger
+        QDateTime modifiedTime; // valid: the saved file's modification time
+    };
+
+    PictureTransfer(QNetworkAccessManager &nam, const QString &address, const QString &path,
+                    const Options &options, QObject *parent);
+    ~PictureTransfer() override;
+
+    // Sends the first request. Call once.
+    void start();
+    // Ends the transfer at once without reporting: no retry follows, the partial
+    // temporary file is removed, the final name is untouched. Safe after finished.
+    void cancel();
+
+    QString address() const { return m_address; }
+    QString path() const { return m_path; }
+
+Q_SIGNALS:
+    // Exactly once, unless cancelled. Do not delete the object from a slot of it.
+    void finished(const albivex::TransferResult &result);
+
+private:
+    void sendAttempt();
+    void onReadyRead();
+    void onFinished();
+    bool consume(const QByteArray &chunk);
+    bool openTarget();
+    void rejectAttempt(TransferOutcome outcome);
+    void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
+    void report(TransferOutcome outcome);
+    void dropReply();
+
+    QNetworkAccessManager &m_nam;
+    const QString m_address;
+    const QString m_path;
+    const Options m_options;
+    QUrl m_url;
+
+    QPointer<QNetworkReply> m_reply;
+    QPointer<ReplyWatchdog> m_watchdog;
+    std::unique_ptr<QSaveFile> m_file;
+    QByteArray m_head; // leading bytes held until the signature is decided
+    qint64 m_received = 0;
+    PictureEnd m_end; // whether the bytes so far make a whole picture
+    bool m_rejected = false; // this attempt was abandoned by us, m_rejectReason says why
+    TransferOutcome m_rejectReason = TransferOutcome::ConnectionFailed;
+
+    QTimer m_retryTimer;
+    TransferResult m_result;
+    bool m_started = false;
+    bool m_done = false;
+};
+
+// Starts a transfer of `address` into `path`; `done` runs once on the context's thread
+// with the result (not when the transfer is cancelled).
+PictureTransfer *DownloadPictureFile(QNetworkAccessManager &nam, const QString &address, const QString &path,
+                                     QObject *context, std::function<void(const TransferResult &)> done,
+                                     const PictureTransfer::Options &options = {});
+
+} // namespace albivex

@@ -1,0 +1,73 @@
+#include "window/QtPrompts.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace albivex {
+
+namespace {
+
+QMessageBox *makeBox(QWidget *parent, const QString &title, const QString &text, Prompts::Icon icon,
+                     QMessageBox::StandardButtons buttons)
+{
+    auto *box = new QMessageBox(icon == Prompts::Icon::Exclamation ? QMessageBox::Warning
+                                                                   : QMessageBox::Information,
+                                title, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+} // namespace
+
+QtPrompts::QtPrompts(QWidget *parent) : m_parent(parent) { }
+
+void QtPrompts::inform(const QString &title, const QString &text, Icon icon, std::function<void()> closed)
+{
+    QMessageBox *box = makeBox(m_parent, title, text, icon, QMessageBox::Ok);
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)](int) {
+        if (closed)
+            closed();
+    });
+    box->open();
+}
+
+void QtPrompts::askYesNo(const QString &title, const QString &text, Icon icon,
+                         std::function<void(bool yes)> answered)
+{
+    QMessageBox *box = makeBox(m_parent, title, text, icon, QMessageBox::Yes | QMessageBox::No);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)](int) {
+        answered(box->clickedButton() == box->button(QMessageBox::Yes));
+    });
+    box->open();
+}
+
+void QtPrompts::chooseFolder(const QString &title, std::function<void(const QString &path)> chosen)
+{
+    auto *dialog = new QFileDialog(nullptr, title, QDir::homePath());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    auto shared = std::make_shared<std::function<void(const QString &)>>(std::move(chosen));
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog, [shared](const QString &path) {
+        if (*shared)
+            (*shared)(QDir::toNativeSeparators(path));
+        *shared = nullptr;
+    });
+    QObject::connect(dialog, &QFileDialog::rejected, dialog, [shared] {
+        if (*shared)
+            (*shared)(QString());
+        *shared = nullptr;
+    });
+    dialog->open();
+}
+
+void QtPrompts::open(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace albivex
