@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, when missing.
+# Installs the Debian 12 packages the build, the tests, the demo and the Debian package
+# need, when missing.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev ccache
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-httpserver-dev
     qt6-websockets-dev libgl-dev qt6-image-formats-plugins
     xvfb xauth imagemagick fonts-noto-cjk curl
+    desktop-file-utils appstream lintian dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

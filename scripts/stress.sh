@@ -60,7 +60,7 @@ for ((run = 1; run <= sanitizer_runs; run++)); do
     start=$SECONDS
     rm -rf "$root/build-asan/sanitizer-reports"
     sanitizer_env "$root"
-    run_ctest build-asan "sanitize-$run" -LE webengine
+    run_ctest build-asan "sanitize-$run" -LE 'webengine|packaging'
     sanitizer_env "$root" browser
     run_ctest build-asan "sanitize-browser-$run" -L webengine
     unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS

@@ -46,8 +46,10 @@ int failed(const char *what)
 
 int main(int argc, char **argv)
 {
+    // The program's names, so that its settings and browser storage land where the program's do.
+    QCoreApplication::setOrganizationName(QStringLiteral("Albivex"));
+    QCoreApplication::setApplicationName(QStringLiteral("albivex"));
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Albivex"));
 
     QCommandLineParser parser;
     const QCommandLineOption album(QStringLiteral("album"), QStringLiteral("album id"), QStringLiteral("id"));

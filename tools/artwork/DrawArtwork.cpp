@@ -1,6 +1,9 @@
 // Draws the window's pictures: the background, the logo and the default avatar.
 // Run once after changing a drawing and commit the PNG files it writes:
 //   albivex-artwork src/window/resources
+// With --icons it draws the application icon at every size the desktop menus use, into
+// DIR/NxN/apps/NAME.png; the build does this itself (the icons are never committed):
+//   albivex-artwork --icons DIR NAME
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -178,6 +181,37 @@ QImage drawArrow()
     return image;
 }
 
+// The application icon: the emblem's prints on a rounded tile in the header's blue, with
+// an amber badge holding a downward arrow for the pictures it saves. Drawn on a grid of
+// 64 units, so every size is drawn afresh rather than scaled from another.
+QImage drawIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+
+    const QRectF tile(2, 2, 60, 60);
+    QLinearGradient ground(0, tile.top(), 0, tile.bottom());
+    ground.setColorAt(0, HeaderBottom);
+    ground.setColorAt(1, HeaderTop);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ground);
+    p.drawRoundedRect(tile, 13, 13);
+    drawEmblem(p, QRectF(3, 3, 54, 54));
+
+    const QPointF badge(47, 47);
+    p.setPen(QPen(Qt::white, 2.5));
+    p.setBrush(Accent);
+    p.drawEllipse(badge, 12, 12);
+    p.setPen(QPen(Qt::white, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(badge.x(), badge.y() - 6.5), QPointF(badge.x(), badge.y() + 5.5));
+    p.drawPolyline(QPolygonF({QPointF(badge.x() - 5.5, badge.y()), QPointF(badge.x(), badge.y() + 5.5),
+                              QPointF(badge.x() + 5.5, badge.y())}));
+    return image;
+}
+
 bool save(const QImage &image, const QDir &dir, const char *name)
 {
     const QString path = dir.filePath(QString::fromLatin1(name));
@@ -189,14 +223,30 @@ bool save(const QImage &image, const QDir &dir, const char *name)
     return true;
 }
 
+bool writeIcons(const QDir &root, const char *name)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1x%1/apps").arg(size);
+        if (!root.mkpath(folder)) {
+            std::fprintf(stderr, "cannot make %s\n", qPrintable(root.filePath(folder)));
+            return false;
+        }
+        if (!save(drawIcon(size), QDir(root.filePath(folder)), QByteArray(name).append(".png").constData()))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--icons") == 0)
+        return writeIcons(QDir(QString::fromLocal8Bit(argv[2])), argv[3]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n       %s --icons DIR NAME\n", argv[0], argv[0]);
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
