@@ -79,10 +79,22 @@ public:
     void useSignIn(const albivex::standin::SignIn &signIn)
     {
         m_signIn = signIn;
+        m_tokenKey.clear();
         m_nam.setCookieJar(new QNetworkCookieJar);
         m_nam.cookieJar()->setCookiesFromUrl(signIn.cookies, QUrl(m_root + QStringLiteral("/")));
     }
-    QString gtk() const { return albivex::ComputeGTk(m_signIn.skey); }
+    // The token over skey, or over the key given with useTokenKey (p_skey today).
+    QString gtk() const { return albivex::ComputeGTk(m_tokenKey.isEmpty() ? m_signIn.skey : m_tokenKey); }
+    void useTokenKey(const QString &key) { m_tokenKey = key; }
+    // The value of a cookie the jar holds for the stand-in; empty when none.
+    QString cookie(const QByteArray &name) const
+    {
+        for (const QNetworkCookie &c : m_nam.cookieJar()->cookiesForUrl(QUrl(m_root + QStringLiteral("/")))) {
+            if (c.name() == name)
+                return QString::fromLatin1(c.value());
+        }
+        return QString();
+    }
     QString uin() const { return m_signIn.uin; }
 
     // The album list of one's own space, as the tool asks for it.
@@ -193,4 +205,5 @@ private:
     QString m_root;
     QNetworkAccessManager m_nam;
     albivex::standin::SignIn m_signIn;
+    QString m_tokenKey;
 };

@@ -425,6 +425,7 @@ private Q_SLOTS:
                 && !skey.contains(QLatin1Char('\'')));
         QVERIFY2(cookieText.size() > 1300, QByteArray::number(cookieText.size()));
         QCOMPARE(cookieText.count("skey=@"), 1);
+        QVERIFY(!cookieText.contains("p_skey=")); // the Qzone landing page sets it, and only today
         QVERIFY(knobs().issuedSkeys(uin).contains(skey));
 
         // The cookies as a browser keeps them open the own space with the matching token.

@@ -1,6 +1,7 @@
 #include "standin/AlbumListAnswer.h"
 
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
 
 namespace albivex::standin {
 
@@ -50,12 +51,12 @@ QString AlbumListAnswer::list(const QString &callback, const QString &root, cons
 
 QString AlbumListAnswer::notSignedIn(const QString &callback)
 {
-    return AnswerText::error(callback, NotSignedInCode, QStringLiteral("请先登录空间"));
+    return ErrorAnswer::of(callback, ErrorAnswer::NotSignedIn);
 }
 
 QString AlbumListAnswer::closedSpace(const QString &callback)
 {
-    return AnswerText::error(callback, ClosedSpaceCode, QStringLiteral("对不起，您没有权限访问该空间的相册"));
+    return ErrorAnswer::of(callback, ErrorAnswer::ClosedSpace);
 }
 
 } // namespace albivex::standin

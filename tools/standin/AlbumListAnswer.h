@@ -15,10 +15,9 @@ public:
     static QString albumObject(const QString &root, const AlbumInfo &album);
     static QString coverPath(const AlbumInfo &album);
 
+    // Shorthands for ErrorAnswer::of with NotSignedIn and ClosedSpace.
     static QString notSignedIn(const QString &callback);
     static QString closedSpace(const QString &callback);
-    static constexpr int NotSignedInCode = -3000;
-    static constexpr int ClosedSpaceCode = -4009;
 };
 
 } // namespace albivex::standin

@@ -22,11 +22,12 @@ QString AnswerText::field(int indent, const QString &key, const QString &value)
         + QLatin1String(",\n");
 }
 
-QString AnswerText::error(const QString &callback, int code, const QString &message)
+QString AnswerText::error(const QString &callback, int code, int subcode, const QString &message)
 {
     return callback + QLatin1String("({\n") + field(3, QStringLiteral("code"), QString::number(code))
-        + field(3, QStringLiteral("subcode"), QString::number(code))
-        + field(3, QStringLiteral("message"), quoted(message)) + QLatin1String("   \"data\" : {}\n});\n");
+        + field(3, QStringLiteral("message"), quoted(message))
+        + field(3, QStringLiteral("notice"), QStringLiteral("0")) + QLatin1String("   \"subcode\" : ")
+        + QString::number(subcode) + QLatin1String("\n});\n");
 }
 
 QString AnswerText::callbackName(const QString &callback, const QString &callbackFun)

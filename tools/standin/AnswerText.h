@@ -15,8 +15,9 @@ public:
     static QString quoted(const QString &wireText);
     // `"key" : value,` on its own line, with the indent of an answer.
     static QString field(int indent, const QString &key, const QString &value);
-    // The JSONP error answer of the Qzone services.
-    static QString error(const QString &callback, int code, const QString &message);
+    // The JSONP error answer of the Qzone services, keys in alphabetical order:
+    // `callback({ "code" : C, "message" : "M", "notice" : 0, "subcode" : S });`
+    static QString error(const QString &callback, int code, int subcode, const QString &message);
     // callback, else callbackFun + "_Callback", else "_Callback".
     static QString callbackName(const QString &callback, const QString &callbackFun);
 };

@@ -2,6 +2,7 @@
 
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
 
 namespace albivex::standin {
 
@@ -59,7 +60,7 @@ QString PhotoListAnswer::page(const QString &callback, const QString &root, cons
 
 QString PhotoListAnswer::albumMissing(const QString &callback)
 {
-    return AnswerText::error(callback, AlbumMissingCode, QStringLiteral("相册不存在或已被删除"));
+    return ErrorAnswer::of(callback, ErrorAnswer::AlbumMissing);
 }
 
 } // namespace albivex::standin

@@ -15,8 +15,7 @@ public:
                         const AlbumInfo &album, const DataSet &data, int pageStart, int pageNum);
     static QString picturePath(const AlbumInfo &album, PictureVariant variant, int number);
 
-    static QString albumMissing(const QString &callback);
-    static constexpr int AlbumMissingCode = -10805;
+    static QString albumMissing(const QString &callback); // ErrorAnswer::AlbumMissing
 };
 
 } // namespace albivex::standin

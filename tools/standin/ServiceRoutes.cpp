@@ -53,6 +53,13 @@ QString digitsOnly(const QString &text)
     return digits;
 }
 
+QByteArray setCookie(const QByteArray &name, const QString &value)
+{
+    QNetworkCookie cookie(name, value.toLatin1());
+    cookie.setPath(QStringLiteral("/"));
+    return cookie.toRawForm(QNetworkCookie::Full);
+}
+
 int intOr(const QString &text, int fallback)
 {
     bool ok = false;
@@ -86,6 +93,8 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return signInSubmit(request);
     if (path == QLatin1String(ProfilePath))
         return profile(request);
+    if (path == QLatin1String(LandingPath))
+        return landing(request);
     if (path == QLatin1String(AvatarPath)) {
         const QString uin = SignInBook::normalUin(digitsOnly(request.query(QStringLiteral("dst_uin"))));
         return HttpAnswer::make(200, "image/png", m_knobs.pictures().avatar(uin));
@@ -150,13 +159,32 @@ HttpAnswer ServiceRoutes::profile(const RequestView &request) const
     return HttpAnswer::make(200, "application/javascript; charset=utf-8", text.toUtf8());
 }
 
+HttpAnswer ServiceRoutes::landing(const RequestView &request) const
+{
+    const QString uinCookie = request.cookie(QStringLiteral("uin"));
+    const QString skey = request.cookie(QStringLiteral("skey"));
+    HttpAnswer answer = html(200, WebPages::qzoneLanding(SignInBook::uinFromCookie(uinCookie)));
+    if (m_knobs.profile() == Profile::Today) {
+        const QString pSkey = m_knobs.signIns().grantPSkey(uinCookie, skey);
+        if (!pSkey.isEmpty())
+            answer.headers.append({QByteArrayLiteral("Set-Cookie"), setCookie("p_skey", pSkey)});
+    }
+    return answer;
+}
+
 QString ServiceRoutes::viewer(const RequestView &request) const
 {
     const QString uinCookie = request.cookie(QStringLiteral("uin"));
     const QString skey = request.cookie(QStringLiteral("skey"));
     if (!m_knobs.signIns().isSignedIn(uinCookie, skey))
         return QString();
-    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(skey))
+    QString token = skey;
+    if (m_knobs.profile() == Profile::Today) {
+        token = request.cookie(QStringLiteral("p_skey"));
+        if (token.isEmpty() || token != m_knobs.signIns().pSkeyOf(uinCookie, skey))
+            return QString();
+    }
+    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(token))
         return QString();
     return SignInBook::uinFromCookie(uinCookie);
 }

@@ -30,16 +30,19 @@ public:
     static constexpr char AlbumListV2Path[] = "/p/shalist.photo/fcgi-bin/fcg_list_album_v2";
     static constexpr char PhotoListOwnPath[] = "/fcgi-bin/cgi_list_photo";
     static constexpr char PhotoListOtherPath[] = "/p/shplist.photo/fcgi-bin/cgi_list_photo";
+    static constexpr char LandingPath[] = "/qzone/v5/loginsucc.html";
 
 private:
     HttpAnswer signInPage(const RequestView &request) const;
     HttpAnswer signInSubmit(const RequestView &request) const;
     HttpAnswer profile(const RequestView &request) const;
+    HttpAnswer landing(const RequestView &request) const;
     HttpAnswer albumList(const RequestView &request, bool gbk) const;
     HttpAnswer photoList(const RequestView &request) const;
     HttpAnswer picture(const RequestView &request) const;
 
     // The signed-in number whose cookies and g_tk the request carries; empty otherwise.
+    // g_tk is the hash of skey, or in the today profile of the sign-in's p_skey.
     QString viewer(const RequestView &request) const;
     Space spaceOf(const QString &hostUin, const QString &viewer) const;
 

@@ -3,6 +3,7 @@
 #include "standin/DataSet.h"
 #include "standin/FaultInjector.h"
 #include "standin/PictureStore.h"
+#include "standin/Profile.h"
 #include "standin/RequestLog.h"
 #include "standin/SignInBook.h"
 
@@ -16,6 +17,10 @@ class StandinKnobs
 {
 public:
     StandinKnobs();
+
+    // Which way the services are played (Profile::Default unless set).
+    void setProfile(Profile profile) { m_profile.storeRelaxed(int(profile)); }
+    Profile profile() const { return Profile(m_profile.loadRelaxed()); }
 
     // Delay added before every answer.
     void setLatencyMs(int ms) { m_latencyMs.storeRelaxed(qMax(0, ms)); }
@@ -39,7 +44,8 @@ public:
     SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
     QStringList issuedSkeys(const QString &uin) const { return m_signIns.skeysOf(uin); }
     // Every sign-in so far (through the page or signIn()), oldest first, with all the
-    // cookie values it set: what a test must never find in the tool's output.
+    // cookie values it set, p_skey and qq_photo_key included once given: what a test
+    // must never find in the tool's output.
     QList<SignIn> issuedSignIns() const { return m_signIns.all(); }
 
     QList<LoggedRequest> requests() const { return m_log.all(); }
@@ -66,6 +72,7 @@ public:
     const PictureStore &pictures() const { return m_pictures; }
 
 private:
+    QAtomicInt m_profile = int(Profile::Default);
     QAtomicInt m_latencyMs = 0;
     mutable QMutex m_mutex;
     QString m_versionText;

@@ -48,6 +48,9 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port; 0 picks a free one."),
                                         QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"), QStringLiteral("default (the first protocol) or today (see above)."),
+        QStringLiteral("NAME"), QStringLiteral("default"));
     const QCommandLineOption latencyOption(QStringLiteral("latency-ms"),
                                            QStringLiteral("Delay before every answer."), QStringLiteral("N"),
                                            QStringLiteral("0"));
@@ -62,7 +65,8 @@ int main(int argc, char **argv)
     const QCommandLineOption extraOption(QStringLiteral("extra-album"),
                                          QStringLiteral("An extra album (see above)."),
                                          QStringLiteral("COUNT:BYTES"));
-    parser.addOptions({portOption, latencyOption, versionOption, logOption, faultOption, extraOption});
+    parser.addOptions(
+        {portOption, profileOption, latencyOption, versionOption, logOption, faultOption, extraOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -77,8 +81,13 @@ int main(int argc, char **argv)
     if (!ok || latency < 0)
         return fail(QStringLiteral("bad --latency-ms"));
 
+    const QString profile = parser.value(profileOption);
+    if (profile != QLatin1String("default") && profile != QLatin1String("today"))
+        return fail(QStringLiteral("bad --profile"));
+
     StandinServer server;
     StandinKnobs &knobs = server.knobs();
+    knobs.setProfile(profile == QLatin1String("today") ? Profile::Today : Profile::Default);
     knobs.setLatencyMs(latency);
     if (parser.isSet(versionOption))
         knobs.setVersionText(parser.value(versionOption));
