@@ -2,7 +2,9 @@
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QtTest>
 
 using namespace albivex;
@@ -34,6 +36,21 @@ class TestStandinToday : public QObject
         client->useSignIn(knobs().signIn(uin));
         land(*client);
         return client;
+    }
+
+    static QString decoded(const StandinClient::Answer &answer)
+    {
+        if (answer.header("Content-Type").contains("charset=gbk"))
+            return QStringDecoder("GBK").decode(answer.body);
+        return answer.text();
+    }
+    static QStringList valuesOf(const QString &text, const QString &key)
+    {
+        QStringList values;
+        const QRegularExpression re(QStringLiteral("\"%1\" : \"?([^\",\\n]*)").arg(key));
+        for (auto it = re.globalMatch(text); it.hasNext();)
+            values.append(it.next().captured(1));
+        return values;
     }
 
 private Q_SLOTS:
@@ -139,6 +156,99 @@ private Q_SLOTS:
                     QStringLiteral("({\n   \"code\" : -3000,\n   \"message\" : \"请先登录空间\",\n")));
                 QVERIFY(text.contains(QStringLiteral("\"subcode\" : -4001\n});")));
             }
+        }
+    }
+
+    void albumListsComeInPagesOf30_data()
+    {
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<bool>("v2");
+        QTest::addColumn<QString>("paging"); // query keys added to the tool's request
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("count");
+        const int all = MainAlbumCount + 100;
+        QTest::newRow("no paging keys") << true << false << QString() << 0 << 30;
+        QTest::newRow("second page") << true << false << "&mode=2&pageStart=30&pageNum=30" << 30 << 30;
+        QTest::newRow("more than 30 asked")
+            << true << false << "&mode=2&pageStart=60&pageNum=100" << 60 << 30;
+        QTest::newRow("fewer asked, gbk form") << true << true << "&mode=2&pageStart=5&pageNum=7" << 5 << 7;
+        QTest::newRow("last page") << true << false << "&mode=2&pageStart=90&pageNum=30" << 90 << all - 90;
+        QTest::newRow("past the end") << true << false << "&mode=2&pageStart=200&pageNum=30" << all << 0;
+        QTest::newRow("default: everything at once")
+            << false << false << "&mode=2&pageStart=30&pageNum=30" << 0 << all;
+    }
+    void albumListsComeInPagesOf30()
+    {
+        QFETCH(bool, today);
+        QFETCH(bool, v2);
+        QFETCH(QString, paging);
+        QFETCH(int, first);
+        QFETCH(int, count);
+        ExtraAlbum small;
+        small.pictureCount = 1;
+        small.pictureBytes = 0;
+        QCOMPARE(knobs().addExtraAlbums(small, 100).size(), 100);
+        const QList<AlbumInfo> all = knobs().data().albums(Space::Main);
+        knobs().setProfile(today ? Profile::Today : Profile::Default);
+        if (!today)
+            m_client->useTokenKey(QString());
+        const QUrl url = v2 ? m_client->albumListV2(m_client->uin(), m_client->gtk())
+                            : m_client->albumListV3(m_client->gtk());
+        const QString text = decoded(m_client->getUrl(QUrl(url.toString() + paging)));
+        QCOMPARE(text.count(QStringLiteral("createtime")), count);
+        QStringList expected;
+        for (const AlbumInfo &album : all.mid(first, count))
+            expected.append(album.id);
+        QCOMPARE(valuesOf(text, QStringLiteral("id")), expected);
+        QVERIFY(text.contains(QStringLiteral("\"albumsInUser\" : %1,").arg(all.size())));
+        QCOMPARE(text.contains(QStringLiteral("\"nextPageStartModeSort\" : %1,").arg(first + count)), today);
+        QCOMPARE(text.contains(QStringLiteral("\"totalInPageModeSort\" : %1\n").arg(count)), today);
+    }
+
+    // The program: today's profile, a hundred extra albums from one option, a sign-in
+    // through the form, the landing page and a first page of albums.
+    void programTakesTodaysOptions()
+    {
+        QProcess program;
+        program.start(QStringLiteral(ALBIVEX_STANDIN_EXE),
+                      {QStringLiteral("--profile"), QStringLiteral("today"), QStringLiteral("--extra-album"),
+                       QStringLiteral("1:0x100")});
+        QVERIFY(program.waitForStarted());
+        QStringList lines;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (lines += QString::fromUtf8(program.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             lines.size() >= 101),
+            10000);
+        const auto m = QRegularExpression(QStringLiteral("^listening on (http://127\\.0\\.0\\.1:[0-9]+)$"))
+                           .match(lines.first());
+        QVERIFY2(m.hasMatch(), qPrintable(lines.first()));
+        QCOMPARE(lines.at(100), QStringLiteral("extra album V1extra100"));
+        StandinClient client(m.captured(1));
+        QNetworkRequest form(QUrl(client.root() + QStringLiteral("/cgi-bin/login")));
+        form.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+        const auto signedIn = client.send(form, "POST", "u=123456789&p=secret&s_url=%2F");
+        QCOMPARE(signedIn.status, 302);
+        SignIn signIn;
+        signIn.uin = QString::fromLatin1(MainUin);
+        for (const QByteArray &line : signedIn.headerValues("Set-Cookie"))
+            signIn.cookies += QNetworkCookie::parseCookies(line);
+        client.useSignIn(signIn);
+        QVERIFY(client.cookie("p_skey").isEmpty());
+        land(client);
+        QVERIFY(!client.cookie("p_skey").isEmpty());
+        const QString text = client.getUrl(client.albumListV3(client.gtk())).text();
+        QCOMPARE(text.count(QStringLiteral("createtime")), 30);
+        QVERIFY(text.contains(QStringLiteral("\"albumsInUser\" : %1,").arg(MainAlbumCount + 100)));
+        program.kill();
+        program.waitForFinished();
+
+        for (const QStringList &bad :
+             {QStringList {QStringLiteral("--profile"), QStringLiteral("tomorrow")},
+              QStringList {QStringLiteral("--extra-album"), QStringLiteral("1:0x0")}}) {
+            QProcess refused;
+            refused.start(QStringLiteral(ALBIVEX_STANDIN_EXE), bad);
+            QVERIFY(refused.waitForFinished(10000));
+            QCOMPARE(refused.exitCode(), 2);
         }
     }
 };

@@ -31,7 +31,8 @@ QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album
         + QLatin1String("            \"viewtype\" : 0\n         },\n");
 }
 
-QString AlbumListAnswer::list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums)
+QString AlbumListAnswer::list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums,
+                              std::optional<Paging> paging)
 {
     QString text = callback + QLatin1String("({\n")
         + AnswerText::field(3, QStringLiteral("code"), QStringLiteral("0"))
@@ -44,9 +45,15 @@ QString AlbumListAnswer::list(const QString &callback, const QString &root, cons
     if (!albums.isEmpty())
         text.chop(2); // the last object's comma
     text += QLatin1String("\n      ],\n")
-        + AnswerText::field(6, QStringLiteral("albumsInUser"), QString::number(albums.size()))
-        + QLatin1String("      \"mode\" : 2\n   }\n});\n");
-    return text;
+        + AnswerText::field(6, QStringLiteral("albumsInUser"),
+                            QString::number(paging ? paging->albumsInUser : albums.size()));
+    if (!paging)
+        return text + QLatin1String("      \"mode\" : 2\n   }\n});\n");
+    return text + AnswerText::field(6, QStringLiteral("mode"), QStringLiteral("2"))
+        + AnswerText::field(6, QStringLiteral("nextPageStartModeSort"),
+                            QString::number(paging->nextPageStart))
+        + QLatin1String("      \"totalInPageModeSort\" : ") + QString::number(albums.size())
+        + QLatin1String("\n   }\n});\n");
 }
 
 QString AlbumListAnswer::notSignedIn(const QString &callback)

@@ -211,7 +211,16 @@ HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
     const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
     if (space == Space::Closed)
         return script(AlbumListAnswer::closedSpace(callback), gbk);
-    return script(AlbumListAnswer::list(callback, request.root, m_knobs.data().albums(space)), gbk);
+    const QList<AlbumInfo> albums = m_knobs.data().albums(space);
+    if (m_knobs.profile() != Profile::Today)
+        return script(AlbumListAnswer::list(callback, request.root, albums), gbk);
+    // Pages of at most 30 in the sort view; without paging keys the first page.
+    const int start = qBound(0, intOr(request.query(QStringLiteral("pageStart")), 0), int(albums.size()));
+    const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), AlbumListAnswer::PageSize),
+                           AlbumListAnswer::PageSize);
+    const QList<AlbumInfo> page = albums.mid(start, num);
+    const AlbumListAnswer::Paging paging {int(albums.size()), start + int(page.size())};
+    return script(AlbumListAnswer::list(callback, request.root, page, paging), gbk);
 }
 
 HttpAnswer ServiceRoutes::photoList(const RequestView &request) const

@@ -37,6 +37,14 @@ public:
 
     // Adds an album to the main space; returns its id.
     QString addExtraAlbum(const ExtraAlbum &album) { return m_data.addExtraAlbum(album); }
+    // Adds the album `repeat` times (ids in order), e.g. for a space of 100+ albums.
+    QStringList addExtraAlbums(const ExtraAlbum &album, int repeat)
+    {
+        QStringList ids;
+        for (int i = 0; i < repeat; ++i)
+            ids.append(m_data.addExtraAlbum(album));
+        return ids;
+    }
     void clearExtraAlbums() { m_data.clearExtraAlbums(); }
 
     // Signs the number in as the sign-in page does, without a browser: the cookies to

@@ -32,7 +32,9 @@ QString dataSetText()
         "  KIND: a status code (ARG: Retry-After seconds), latency:MS, cut, chunked-cut, long,\n"
         "  empty, html, stall-headers, stall, close, huge-list[:BYTES], many-createtime[:N],\n"
         "  unbalanced, charset:NAME. Example: --fault '/photo/b/*=503@2'\n"
-        "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES], ids V1extra1, ...");
+        "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES][xREPEAT], ids V1extra1, "
+        "...;\n"
+        "  xREPEAT adds the album that many times (--extra-album 2:4096x100: a space of 112 albums).");
     return text;
 }
 
@@ -101,7 +103,10 @@ int main(int argc, char **argv)
     }
     QStringList extraIds;
     for (const QString &option : parser.values(extraOption)) {
-        const QStringList parts = option.split(QLatin1Char(':'));
+        const int times = option.indexOf(QLatin1Char('x'));
+        bool repeatOk = true;
+        const int repeat = times < 0 ? 1 : option.mid(times + 1).toInt(&repeatOk);
+        const QStringList parts = option.left(times).split(QLatin1Char(':'));
         ExtraAlbum album;
         bool countOk = false, bytesOk = false, bigOk = true, bigBytesOk = true;
         album.pictureCount = parts.value(0).toInt(&countOk);
@@ -110,9 +115,10 @@ int main(int argc, char **argv)
             album.bigPictureIndex = parts.value(2).toInt(&bigOk);
             album.bigPictureBytes = parts.value(3).toLongLong(&bigBytesOk);
         }
-        if (!countOk || !bytesOk || !bigOk || !bigBytesOk || (parts.size() != 2 && parts.size() != 4))
+        if (!countOk || !bytesOk || !bigOk || !bigBytesOk || !repeatOk || repeat < 1
+            || (parts.size() != 2 && parts.size() != 4))
             return fail(QStringLiteral("bad --extra-album ") + option);
-        extraIds.append(knobs.addExtraAlbum(album));
+        extraIds.append(knobs.addExtraAlbums(album, repeat));
     }
 
     if (!server.listen(quint16(port)))
