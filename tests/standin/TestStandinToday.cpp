@@ -2,6 +2,7 @@
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -205,6 +206,166 @@ private Q_SLOTS:
         QCOMPARE(text.contains(QStringLiteral("\"totalInPageModeSort\" : %1\n").arg(count)), today);
     }
 
+    void otherSpacesPicturesNeedThePhotoKey_data()
+    {
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<QString>("viewer");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("photoKey"); // listed (after a photo listing), forged, none
+        QTest::addColumn<bool>("placeholder");
+        const QString second = QStringLiteral("/photo/b/V2scenery/2.jpg");
+        const QString main = QString::fromLatin1(MainUin);
+        QTest::newRow("other space, no key") << true << main << second << "none" << true;
+        QTest::newRow("other space, normal size") << true << main << "/photo/c/V2family/1.jpg"
+                                                  << "none" << true;
+        QTest::newRow("other space, forged key") << true << main << second << "forged" << true;
+        QTest::newRow("other space, after a listing") << true << main << second << "listed" << false;
+        QTest::newRow("other space's cover") << true << main << "/photo/m/V2scenery/cover.jpg"
+                                             << "none" << false;
+        QTest::newRow("own space") << true << main << "/photo/b/V1three/2.jpg"
+                                   << "none" << false;
+        QTest::newRow("owner of the space")
+            << true << QString::fromLatin1(SecondUin) << second << "none" << false;
+        QTest::newRow("default profile") << false << main << second << "none" << false;
+    }
+    void otherSpacesPicturesNeedThePhotoKey()
+    {
+        QFETCH(bool, today);
+        QFETCH(QString, viewer);
+        QFETCH(QString, path);
+        QFETCH(QString, photoKey);
+        QFETCH(bool, placeholder);
+        const auto client = viewerClient(viewer);
+        if (photoKey == QLatin1String("listed")) {
+            for (int i = 0; i < 2; ++i) {
+                const auto listing = client->getUrl(client->photoListOther(
+                    QString::fromLatin1(SecondUin), QStringLiteral("V2scenery"), 0, 200));
+                const auto set = QNetworkCookie::parseCookies(listing.header("Set-Cookie"));
+                QCOMPARE(set.size(), 1);
+                QCOMPARE(set[0].name(), QByteArray("qq_photo_key"));
+                QCOMPARE(set[0].path(), QStringLiteral("/"));
+                QCOMPARE(QString::fromLatin1(set[0].value()), knobs().issuedSignIns().last().photoKey);
+            }
+        } else if (photoKey == QLatin1String("forged")) {
+            client->nam().cookieJar()->setCookiesFromUrl({QNetworkCookie("qq_photo_key", "0123456789abcdef")},
+                                                         QUrl(m_server->root() + QStringLiteral("/")));
+        }
+        knobs().setProfile(today ? Profile::Today : Profile::Default);
+        const auto answer = client->get(path);
+        QCOMPARE(answer.status, 200);
+        if (!placeholder) {
+            QCOMPARE(answer.body, m_server->pictureBytes(path));
+            return;
+        }
+        QCOMPARE(answer.header("Content-Type"), QByteArray("image/gif"));
+        QCOMPARE(answer.body, knobs().placeholderBytes());
+        const QImage gif = QImage::fromData(answer.body, "GIF");
+        QVERIFY(!gif.isNull() && gif.width() <= 100 && gif.height() <= 100);
+        QVERIFY2(answer.body.size() > 1500 && answer.body.size() < 3000,
+                 QByteArray::number(answer.body.size()));
+    }
+
+    void rateBudgetRefusesBeyondItsWindow()
+    {
+        knobs().setRate(3);
+        RateBudget &rate = knobs().rate();
+        const QString picture = QStringLiteral("/photo/b/V1three/1.jpg");
+        m_server->pictureBytes(picture); // drawn before the clock matters
+        qint64 window = -1;
+        // Five requests inside one window; on a loaded machine that may take a few tries.
+        for (int attempt = 0; attempt < 5 && window < 0; ++attempt) {
+            QTRY_VERIFY_WITH_TIMEOUT(rate.msIntoWindow() < 300, 2000);
+            const qint64 started = rate.window();
+            knobs().clearRequests();
+            QList<StandinClient::Answer> answers;
+            answers << m_client->getUrl(m_client->albumListV3(m_client->gtk())) << m_client->get(picture)
+                    << m_client->getUrl(m_client->photoListOwn(QString::fromLatin1(SmallAlbum.id), 0, 500))
+                    << m_client->get(QStringLiteral("/version/main.txt")) // not counted
+                    << m_client->getUrl(m_client->albumListV2(m_client->uin(), m_client->gtk()))
+                    << m_client->get(picture);
+            if (rate.window() != started)
+                continue;
+            window = started;
+            for (int i : {0, 2})
+                QVERIFY(answers[i].text().contains(QStringLiteral("\"code\" : 0,")));
+            QCOMPARE(answers[1].status, 200);
+            QCOMPARE(answers[3].status, 200);
+            QVERIFY(decoded(answers[4])
+                        .contains(QStringLiteral(
+                            "\"code\" : -10049,\n   \"message\" : \"操作过于频繁，请稍后再试\",")));
+            QCOMPARE(answers[5].status, 429);
+            QCOMPARE(answers[5].header("Retry-After"), QByteArray("1"));
+            QCOMPARE(knobs().requestsTo(picture).last().fault, QStringLiteral("rate"));
+        }
+        QVERIFY(window >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(rate.window() > window, 3000);
+        QCOMPARE(m_client->get(picture).status, 200);
+        knobs().setRate(0);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(m_client->get(picture).status, 200);
+    }
+
+    void serviceCodeAndPlaceholderFaults_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("request"); // v3, v2, photos or a picture path
+        QTest::addColumn<int>("code"); // 0: the placeholder GIF
+        QTest::addColumn<int>("subcode");
+        QTest::addColumn<QString>("message");
+        const QString busy = QStringLiteral("服务器繁忙，请稍后再试");
+        QTest::newRow("too frequent") << "/fcgi-bin/fcg_list_album_v3=code:-10049@2"
+                                      << "v3" << -10049 << -10049 << "操作过于频繁，请稍后再试";
+        QTest::newRow("not signed in") << "/fcgi-bin/cgi_list_photo=code:-3000@2"
+                                       << "photos" << -3000 << -4001 << "请先登录空间";
+        QTest::newRow("busy, gbk list") << "/p/shalist.photo/fcgi-bin/fcg_list_album_v2=code:-10000@2"
+                                        << "v2" << -10000 << -10000 << busy;
+        QTest::newRow("busy too") << "/fcgi-bin/fcg_list_album_v3=code:-10001@2"
+                                  << "v3" << -10001 << -10001 << busy;
+        QTest::newRow("placeholder") << "/photo/b/V1three/*=placeholder@2"
+                                     << "/photo/b/V1three/3.jpg" << 0 << 0 << QString();
+    }
+    void serviceCodeAndPlaceholderFaults()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, request);
+        QFETCH(int, code);
+        QFETCH(int, subcode);
+        QFETCH(QString, message);
+        for (const char *bad : {"/x=code", "/x=code:busy", "/x=placeholder:1"})
+            QVERIFY2(!FaultRule::parse(QLatin1String(bad)), bad);
+        const auto parsed = FaultRule::parse(rule);
+        QVERIFY(parsed);
+        knobs().addFault(*parsed);
+        const auto send = [&] {
+            if (request == QLatin1String("v3"))
+                return m_client->getUrl(m_client->albumListV3(m_client->gtk()));
+            if (request == QLatin1String("v2"))
+                return m_client->getUrl(m_client->albumListV2(m_client->uin(), m_client->gtk()));
+            if (request == QLatin1String("photos"))
+                return m_client->getUrl(m_client->photoListOwn(QString::fromLatin1(SmallAlbum.id), 0, 500));
+            return m_client->get(request);
+        };
+        for (int i = 0; i < 2; ++i) {
+            const auto answer = send();
+            QCOMPARE(answer.status, 200);
+            if (code == 0) {
+                QCOMPARE(answer.header("Content-Type"), QByteArray("image/gif"));
+                QCOMPARE(answer.body, knobs().placeholderBytes());
+                continue;
+            }
+            const QString text = decoded(answer);
+            QVERIFY2(text.endsWith(
+                         QStringLiteral("({\n   \"code\" : %1,\n   \"message\" : \"%2\",\n   \"notice\" : "
+                                        "0,\n   \"subcode\" : %3\n});\n")
+                             .arg(code)
+                             .arg(message)
+                             .arg(subcode)),
+                     qPrintable(text));
+        }
+        const auto healed = send();
+        QVERIFY(healed.body.contains("\"code\" : 0,") || healed.body == m_server->pictureBytes(request));
+    }
+
     // The program: today's profile, a hundred extra albums from one option, a sign-in
     // through the form, the landing page and a first page of albums.
     void programTakesTodaysOptions()
@@ -212,7 +373,7 @@ private Q_SLOTS:
         QProcess program;
         program.start(QStringLiteral(ALBIVEX_STANDIN_EXE),
                       {QStringLiteral("--profile"), QStringLiteral("today"), QStringLiteral("--extra-album"),
-                       QStringLiteral("1:0x100")});
+                       QStringLiteral("1:0x100"), QStringLiteral("--rate"), QStringLiteral("1000")});
         QVERIFY(program.waitForStarted());
         QStringList lines;
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -242,9 +403,9 @@ private Q_SLOTS:
         program.kill();
         program.waitForFinished();
 
-        for (const QStringList &bad :
-             {QStringList {QStringLiteral("--profile"), QStringLiteral("tomorrow")},
-              QStringList {QStringLiteral("--extra-album"), QStringLiteral("1:0x0")}}) {
+        for (const QStringList &bad : {QStringList {QStringLiteral("--profile"), QStringLiteral("tomorrow")},
+                                       QStringList {QStringLiteral("--extra-album"), QStringLiteral("1:0x0")},
+                                       QStringList {QStringLiteral("--rate"), QStringLiteral("-1")}}) {
             QProcess refused;
             refused.start(QStringLiteral(ALBIVEX_STANDIN_EXE), bad);
             QVERIFY(refused.waitForFinished(10000));

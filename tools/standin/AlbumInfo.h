@@ -14,6 +14,7 @@ struct AlbumInfo
     QString wireDesc;
     qint64 createTime = 0; // seconds since 1970 (UTC)
     int total = 0;
+    QString ownerUin; // the space's number; empty for the main space (owned by the viewer)
     int kind = 0; // which picture rules apply (DataSet's own)
     ExtraAlbum extra; // for extra albums only
     bool png = false;

@@ -146,8 +146,12 @@ QList<AlbumInfo> DataSet::albums(Space space) const
         QMutexLocker lock(&m_mutex);
         return list + m_extras;
     }
-    case Space::Second:
-        return toInfos(secondAlbums);
+    case Space::Second: {
+        QList<AlbumInfo> list = toInfos(secondAlbums);
+        for (AlbumInfo &album : list)
+            album.ownerUin = QString::fromLatin1(SecondUin);
+        return list;
+    }
     case Space::Closed:
     case Space::Empty:
         break;

@@ -4,6 +4,7 @@
 #include "standin/DataSet.h"
 #include "standin/PaddedJpegSource.h"
 #include "standin/PictureMaker.h"
+#include "standin/PlaceholderGif.h"
 
 #include <QMutexLocker>
 #include <QRegularExpression>
@@ -56,7 +57,7 @@ PictureStore::Picture PictureStore::find(const QString &path) const
         recipe.height = 90;
         recipe.noise = 6;
         recipe.padTo = m.captured(2).toLongLong();
-        return {QByteArrayLiteral("image/jpeg"), body(recipe)};
+        return {QByteArrayLiteral("image/jpeg"), body(recipe), QString()};
     }
     const auto m = albumPicture.match(path);
     if (!m.hasMatch())
@@ -75,7 +76,13 @@ PictureStore::Picture PictureStore::find(const QString &path) const
         : quality == QLatin1String("b")  ? PictureVariant::High
                                          : PictureVariant::Normal;
     const QByteArray type = album->png ? QByteArrayLiteral("image/png") : QByteArrayLiteral("image/jpeg");
-    return {type, body(m_data.pictureRecipe(*album, variant, number))};
+    return {type, body(m_data.pictureRecipe(*album, variant, number)), cover ? QString() : album->ownerUin};
+}
+
+QByteArray PictureStore::placeholder() const
+{
+    static const QByteArray gif = PlaceholderGif::make();
+    return gif;
 }
 
 QByteArray PictureStore::avatar(const QString &uin) const

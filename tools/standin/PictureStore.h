@@ -27,6 +27,9 @@ public:
     {
         QByteArray contentType; // empty when the address names no picture
         std::shared_ptr<BodySource> body;
+        // For a picture (not a cover) of an album in another number's space: that
+        // number; empty otherwise.
+        QString ownerUin;
         bool found() const { return !contentType.isEmpty(); }
     };
 
@@ -34,6 +37,8 @@ public:
     Picture find(const QString &path) const;
     // The avatar of a QQ number: a 100 x 100 PNG.
     QByteArray avatar(const QString &uin) const;
+    // The GIF served in place of a protected picture (PlaceholderGif).
+    QByteArray placeholder() const;
 
     // The exact bytes served for the address path; empty when it names no picture.
     QByteArray bytes(const QString &path) const;

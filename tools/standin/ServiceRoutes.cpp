@@ -3,6 +3,7 @@
 #include "signin/GTk.h"
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
 #include "standin/HostileAnswers.h"
 #include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
@@ -32,6 +33,12 @@ HttpAnswer script(const QString &text, bool gbk)
         return HttpAnswer::make(200, scriptType, text.toUtf8());
     QStringEncoder encoder("GBK");
     return HttpAnswer::make(200, gbkScriptType, encoder.encode(text));
+}
+
+QString callbackOf(const RequestView &request)
+{
+    return AnswerText::callbackName(request.query(QStringLiteral("callback")),
+                                    request.query(QStringLiteral("callbackFun")));
 }
 
 QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
@@ -201,16 +208,21 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
     return Space::Empty;
 }
 
+HttpAnswer ServiceRoutes::serviceError(const RequestView &request, int code) const
+{
+    return script(ErrorAnswer::of(callbackOf(request), code),
+                  request.path() == QLatin1String(AlbumListV2Path));
+}
+
 HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
+    const QString callback = callbackOf(request);
     const QString who = viewer(request);
     if (who.isEmpty())
-        return script(AlbumListAnswer::notSignedIn(callback), gbk);
+        return serviceError(request, ErrorAnswer::NotSignedIn);
     const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
     if (space == Space::Closed)
-        return script(AlbumListAnswer::closedSpace(callback), gbk);
+        return serviceError(request, ErrorAnswer::ClosedSpace);
     const QList<AlbumInfo> albums = m_knobs.data().albums(space);
     if (m_knobs.profile() != Profile::Today)
         return script(AlbumListAnswer::list(callback, request.root, albums), gbk);
@@ -225,23 +237,34 @@ HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
 
 HttpAnswer ServiceRoutes::photoList(const RequestView &request) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
     const QString who = viewer(request);
     if (who.isEmpty())
-        return script(AlbumListAnswer::notSignedIn(callback), false);
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    HttpAnswer answer = photoPage(request, who);
+    if (m_knobs.profile() == Profile::Today) {
+        // The key that opens other spaces' pictures, one per sign-in.
+        const QString key = m_knobs.signIns().grantPhotoKey(request.cookie(QStringLiteral("uin")),
+                                                            request.cookie(QStringLiteral("skey")));
+        answer.headers.append({QByteArrayLiteral("Set-Cookie"), setCookie("qq_photo_key", key)});
+    }
+    return answer;
+}
+
+HttpAnswer ServiceRoutes::photoPage(const RequestView &request, const QString &who) const
+{
     const QString hostUin = request.query(QStringLiteral("hostUin"));
     const Space space = spaceOf(hostUin, who);
     if (space == Space::Closed)
-        return script(AlbumListAnswer::closedSpace(callback), false);
+        return serviceError(request, ErrorAnswer::ClosedSpace);
     const auto album = m_knobs.data().album(space, request.query(QStringLiteral("topicId")));
     if (!album)
-        return script(PhotoListAnswer::albumMissing(callback), false);
+        return serviceError(request, ErrorAnswer::AlbumMissing);
     const int start = qMax(0, intOr(request.query(QStringLiteral("pageStart")), 0));
     const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), MaxPageNum), MaxPageNum);
     const QString owner = hostUin.trimmed().isEmpty() ? who : SignInBook::normalUin(hostUin);
-    return script(PhotoListAnswer::page(callback, request.root, owner, *album, m_knobs.data(), start, num),
-                  false);
+    return script(
+        PhotoListAnswer::page(callbackOf(request), request.root, owner, *album, m_knobs.data(), start, num),
+        false);
 }
 
 HttpAnswer ServiceRoutes::picture(const RequestView &request) const
@@ -249,16 +272,41 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
     const PictureStore::Picture found = m_knobs.pictures().find(request.path());
     if (!found.found())
         return html(404, WebPages::notFound(request.path()));
+    if (m_knobs.profile() == Profile::Today && !found.ownerUin.isEmpty()
+        && SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin"))) != found.ownerUin
+        && !m_knobs.signIns().isPhotoKey(request.cookie(QStringLiteral("qq_photo_key"))))
+        return HttpAnswer::make(200, "image/gif", m_knobs.placeholderBytes());
     HttpAnswer answer = HttpAnswer::make(200, found.contentType, QByteArray());
     answer.stream = found.body;
     return answer;
 }
 
+bool ServiceRoutes::isBudgeted(const QString &path)
+{
+    for (const char *listPath : {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath}) {
+        if (path == QLatin1String(listPath))
+            return true;
+    }
+    return path.startsWith(QLatin1String("/photo/"));
+}
+
+HttpAnswer ServiceRoutes::overBudget(const RequestView &request) const
+{
+    if (!request.path().startsWith(QLatin1String("/photo/")))
+        return serviceError(request, ErrorAnswer::TooFrequent);
+    HttpAnswer answer = HttpAnswer::make(429, QByteArray(), QByteArray());
+    answer.headers.append({QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1")});
+    return answer;
+}
+
 HttpAnswer ServiceRoutes::hostileAnswer(const RequestView &request, const FaultRule &rule) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
+    const QString callback = callbackOf(request);
     switch (rule.kind) {
+    case FaultKind::ServiceCode:
+        return serviceError(request, rule.code);
+    case FaultKind::Placeholder:
+        return HttpAnswer::make(200, "image/gif", m_knobs.placeholderBytes());
     case FaultKind::HugeAlbumList:
         return HttpAnswer::make(200, scriptType,
                                 HostileAnswers::hugeAlbumList(

@@ -19,6 +19,12 @@ public:
     HttpAnswer answer(const RequestView &request) const;
     // The answer a content fault puts in place of the normal one.
     HttpAnswer hostileAnswer(const RequestView &request, const FaultRule &rule) const;
+    // True for the paths the request budget counts: album and photo lists, floatview,
+    // pictures and videos.
+    static bool isBudgeted(const QString &path);
+    // The answer to a request over the budget: lists the busy code -10049, pictures and
+    // videos 429 with Retry-After: 1.
+    HttpAnswer overBudget(const RequestView &request) const;
 
     // Paths of the services.
     static constexpr char VersionPath[] = "/version/main.txt";
@@ -39,7 +45,10 @@ private:
     HttpAnswer landing(const RequestView &request) const;
     HttpAnswer albumList(const RequestView &request, bool gbk) const;
     HttpAnswer photoList(const RequestView &request) const;
+    HttpAnswer photoPage(const RequestView &request, const QString &viewer) const;
     HttpAnswer picture(const RequestView &request) const;
+    // The service's JSONP error answer of `code` for this request (GBK on the v2 list).
+    HttpAnswer serviceError(const RequestView &request, int code) const;
 
     // The signed-in number whose cookies and g_tk the request carries; empty otherwise.
     // g_tk is the hash of skey, or in the today profile of the sign-in's p_skey.

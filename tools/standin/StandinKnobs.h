@@ -4,6 +4,7 @@
 #include "standin/FaultInjector.h"
 #include "standin/PictureStore.h"
 #include "standin/Profile.h"
+#include "standin/RateBudget.h"
 #include "standin/RequestLog.h"
 #include "standin/SignInBook.h"
 
@@ -31,6 +32,12 @@ public:
     // FaultRule::make("/version/main.txt", FaultKind::Close).
     void setVersionText(const QString &text);
     QString versionText() const;
+
+    // A budget of N requests per one-second window over the album lists, photo lists,
+    // floatview, pictures and videos; 0 (the default) for none. Beyond it lists answer
+    // the busy code -10049 and pictures and videos 429 with Retry-After: 1.
+    void setRate(int perSecond) { m_rate.setLimit(perSecond); }
+    RateBudget &rate() { return m_rate; }
 
     void addFault(const FaultRule &rule) { m_faults.add(rule); }
     void clearFaults() { m_faults.clear(); }
@@ -72,6 +79,10 @@ public:
         return m_pictures.digest(path, algorithm);
     }
 
+    // The GIF that stands in for a protected picture (today's profile, or the
+    // placeholder fault): a real 100 x 100 GIF of about 2 KB.
+    QByteArray placeholderBytes() const { return m_pictures.placeholder(); }
+
     // The parts, for the server.
     FaultInjector &faults() { return m_faults; }
     RequestLog &log() { return m_log; }
@@ -86,6 +97,7 @@ private:
     QString m_versionText;
     FaultInjector m_faults;
     RequestLog m_log;
+    RateBudget m_rate;
     SignInBook m_signIns;
     DataSet m_data;
     PictureStore m_pictures;

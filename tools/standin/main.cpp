@@ -56,6 +56,11 @@ int main(int argc, char **argv)
     const QCommandLineOption latencyOption(QStringLiteral("latency-ms"),
                                            QStringLiteral("Delay before every answer."), QStringLiteral("N"),
                                            QStringLiteral("0"));
+    const QCommandLineOption rateOption(
+        QStringLiteral("rate"),
+        QStringLiteral("Requests per one-second window over the lists, floatview, "
+                       "pictures and videos; 0: no limit."),
+        QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption versionOption(QStringLiteral("version-text"),
                                            QStringLiteral("Content of /version/main.txt."),
                                            QStringLiteral("TEXT"));
@@ -67,8 +72,8 @@ int main(int argc, char **argv)
     const QCommandLineOption extraOption(QStringLiteral("extra-album"),
                                          QStringLiteral("An extra album (see above)."),
                                          QStringLiteral("COUNT:BYTES"));
-    parser.addOptions(
-        {portOption, profileOption, latencyOption, versionOption, logOption, faultOption, extraOption});
+    parser.addOptions({portOption, profileOption, latencyOption, rateOption, versionOption, logOption,
+                       faultOption, extraOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -83,6 +88,9 @@ int main(int argc, char **argv)
     if (!ok || latency < 0)
         return fail(QStringLiteral("bad --latency-ms"));
 
+    const int rate = parser.value(rateOption).toInt(&ok);
+    if (!ok || rate < 0)
+        return fail(QStringLiteral("bad --rate"));
     const QString profile = parser.value(profileOption);
     if (profile != QLatin1String("default") && profile != QLatin1String("today"))
         return fail(QStringLiteral("bad --profile"));
@@ -91,6 +99,7 @@ int main(int argc, char **argv)
     StandinKnobs &knobs = server.knobs();
     knobs.setProfile(profile == QLatin1String("today") ? Profile::Today : Profile::Default);
     knobs.setLatencyMs(latency);
+    knobs.setRate(rate);
     if (parser.isSet(versionOption))
         knobs.setVersionText(parser.value(versionOption));
     if (parser.isSet(logOption) && !knobs.setRequestLogFile(parser.value(logOption)))
