@@ -366,6 +366,64 @@ private Q_SLOTS:
         QVERIFY(healed.body.contains("\"code\" : 0,") || healed.body == m_server->pictureBytes(request));
     }
 
+    void addedPicturesKeepTheOldKeysAndBytes_data()
+    {
+        QTest::addColumn<QString>("hostUin");
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<bool>("atFront");
+        QTest::newRow("own space, in front") << QString::fromLatin1(MainUin) << "V1three" << true;
+        QTest::newRow("own space, at the end") << QString::fromLatin1(MainUin) << "V1three" << false;
+        QTest::newRow("other space, in front") << QString::fromLatin1(SecondUin) << "V2family" << true;
+    }
+    void addedPicturesKeepTheOldKeysAndBytes()
+    {
+        QFETCH(QString, hostUin);
+        QFETCH(QString, albumId);
+        QFETCH(bool, atFront);
+        const auto listing = [&] {
+            return m_client->getUrl(m_client->photoListOther(hostUin, albumId, 0, 200)).text();
+        };
+        const auto picturesOf = [](const QString &text) {
+            QHash<QString, QString> urlOfLloc;
+            const QStringList llocs = valuesOf(text, QStringLiteral("lloc"));
+            const QStringList urls = valuesOf(text, QStringLiteral("url"));
+            for (int i = 0; i < llocs.size(); ++i)
+                urlOfLloc.insert(llocs[i],
+                                 QString(urls.value(i)).replace(QStringLiteral("\\/"), QStringLiteral("/")));
+            return urlOfLloc;
+        };
+        const QString before = listing();
+        const QStringList oldLlocs = valuesOf(before, QStringLiteral("lloc"));
+        const QHash<QString, QString> oldUrls = picturesOf(before);
+        QHash<QString, QByteArray> oldBytes;
+        for (const QString &lloc : oldLlocs)
+            oldBytes.insert(lloc, m_client->getUrl(QUrl(oldUrls[lloc])).body);
+
+        const QList<int> keys = knobs().addPictures(albumId, 2, atFront);
+        QCOMPARE(keys.size(), 2);
+        QVERIFY(knobs().addPictures(QStringLiteral("V9none"), 1, true).isEmpty());
+        const QString after = listing();
+        QVERIFY(after.contains(QStringLiteral("\"totalInAlbum\" : %1,").arg(oldLlocs.size() + 2)));
+        QStringList newLlocs;
+        for (int key : keys)
+            newLlocs.append(albumId + QLatin1Char('_') + QString::number(key));
+        QCOMPARE(valuesOf(after, QStringLiteral("lloc")),
+                 atFront ? newLlocs + oldLlocs : oldLlocs + newLlocs);
+        const QHash<QString, QString> urls = picturesOf(after);
+        for (const QString &lloc : oldLlocs) {
+            QCOMPARE(urls[lloc], oldUrls[lloc]);
+            QCOMPARE(m_client->getUrl(QUrl(urls[lloc])).body, oldBytes[lloc]);
+        }
+        const QStringList oldNames = valuesOf(before, QStringLiteral("name"));
+        const QStringList names = valuesOf(after, QStringLiteral("name"));
+        for (const QString &lloc : newLlocs) {
+            QVERIFY(!oldNames.contains(names.at(valuesOf(after, QStringLiteral("lloc")).indexOf(lloc))));
+            const auto added = m_client->getUrl(QUrl(urls[lloc]));
+            QCOMPARE(added.status, 200);
+            QVERIFY(!QImage::fromData(added.body).isNull());
+        }
+    }
+
     // The program: today's profile, a hundred extra albums from one option, a sign-in
     // through the form, the landing page and a first page of albums.
     void programTakesTodaysOptions()

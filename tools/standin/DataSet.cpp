@@ -60,7 +60,7 @@ const FixedAlbum secondAlbums[] = {
 
 static_assert(sizeof(mainAlbums) / sizeof(mainAlbums[0]) == MainAlbumCount);
 
-AlbumInfo toInfo(const FixedAlbum &fixed)
+AlbumInfo toInfo(const FixedAlbum &fixed, const char *ownerUin)
 {
     AlbumInfo info;
     info.id = QString::fromUtf8(fixed.facts.id);
@@ -68,16 +68,18 @@ AlbumInfo toInfo(const FixedAlbum &fixed)
     info.wireDesc = QString::fromUtf8(fixed.wireDesc);
     info.createTime = fixed.createTime;
     info.total = fixed.facts.pictures;
+    info.baseTotal = info.total;
+    info.ownerUin = QString::fromLatin1(ownerUin);
     info.kind = fixed.kind;
     info.png = fixed.kind == Png;
     return info;
 }
 
-template<typename Table> QList<AlbumInfo> toInfos(const Table &table)
+template<typename Table> QList<AlbumInfo> toInfos(const Table &table, const char *ownerUin)
 {
     QList<AlbumInfo> list;
     for (const FixedAlbum &fixed : table)
-        list.append(toInfo(fixed));
+        list.append(toInfo(fixed, ownerUin));
     return list;
 }
 
@@ -140,23 +142,48 @@ PictureRecipe highRecipe(const AlbumInfo &album, int n)
 
 QList<AlbumInfo> DataSet::albums(Space space) const
 {
+    QList<AlbumInfo> list;
     switch (space) {
-    case Space::Main: {
-        QList<AlbumInfo> list = toInfos(mainAlbums);
-        QMutexLocker lock(&m_mutex);
-        return list + m_extras;
-    }
-    case Space::Second: {
-        QList<AlbumInfo> list = toInfos(secondAlbums);
-        for (AlbumInfo &album : list)
-            album.ownerUin = QString::fromLatin1(SecondUin);
-        return list;
-    }
+    case Space::Main:
+        list = toInfos(mainAlbums, "");
+        break;
+    case Space::Second:
+        list = toInfos(secondAlbums, SecondUin);
+        break;
     case Space::Closed:
     case Space::Empty:
-        break;
+        return list;
     }
-    return {};
+    QMutexLocker lock(&m_mutex);
+    if (space == Space::Main)
+        list += m_extras;
+    for (AlbumInfo &album : list) {
+        const auto grown = m_grownKeys.constFind(album.id);
+        if (grown != m_grownKeys.constEnd()) {
+            album.keys = *grown;
+            album.total = int(grown->size());
+        }
+    }
+    return list;
+}
+
+QList<int> DataSet::addPictures(const QString &albumId, int count, bool atFront)
+{
+    const auto album = findAlbum(albumId);
+    if (!album || count <= 0)
+        return {};
+    QMutexLocker lock(&m_mutex);
+    QList<int> &keys = m_grownKeys[albumId];
+    if (keys.isEmpty()) {
+        for (int key = 1; key <= album->total; ++key)
+            keys.append(key);
+    }
+    const int firstNew = int(keys.size()) + 1; // keys are always 1..size in some order
+    QList<int> added;
+    for (int i = 0; i < count; ++i)
+        added.append(firstNew + i);
+    keys = atFront ? added + keys : keys + added;
+    return added;
 }
 
 std::optional<AlbumInfo> DataSet::album(Space space, const QString &id) const
@@ -185,6 +212,10 @@ PictureMeta DataSet::pictureMeta(const AlbumInfo &album, int n) const
     const QString number = QString::number(n);
     PictureMeta meta;
     meta.uploadTime = chinaTime(album.createTime + qint64(n) * 3697);
+    if (n > album.baseTotal) { // added at run time; no name of the data set looks like it
+        meta.name = QStringLiteral("新照片") + number;
+        return meta;
+    }
     switch (album.kind) {
     case Numbered:
         meta.name = QStringLiteral("IMG_%1").arg(n, 4, 10, QLatin1Char('0'));
@@ -264,6 +295,7 @@ QString DataSet::addExtraAlbum(const ExtraAlbum &extra)
     info.wireName = extra.name;
     info.createTime = 1600000000 + m_extraCounter * 86400;
     info.total = qMax(0, extra.pictureCount);
+    info.baseTotal = info.total;
     info.kind = Extra;
     info.extra = extra;
     m_extras.append(info);

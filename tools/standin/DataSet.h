@@ -4,6 +4,7 @@
 #include "standin/PictureMeta.h"
 #include "standin/PictureRecipe.h"
 
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QString>
@@ -32,9 +33,15 @@ public:
     // Any album of any space, for picture addresses.
     std::optional<AlbumInfo> findAlbum(const QString &id) const;
 
-    PictureMeta pictureMeta(const AlbumInfo &album, int number) const;
-    // How picture `number` (1-based; ignored for covers) of the album is made.
-    PictureRecipe pictureRecipe(const AlbumInfo &album, PictureVariant variant, int number) const;
+    // What the lists say of the picture with this key.
+    PictureMeta pictureMeta(const AlbumInfo &album, int key) const;
+    // How the picture with this key (ignored for covers) is made.
+    PictureRecipe pictureRecipe(const AlbumInfo &album, PictureVariant variant, int key) const;
+
+    // Adds `count` new pictures to an album of any space, at the front of its list or
+    // at the end, and returns their keys (empty for an unknown album). Existing
+    // pictures keep their keys, addresses and bytes.
+    QList<int> addPictures(const QString &albumId, int count, bool atFront);
 
     // Appends an album to the main space; returns its id ("V1extra1", "V1extra2", ...).
     QString addExtraAlbum(const ExtraAlbum &extra);
@@ -45,6 +52,7 @@ public:
 private:
     mutable QMutex m_mutex;
     QList<AlbumInfo> m_extras;
+    QHash<QString, QList<int>> m_grownKeys; // album id -> keys in list order, once grown
     int m_extraCounter = 0;
 };
 

@@ -6,14 +6,14 @@
 
 namespace albivex::standin {
 
-QString PhotoListAnswer::picturePath(const AlbumInfo &album, PictureVariant variant, int number)
+QString PhotoListAnswer::picturePath(const AlbumInfo &album, PictureVariant variant, int key)
 {
     if (variant == PictureVariant::Cover)
         return AlbumListAnswer::coverPath(album);
     return QStringLiteral("/photo/%1/%2/%3.%4")
         .arg(variant == PictureVariant::High ? QLatin1Char('b') : QLatin1Char('c'))
         .arg(album.id)
-        .arg(number)
+        .arg(key)
         .arg(album.extension());
 }
 
@@ -35,7 +35,8 @@ QString PhotoListAnswer::page(const QString &callback, const QString &root, cons
         + f(6, "pageNum", QString::number(count)) + f(6, "totalInAlbum", QString::number(album.total))
         + f(6, "totalInPage", QString::number(count)) + QLatin1String("      \"photoList\" : [\n");
     text.reserve(text.size() + count * 700);
-    for (int n = first + 1; n <= first + count; ++n) {
+    for (int position = first; position < first + count; ++position) {
+        const int n = album.keyAt(position);
         const PictureMeta meta = data.pictureMeta(album, n);
         const PictureRecipe recipe = data.pictureRecipe(album, PictureVariant::High, n);
         text += QLatin1String("         {\n")

@@ -13,7 +13,7 @@ class PhotoListAnswer
 public:
     static QString page(const QString &callback, const QString &root, const QString &owner,
                         const AlbumInfo &album, const DataSet &data, int pageStart, int pageNum);
-    static QString picturePath(const AlbumInfo &album, PictureVariant variant, int number);
+    static QString picturePath(const AlbumInfo &album, PictureVariant variant, int key);
 
     static QString albumMissing(const QString &callback); // ErrorAnswer::AlbumMissing
 };

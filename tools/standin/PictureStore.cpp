@@ -70,7 +70,7 @@ PictureStore::Picture PictureStore::find(const QString &path) const
     if (cover != (m.captured(3) == QLatin1String("cover")))
         return {};
     const int number = cover ? 0 : m.captured(3).toInt();
-    if (!cover && number > album->total)
+    if (!cover && !album->hasKey(number))
         return {};
     const PictureVariant variant = cover ? PictureVariant::Cover
         : quality == QLatin1String("b")  ? PictureVariant::High

@@ -53,6 +53,13 @@ public:
         return ids;
     }
     void clearExtraAlbums() { m_data.clearExtraAlbums(); }
+    // New pictures in an album of any space, at the front of its list or at the end;
+    // returns their keys (lloc "<album>_<key>", addresses ".../<album>/<key>.jpg").
+    // The existing pictures keep their keys, addresses and bytes.
+    QList<int> addPictures(const QString &albumId, int count, bool atFront)
+    {
+        return m_data.addPictures(albumId, count, atFront);
+    }
 
     // Signs the number in as the sign-in page does, without a browser: the cookies to
     // put into a cookie jar, and the skey for the g_tk token.
