@@ -199,6 +199,25 @@ public:
                                       {"_", "1450879526742"}});
     }
 
+    // The floatview list around one picture (prevNum, postNum: -1 leaves the key out).
+    QUrl floatview(const QString &hostUin, const QString &albumId, const QString &picKey, int prevNum,
+                   int postNum) const
+    {
+        albivex::QueryItems query = {{"g_tk", gtk()},         {"callback", "viewer_Callback"},
+                                     {"topicId", albumId},    {"picKey", picKey},
+                                     {"cmtNum", "10"},        {"inCharset", "utf-8"},
+                                     {"outCharset", "utf-8"}, {"uin", uin()},
+                                     {"hostUin", hostUin},    {"appid", "4"},
+                                     {"isFirst", "1"}};
+        if (prevNum >= 0)
+            query.append({"prevNum", QString::number(prevNum)});
+        if (postNum >= 0)
+            query.append({"postNum", QString::number(postNum)});
+        return albivex::UrlWithQuery(
+            m_root + QStringLiteral("/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2"),
+            query);
+    }
+
     static int occurrences(const QString &text, const QString &needle) { return int(text.count(needle)); }
 
 private:

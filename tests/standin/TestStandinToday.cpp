@@ -2,10 +2,15 @@
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QUrlQuery>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace albivex;
@@ -52,6 +57,48 @@ class TestStandinToday : public QObject
         for (auto it = re.globalMatch(text); it.hasNext();)
             values.append(it.next().captured(1));
         return values;
+    }
+
+    // The picture object of a photo list or floatview answer with this lloc.
+    static QString itemOf(const QString &text, const QString &lloc)
+    {
+        for (const QString &item : text.split(QStringLiteral("\n         {\n"))) {
+            if (item.contains(QStringLiteral("\"lloc\" : \"%1\"").arg(lloc)))
+                return item.left(item.indexOf(QStringLiteral("\n         }")));
+        }
+        return QString();
+    }
+    // A field's value as written (quotes kept), slashes unescaped; null when absent.
+    static QString fieldOf(const QString &item, const QString &key)
+    {
+        const auto m = QRegularExpression(QStringLiteral("^ *\"%1\" : (.*?),?$").arg(key),
+                                          QRegularExpression::MultilineOption)
+                           .match(item);
+        return m.hasMatch() ? m.captured(1).replace(QStringLiteral("\\/"), QStringLiteral("/")) : QString();
+    }
+    QString quotedAddress(const QString &path) const
+    {
+        return QLatin1Char('"') + (path.isEmpty() ? QString() : m_server->root() + path) + QLatin1Char('"');
+    }
+    // The boxes of an ISO-BMFF file (type, payload); empty when the sizes do not add up.
+    static QList<QPair<QByteArray, QByteArray>> boxesOf(const QByteArray &data)
+    {
+        QList<QPair<QByteArray, QByteArray>> boxes;
+        for (qsizetype at = 0; at < data.size();) {
+            const quint32 size = qFromBigEndian<quint32>(data.constData() + at);
+            if (size < 8 || at + size > data.size())
+                return {};
+            boxes.append({data.mid(at + 4, 4), data.mid(at + 8, size - 8)});
+            at += size;
+        }
+        return boxes;
+    }
+    static QByteArrayList typesOf(const QList<QPair<QByteArray, QByteArray>> &boxes)
+    {
+        QByteArrayList types;
+        for (const auto &box : boxes)
+            types.append(box.first);
+        return types;
     }
 
 private Q_SLOTS:
@@ -422,6 +469,345 @@ private Q_SLOTS:
             QCOMPARE(added.status, 200);
             QVERIFY(!QImage::fromData(added.body).isNull());
         }
+    }
+
+    void originalsKeepTheirFormatAndAreLarger_data()
+    {
+        QTest::addColumn<QString>("hostUin");
+        QTest::addColumn<QString>("lloc");
+        QTest::addColumn<QString>("rawPath"); // the raw_upload original
+        QTest::addColumn<QString>("originPath"); // the origin_upload original
+        QTest::addColumn<QByteArray>("type");
+        const QString main = QString::fromLatin1(MainUin);
+        QTest::newRow("jpeg") << main << "V1three_1"
+                              << "/photo/r/V1three/1.jpg" << QString() << QByteArray("image/jpeg");
+        QTest::newRow("origin instead")
+            << main << "V1three_2" << QString() << "/photo/o/V1three/2.jpg" << QByteArray("image/jpeg");
+        QTest::newRow("no original") << main << "V1three_3" << QString() << QString() << QByteArray();
+        QTest::newRow("png") << main << "V1dots_1"
+                             << "/photo/r/V1dots/1.png" << QString() << QByteArray("image/png");
+        QTest::newRow("webp") << main << "V1dots_2"
+                              << "/photo/r/V1dots/2.webp" << QString() << QByteArray("image/webp");
+        QTest::newRow("heic") << main << "V1dots_3"
+                              << "/photo/r/V1dots/3.heic" << QString() << QByteArray("image/heic");
+        QTest::newRow("png album") << main << "V1png_2"
+                                   << "/photo/r/V1png/2.png" << QString() << QByteArray("image/png");
+        QTest::newRow("other space") << QString::fromLatin1(SecondUin) << "V2scenery_3"
+                                     << "/photo/r/V2scenery/3.jpg" << QString() << QByteArray("image/jpeg");
+    }
+    void originalsKeepTheirFormatAndAreLarger()
+    {
+        QFETCH(QString, hostUin);
+        QFETCH(QString, lloc);
+        QFETCH(QString, rawPath);
+        QFETCH(QString, originPath);
+        QFETCH(QByteArray, type);
+        const QString albumId = lloc.left(lloc.indexOf(QLatin1Char('_')));
+        const bool own = hostUin == QLatin1String(MainUin);
+        const QString listed
+            = itemOf(m_client->getUrl(m_client->photoListOther(hostUin, albumId, 0, 200)).text(), lloc);
+        const QString viewed
+            = itemOf(m_client->getUrl(m_client->floatview(hostUin, albumId, lloc, 0, 0)).text(), lloc);
+        for (const QString &item : {listed, viewed}) {
+            const bool withRaw = own || item == viewed; // other spaces: the address only in floatview
+            QCOMPARE(fieldOf(item, QStringLiteral("raw_upload")), rawPath.isEmpty() ? "0" : "1");
+            QCOMPARE(fieldOf(item, QStringLiteral("raw")), quotedAddress(withRaw ? rawPath : QString()));
+            QCOMPARE(fieldOf(item, QStringLiteral("origin_upload")), originPath.isEmpty() ? "0" : "1");
+            QCOMPARE(fieldOf(item, QStringLiteral("origin_url")), quotedAddress(originPath));
+            QCOMPARE(fieldOf(item, QStringLiteral("is_video")), QStringLiteral("0"));
+        }
+        const QString key = lloc.mid(albumId.size() + 1);
+        if (type.isEmpty()) {
+            for (const char *kind : {"r", "o"})
+                QCOMPARE(m_client->get(QStringLiteral("/photo/%1/%2/%3.jpg").arg(kind, albumId, key)).status,
+                         404);
+            return;
+        }
+        const QString path = rawPath + originPath;
+        QCOMPARE(m_client->get(QString(path).replace(4 + 2 + 1, 1, rawPath.isEmpty() ? "r" : "o")).status,
+                 404);
+        const auto original = m_client->get(path);
+        QCOMPARE(original.status, 200);
+        QCOMPARE(original.header("Content-Type"), type);
+        QCOMPARE(original.body, m_server->pictureBytes(path));
+        const QString url = fieldOf(listed, QStringLiteral("url")).mid(1).chopped(1);
+        QVERIFY(original.body.size() > m_client->getUrl(QUrl(url)).body.size());
+        if (type != "image/heic") {
+            QBuffer buffer(const_cast<QByteArray *>(&original.body));
+            QImageReader reader(&buffer);
+            QCOMPARE(QByteArray("image/") + reader.format(), type);
+            QVERIFY(!reader.read().isNull());
+            return;
+        }
+        const auto boxes = boxesOf(original.body);
+        QCOMPARE(typesOf(boxes), (QByteArrayList {"ftyp", "meta", "mdat"}));
+        QVERIFY(original.body.mid(4, 8) == "ftypheic");
+        QVERIFY(boxes[1].second.contains("pict") && boxes[1].second.contains("iloc"));
+        QVERIFY(boxes[2].second.size() > 1000);
+    }
+
+    void floatviewGivesTheWindowAroundAPicture_data()
+    {
+        QTest::addColumn<QString>("hostUin");
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<QString>("picKey");
+        QTest::addColumn<int>("prevNum"); // -1: left out
+        QTest::addColumn<int>("postNum");
+        QTest::addColumn<int>("firstKey"); // 0: the error answer of `count`
+        QTest::addColumn<int>("count");
+        const QString main = QString::fromLatin1(MainUin);
+        const QString big = QString::fromLatin1(BigAlbum.id);
+        QTest::newRow("middle") << main << big << "V1big620_300" << 10 << 10 << 290 << 21;
+        QTest::newRow("start") << main << big << "V1big620_1" << 5 << 2 << 1 << 3;
+        QTest::newRow("end") << main << big << "V1big620_620" << 2 << 5 << 618 << 3;
+        QTest::newRow("at most 100") << main << big << "V1big620_300" << 150 << 150 << 201 << 100;
+        QTest::newRow("keys left out") << main << big << "V1big620_7" << -1 << -1 << 7 << 1;
+        QTest::newRow("question album needs no answer") << QString::fromLatin1(ThirdUin) << "V3question"
+                                                        << "V3question_2" << 1 << 1 << 1 << 3;
+        QTest::newRow("unknown picture") << main << big << "V1big620_621" << 0 << 0 << 0 << -10802;
+        QTest::newRow("picture of another album") << main << big << "V1three_1" << 0 << 0 << 0 << -10802;
+        QTest::newRow("unknown album") << main << "V1nothing"
+                                       << "V1nothing_1" << 0 << 0 << 0 << -10801;
+        QTest::newRow("private album") << QString::fromLatin1(SecondUin) << "V2private"
+                                       << "V2private_1" << 0 << 0 << 0 << -10815;
+    }
+    void floatviewGivesTheWindowAroundAPicture()
+    {
+        QFETCH(QString, hostUin);
+        QFETCH(QString, albumId);
+        QFETCH(QString, picKey);
+        QFETCH(int, prevNum);
+        QFETCH(int, postNum);
+        QFETCH(int, firstKey);
+        QFETCH(int, count);
+        const auto answer = m_client->getUrl(m_client->floatview(hostUin, albumId, picKey, prevNum, postNum));
+        const QString text = answer.text();
+        QVERIFY(text.startsWith(QStringLiteral("viewer_Callback({\n   \"code\" : ")));
+        if (firstKey == 0) {
+            QVERIFY2(text.contains(QStringLiteral("\"code\" : %1,").arg(count)), qPrintable(text));
+            QVERIFY(!text.contains(QStringLiteral("\"lloc\"")));
+            return;
+        }
+        QStringList expected;
+        for (int key = firstKey; key < firstKey + count; ++key)
+            expected.append(albumId + QLatin1Char('_') + QString::number(key));
+        QCOMPARE(valuesOf(text, QStringLiteral("picKey")), expected);
+        QCOMPARE(valuesOf(text, QStringLiteral("lloc")), expected);
+        QVERIFY(text.contains(
+            QStringLiteral(
+                "\"picPosInPage\" : %1,\n      \"picTotal\" : %2\n   },\n   \"message\" : \"\",\n   "
+                "\"subcode\" : 0\n});")
+                .arg(expected.indexOf(picKey))
+                .arg(albumId == QLatin1String(BigAlbum.id) ? BigAlbum.pictures : QuestionAlbum.pictures)));
+        QCOMPARE(valuesOf(text, QStringLiteral("url")).size(), count);
+    }
+
+    // The three forms of is_video, the video addresses, the MP4 files and who gets them.
+    void videosAreListedAndServedToTheirSpaceOnly()
+    {
+        const QString third = QString::fromLatin1(ThirdUin);
+        const QString id = QString::fromLatin1(VideoAlbum.id);
+        const QString listing = m_client->getUrl(m_client->photoListOther(third, id, 0, 200)).text();
+        const QString floatview
+            = m_client->getUrl(m_client->floatview(third, id, id + QStringLiteral("_1"), 0, 9)).text();
+        QCOMPARE(valuesOf(floatview, QStringLiteral("lloc")).size(), VideoAlbum.pictures);
+        QVERIFY(!listing.contains(QStringLiteral("video_info")));
+        QSet<QString> formsSeen;
+        for (int key = 1; key <= VideoAlbum.pictures; ++key) {
+            const QString lloc = id + QLatin1Char('_') + QString::number(key);
+            const QString listed = fieldOf(itemOf(listing, lloc), QStringLiteral("is_video"));
+            const QString item = itemOf(floatview, lloc);
+            const QString viewed = fieldOf(item, QStringLiteral("is_video"));
+            const QString info = fieldOf(item, QStringLiteral("video_info"));
+            const QString url = fieldOf(item, QStringLiteral("url"));
+            QVERIFY(!QImage::fromData(m_client->getUrl(QUrl(url.mid(1).chopped(1))).body, "JPEG").isNull());
+            if (key == 1 || key == 5) {
+                QCOMPARE(listed, QStringLiteral("0"));
+                QCOMPARE(viewed, QStringLiteral("0"));
+                QVERIFY(info.isNull());
+                continue;
+            }
+            QVERIFY(listed != viewed);
+            formsSeen << listed << viewed;
+            const QString video = quotedAddress(QStringLiteral("/video/%1/%2.mp4").arg(id).arg(key));
+            const QString expected
+                = QStringLiteral(
+                      "{ \"cover_url\" : %1, \"download_url\" : %2, \"status\" : %3, \"video_url\" : %4 }")
+                      .arg(url, key == 2 ? video : QStringLiteral("\"\""), key == 4 ? "1" : "2",
+                           key == 4 ? QStringLiteral("\"\"") : video);
+            QCOMPARE(info, expected);
+        }
+        QCOMPARE(formsSeen, (QSet<QString> {"true", "1", "\"1\""}));
+
+        const auto fetch = [this](const QString &path, const QByteArray &referer) {
+            QNetworkRequest request(QUrl(m_server->root() + path));
+            if (!referer.isEmpty())
+                request.setRawHeader("Referer", referer);
+            return m_client->send(request);
+        };
+        const QByteArray referer = "https://user.qzone.qq.com/" + third.toLatin1() + "/infocenter";
+        QByteArrayList seen;
+        for (const char *path : {"/video/V3video/2.mp4", "/video/V3video/3.mp4"}) {
+            const auto answer = fetch(QLatin1String(path), referer);
+            QCOMPARE(answer.status, 200);
+            QCOMPARE(answer.header("Content-Type"), QByteArray("video/mp4"));
+            QCOMPARE(answer.body, m_server->pictureBytes(QLatin1String(path)));
+            QVERIFY2(answer.body.size() > 1000 && answer.body.size() < 16 * 1024,
+                     QByteArray::number(answer.body.size()));
+            QVERIFY(!seen.contains(answer.body));
+            seen.append(answer.body);
+            const auto boxes = boxesOf(answer.body);
+            QCOMPARE(typesOf(boxes), (QByteArrayList {"ftyp", "moov", "mdat"}));
+            QCOMPARE(answer.body.mid(4, 8), QByteArray("ftypisom"));
+            QVERIFY(boxes[0].second.mid(8).contains("mp42"));
+            const auto movie = boxesOf(boxes[1].second);
+            QCOMPARE(typesOf(movie), (QByteArrayList {"mvhd", "trak"}));
+            QCOMPARE(typesOf(boxesOf(movie[1].second)), (QByteArrayList {"tkhd", "mdia"}));
+            QVERIFY(movie[1].second.contains("vide") && movie[1].second.contains("stco"));
+            QCOMPARE(fetch(QLatin1String(path), QByteArray()).status, 403);
+            QCOMPARE(
+                fetch(QLatin1String(path), "https://user.qzone.qq.com/" + QByteArray(MainUin) + "/infocenter")
+                    .status,
+                403);
+        }
+        QCOMPARE(fetch(QStringLiteral("/video/V3video/4.mp4"), referer).status, 404); // not transcoded
+        QCOMPARE(fetch(QStringLiteral("/video/V3video/1.mp4"), referer).status, 404); // a picture
+    }
+
+    void protectedAlbumsWantTheAnswer_data()
+    {
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<bool>("ownForm");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("accepted");
+        const QString question = QString::fromUtf8(AlbumQuestion);
+        const auto md5 = [](const QByteArray &text) {
+            return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex());
+        };
+        const QString answer = md5(QUrl::toPercentEncoding(QString::fromUtf8(AlbumQuestionAnswer))).toUpper();
+        const QString password = md5(AlbumPassword);
+        QTest::newRow("question, right") << "V3question" << false << question << answer << true;
+        QTest::newRow("question, right, own form") << "V3question" << true << question << answer << true;
+        QTest::newRow("question, lower-case hash")
+            << "V3question" << false << question << answer.toLower() << false;
+        QTest::newRow("question, not sent") << "V3question" << false << QString() << answer << false;
+        QTest::newRow("question, wrong answer")
+            << "V3question" << false << question << md5("x").toUpper() << false;
+        QTest::newRow("password, right") << "V3password" << false << QString() << password << true;
+        QTest::newRow("password, right, own form") << "V3password" << true << QString() << password << true;
+        QTest::newRow("password, upper-case hash")
+            << "V3password" << false << QString() << password.toUpper() << false;
+        QTest::newRow("password, none") << "V3password" << true << QString() << QString() << false;
+        QTest::newRow("open album") << "V3video" << true << QString() << QString() << true;
+    }
+    void protectedAlbumsWantTheAnswer()
+    {
+        QFETCH(QString, albumId);
+        QFETCH(bool, ownForm);
+        QFETCH(QString, question);
+        QFETCH(QString, answer);
+        QFETCH(bool, accepted);
+        QUrl url = ownForm ? m_client->photoListOwn(albumId, 0, 500)
+                           : m_client->photoListOther(QString::fromLatin1(ThirdUin), albumId, 0, 200);
+        QUrlQuery query(url);
+        for (const char *key : {"hostUin", "question", "answer"})
+            query.removeAllQueryItems(QLatin1String(key));
+        query.addQueryItem(QStringLiteral("hostUin"), QString::fromLatin1(ThirdUin));
+        query.addQueryItem(QStringLiteral("question"),
+                           QString::fromLatin1(QUrl::toPercentEncoding(question)));
+        query.addQueryItem(QStringLiteral("answer"), answer);
+        url.setQuery(query);
+        const QString text = m_client->getUrl(url).text();
+        if (accepted) {
+            QVERIFY(text.contains(QStringLiteral("\"code\" : 0,")));
+            QCOMPARE(text.count(QStringLiteral("\"pre\" : ")),
+                     knobs().data().album(Space::Third, albumId)->total + 1);
+        } else {
+            QVERIFY2(
+                text.contains(QStringLiteral("({\n   \"code\" : -10805,\n   \"message\" : \"回答错误\",")),
+                qPrintable(text));
+            QCOMPARE(text.count(QStringLiteral("pre")), 0);
+        }
+    }
+
+    void albumObjectsCarryAccessAndPrivacy()
+    {
+        const QString second = decoded(
+            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(SecondUin), m_client->gtk())));
+        QCOMPARE(second.count(QStringLiteral("createtime")), 3);
+        QCOMPARE(valuesOf(second, QStringLiteral("allowAccess")), (QStringList {"1", "1", "0"}));
+        QCOMPARE(valuesOf(second, QStringLiteral("priv")), (QStringList {"1", "1", "4"}));
+        QCOMPARE(valuesOf(second, QStringLiteral("id")).last(), QString::fromLatin1(PrivateAlbum.id));
+        const QString third = decoded(
+            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(ThirdUin), m_client->gtk())));
+        QCOMPARE(valuesOf(third, QStringLiteral("id")),
+                 (QStringList {"V3video", "V3question", "V3password"}));
+        QCOMPARE(valuesOf(third, QStringLiteral("priv")), (QStringList {"1", "5", "2"}));
+        QCOMPARE(valuesOf(third, QStringLiteral("question")), QStringList {QString::fromUtf8(AlbumQuestion)});
+        const QString denied
+            = m_client
+                  ->getUrl(m_client->photoListOther(QString::fromLatin1(SecondUin),
+                                                    QString::fromLatin1(PrivateAlbum.id), 0, 200))
+                  .text();
+        QVERIFY(denied.contains(
+            QStringLiteral("\"code\" : -10815,\n   \"message\" : \"对不起，您没有权限访问该相册\",")));
+        QCOMPARE(denied.count(QStringLiteral("pre")), 0);
+
+        knobs().setProfile(Profile::Default);
+        m_client->useTokenKey(QString());
+        const QString before = decoded(
+            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(SecondUin), m_client->gtk())));
+        QCOMPARE(before.count(QStringLiteral("createtime")), 2);
+        QVERIFY(!before.contains(QLatin1String(PrivateAlbum.id)));
+    }
+
+    void todayEscapesPictureTexts_data()
+    {
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<bool>("floatview");
+        QTest::addColumn<QString>("lloc");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("desc");
+        QTest::newRow("today, list") << true << false << "V1three_1"
+                                     << "\"\\u5c0f\\u732b\""
+                                     << "\"\\u7b2c1\\u5f20\"";
+        QTest::newRow("today, floatview") << true << true << "V1three_1"
+                                          << "\"\\u5c0f\\u732b\""
+                                          << "\"\\u7b2c1\\u5f20\"";
+        QTest::newRow("today, ASCII as it was") << true << false << "V1hostile_2"
+                                                << "\"c\\d\""
+                                                << "\"\"";
+        QTest::newRow("today, escapes kept") << true << true << "V1escaped_1"
+                                             << "\"\\u7167\\u7247\""
+                                             << "\"a\\nb\"";
+        QTest::newRow("default, list") << false << false << "V1three_1"
+                                       << "\"小猫\""
+                                       << "\"第1张\"";
+        QTest::newRow("default, floatview") << false << true << "V1three_1"
+                                            << "\"小猫\""
+                                            << "\"第1张\"";
+    }
+    void todayEscapesPictureTexts()
+    {
+        QFETCH(bool, today);
+        QFETCH(bool, floatview);
+        QFETCH(QString, lloc);
+        QFETCH(QString, name);
+        QFETCH(QString, desc);
+        if (!today) {
+            knobs().setProfile(Profile::Default);
+            m_client->useTokenKey(QString());
+        }
+        const QString albumId = lloc.left(lloc.indexOf(QLatin1Char('_')));
+        const QString text
+            = m_client
+                  ->getUrl(floatview ? m_client->floatview(m_client->uin(), albumId, lloc, 0, 0)
+                                     : m_client->photoListOwn(albumId, 0, 500))
+                  .text();
+        const QString item = itemOf(text, lloc);
+        QCOMPARE(fieldOf(item, QStringLiteral("name")), name);
+        QCOMPARE(fieldOf(item, QStringLiteral("desc")), desc);
     }
 
     // The program: today's profile, a hundred extra albums from one option, a sign-in

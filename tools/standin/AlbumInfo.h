@@ -24,6 +24,9 @@ struct AlbumInfo
     int kind = 0; // which picture rules apply (DataSet's own)
     ExtraAlbum extra; // for extra albums only
     bool png = false;
+    bool allowAccess = true;
+    int priv = 1; // 1 open, 2 password, 4 private, 5 question
+    QString question; // priv 5: the question as written in the album list
 
     QString extension() const { return png ? QStringLiteral("png") : QStringLiteral("jpg"); }
     int keyAt(int position) const { return keys.isEmpty() ? position + 1 : keys.value(position); }

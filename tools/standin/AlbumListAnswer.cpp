@@ -15,7 +15,8 @@ QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album
     const QString time = QString::number(album.createTime);
     const QString modified = QString::number(album.createTime + 86400);
     return QLatin1String("         {\n")
-        + AnswerText::field(12, QStringLiteral("allowAccess"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("allowAccess"),
+                            album.allowAccess ? QStringLiteral("1") : QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("anonymity"), QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("createtime"), time)
         + AnswerText::field(12, QStringLiteral("desc"), AnswerText::quoted(album.wireDesc))
@@ -26,7 +27,10 @@ QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album
         + AnswerText::field(12, QStringLiteral("name"), AnswerText::quoted(album.wireName))
         + AnswerText::field(12, QStringLiteral("order"), QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("pre"), AnswerText::escapedUrl(root, coverPath(album)))
-        + AnswerText::field(12, QStringLiteral("priv"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("priv"), QString::number(album.priv))
+        + (album.question.isEmpty()
+               ? QString()
+               : AnswerText::field(12, QStringLiteral("question"), AnswerText::quoted(album.question)))
         + AnswerText::field(12, QStringLiteral("total"), QString::number(album.total))
         + QLatin1String("            \"viewtype\" : 0\n         },\n");
 }

@@ -3,6 +3,7 @@
 #include "standin/AlbumInfo.h"
 #include "standin/PictureMeta.h"
 #include "standin/PictureRecipe.h"
+#include "standin/Profile.h"
 
 #include <QHash>
 #include <QList>
@@ -16,21 +17,23 @@ namespace albivex::standin {
 // The spaces a request can land in.
 enum class Space {
     Main, // the signed-in number's own albums (MainAlbums plus the extra albums)
-    Second, // SecondUin's two albums
+    Second, // SecondUin's two albums (three in the today profile)
+    Third, // ThirdUin's albums: videos, a question and a password album
     Closed, // ClosedUin seen by anyone else: error answer
     Empty, // any other number: no albums
 };
 
-enum class PictureVariant { Cover, High, Normal };
+// Raw and Origin: the original, as raw_upload or origin_upload gives it.
+enum class PictureVariant { Cover, High, Normal, Raw, Origin };
 
 // The stand-in's albums and pictures. The fixed part is code; extra albums can be added
 // at run time from any thread.
 class DataSet
 {
 public:
-    QList<AlbumInfo> albums(Space space) const;
-    std::optional<AlbumInfo> album(Space space, const QString &id) const;
-    // Any album of any space, for picture addresses.
+    QList<AlbumInfo> albums(Space space, Profile profile = Profile::Default) const;
+    std::optional<AlbumInfo> album(Space space, const QString &id, Profile profile = Profile::Default) const;
+    // Any album of any space (in any profile), for picture addresses.
     std::optional<AlbumInfo> findAlbum(const QString &id) const;
 
     // What the lists say of the picture with this key.
@@ -50,6 +53,9 @@ public:
     static QString nickname(const QString &uin); // empty for NoNicknameUin
 
 private:
+    // Name, time and description of the picture.
+    static PictureMeta pictureTexts(const AlbumInfo &album, int key);
+
     mutable QMutex m_mutex;
     QList<AlbumInfo> m_extras;
     QHash<QString, QList<int>> m_grownKeys; // album id -> keys in list order, once grown

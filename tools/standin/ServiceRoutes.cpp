@@ -4,15 +4,18 @@
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
 #include "standin/ErrorAnswer.h"
+#include "standin/FloatviewAnswer.h"
 #include "standin/HostileAnswers.h"
 #include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinKnobs.h"
 #include "standin/WebPages.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QUrl>
 
 namespace albivex::standin {
 
@@ -39,6 +42,11 @@ QString callbackOf(const RequestView &request)
 {
     return AnswerText::callbackName(request.query(QStringLiteral("callback")),
                                     request.query(QStringLiteral("callbackFun")));
+}
+
+bool isMedia(const QString &path)
+{
+    return path.startsWith(QLatin1String("/photo/")) || path.startsWith(QLatin1String("/video/"));
 }
 
 QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
@@ -112,7 +120,9 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return albumList(request, true);
     if (path == QLatin1String(PhotoListOwnPath) || path == QLatin1String(PhotoListOtherPath))
         return photoList(request);
-    if (path.startsWith(QLatin1String("/photo/")))
+    if (path == QLatin1String(FloatviewPath))
+        return floatview(request);
+    if (isMedia(path))
         return picture(request);
     if (path == QLatin1String("/download/"))
         return html(200, WebPages::vendorPage(QStringLiteral("下载最新版本")));
@@ -201,6 +211,8 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
     const QString host = hostUin.trimmed().isEmpty() ? viewer : SignInBook::normalUin(hostUin);
     if (host == QLatin1String(SecondUin))
         return Space::Second;
+    if (host == QLatin1String(ThirdUin))
+        return Space::Third;
     if (host == QLatin1String(ClosedUin))
         return viewer == host ? Space::Main : Space::Closed;
     if (host == viewer || m_knobs.signIns().hasSignedIn(host))
@@ -223,7 +235,7 @@ HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
     const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
     if (space == Space::Closed)
         return serviceError(request, ErrorAnswer::ClosedSpace);
-    const QList<AlbumInfo> albums = m_knobs.data().albums(space);
+    const QList<AlbumInfo> albums = m_knobs.data().albums(space, m_knobs.profile());
     if (m_knobs.profile() != Profile::Today)
         return script(AlbumListAnswer::list(callback, request.root, albums), gbk);
     // Pages of at most 30 in the sort view; without paging keys the first page.
@@ -250,21 +262,74 @@ HttpAnswer ServiceRoutes::photoList(const RequestView &request) const
     return answer;
 }
 
+ServiceRoutes::AlbumLookup ServiceRoutes::lookUpAlbum(const RequestView &request, const QString &who) const
+{
+    const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
+    if (space == Space::Closed)
+        return {std::nullopt, ErrorAnswer::ClosedSpace};
+    const auto album
+        = m_knobs.data().album(space, request.query(QStringLiteral("topicId")), m_knobs.profile());
+    if (!album)
+        return {std::nullopt, ErrorAnswer::AlbumMissing};
+    if (!album->allowAccess)
+        return {std::nullopt, ErrorAnswer::NoAccess};
+    return {album, 0};
+}
+
+bool ServiceRoutes::isAnswered(const RequestView &request, const AlbumInfo &album)
+{
+    const auto md5 = [](const QByteArray &text) {
+        return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex());
+    };
+    const QString answer = request.query(QStringLiteral("answer"));
+    switch (album.priv) {
+    case 5:
+        return request.query(QStringLiteral("question")) == album.question
+            && answer == md5(QUrl::toPercentEncoding(QString::fromUtf8(AlbumQuestionAnswer))).toUpper();
+    case 2:
+        return answer == md5(AlbumPassword);
+    default:
+        return true;
+    }
+}
+
 HttpAnswer ServiceRoutes::photoPage(const RequestView &request, const QString &who) const
 {
-    const QString hostUin = request.query(QStringLiteral("hostUin"));
-    const Space space = spaceOf(hostUin, who);
-    if (space == Space::Closed)
-        return serviceError(request, ErrorAnswer::ClosedSpace);
-    const auto album = m_knobs.data().album(space, request.query(QStringLiteral("topicId")));
-    if (!album)
-        return serviceError(request, ErrorAnswer::AlbumMissing);
+    const AlbumLookup found = lookUpAlbum(request, who);
+    if (!found.album)
+        return serviceError(request, found.error);
+    if (!isAnswered(request, *found.album))
+        return serviceError(request, ErrorAnswer::WrongAnswer);
     const int start = qMax(0, intOr(request.query(QStringLiteral("pageStart")), 0));
     const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), MaxPageNum), MaxPageNum);
+    const QString hostUin = request.query(QStringLiteral("hostUin"));
     const QString owner = hostUin.trimmed().isEmpty() ? who : SignInBook::normalUin(hostUin);
-    return script(
-        PhotoListAnswer::page(callbackOf(request), request.root, owner, *album, m_knobs.data(), start, num),
-        false);
+    return script(PhotoListAnswer::page(callbackOf(request), request.root, owner, *found.album,
+                                        m_knobs.data(), start, num, m_knobs.profile() == Profile::Today),
+                  false);
+}
+
+HttpAnswer ServiceRoutes::floatview(const RequestView &request) const
+{
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    const AlbumLookup found = lookUpAlbum(request, who);
+    if (!found.album)
+        return serviceError(request, found.error);
+    const AlbumInfo &album = *found.album;
+    const QString picKey = request.query(QStringLiteral("picKey"));
+    const QString prefix = album.id + QLatin1Char('_');
+    bool isNumber = false;
+    const int key = picKey.startsWith(prefix) ? picKey.mid(prefix.size()).toInt(&isNumber) : 0;
+    const int position = isNumber ? album.positionOf(key) : -1;
+    if (position < 0)
+        return serviceError(request, ErrorAnswer::PhotoMissing);
+    const int prevNum = intOr(request.query(QStringLiteral("prevNum")), 0);
+    const int postNum = intOr(request.query(QStringLiteral("postNum")), 0);
+    return script(FloatviewAnswer::photos(callbackOf(request), request.root, album, m_knobs.data(), position,
+                                          prevNum, postNum, m_knobs.profile() == Profile::Today),
+                  false);
 }
 
 HttpAnswer ServiceRoutes::picture(const RequestView &request) const
@@ -272,10 +337,17 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
     const PictureStore::Picture found = m_knobs.pictures().find(request.path());
     if (!found.found())
         return html(404, WebPages::notFound(request.path()));
-    if (m_knobs.profile() == Profile::Today && !found.ownerUin.isEmpty()
-        && SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin"))) != found.ownerUin
-        && !m_knobs.signIns().isPhotoKey(request.cookie(QStringLiteral("qq_photo_key"))))
+    const QString requester = SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin")));
+    if (request.path().startsWith(QLatin1String("/video/"))) {
+        // Videos go only to a page of their owner's space.
+        const QString owner = found.ownerUin.isEmpty() ? requester : found.ownerUin;
+        if (request.logged.header("Referer")
+            != "https://user.qzone.qq.com/" + owner.toLatin1() + "/infocenter")
+            return HttpAnswer::make(403, QByteArray(), QByteArray());
+    } else if (m_knobs.profile() == Profile::Today && !found.ownerUin.isEmpty() && requester != found.ownerUin
+               && !m_knobs.signIns().isPhotoKey(request.cookie(QStringLiteral("qq_photo_key")))) {
         return HttpAnswer::make(200, "image/gif", m_knobs.placeholderBytes());
+    }
     HttpAnswer answer = HttpAnswer::make(200, found.contentType, QByteArray());
     answer.stream = found.body;
     return answer;
@@ -283,16 +355,17 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
 
 bool ServiceRoutes::isBudgeted(const QString &path)
 {
-    for (const char *listPath : {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath}) {
+    for (const char *listPath :
+         {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath, FloatviewPath}) {
         if (path == QLatin1String(listPath))
             return true;
     }
-    return path.startsWith(QLatin1String("/photo/"));
+    return isMedia(path);
 }
 
 HttpAnswer ServiceRoutes::overBudget(const RequestView &request) const
 {
-    if (!request.path().startsWith(QLatin1String("/photo/")))
+    if (!isMedia(request.path()))
         return serviceError(request, ErrorAnswer::TooFrequent);
     HttpAnswer answer = HttpAnswer::make(429, QByteArray(), QByteArray());
     answer.headers.append({QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1")});

@@ -37,6 +37,8 @@ public:
     static constexpr char PhotoListOwnPath[] = "/fcgi-bin/cgi_list_photo";
     static constexpr char PhotoListOtherPath[] = "/p/shplist.photo/fcgi-bin/cgi_list_photo";
     static constexpr char LandingPath[] = "/qzone/v5/loginsucc.html";
+    static constexpr char FloatviewPath[]
+        = "/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2";
 
 private:
     HttpAnswer signInPage(const RequestView &request) const;
@@ -46,6 +48,17 @@ private:
     HttpAnswer albumList(const RequestView &request, bool gbk) const;
     HttpAnswer photoList(const RequestView &request) const;
     HttpAnswer photoPage(const RequestView &request, const QString &viewer) const;
+    HttpAnswer floatview(const RequestView &request) const;
+    // The album a photo list or floatview request names (hostUin, topicId), or the
+    // code of the error answer it gets.
+    struct AlbumLookup
+    {
+        std::optional<AlbumInfo> album;
+        int error = 0;
+    };
+    AlbumLookup lookUpAlbum(const RequestView &request, const QString &viewer) const;
+    // True when the request carries what a question or password album asks for.
+    static bool isAnswered(const RequestView &request, const AlbumInfo &album);
     HttpAnswer picture(const RequestView &request) const;
     // The service's JSONP error answer of `code` for this request (GBK on the v2 list).
     HttpAnswer serviceError(const RequestView &request, int code) const;
