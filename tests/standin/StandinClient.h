@@ -9,6 +9,7 @@
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QStringDecoder>
 
 // A plain HTTP client for the stand-in's tests: waits for each answer (tests may), keeps
 // the sign-in cookies, and builds the service requests in the tool's exact forms.
@@ -42,6 +43,13 @@ public:
             return values;
         }
         QString text() const { return QString::fromUtf8(body); }
+        // The body in the charset its Content-Type names (GBK or UTF-8).
+        QString decoded() const
+        {
+            if (header("Content-Type").toLower().contains("charset=gbk"))
+                return QStringDecoder("GBK").decode(body);
+            return text();
+        }
     };
 
     explicit StandinClient(const QString &root) : m_root(root) { }

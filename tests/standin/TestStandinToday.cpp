@@ -8,7 +8,6 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QUrlQuery>
 #include <QtEndian>
 #include <QtTest>
@@ -44,12 +43,6 @@ class TestStandinToday : public QObject
         return client;
     }
 
-    static QString decoded(const StandinClient::Answer &answer)
-    {
-        if (answer.header("Content-Type").contains("charset=gbk"))
-            return QStringDecoder("GBK").decode(answer.body);
-        return answer.text();
-    }
     static QStringList valuesOf(const QString &text, const QString &key)
     {
         QStringList values;
@@ -242,7 +235,7 @@ private Q_SLOTS:
             m_client->useTokenKey(QString());
         const QUrl url = v2 ? m_client->albumListV2(m_client->uin(), m_client->gtk())
                             : m_client->albumListV3(m_client->gtk());
-        const QString text = decoded(m_client->getUrl(QUrl(url.toString() + paging)));
+        const QString text = m_client->getUrl(QUrl(url.toString() + paging)).decoded();
         QCOMPARE(text.count(QStringLiteral("createtime")), count);
         QStringList expected;
         for (const AlbumInfo &album : all.mid(first, count))
@@ -337,9 +330,8 @@ private Q_SLOTS:
                 QVERIFY(answers[i].text().contains(QStringLiteral("\"code\" : 0,")));
             QCOMPARE(answers[1].status, 200);
             QCOMPARE(answers[3].status, 200);
-            QVERIFY(decoded(answers[4])
-                        .contains(QStringLiteral(
-                            "\"code\" : -10049,\n   \"message\" : \"操作过于频繁，请稍后再试\",")));
+            QVERIFY(answers[4].decoded().contains(
+                QStringLiteral("\"code\" : -10049,\n   \"message\" : \"操作过于频繁，请稍后再试\",")));
             QCOMPARE(answers[5].status, 429);
             QCOMPARE(answers[5].header("Retry-After"), QByteArray("1"));
             QCOMPARE(knobs().requestsTo(picture).last().fault, QStringLiteral("rate"));
@@ -400,7 +392,7 @@ private Q_SLOTS:
                 QCOMPARE(answer.body, knobs().placeholderBytes());
                 continue;
             }
-            const QString text = decoded(answer);
+            const QString text = answer.decoded();
             QVERIFY2(text.endsWith(
                          QStringLiteral("({\n   \"code\" : %1,\n   \"message\" : \"%2\",\n   \"notice\" : "
                                         "0,\n   \"subcode\" : %3\n});\n")
@@ -733,14 +725,15 @@ private Q_SLOTS:
 
     void albumObjectsCarryAccessAndPrivacy()
     {
-        const QString second = decoded(
-            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(SecondUin), m_client->gtk())));
+        const auto albumsOf = [this](const char *uin) {
+            return m_client->getUrl(m_client->albumListV2(QLatin1String(uin), m_client->gtk())).decoded();
+        };
+        const QString second = albumsOf(SecondUin);
         QCOMPARE(second.count(QStringLiteral("createtime")), 3);
         QCOMPARE(valuesOf(second, QStringLiteral("allowAccess")), (QStringList {"1", "1", "0"}));
         QCOMPARE(valuesOf(second, QStringLiteral("priv")), (QStringList {"1", "1", "4"}));
         QCOMPARE(valuesOf(second, QStringLiteral("id")).last(), QString::fromLatin1(PrivateAlbum.id));
-        const QString third = decoded(
-            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(ThirdUin), m_client->gtk())));
+        const QString third = albumsOf(ThirdUin);
         QCOMPARE(valuesOf(third, QStringLiteral("id")),
                  (QStringList {"V3video", "V3question", "V3password"}));
         QCOMPARE(valuesOf(third, QStringLiteral("priv")), (QStringList {"1", "5", "2"}));
@@ -756,8 +749,7 @@ private Q_SLOTS:
 
         knobs().setProfile(Profile::Default);
         m_client->useTokenKey(QString());
-        const QString before = decoded(
-            m_client->getUrl(m_client->albumListV2(QString::fromLatin1(SecondUin), m_client->gtk())));
+        const QString before = albumsOf(SecondUin);
         QCOMPARE(before.count(QStringLiteral("createtime")), 2);
         QVERIFY(!before.contains(QLatin1String(PrivateAlbum.id)));
     }

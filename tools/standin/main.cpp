@@ -10,28 +10,55 @@ using namespace albivex::standin;
 
 namespace {
 
+QString albumLines(const QString &title, const AlbumFacts *albums, int count)
+{
+    QString text = QLatin1Char('\n') + title + QStringLiteral(":\n");
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("  %1  %2 pictures  %3\n")
+                    .arg(QLatin1String(albums[i].id))
+                    .arg(albums[i].pictures)
+                    .arg(QString::fromUtf8(albums[i].name));
+    return text;
+}
+
 QString dataSetText()
 {
-    QString text
-        = QStringLiteral("Stand-in for the QQ and Qzone services and the vendor site, on 127.0.0.1.\n\n"
-                         "Fixed QQ numbers:\n"
-                         "  %1  usual number to sign in with (any number that signs in owns the main space)\n"
-                         "  %2  second space, two albums, open to others\n"
-                         "  %3  space closed to others (error answer)\n"
-                         "  %4  profile without nickname\n"
-                         "Any password signs in, except \"wrong\".\n\nMain space albums:\n")
-              .arg(QLatin1String(MainUin), QLatin1String(SecondUin), QLatin1String(ClosedUin),
-                   QLatin1String(NoNicknameUin));
-    for (const AlbumFacts &album : MainAlbums)
-        text += QStringLiteral("  %1  %2 pictures  %3\n")
-                    .arg(QLatin1String(album.id))
-                    .arg(album.pictures)
-                    .arg(QString::fromUtf8(album.name));
+    QString text = QStringLiteral(
+                       "Stand-in for the QQ and Qzone services and the vendor site, on 127.0.0.1.\n"
+                       "Everything is described in tools/standin/README.md.\n\n"
+                       "Fixed QQ numbers:\n"
+                       "  %1  usual number to sign in with (any number that signs in owns the main space)\n"
+                       "  %2  second space (小明), two albums (today: a third, V2private, not to be opened)\n"
+                       "  %3  third space (小红): videos, a question album and a password album\n"
+                       "  %4  space closed to others (error answer)\n"
+                       "  %5  profile without nickname\n"
+                       "Any password signs in, except \"wrong\".\n")
+                       .arg(QLatin1String(MainUin), QLatin1String(SecondUin), QLatin1String(ThirdUin),
+                            QLatin1String(ClosedUin), QLatin1String(NoNicknameUin));
+    text += albumLines(QStringLiteral("Main space albums"), MainAlbums, MainAlbumCount);
+    text += albumLines(QStringLiteral("Third space albums"), ThirdAlbums, int(std::size(ThirdAlbums)));
+    text += QStringLiteral("  question \"%1\", answer \"%2\"; password \"%3\"\n")
+                .arg(QString::fromUtf8(AlbumQuestion), QString::fromUtf8(AlbumQuestionAnswer),
+                     QString::fromUtf8(AlbumPassword));
     text += QStringLiteral(
+        "\nProfiles (--profile): default answers as the first protocol; today: no album list without\n"
+        "  p_skey (set by /qzone/v5/loginsucc.html) and g_tk over it, album lists in pages of 30,\n"
+        "  qq_photo_key from the photo lists for other spaces' pictures (else a placeholder GIF),\n"
+        "  the private album V2private, \\u escapes in picture names and descriptions.\n"
+        "Paths: /cgi-bin/xlogin, /cgi-bin/login, /qzone/v5/loginsucc.html, /fcgi-bin/fcg_list_album_v3,\n"
+        "  /p/shalist.photo/fcgi-bin/fcg_list_album_v2, /fcgi-bin/cgi_list_photo,\n"
+        "  /p/shplist.photo/fcgi-bin/cgi_list_photo,\n"
+        "  /proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2,\n"
+        "  /photo/{a,m,b,c,r,o}/..., /video/<album>/<key>.mp4 (Referer: the owner's infocenter page),\n"
+        "  /rsc/fcgi-bin/3g_profile_homepage, /headimg_dl, /version/main.txt.\n"
+        "Rate (--rate N): N requests per one-second window over the lists, floatview, pictures and\n"
+        "  videos; beyond it lists answer code -10049 and pictures and videos 429 (Retry-After: 1).\n"
         "\nFault rules (--fault, repeatable): PATH=KIND[:ARG][@TIMES]; PATH ending in * is a prefix.\n"
         "  KIND: a status code (ARG: Retry-After seconds), latency:MS, cut, chunked-cut, long,\n"
         "  empty, html, stall-headers, stall, close, huge-list[:BYTES], many-createtime[:N],\n"
-        "  unbalanced, charset:NAME. Example: --fault '/photo/b/*=503@2'\n"
+        "  unbalanced, charset:NAME, code:N (the service's error answer of code N, e.g. -3000,\n"
+        "  -10000, -10001, -10049), placeholder (the placeholder GIF).\n"
+        "  Examples: --fault '/photo/b/*=503@2' --fault '/fcgi-bin/fcg_list_album_v3=code:-10049@2'\n"
         "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES][xREPEAT], ids V1extra1, "
         "...;\n"
         "  xREPEAT adds the album that many times (--extra-album 2:4096x100: a space of 112 albums).");
