@@ -9,6 +9,7 @@
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QStringDecoder>
 
 // A plain HTTP client for the stand-in's tests: waits for each answer (tests may), keeps
 // the sign-in cookies, and builds the service requests in the tool's exact forms.
@@ -42,6 +43,13 @@ public:
             return values;
         }
         QString text() const { return QString::fromUtf8(body); }
+        // The body in the charset its Content-Type names (GBK or UTF-8).
+        QString decoded() const
+        {
+            if (header("Content-Type").toLower().contains("charset=gbk"))
+                return QStringDecoder("GBK").decode(body);
+            return text();
+        }
     };
 
     explicit StandinClient(const QString &root) : m_root(root) { }
@@ -79,10 +87,22 @@ public:
     void useSignIn(const albivex::standin::SignIn &signIn)
     {
         m_signIn = signIn;
+        m_tokenKey.clear();
         m_nam.setCookieJar(new QNetworkCookieJar);
         m_nam.cookieJar()->setCookiesFromUrl(signIn.cookies, QUrl(m_root + QStringLiteral("/")));
     }
-    QString gtk() const { return albivex::ComputeGTk(m_signIn.skey); }
+    // The token over skey, or over the key given with useTokenKey (p_skey today).
+    QString gtk() const { return albivex::ComputeGTk(m_tokenKey.isEmpty() ? m_signIn.skey : m_tokenKey); }
+    void useTokenKey(const QString &key) { m_tokenKey = key; }
+    // The value of a cookie the jar holds for the stand-in; empty when none.
+    QString cookie(const QByteArray &name) const
+    {
+        for (const QNetworkCookie &c : m_nam.cookieJar()->cookiesForUrl(QUrl(m_root + QStringLiteral("/")))) {
+            if (c.name() == name)
+                return QString::fromLatin1(c.value());
+        }
+        return QString();
+    }
     QString uin() const { return m_signIn.uin; }
 
     // The album list of one's own space, as the tool asks for it.
@@ -187,10 +207,30 @@ public:
                                       {"_", "1450879526742"}});
     }
 
+    // The floatview list around one picture (prevNum, postNum: -1 leaves the key out).
+    QUrl floatview(const QString &hostUin, const QString &albumId, const QString &picKey, int prevNum,
+                   int postNum) const
+    {
+        albivex::QueryItems query = {{"g_tk", gtk()},         {"callback", "viewer_Callback"},
+                                     {"topicId", albumId},    {"picKey", picKey},
+                                     {"cmtNum", "10"},        {"inCharset", "utf-8"},
+                                     {"outCharset", "utf-8"}, {"uin", uin()},
+                                     {"hostUin", hostUin},    {"appid", "4"},
+                                     {"isFirst", "1"}};
+        if (prevNum >= 0)
+            query.append({"prevNum", QString::number(prevNum)});
+        if (postNum >= 0)
+            query.append({"postNum", QString::number(postNum)});
+        return albivex::UrlWithQuery(
+            m_root + QStringLiteral("/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2"),
+            query);
+    }
+
     static int occurrences(const QString &text, const QString &needle) { return int(text.count(needle)); }
 
 private:
     QString m_root;
     QNetworkAccessManager m_nam;
     albivex::standin::SignIn m_signIn;
+    QString m_tokenKey;
 };

@@ -1,6 +1,7 @@
 #include "standin/AlbumListAnswer.h"
 
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
 
 namespace albivex::standin {
 
@@ -14,7 +15,8 @@ QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album
     const QString time = QString::number(album.createTime);
     const QString modified = QString::number(album.createTime + 86400);
     return QLatin1String("         {\n")
-        + AnswerText::field(12, QStringLiteral("allowAccess"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("allowAccess"),
+                            album.allowAccess ? QStringLiteral("1") : QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("anonymity"), QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("createtime"), time)
         + AnswerText::field(12, QStringLiteral("desc"), AnswerText::quoted(album.wireDesc))
@@ -25,12 +27,16 @@ QString AlbumListAnswer::albumObject(const QString &root, const AlbumInfo &album
         + AnswerText::field(12, QStringLiteral("name"), AnswerText::quoted(album.wireName))
         + AnswerText::field(12, QStringLiteral("order"), QStringLiteral("0"))
         + AnswerText::field(12, QStringLiteral("pre"), AnswerText::escapedUrl(root, coverPath(album)))
-        + AnswerText::field(12, QStringLiteral("priv"), QStringLiteral("1"))
+        + AnswerText::field(12, QStringLiteral("priv"), QString::number(album.priv))
+        + (album.question.isEmpty()
+               ? QString()
+               : AnswerText::field(12, QStringLiteral("question"), AnswerText::quoted(album.question)))
         + AnswerText::field(12, QStringLiteral("total"), QString::number(album.total))
         + QLatin1String("            \"viewtype\" : 0\n         },\n");
 }
 
-QString AlbumListAnswer::list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums)
+QString AlbumListAnswer::list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums,
+                              std::optional<Paging> paging)
 {
     QString text = callback + QLatin1String("({\n")
         + AnswerText::field(3, QStringLiteral("code"), QStringLiteral("0"))
@@ -43,19 +49,25 @@ QString AlbumListAnswer::list(const QString &callback, const QString &root, cons
     if (!albums.isEmpty())
         text.chop(2); // the last object's comma
     text += QLatin1String("\n      ],\n")
-        + AnswerText::field(6, QStringLiteral("albumsInUser"), QString::number(albums.size()))
-        + QLatin1String("      \"mode\" : 2\n   }\n});\n");
-    return text;
+        + AnswerText::field(6, QStringLiteral("albumsInUser"),
+                            QString::number(paging ? paging->albumsInUser : albums.size()));
+    if (!paging)
+        return text + QLatin1String("      \"mode\" : 2\n   }\n});\n");
+    return text + AnswerText::field(6, QStringLiteral("mode"), QStringLiteral("2"))
+        + AnswerText::field(6, QStringLiteral("nextPageStartModeSort"),
+                            QString::number(paging->nextPageStart))
+        + QLatin1String("      \"totalInPageModeSort\" : ") + QString::number(albums.size())
+        + QLatin1String("\n   }\n});\n");
 }
 
 QString AlbumListAnswer::notSignedIn(const QString &callback)
 {
-    return AnswerText::error(callback, NotSignedInCode, QStringLiteral("请先登录空间"));
+    return ErrorAnswer::of(callback, ErrorAnswer::NotSignedIn);
 }
 
 QString AlbumListAnswer::closedSpace(const QString &callback)
 {
-    return AnswerText::error(callback, ClosedSpaceCode, QStringLiteral("对不起，您没有权限访问该空间的相册"));
+    return ErrorAnswer::of(callback, ErrorAnswer::ClosedSpace);
 }
 
 } // namespace albivex::standin

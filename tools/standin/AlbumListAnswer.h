@@ -2,6 +2,8 @@
 
 #include "standin/DataSet.h"
 
+#include <optional>
+
 namespace albivex::standin {
 
 // The album list answers of both services (the caller encodes the text). Every album
@@ -10,15 +12,25 @@ namespace albivex::standin {
 class AlbumListAnswer
 {
 public:
-    static QString list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums);
+    // Where one page of a paged list stands in the space's whole list.
+    struct Paging
+    {
+        int albumsInUser = 0; // albums in the space
+        int nextPageStart = 0; // index of the first album after this page
+    };
+    static constexpr int PageSize = 30; // the most albums a paged answer gives
+
+    // Unpaged: every album, with albumsInUser = their count. Paged: these albums as one
+    // page, with nextPageStartModeSort and totalInPageModeSort as well.
+    static QString list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums,
+                        std::optional<Paging> paging = std::nullopt);
     // One album object, as the list writes it (with a trailing comma and newline).
     static QString albumObject(const QString &root, const AlbumInfo &album);
     static QString coverPath(const AlbumInfo &album);
 
+    // Shorthands for ErrorAnswer::of with NotSignedIn and ClosedSpace.
     static QString notSignedIn(const QString &callback);
     static QString closedSpace(const QString &callback);
-    static constexpr int NotSignedInCode = -3000;
-    static constexpr int ClosedSpaceCode = -4009;
 };
 
 } // namespace albivex::standin

@@ -22,11 +22,35 @@ QString AnswerText::field(int indent, const QString &key, const QString &value)
         + QLatin1String(",\n");
 }
 
-QString AnswerText::error(const QString &callback, int code, const QString &message)
+QString AnswerText::object(int indent, const QMap<QString, QString> &fields)
+{
+    QString text = QString(indent, QLatin1Char(' ')) + QLatin1String("{\n");
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        text += field(indent + 3, it.key(), it.value());
+    if (!fields.isEmpty())
+        text.chop(2); // the last field's comma
+    return text + QLatin1Char('\n') + QString(indent, QLatin1Char(' ')) + QLatin1Char('}');
+}
+
+QString AnswerText::asciiEscaped(const QString &wireText)
+{
+    QString text;
+    text.reserve(wireText.size());
+    for (const QChar c : wireText) {
+        if (c.unicode() < 0x80)
+            text += c;
+        else
+            text += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+QString AnswerText::error(const QString &callback, int code, int subcode, const QString &message)
 {
     return callback + QLatin1String("({\n") + field(3, QStringLiteral("code"), QString::number(code))
-        + field(3, QStringLiteral("subcode"), QString::number(code))
-        + field(3, QStringLiteral("message"), quoted(message)) + QLatin1String("   \"data\" : {}\n});\n");
+        + field(3, QStringLiteral("message"), quoted(message))
+        + field(3, QStringLiteral("notice"), QStringLiteral("0")) + QLatin1String("   \"subcode\" : ")
+        + QString::number(subcode) + QLatin1String("\n});\n");
 }
 
 QString AnswerText::callbackName(const QString &callback, const QString &callbackFun)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 namespace albivex::standin {
@@ -15,8 +16,15 @@ public:
     static QString quoted(const QString &wireText);
     // `"key" : value,` on its own line, with the indent of an answer.
     static QString field(int indent, const QString &key, const QString &value);
-    // The JSONP error answer of the Qzone services.
-    static QString error(const QString &callback, int code, const QString &message);
+    // `{`, the fields one a line at indent + 3 in key order (`"key" : value,`, the last
+    // without the comma), and `}` at the indent. Values are written as given.
+    static QString object(int indent, const QMap<QString, QString> &fields);
+    // Every character past ASCII as a \uXXXX escape (lower-case hex), as the service
+    // writes picture texts today.
+    static QString asciiEscaped(const QString &wireText);
+    // The JSONP error answer of the Qzone services, keys in alphabetical order:
+    // `callback({ "code" : C, "message" : "M", "notice" : 0, "subcode" : S });`
+    static QString error(const QString &callback, int code, int subcode, const QString &message);
     // callback, else callbackFun + "_Callback", else "_Callback".
     static QString callbackName(const QString &callback, const QString &callbackFun);
 };

@@ -25,6 +25,10 @@ enum Kind {
     Words,
     Scenery,
     Family,
+    Private,
+    Video,
+    Question,
+    Password,
     Extra
 };
 
@@ -58,9 +62,19 @@ const FixedAlbum secondAlbums[] = {
     {SecondAlbums[1], "家人", "", 1560000000, Family},
 };
 
+const FixedAlbum secondPrivateAlbums[] = {
+    {PrivateAlbum, "私密", "", 1565000000, Private},
+};
+
+const FixedAlbum thirdAlbums[] = {
+    {VideoAlbum, "视频", "三段视频", 1570000000, Video},
+    {QuestionAlbum, "问答相册", "回答问题才能看", 1580000000, Question},
+    {PasswordAlbum, "密码相册", "", 1590000000, Password},
+};
+
 static_assert(sizeof(mainAlbums) / sizeof(mainAlbums[0]) == MainAlbumCount);
 
-AlbumInfo toInfo(const FixedAlbum &fixed)
+AlbumInfo toInfo(const FixedAlbum &fixed, const char *ownerUin)
 {
     AlbumInfo info;
     info.id = QString::fromUtf8(fixed.facts.id);
@@ -68,16 +82,22 @@ AlbumInfo toInfo(const FixedAlbum &fixed)
     info.wireDesc = QString::fromUtf8(fixed.wireDesc);
     info.createTime = fixed.createTime;
     info.total = fixed.facts.pictures;
+    info.baseTotal = info.total;
+    info.ownerUin = QString::fromLatin1(ownerUin);
     info.kind = fixed.kind;
     info.png = fixed.kind == Png;
+    info.allowAccess = fixed.kind != Private;
+    info.priv = fixed.kind == Private ? 4 : fixed.kind == Question ? 5 : fixed.kind == Password ? 2 : 1;
+    if (fixed.kind == Question)
+        info.question = QString::fromUtf8(AlbumQuestion);
     return info;
 }
 
-template<typename Table> QList<AlbumInfo> toInfos(const Table &table)
+template<typename Table> QList<AlbumInfo> toInfos(const Table &table, const char *ownerUin)
 {
     QList<AlbumInfo> list;
     for (const FixedAlbum &fixed : table)
-        list.append(toInfo(fixed));
+        list.append(toInfo(fixed, ownerUin));
     return list;
 }
 
@@ -90,6 +110,16 @@ QString chinaTime(qint64 secs)
 QString pick(const char *const *names, int count, int number)
 {
     return number >= 1 && number <= count ? QString::fromUtf8(names[number - 1]) : QString();
+}
+
+PictureRecipe::Format originalFormat(const AlbumInfo &album, int n)
+{
+    using Format = PictureRecipe::Format;
+    if (album.png)
+        return Format::Png;
+    if (album.kind == Dots && n <= album.baseTotal && n <= 3)
+        return n == 1 ? Format::Png : n == 2 ? Format::Webp : Format::Heic;
+    return Format::Jpeg;
 }
 
 PictureRecipe highRecipe(const AlbumInfo &album, int n)
@@ -138,26 +168,60 @@ PictureRecipe highRecipe(const AlbumInfo &album, int n)
 
 } // namespace
 
-QList<AlbumInfo> DataSet::albums(Space space) const
+QList<AlbumInfo> DataSet::albums(Space space, Profile profile) const
 {
+    QList<AlbumInfo> list;
     switch (space) {
-    case Space::Main: {
-        QList<AlbumInfo> list = toInfos(mainAlbums);
-        QMutexLocker lock(&m_mutex);
-        return list + m_extras;
-    }
+    case Space::Main:
+        list = toInfos(mainAlbums, "");
+        break;
     case Space::Second:
-        return toInfos(secondAlbums);
+        list = toInfos(secondAlbums, SecondUin);
+        if (profile == Profile::Today)
+            list += toInfos(secondPrivateAlbums, SecondUin);
+        break;
+    case Space::Third:
+        list = toInfos(thirdAlbums, ThirdUin);
+        break;
     case Space::Closed:
     case Space::Empty:
-        break;
+        return list;
     }
-    return {};
+    QMutexLocker lock(&m_mutex);
+    if (space == Space::Main)
+        list += m_extras;
+    for (AlbumInfo &album : list) {
+        const auto grown = m_grownKeys.constFind(album.id);
+        if (grown != m_grownKeys.constEnd()) {
+            album.keys = *grown;
+            album.total = int(grown->size());
+        }
+    }
+    return list;
 }
 
-std::optional<AlbumInfo> DataSet::album(Space space, const QString &id) const
+QList<int> DataSet::addPictures(const QString &albumId, int count, bool atFront)
 {
-    const QList<AlbumInfo> list = albums(space);
+    const auto album = findAlbum(albumId);
+    if (!album || count <= 0)
+        return {};
+    QMutexLocker lock(&m_mutex);
+    QList<int> &keys = m_grownKeys[albumId];
+    if (keys.isEmpty()) {
+        for (int key = 1; key <= album->total; ++key)
+            keys.append(key);
+    }
+    const int firstNew = int(keys.size()) + 1; // keys are always 1..size in some order
+    QList<int> added;
+    for (int i = 0; i < count; ++i)
+        added.append(firstNew + i);
+    keys = atFront ? added + keys : keys + added;
+    return added;
+}
+
+std::optional<AlbumInfo> DataSet::album(Space space, const QString &id, Profile profile) const
+{
+    const QList<AlbumInfo> list = albums(space, profile);
     for (const AlbumInfo &info : list) {
         if (info.id == id)
             return info;
@@ -167,12 +231,39 @@ std::optional<AlbumInfo> DataSet::album(Space space, const QString &id) const
 
 std::optional<AlbumInfo> DataSet::findAlbum(const QString &id) const
 {
-    if (auto found = album(Space::Main, id))
-        return found;
-    return album(Space::Second, id);
+    for (Space space : {Space::Main, Space::Second, Space::Third}) {
+        if (auto found = album(space, id, Profile::Today))
+            return found;
+    }
+    return std::nullopt;
 }
 
 PictureMeta DataSet::pictureMeta(const AlbumInfo &album, int n) const
+{
+    PictureMeta meta = pictureTexts(album, n);
+    const bool fixed = n <= album.baseTotal;
+    const QString key = QString::number(n);
+    if (album.kind == Three && fixed && n >= 2) {
+        meta.originUpload = n == 2;
+        if (meta.originUpload)
+            meta.originPath = QStringLiteral("/photo/o/%1/%2.jpg").arg(album.id, key);
+    } else {
+        meta.rawUpload = true;
+        meta.rawPath = QStringLiteral("/photo/r/%1/%2.%3")
+                           .arg(album.id, key, pictureRecipe(album, PictureVariant::Raw, n).extension());
+    }
+    if (album.kind == Video && fixed && n >= 2 && n <= 4) {
+        const QString address = QStringLiteral("/video/%1/%2.mp4").arg(album.id, key);
+        meta.video = true;
+        meta.videoNumber = n - 2;
+        meta.videoStatus = n == 4 ? 1 : 2;
+        meta.downloadPath = n == 2 ? address : QString();
+        meta.playPath = n == 4 ? QString() : address;
+    }
+    return meta;
+}
+
+PictureMeta DataSet::pictureTexts(const AlbumInfo &album, int n)
 {
     static const char *const commaNames[] = {"a,b", "c,d,e", "plain"};
     static const char *const threeNames[] = {"小猫", "小狗", "小鸟"};
@@ -181,6 +272,10 @@ PictureMeta DataSet::pictureMeta(const AlbumInfo &album, int n) const
     const QString number = QString::number(n);
     PictureMeta meta;
     meta.uploadTime = chinaTime(album.createTime + qint64(n) * 3697);
+    if (n > album.baseTotal) { // added at run time; no name of the data set looks like it
+        meta.name = QStringLiteral("新照片") + number;
+        return meta;
+    }
     switch (album.kind) {
     case Numbered:
         meta.name = QStringLiteral("IMG_%1").arg(n, 4, 10, QLatin1Char('0'));
@@ -221,6 +316,9 @@ PictureMeta DataSet::pictureMeta(const AlbumInfo &album, int n) const
     case Family:
         meta.name = QStringLiteral("家") + number;
         break;
+    case Video:
+        meta.name = (n >= 2 && n <= 4 ? QStringLiteral("视频") : QStringLiteral("照片")) + number;
+        break;
     case Extra:
         meta.name = QStringLiteral("IMG_%1").arg(n, 5, 10, QLatin1Char('0'));
         break;
@@ -243,11 +341,31 @@ PictureRecipe DataSet::pictureRecipe(const AlbumInfo &album, PictureVariant vari
         return cover;
     }
     PictureRecipe recipe = highRecipe(album, n);
-    if (variant == PictureVariant::Normal) {
+    switch (variant) {
+    case PictureVariant::Normal:
         recipe.width = qMax(16, recipe.width / 2);
         recipe.height = qMax(16, recipe.height / 2);
         recipe.quality = 70;
         recipe.padTo = 0;
+        break;
+    case PictureVariant::Raw:
+    case PictureVariant::Origin:
+        // The same picture, larger: half as wide and high again while that stays
+        // below a few megapixels, else at a higher quality; stretched ones by a quarter.
+        if (qint64(recipe.width) * recipe.height * 9 / 4 <= 2500000) {
+            recipe.width = recipe.width * 3 / 2;
+            recipe.height = recipe.height * 3 / 2;
+            recipe.quality = qMax(recipe.quality, 95);
+        } else {
+            recipe.quality = 98;
+        }
+        recipe.padTo += recipe.padTo / 4;
+        recipe.format = originalFormat(album, n);
+        if (recipe.format == PictureRecipe::Format::Webp)
+            recipe.quality = 100; // lossless
+        break;
+    default:
+        break;
     }
     return recipe;
 }
@@ -260,6 +378,7 @@ QString DataSet::addExtraAlbum(const ExtraAlbum &extra)
     info.wireName = extra.name;
     info.createTime = 1600000000 + m_extraCounter * 86400;
     info.total = qMax(0, extra.pictureCount);
+    info.baseTotal = info.total;
     info.kind = Extra;
     info.extra = extra;
     m_extras.append(info);
@@ -278,6 +397,8 @@ QString DataSet::nickname(const QString &uin)
         return QString::fromUtf8(MainNickname);
     if (uin == QLatin1String(SecondUin))
         return QString::fromUtf8(SecondNickname);
+    if (uin == QLatin1String(ThirdUin))
+        return QString::fromUtf8(ThirdNickname);
     if (uin == QLatin1String(NoNicknameUin))
         return QString();
     return QStringLiteral("QQ用户") + uin;

@@ -25,6 +25,8 @@ const KindName kindNames[] = {
     {FaultKind::ManyCreatetime, "many-createtime"},
     {FaultKind::UnbalancedQuotes, "unbalanced"},
     {FaultKind::UnexpectedCharset, "charset"},
+    {FaultKind::ServiceCode, "code"},
+    {FaultKind::Placeholder, "placeholder"},
 };
 
 } // namespace
@@ -57,6 +59,13 @@ FaultRule FaultRule::latency(const QString &path, int delayMs, int times)
 {
     FaultRule rule = make(path, FaultKind::Latency, times);
     rule.delayMs = delayMs;
+    return rule;
+}
+
+FaultRule FaultRule::serviceCode(const QString &path, int code, int times)
+{
+    FaultRule rule = make(path, FaultKind::ServiceCode, times);
+    rule.code = code;
     return rule;
 }
 
@@ -133,6 +142,9 @@ std::optional<FaultRule> FaultRule::parse(const QString &text)
     case FaultKind::UnexpectedCharset:
         if (!arg.isEmpty())
             rule.charset = arg.toLatin1();
+        break;
+    case FaultKind::ServiceCode:
+        rule.code = arg.toInt(&ok);
         break;
     default:
         ok = arg.isEmpty();

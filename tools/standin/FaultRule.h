@@ -23,6 +23,8 @@ enum class FaultKind {
     ManyCreatetime, // an album list with `keys` small albums
     UnbalancedQuotes, // an album list whose quotes do not pair up, cut off inside a value
     UnexpectedCharset, // the normal answer encoded in `charset`, and declared so
+    ServiceCode, // status 200 with the JSONP error answer of `code` (busy, not signed in...)
+    Placeholder, // status 200 with the placeholder GIF of a protected picture
 };
 
 // One fault: which requests it hits, what it does, and how often.
@@ -41,18 +43,23 @@ struct FaultRule
     qint64 bytes = 20LL * 1024 * 1024; // HugeAlbumList: answer size
     int keys = 100000; // ManyCreatetime: album count
     QByteArray charset = QByteArrayLiteral("UTF-16LE"); // UnexpectedCharset
+    int code = -10049; // ServiceCode
 
     bool matches(const QString &requestPath) const;
 
     static FaultRule make(const QString &path, FaultKind kind, int times = -1);
     static FaultRule httpStatus(const QString &path, int status, int times = -1, int retryAfterSeconds = -1);
     static FaultRule latency(const QString &path, int delayMs, int times = -1);
+    // The service's error answer of `code`: -3000 (not signed in; subcode -4001) or a
+    // busy one such as -10000, -10001, -10049.
+    static FaultRule serviceCode(const QString &path, int code, int times = -1);
     // 302 to `location`, e.g. an address where nothing listens.
     static FaultRule redirect(const QString &path, const QByteArray &location, int times = -1);
 
     // "PATH=KIND[:ARG][@TIMES]", KIND one of: a status code (ARG: Retry-After seconds),
     // latency (ARG: ms), cut, chunked-cut, long, empty, html, stall-headers, stall, close,
-    // huge-list (ARG: bytes), many-createtime (ARG: count), unbalanced, charset (ARG: name).
+    // huge-list (ARG: bytes), many-createtime (ARG: count), unbalanced, charset (ARG: name),
+    // code (ARG: the service's code, required), placeholder.
     static std::optional<FaultRule> parse(const QString &text);
     static QString kindName(FaultKind kind);
 };

@@ -2,22 +2,56 @@
 
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
 
 namespace albivex::standin {
 
-QString PhotoListAnswer::picturePath(const AlbumInfo &album, PictureVariant variant, int number)
+QString PhotoListAnswer::picturePath(const AlbumInfo &album, PictureVariant variant, int key)
 {
     if (variant == PictureVariant::Cover)
         return AlbumListAnswer::coverPath(album);
     return QStringLiteral("/photo/%1/%2/%3.%4")
         .arg(variant == PictureVariant::High ? QLatin1Char('b') : QLatin1Char('c'))
         .arg(album.id)
-        .arg(number)
+        .arg(key)
         .arg(album.extension());
 }
 
+QMap<QString, QString> PhotoListAnswer::pictureFields(const QString &root, const AlbumInfo &album,
+                                                      const DataSet &data, int key, bool withRaw, bool today,
+                                                      int formShift)
+{
+    static const QString videoForms[]
+        = {QStringLiteral("true"), QStringLiteral("1"), QStringLiteral("\"1\"")};
+    const PictureMeta meta = data.pictureMeta(album, key);
+    const PictureRecipe recipe = data.pictureRecipe(album, PictureVariant::High, key);
+    const auto address = [&root](const QString &path) {
+        return path.isEmpty() ? QStringLiteral("\"\"") : AnswerText::escapedUrl(root, path);
+    };
+    const auto flag = [](bool set) {
+        return set ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    return {
+        {QStringLiteral("desc"),
+         AnswerText::quoted(today ? AnswerText::asciiEscaped(meta.wireDesc) : meta.wireDesc)},
+        {QStringLiteral("height"), QString::number(recipe.height)},
+        {QStringLiteral("is_video"),
+         meta.video ? videoForms[(meta.videoNumber + formShift) % 3] : flag(false)},
+        {QStringLiteral("lloc"), AnswerText::quoted(album.id + QLatin1Char('_') + QString::number(key))},
+        {QStringLiteral("name"), AnswerText::quoted(today ? AnswerText::asciiEscaped(meta.name) : meta.name)},
+        {QStringLiteral("origin_upload"), flag(meta.originUpload)},
+        {QStringLiteral("origin_url"), address(meta.originPath)},
+        {QStringLiteral("raw"), address(withRaw ? meta.rawPath : QString())},
+        {QStringLiteral("raw_upload"), flag(meta.rawUpload)},
+        {QStringLiteral("uploadtime"), AnswerText::quoted(meta.uploadTime)},
+        {QStringLiteral("url"), address(picturePath(album, PictureVariant::High, key))},
+        {QStringLiteral("width"), QString::number(recipe.width)},
+    };
+}
+
 QString PhotoListAnswer::page(const QString &callback, const QString &root, const QString &owner,
-                              const AlbumInfo &album, const DataSet &data, int pageStart, int pageNum)
+                              const AlbumInfo &album, const DataSet &data, int pageStart, int pageNum,
+                              bool today)
 {
     const int first = qBound(0, pageStart, album.total);
     const int count = qBound(0, pageNum, album.total - first);
@@ -33,23 +67,18 @@ QString PhotoListAnswer::page(const QString &callback, const QString &root, cons
         + f(6, "limit", QStringLiteral("0")) + f(6, "pageStart", QString::number(first))
         + f(6, "pageNum", QString::number(count)) + f(6, "totalInAlbum", QString::number(album.total))
         + f(6, "totalInPage", QString::number(count)) + QLatin1String("      \"photoList\" : [\n");
-    text.reserve(text.size() + count * 700);
-    for (int n = first + 1; n <= first + count; ++n) {
-        const PictureMeta meta = data.pictureMeta(album, n);
-        const PictureRecipe recipe = data.pictureRecipe(album, PictureVariant::High, n);
-        text += QLatin1String("         {\n")
-            + f(12, "batchId", AnswerText::quoted(QString::number(album.createTime)))
-            + f(12, "desc", AnswerText::quoted(meta.wireDesc))
-            + f(12, "height", QString::number(recipe.height))
-            + f(12, "lloc", AnswerText::quoted(album.id + QLatin1Char('_') + QString::number(n)))
-            + f(12, "modifytime", QString::number(album.createTime))
-            + f(12, "name", AnswerText::quoted(meta.name)) + f(12, "owner", AnswerText::quoted(owner))
-            + f(12, "phototype", album.png ? QStringLiteral("3") : QStringLiteral("1"))
-            + f(12, "pre", AnswerText::escapedUrl(root, picturePath(album, PictureVariant::Normal, n)))
-            + f(12, "uploadtime", AnswerText::quoted(meta.uploadTime))
-            + f(12, "url", AnswerText::escapedUrl(root, picturePath(album, PictureVariant::High, n)))
-            + QLatin1String("            \"width\" : ") + QString::number(recipe.width)
-            + QLatin1String("\n         },\n");
+    text.reserve(text.size() + count * 1000);
+    const bool ownSpace = album.ownerUin.isEmpty();
+    for (int position = first; position < first + count; ++position) {
+        const int key = album.keyAt(position);
+        QMap<QString, QString> fields = pictureFields(root, album, data, key, ownSpace, today, 0);
+        fields.insert(QStringLiteral("batchId"), AnswerText::quoted(QString::number(album.createTime)));
+        fields.insert(QStringLiteral("modifytime"), QString::number(album.createTime));
+        fields.insert(QStringLiteral("owner"), AnswerText::quoted(owner));
+        fields.insert(QStringLiteral("phototype"), album.png ? QStringLiteral("3") : QStringLiteral("1"));
+        fields.insert(QStringLiteral("pre"),
+                      AnswerText::escapedUrl(root, picturePath(album, PictureVariant::Normal, key)));
+        text += AnswerText::object(9, fields) + QLatin1String(",\n");
     }
     if (count > 0)
         text.chop(2);
@@ -59,7 +88,7 @@ QString PhotoListAnswer::page(const QString &callback, const QString &root, cons
 
 QString PhotoListAnswer::albumMissing(const QString &callback)
 {
-    return AnswerText::error(callback, AlbumMissingCode, QStringLiteral("相册不存在或已被删除"));
+    return ErrorAnswer::of(callback, ErrorAnswer::AlbumMissing);
 }
 
 } // namespace albivex::standin

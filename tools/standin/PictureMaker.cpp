@@ -1,5 +1,7 @@
 #include "standin/PictureMaker.h"
 
+#include "standin/IsoMediaMaker.h"
+
 #include <QBuffer>
 #include <QImageWriter>
 
@@ -74,10 +76,15 @@ QByteArray PictureMaker::encode(const PictureRecipe &recipe)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, recipe.isPng() ? "png" : "jpeg");
+    const char *format = recipe.isPng()                ? "png"
+        : recipe.format == PictureRecipe::Format::Webp ? "webp"
+                                                       : "jpeg";
+    QImageWriter writer(&buffer, format);
     if (!recipe.isPng())
         writer.setQuality(recipe.quality);
     writer.write(draw(recipe));
+    if (recipe.format == PictureRecipe::Format::Heic)
+        return IsoMediaMaker::heic(bytes);
     return bytes;
 }
 

@@ -14,7 +14,7 @@ class PictureMaker
 {
 public:
     static QImage draw(const PictureRecipe &recipe);
-    // The encoded image, without padding.
+    // The encoded image, without padding (a WebP of quality 100 is lossless).
     static QByteArray encode(const PictureRecipe &recipe);
     // A stable 32-bit hash of a text (qHash is seeded per process).
     static quint32 stableHash(const QString &text, quint32 salt = 0);

@@ -2,8 +2,10 @@
 
 #include "standin/ByteArraySource.h"
 #include "standin/DataSet.h"
+#include "standin/IsoMediaMaker.h"
 #include "standin/PaddedJpegSource.h"
 #include "standin/PictureMaker.h"
+#include "standin/PlaceholderGif.h"
 
 #include <QMutexLocker>
 #include <QRegularExpression>
@@ -37,7 +39,7 @@ QByteArray PictureStore::encoded(const PictureRecipe &recipe) const
 std::shared_ptr<BodySource> PictureStore::body(const PictureRecipe &recipe) const
 {
     const QByteArray image = encoded(recipe);
-    if (!recipe.isPng() && recipe.padTo > image.size())
+    if (recipe.isJpeg() && recipe.padTo > image.size())
         return std::make_shared<PaddedJpegSource>(image, recipe.padTo, recipe.seed);
     return std::make_shared<ByteArraySource>(image);
 }
@@ -45,7 +47,8 @@ std::shared_ptr<BodySource> PictureStore::body(const PictureRecipe &recipe) cons
 PictureStore::Picture PictureStore::find(const QString &path) const
 {
     static const QRegularExpression albumPicture(
-        QStringLiteral("^/photo/([abcm])/([A-Za-z0-9_]+)/(cover|[1-9][0-9]{0,6})\\.(jpg|png)$"));
+        QStringLiteral("^/photo/([abcmro])/([A-Za-z0-9_]+)/(cover|[1-9][0-9]{0,6})\\.(jpg|png|webp|heic)$"));
+    static const QRegularExpression video(QStringLiteral("^/video/([A-Za-z0-9_]+)/([1-9][0-9]{0,6})\\.mp4$"));
     static const QRegularExpression sizedPicture(
         QStringLiteral("^/photo/sized/([0-9]{1,9})/([0-9]{1,12})\\.jpg$"));
 
@@ -56,26 +59,51 @@ PictureStore::Picture PictureStore::find(const QString &path) const
         recipe.height = 90;
         recipe.noise = 6;
         recipe.padTo = m.captured(2).toLongLong();
-        return {QByteArrayLiteral("image/jpeg"), body(recipe)};
+        return {QByteArrayLiteral("image/jpeg"), body(recipe), QString()};
+    }
+    if (const auto m = video.match(path); m.hasMatch()) {
+        const auto album = m_data.findAlbum(m.captured(1));
+        const int key = m.captured(2).toInt();
+        if (!album || !album->hasKey(key))
+            return {};
+        const PictureMeta meta = m_data.pictureMeta(*album, key);
+        if (!meta.video || (path != meta.downloadPath && path != meta.playPath))
+            return {};
+        const quint32 seed = PictureMaker::stableHash(album->id, 0x71DE0) ^ quint32(key);
+        return {QByteArrayLiteral("video/mp4"), std::make_shared<ByteArraySource>(IsoMediaMaker::mp4(seed)),
+                album->ownerUin};
     }
     const auto m = albumPicture.match(path);
     if (!m.hasMatch())
         return {};
     const auto album = m_data.findAlbum(m.captured(2));
-    if (!album || m.captured(4) != album->extension())
+    if (!album)
         return {};
-    const QString quality = m.captured(1);
-    const bool cover = quality == QLatin1String("a") || quality == QLatin1String("m");
+    const QChar quality = m.captured(1).at(0);
+    const bool cover = quality == QLatin1Char('a') || quality == QLatin1Char('m');
     if (cover != (m.captured(3) == QLatin1String("cover")))
         return {};
-    const int number = cover ? 0 : m.captured(3).toInt();
-    if (!cover && number > album->total)
+    const int key = cover ? 0 : m.captured(3).toInt();
+    if (!cover && !album->hasKey(key))
         return {};
     const PictureVariant variant = cover ? PictureVariant::Cover
-        : quality == QLatin1String("b")  ? PictureVariant::High
-                                         : PictureVariant::Normal;
-    const QByteArray type = album->png ? QByteArrayLiteral("image/png") : QByteArrayLiteral("image/jpeg");
-    return {type, body(m_data.pictureRecipe(*album, variant, number))};
+        : quality == QLatin1Char('b')    ? PictureVariant::High
+        : quality == QLatin1Char('c')    ? PictureVariant::Normal
+        : quality == QLatin1Char('r')    ? PictureVariant::Raw
+                                         : PictureVariant::Origin;
+    if ((variant == PictureVariant::Raw && !m_data.pictureMeta(*album, key).rawUpload)
+        || (variant == PictureVariant::Origin && !m_data.pictureMeta(*album, key).originUpload))
+        return {};
+    const PictureRecipe recipe = m_data.pictureRecipe(*album, variant, key);
+    if (m.captured(4) != recipe.extension())
+        return {};
+    return {recipe.contentType(), body(recipe), cover ? QString() : album->ownerUin};
+}
+
+QByteArray PictureStore::placeholder() const
+{
+    static const QByteArray gif = PlaceholderGif::make();
+    return gif;
 }
 
 QByteArray PictureStore::avatar(const QString &uin) const

@@ -15,7 +15,7 @@ namespace albivex::standin {
 
 class DataSet;
 
-// Maps picture addresses to their bytes. Images are drawn when first asked for and kept;
+// Maps picture and video addresses to their bytes. Images are drawn when first asked for and kept;
 // a padded picture keeps only its small image and makes the filler while it is sent.
 // Safe to use from any thread.
 class PictureStore
@@ -27,6 +27,9 @@ public:
     {
         QByteArray contentType; // empty when the address names no picture
         std::shared_ptr<BodySource> body;
+        // For a picture (not a cover) or video of an album in another number's space:
+        // that number; empty otherwise.
+        QString ownerUin;
         bool found() const { return !contentType.isEmpty(); }
     };
 
@@ -34,6 +37,8 @@ public:
     Picture find(const QString &path) const;
     // The avatar of a QQ number: a 100 x 100 PNG.
     QByteArray avatar(const QString &uin) const;
+    // The GIF served in place of a protected picture (PlaceholderGif).
+    QByteArray placeholder() const;
 
     // The exact bytes served for the address path; empty when it names no picture.
     QByteArray bytes(const QString &path) const;

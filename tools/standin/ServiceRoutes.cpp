@@ -3,15 +3,19 @@
 #include "qzone/GTk.h"
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
+#include "standin/ErrorAnswer.h"
+#include "standin/FloatviewAnswer.h"
 #include "standin/HostileAnswers.h"
 #include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinKnobs.h"
 #include "standin/WebPages.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QUrl>
 
 namespace albivex::standin {
 
@@ -34,6 +38,17 @@ HttpAnswer script(const QString &text, bool gbk)
     return HttpAnswer::make(200, gbkScriptType, encoder.encode(text));
 }
 
+QString callbackOf(const RequestView &request)
+{
+    return AnswerText::callbackName(request.query(QStringLiteral("callback")),
+                                    request.query(QStringLiteral("callbackFun")));
+}
+
+bool isMedia(const QString &path)
+{
+    return path.startsWith(QLatin1String("/photo/")) || path.startsWith(QLatin1String("/video/"));
+}
+
 QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
 {
     for (const auto &item : items) {
@@ -51,6 +66,13 @@ QString digitsOnly(const QString &text)
             digits += c;
     }
     return digits;
+}
+
+QByteArray setCookie(const QByteArray &name, const QString &value)
+{
+    QNetworkCookie cookie(name, value.toLatin1());
+    cookie.setPath(QStringLiteral("/"));
+    return cookie.toRawForm(QNetworkCookie::Full);
 }
 
 int intOr(const QString &text, int fallback)
@@ -86,6 +108,8 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return signInSubmit(request);
     if (path == QLatin1String(ProfilePath))
         return profile(request);
+    if (path == QLatin1String(LandingPath))
+        return landing(request);
     if (path == QLatin1String(AvatarPath)) {
         const QString uin = SignInBook::normalUin(digitsOnly(request.query(QStringLiteral("dst_uin"))));
         return HttpAnswer::make(200, "image/png", m_knobs.pictures().avatar(uin));
@@ -96,7 +120,9 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return albumList(request, true);
     if (path == QLatin1String(PhotoListOwnPath) || path == QLatin1String(PhotoListOtherPath))
         return photoList(request);
-    if (path.startsWith(QLatin1String("/photo/")))
+    if (path == QLatin1String(FloatviewPath))
+        return floatview(request);
+    if (isMedia(path))
         return picture(request);
     if (path == QLatin1String("/download/"))
         return html(200, WebPages::vendorPage(QStringLiteral("下载最新版本")));
@@ -150,13 +176,32 @@ HttpAnswer ServiceRoutes::profile(const RequestView &request) const
     return HttpAnswer::make(200, "application/javascript; charset=utf-8", text.toUtf8());
 }
 
+HttpAnswer ServiceRoutes::landing(const RequestView &request) const
+{
+    const QString uinCookie = request.cookie(QStringLiteral("uin"));
+    const QString skey = request.cookie(QStringLiteral("skey"));
+    HttpAnswer answer = html(200, WebPages::qzoneLanding(SignInBook::uinFromCookie(uinCookie)));
+    if (m_knobs.profile() == Profile::Today) {
+        const QString pSkey = m_knobs.signIns().grantPSkey(uinCookie, skey);
+        if (!pSkey.isEmpty())
+            answer.headers.append({QByteArrayLiteral("Set-Cookie"), setCookie("p_skey", pSkey)});
+    }
+    return answer;
+}
+
 QString ServiceRoutes::viewer(const RequestView &request) const
 {
     const QString uinCookie = request.cookie(QStringLiteral("uin"));
     const QString skey = request.cookie(QStringLiteral("skey"));
     if (!m_knobs.signIns().isSignedIn(uinCookie, skey))
         return QString();
-    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(skey))
+    QString token = skey;
+    if (m_knobs.profile() == Profile::Today) {
+        token = request.cookie(QStringLiteral("p_skey"));
+        if (token.isEmpty() || token != m_knobs.signIns().pSkeyOf(uinCookie, skey))
+            return QString();
+    }
+    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(token))
         return QString();
     return SignInBook::uinFromCookie(uinCookie);
 }
@@ -166,6 +211,8 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
     const QString host = hostUin.trimmed().isEmpty() ? viewer : SignInBook::normalUin(hostUin);
     if (host == QLatin1String(SecondUin))
         return Space::Second;
+    if (host == QLatin1String(ThirdUin))
+        return Space::Third;
     if (host == QLatin1String(ClosedUin))
         return viewer == host ? Space::Main : Space::Closed;
     if (host == viewer || m_knobs.signIns().hasSignedIn(host))
@@ -173,37 +220,115 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
     return Space::Empty;
 }
 
+HttpAnswer ServiceRoutes::serviceError(const RequestView &request, int code) const
+{
+    return script(ErrorAnswer::of(callbackOf(request), code),
+                  request.path() == QLatin1String(AlbumListV2Path));
+}
+
 HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
+    const QString callback = callbackOf(request);
     const QString who = viewer(request);
     if (who.isEmpty())
-        return script(AlbumListAnswer::notSignedIn(callback), gbk);
+        return serviceError(request, ErrorAnswer::NotSignedIn);
     const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
     if (space == Space::Closed)
-        return script(AlbumListAnswer::closedSpace(callback), gbk);
-    return script(AlbumListAnswer::list(callback, request.root, m_knobs.data().albums(space)), gbk);
+        return serviceError(request, ErrorAnswer::ClosedSpace);
+    const QList<AlbumInfo> albums = m_knobs.data().albums(space, m_knobs.profile());
+    if (m_knobs.profile() != Profile::Today)
+        return script(AlbumListAnswer::list(callback, request.root, albums), gbk);
+    // Pages of at most 30 in the sort view; without paging keys the first page.
+    const int start = qBound(0, intOr(request.query(QStringLiteral("pageStart")), 0), int(albums.size()));
+    const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), AlbumListAnswer::PageSize),
+                           AlbumListAnswer::PageSize);
+    const QList<AlbumInfo> page = albums.mid(start, num);
+    const AlbumListAnswer::Paging paging {int(albums.size()), start + int(page.size())};
+    return script(AlbumListAnswer::list(callback, request.root, page, paging), gbk);
 }
 
 HttpAnswer ServiceRoutes::photoList(const RequestView &request) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
     const QString who = viewer(request);
     if (who.isEmpty())
-        return script(AlbumListAnswer::notSignedIn(callback), false);
-    const QString hostUin = request.query(QStringLiteral("hostUin"));
-    const Space space = spaceOf(hostUin, who);
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    HttpAnswer answer = photoPage(request, who);
+    if (m_knobs.profile() == Profile::Today) {
+        // The key that opens other spaces' pictures, one per sign-in.
+        const QString key = m_knobs.signIns().grantPhotoKey(request.cookie(QStringLiteral("uin")),
+                                                            request.cookie(QStringLiteral("skey")));
+        answer.headers.append({QByteArrayLiteral("Set-Cookie"), setCookie("qq_photo_key", key)});
+    }
+    return answer;
+}
+
+ServiceRoutes::AlbumLookup ServiceRoutes::lookUpAlbum(const RequestView &request, const QString &who) const
+{
+    const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
     if (space == Space::Closed)
-        return script(AlbumListAnswer::closedSpace(callback), false);
-    const auto album = m_knobs.data().album(space, request.query(QStringLiteral("topicId")));
+        return {std::nullopt, ErrorAnswer::ClosedSpace};
+    const auto album
+        = m_knobs.data().album(space, request.query(QStringLiteral("topicId")), m_knobs.profile());
     if (!album)
-        return script(PhotoListAnswer::albumMissing(callback), false);
+        return {std::nullopt, ErrorAnswer::AlbumMissing};
+    if (!album->allowAccess)
+        return {std::nullopt, ErrorAnswer::NoAccess};
+    return {album, 0};
+}
+
+bool ServiceRoutes::isAnswered(const RequestView &request, const AlbumInfo &album)
+{
+    const auto md5 = [](const QByteArray &text) {
+        return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex());
+    };
+    const QString answer = request.query(QStringLiteral("answer"));
+    switch (album.priv) {
+    case 5:
+        return request.query(QStringLiteral("question")) == album.question
+            && answer == md5(QUrl::toPercentEncoding(QString::fromUtf8(AlbumQuestionAnswer))).toUpper();
+    case 2:
+        return answer == md5(AlbumPassword);
+    default:
+        return true;
+    }
+}
+
+HttpAnswer ServiceRoutes::photoPage(const RequestView &request, const QString &who) const
+{
+    const AlbumLookup found = lookUpAlbum(request, who);
+    if (!found.album)
+        return serviceError(request, found.error);
+    if (!isAnswered(request, *found.album))
+        return serviceError(request, ErrorAnswer::WrongAnswer);
     const int start = qMax(0, intOr(request.query(QStringLiteral("pageStart")), 0));
     const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), MaxPageNum), MaxPageNum);
+    const QString hostUin = request.query(QStringLiteral("hostUin"));
     const QString owner = hostUin.trimmed().isEmpty() ? who : SignInBook::normalUin(hostUin);
-    return script(PhotoListAnswer::page(callback, request.root, owner, *album, m_knobs.data(), start, num),
+    return script(PhotoListAnswer::page(callbackOf(request), request.root, owner, *found.album,
+                                        m_knobs.data(), start, num, m_knobs.profile() == Profile::Today),
+                  false);
+}
+
+HttpAnswer ServiceRoutes::floatview(const RequestView &request) const
+{
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    const AlbumLookup found = lookUpAlbum(request, who);
+    if (!found.album)
+        return serviceError(request, found.error);
+    const AlbumInfo &album = *found.album;
+    const QString picKey = request.query(QStringLiteral("picKey"));
+    const QString prefix = album.id + QLatin1Char('_');
+    bool isNumber = false;
+    const int key = picKey.startsWith(prefix) ? picKey.mid(prefix.size()).toInt(&isNumber) : 0;
+    const int position = isNumber ? album.positionOf(key) : -1;
+    if (position < 0)
+        return serviceError(request, ErrorAnswer::PhotoMissing);
+    const int prevNum = intOr(request.query(QStringLiteral("prevNum")), 0);
+    const int postNum = intOr(request.query(QStringLiteral("postNum")), 0);
+    return script(FloatviewAnswer::photos(callbackOf(request), request.root, album, m_knobs.data(), position,
+                                          prevNum, postNum, m_knobs.profile() == Profile::Today),
                   false);
 }
 
@@ -212,16 +337,49 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
     const PictureStore::Picture found = m_knobs.pictures().find(request.path());
     if (!found.found())
         return html(404, WebPages::notFound(request.path()));
+    const QString requester = SignInBook::uinFromCookie(request.cookie(QStringLiteral("uin")));
+    if (request.path().startsWith(QLatin1String("/video/"))) {
+        // Videos go only to a page of their owner's space.
+        const QString owner = found.ownerUin.isEmpty() ? requester : found.ownerUin;
+        if (request.logged.header("Referer")
+            != "https://user.qzone.qq.com/" + owner.toLatin1() + "/infocenter")
+            return HttpAnswer::make(403, QByteArray(), QByteArray());
+    } else if (m_knobs.profile() == Profile::Today && !found.ownerUin.isEmpty() && requester != found.ownerUin
+               && !m_knobs.signIns().isPhotoKey(request.cookie(QStringLiteral("qq_photo_key")))) {
+        return HttpAnswer::make(200, "image/gif", m_knobs.placeholderBytes());
+    }
     HttpAnswer answer = HttpAnswer::make(200, found.contentType, QByteArray());
     answer.stream = found.body;
     return answer;
 }
 
+bool ServiceRoutes::isBudgeted(const QString &path)
+{
+    for (const char *listPath :
+         {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath, FloatviewPath}) {
+        if (path == QLatin1String(listPath))
+            return true;
+    }
+    return isMedia(path);
+}
+
+HttpAnswer ServiceRoutes::overBudget(const RequestView &request) const
+{
+    if (!isMedia(request.path()))
+        return serviceError(request, ErrorAnswer::TooFrequent);
+    HttpAnswer answer = HttpAnswer::make(429, QByteArray(), QByteArray());
+    answer.headers.append({QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1")});
+    return answer;
+}
+
 HttpAnswer ServiceRoutes::hostileAnswer(const RequestView &request, const FaultRule &rule) const
 {
-    const QString callback = AnswerText::callbackName(request.query(QStringLiteral("callback")),
-                                                      request.query(QStringLiteral("callbackFun")));
+    const QString callback = callbackOf(request);
     switch (rule.kind) {
+    case FaultKind::ServiceCode:
+        return serviceError(request, rule.code);
+    case FaultKind::Placeholder:
+        return HttpAnswer::make(200, "image/gif", m_knobs.placeholderBytes());
     case FaultKind::HugeAlbumList:
         return HttpAnswer::make(200, scriptType,
                                 HostileAnswers::hugeAlbumList(

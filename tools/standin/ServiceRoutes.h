@@ -19,6 +19,12 @@ public:
     HttpAnswer answer(const RequestView &request) const;
     // The answer a content fault puts in place of the normal one.
     HttpAnswer hostileAnswer(const RequestView &request, const FaultRule &rule) const;
+    // True for the paths the request budget counts: album and photo lists, floatview,
+    // pictures and videos.
+    static bool isBudgeted(const QString &path);
+    // The answer to a request over the budget: lists the busy code -10049, pictures and
+    // videos 429 with Retry-After: 1.
+    HttpAnswer overBudget(const RequestView &request) const;
 
     // Paths of the services.
     static constexpr char VersionPath[] = "/version/main.txt";
@@ -30,16 +36,35 @@ public:
     static constexpr char AlbumListV2Path[] = "/p/shalist.photo/fcgi-bin/fcg_list_album_v2";
     static constexpr char PhotoListOwnPath[] = "/fcgi-bin/cgi_list_photo";
     static constexpr char PhotoListOtherPath[] = "/p/shplist.photo/fcgi-bin/cgi_list_photo";
+    static constexpr char LandingPath[] = "/qzone/v5/loginsucc.html";
+    static constexpr char FloatviewPath[]
+        = "/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2";
 
 private:
     HttpAnswer signInPage(const RequestView &request) const;
     HttpAnswer signInSubmit(const RequestView &request) const;
     HttpAnswer profile(const RequestView &request) const;
+    HttpAnswer landing(const RequestView &request) const;
     HttpAnswer albumList(const RequestView &request, bool gbk) const;
     HttpAnswer photoList(const RequestView &request) const;
+    HttpAnswer photoPage(const RequestView &request, const QString &viewer) const;
+    HttpAnswer floatview(const RequestView &request) const;
+    // The album a photo list or floatview request names (hostUin, topicId), or the
+    // code of the error answer it gets.
+    struct AlbumLookup
+    {
+        std::optional<AlbumInfo> album;
+        int error = 0;
+    };
+    AlbumLookup lookUpAlbum(const RequestView &request, const QString &viewer) const;
+    // True when the request carries what a question or password album asks for.
+    static bool isAnswered(const RequestView &request, const AlbumInfo &album);
     HttpAnswer picture(const RequestView &request) const;
+    // The service's JSONP error answer of `code` for this request (GBK on the v2 list).
+    HttpAnswer serviceError(const RequestView &request, int code) const;
 
     // The signed-in number whose cookies and g_tk the request carries; empty otherwise.
+    // g_tk is the hash of skey, or in the today profile of the sign-in's p_skey.
     QString viewer(const RequestView &request) const;
     Space spaceOf(const QString &hostUin, const QString &viewer) const;
 

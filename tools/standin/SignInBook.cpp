@@ -14,13 +14,13 @@ namespace {
 const char skeyAlphabet[]
     = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789!#$()*+-./:<>?@[]^_{|}~";
 
-QString randomSkey()
+QString randomCookieText(int length)
 {
-    QString skey = QStringLiteral("@");
+    QString text;
     const int count = int(sizeof(skeyAlphabet)) - 1;
-    for (int i = 0; i < 9; ++i)
-        skey += QLatin1Char(skeyAlphabet[QRandomGenerator::system()->bounded(count)]);
-    return skey;
+    for (int i = 0; i < length; ++i)
+        text += QLatin1Char(skeyAlphabet[QRandomGenerator::system()->bounded(count)]);
+    return text;
 }
 
 QByteArray hexOf(const QByteArray &seed, int length)
@@ -75,11 +75,12 @@ SignIn SignInBook::issue(const QString &uinText)
 {
     SignIn signIn;
     signIn.uin = normalUin(uinText);
-    signIn.skey = randomSkey();
+    signIn.skey = QLatin1Char('@') + randomCookieText(9);
     const QByteArray uinCookie = signIn.uinCookie().toLatin1();
     const QByteArray seed = signIn.skey.toLatin1() + uinCookie;
     // QQ sets many more cookies than these two; the whole text runs well past 1 KB and
-    // the two that matter are neither first nor last. Values of the other cookies never
+    // the two that matter are neither first nor last. p_skey is not among them: the
+    // Qzone landing page sets it (today's profile). Values of the other cookies never
     // hold "skey=@" or "uin=o" with another number.
     signIn.cookies = {
         cookie("pgv_pvid", hexOf(seed + "pv", 10)),
@@ -93,7 +94,7 @@ SignIn SignInBook::issue(const QString &uinText)
         cookie("superkey", hexOf(seed + "superkey", 48)),
         cookie("supertoken", hexOf(seed + "supertoken", 10)),
         cookie("pt4_token", hexOf(seed + "pt4", 44)),
-        cookie("p_skey", hexOf(seed + "pskey", 44)),
+        cookie("pt_login_sig", hexOf(seed + "sig", 64)),
         cookie("ptui_loginuin", signIn.uin.toLatin1()),
         cookie("pt2gguin", uinCookie),
         cookie("uin", uinCookie),
@@ -112,31 +113,45 @@ SignIn SignInBook::issue(const QString &uinText)
         cookie("property20", hexOf(seed + "prop", 66)),
     };
     QMutexLocker lock(&m_mutex);
-    m_skeys.insert(signIn.uin, signIn.skey);
     m_issued.append(signIn);
     return signIn;
 }
 
-bool SignInBook::isSignedIn(const QString &uinCookie, const QString &skey) const
+qsizetype SignInBook::indexOf(const QString &uinCookie, const QString &skey) const
 {
     const QString uin = uinFromCookie(uinCookie);
     if (uin.isEmpty() || skey.isEmpty())
-        return false;
+        return -1;
+    for (qsizetype i = 0; i < m_issued.size(); ++i) {
+        if (m_issued[i].uin == uin && m_issued[i].skey == skey)
+            return i;
+    }
+    return -1;
+}
+
+bool SignInBook::isSignedIn(const QString &uinCookie, const QString &skey) const
+{
     QMutexLocker lock(&m_mutex);
-    return m_skeys.contains(uin, skey);
+    return indexOf(uinCookie, skey) >= 0;
 }
 
 bool SignInBook::hasSignedIn(const QString &uin) const
 {
+    const QString number = normalUin(uin);
     QMutexLocker lock(&m_mutex);
-    return m_skeys.contains(normalUin(uin));
+    return std::any_of(m_issued.cbegin(), m_issued.cend(),
+                       [&number](const SignIn &signIn) { return signIn.uin == number; });
 }
 
 QStringList SignInBook::skeysOf(const QString &uin) const
 {
+    const QString number = normalUin(uin);
     QMutexLocker lock(&m_mutex);
-    QStringList keys = m_skeys.values(normalUin(uin));
-    std::reverse(keys.begin(), keys.end()); // QMultiHash gives the newest first
+    QStringList keys;
+    for (const SignIn &signIn : m_issued) {
+        if (signIn.uin == number)
+            keys.append(signIn.skey);
+    }
     return keys;
 }
 
@@ -149,8 +164,45 @@ QList<SignIn> SignInBook::all() const
 void SignInBook::clear()
 {
     QMutexLocker lock(&m_mutex);
-    m_skeys.clear();
     m_issued.clear();
+}
+
+QString SignInBook::grant(const QString &uinCookie, const QString &skey, QString SignIn::*key, int length)
+{
+    QMutexLocker lock(&m_mutex);
+    const qsizetype at = indexOf(uinCookie, skey);
+    if (at < 0)
+        return QString();
+    QString &value = m_issued[at].*key;
+    if (value.isEmpty())
+        value = randomCookieText(length);
+    return value;
+}
+
+QString SignInBook::grantPSkey(const QString &uinCookie, const QString &skey)
+{
+    return grant(uinCookie, skey, &SignIn::pSkey, 44);
+}
+
+QString SignInBook::grantPhotoKey(const QString &uinCookie, const QString &skey)
+{
+    return grant(uinCookie, skey, &SignIn::photoKey, 32);
+}
+
+QString SignInBook::pSkeyOf(const QString &uinCookie, const QString &skey) const
+{
+    QMutexLocker lock(&m_mutex);
+    const qsizetype at = indexOf(uinCookie, skey);
+    return at < 0 ? QString() : m_issued[at].pSkey;
+}
+
+bool SignInBook::isPhotoKey(const QString &value) const
+{
+    if (value.isEmpty())
+        return false;
+    QMutexLocker lock(&m_mutex);
+    return std::any_of(m_issued.cbegin(), m_issued.cend(),
+                       [&value](const SignIn &signIn) { return signIn.photoKey == value; });
 }
 
 } // namespace albivex::standin

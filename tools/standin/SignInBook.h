@@ -2,12 +2,11 @@
 
 #include "standin/SignIn.h"
 
-#include <QMultiHash>
 #include <QMutex>
 
 namespace albivex::standin {
 
-// Issues sign-ins and remembers every skey and the number it belongs to. Thread-safe.
+// Issues sign-ins and remembers each one with the keys given to it later. Thread-safe.
 class SignInBook
 {
 public:
@@ -21,12 +20,25 @@ public:
     QList<SignIn> all() const; // every sign-in issued, oldest first
     void clear();
 
+    // The p_skey of the sign-in these cookies belong to, made (44 random cookie
+    // characters) on the first call and the same after; empty for no sign-in.
+    QString grantPSkey(const QString &uinCookie, const QString &skey);
+    // The p_skey granted to that sign-in; empty when none (yet).
+    QString pSkeyOf(const QString &uinCookie, const QString &skey) const;
+    // The qq_photo_key of that sign-in, made on the first call; empty for no sign-in.
+    QString grantPhotoKey(const QString &uinCookie, const QString &skey);
+    // True when some sign-in was given this qq_photo_key.
+    bool isPhotoKey(const QString &value) const;
+
     static QString normalUin(const QString &text); // digits without leading zeros
     static QString uinFromCookie(const QString &uinCookie); // "o0012345" -> "12345"
 
 private:
+    // Index in m_issued of the sign-in with these cookies, or -1. Needs the lock.
+    qsizetype indexOf(const QString &uinCookie, const QString &skey) const;
+    QString grant(const QString &uinCookie, const QString &skey, QString SignIn::*key, int length);
+
     mutable QMutex m_mutex;
-    QMultiHash<QString, QString> m_skeys; // uin -> skey
     QList<SignIn> m_issued;
 };
 

@@ -13,6 +13,10 @@ inline constexpr char MainNickname[] = "Tom";
 // A space of its own with two albums (SecondAlbums), open to every signed-in viewer.
 inline constexpr char SecondUin[] = "2233445566";
 inline constexpr char SecondNickname[] = "小明";
+// A third space, open to every signed-in viewer: videos and albums behind a question
+// or a password (ThirdAlbums).
+inline constexpr char ThirdUin[] = "4455667788";
+inline constexpr char ThirdNickname[] = "小红";
 // A space closed to everyone else: album and photo lists answer with an error.
 inline constexpr char ClosedUin[] = "3344556677";
 // The profile answer for this number holds no nickname marker.
@@ -47,6 +51,33 @@ inline constexpr AlbumFacts MainAlbums[]
 inline constexpr int MainAlbumCount = sizeof(MainAlbums) / sizeof(MainAlbums[0]);
 
 inline constexpr AlbumFacts SecondAlbums[] = {{"V2scenery", "风景", 4}, {"V2family", "家人", 2}};
+// Listed third in the second space in the today profile only: "allowAccess" : 0 and
+// "priv" : 4; its photo list and floatview answer ErrorAnswer::NoAccess.
+inline constexpr AlbumFacts PrivateAlbum {"V2private", "私密", 3};
+
+// The third space, in list order.
+// Items 1 and 5 are pictures; 2, 3, 4 are videos whose listed picture is the cover:
+//   2: status 2, download_url and video_url /video/V3video/2.mp4
+//   3: status 2, download_url "", video_url /video/V3video/3.mp4
+//   4: status 1 (not transcoded), both addresses ""
+inline constexpr AlbumFacts VideoAlbum {"V3video", "视频", 5};
+// "priv" : 5 and "question" in its album object; its photo list wants `question` and
+// `answer` = upper-case hex MD5 of QUrl::toPercentEncoding(the answer as UTF-8).
+inline constexpr AlbumFacts QuestionAlbum {"V3question", "问答相册", 3};
+// "priv" : 2; its photo list wants `answer` = lower-case hex MD5 of the password.
+inline constexpr AlbumFacts PasswordAlbum {"V3password", "密码相册", 2};
+inline constexpr AlbumFacts ThirdAlbums[] = {VideoAlbum, QuestionAlbum, PasswordAlbum};
+inline constexpr char AlbumQuestion[] = "我的小学叫什么";
+inline constexpr char AlbumQuestionAnswer[] = "实验小学";
+inline constexpr char AlbumPassword[] = "abc123";
+
+// Originals. In every listing each picture has "raw_upload" 1 and "raw" = its original
+// (own space: /photo/r/<album>/<key>.<ext>; other spaces: "" in the photo list, the
+// address only in floatview), except in SmallAlbum: picture 2 has "origin_upload" 1 and
+// "origin_url" /photo/o/V1three/2.jpg instead, picture 3 no original at all.
+// Originals are larger than the listed picture and mostly JPEG; PngAlbum's are PNG, and
+// FormatsAlbum's pictures 1, 2, 3 have a PNG, a WebP (lossless) and a HEIC original.
+inline constexpr AlbumFacts FormatsAlbum = DotsAlbum;
 
 // Picture names exactly as they stand between the quotes of the photo list answer (the
 // answer writes them raw: the second one holds one backslash, the sixth is empty).
@@ -60,9 +91,13 @@ inline constexpr int OtherFormPageSize = 200; // form with callbackFun shine6
 inline constexpr int OwnFormPageSize = 500; // form with callback shine0_Callback
 inline constexpr int MaxPageNum = 500;
 
-// Addresses of pictures, relative to the stand-in's root:
-//   /photo/b/<album id>/<n>.<jpg|png>   picture n (1-based), high quality
-//   /photo/c/<album id>/<n>.<jpg|png>   the same picture, normal (smaller)
+// Addresses of pictures, relative to the stand-in's root. A picture's key is its
+// number at the start (1-based), for good; pictures added later get the next keys.
+//   /photo/b/<album id>/<key>.<jpg|png>  the picture, high quality
+//   /photo/c/<album id>/<key>.<jpg|png>  the same picture, normal (smaller)
+//   /photo/r/<album id>/<key>.<jpg|png|webp|heic>  its original (raw)
+//   /photo/o/<album id>/<key>.jpg        its original (origin_url)
+//   /video/<album id>/<key>.mp4          a video (Referer rule: see the README)
 //   /photo/a/<album id>/cover.<jpg|png> the album's cover; also served as /photo/m/...
 //   /photo/sized/<seed>/<bytes>.jpg     a JPEG of exactly that many bytes (>= 4 KB),
 //                                       streamed, never held whole in memory

@@ -3,6 +3,8 @@
 #include "standin/DataSet.h"
 #include "standin/FaultInjector.h"
 #include "standin/PictureStore.h"
+#include "standin/Profile.h"
+#include "standin/RateBudget.h"
 #include "standin/RequestLog.h"
 #include "standin/SignInBook.h"
 
@@ -17,6 +19,10 @@ class StandinKnobs
 public:
     StandinKnobs();
 
+    // Which way the services are played (Profile::Default unless set).
+    void setProfile(Profile profile) { m_profile.storeRelaxed(int(profile)); }
+    Profile profile() const { return Profile(m_profile.loadRelaxed()); }
+
     // Delay added before every answer.
     void setLatencyMs(int ms) { m_latencyMs.storeRelaxed(qMax(0, ms)); }
     int latencyMs() const { return m_latencyMs.loadRelaxed(); }
@@ -27,19 +33,41 @@ public:
     void setVersionText(const QString &text);
     QString versionText() const;
 
+    // A budget of N requests per one-second window over the album lists, photo lists,
+    // floatview, pictures and videos; 0 (the default) for none. Beyond it lists answer
+    // the busy code -10049 and pictures and videos 429 with Retry-After: 1.
+    void setRate(int perSecond) { m_rate.setLimit(perSecond); }
+    RateBudget &rate() { return m_rate; }
+
     void addFault(const FaultRule &rule) { m_faults.add(rule); }
     void clearFaults() { m_faults.clear(); }
 
     // Adds an album to the main space; returns its id.
     QString addExtraAlbum(const ExtraAlbum &album) { return m_data.addExtraAlbum(album); }
+    // Adds the album `repeat` times (ids in order), e.g. for a space of 100+ albums.
+    QStringList addExtraAlbums(const ExtraAlbum &album, int repeat)
+    {
+        QStringList ids;
+        for (int i = 0; i < repeat; ++i)
+            ids.append(m_data.addExtraAlbum(album));
+        return ids;
+    }
     void clearExtraAlbums() { m_data.clearExtraAlbums(); }
+    // New pictures in an album of any space, at the front of its list or at the end;
+    // returns their keys (lloc "<album>_<key>", addresses ".../<album>/<key>.jpg").
+    // The existing pictures keep their keys, addresses and bytes.
+    QList<int> addPictures(const QString &albumId, int count, bool atFront)
+    {
+        return m_data.addPictures(albumId, count, atFront);
+    }
 
     // Signs the number in as the sign-in page does, without a browser: the cookies to
     // put into a cookie jar, and the skey for the g_tk token.
     SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
     QStringList issuedSkeys(const QString &uin) const { return m_signIns.skeysOf(uin); }
     // Every sign-in so far (through the page or signIn()), oldest first, with all the
-    // cookie values it set: what a test must never find in the tool's output.
+    // cookie values it set, p_skey and qq_photo_key included once given: what a test
+    // must never find in the tool's output.
     QList<SignIn> issuedSignIns() const { return m_signIns.all(); }
 
     QList<LoggedRequest> requests() const { return m_log.all(); }
@@ -58,6 +86,10 @@ public:
         return m_pictures.digest(path, algorithm);
     }
 
+    // The GIF that stands in for a protected picture (today's profile, or the
+    // placeholder fault): a real 100 x 100 GIF of about 2 KB.
+    QByteArray placeholderBytes() const { return m_pictures.placeholder(); }
+
     // The parts, for the server.
     FaultInjector &faults() { return m_faults; }
     RequestLog &log() { return m_log; }
@@ -66,11 +98,13 @@ public:
     const PictureStore &pictures() const { return m_pictures; }
 
 private:
+    QAtomicInt m_profile = int(Profile::Default);
     QAtomicInt m_latencyMs = 0;
     mutable QMutex m_mutex;
     QString m_versionText;
     FaultInjector m_faults;
     RequestLog m_log;
+    RateBudget m_rate;
     SignInBook m_signIns;
     DataSet m_data;
     PictureStore m_pictures;

@@ -32,9 +32,13 @@ QString StandinServer::root() const
 bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     RequestView view = RequestView::from(request, root());
-    const FaultDecision decision = m_knobs->faults().take(view.path());
+    // A request over the budget is refused before any fault rule sees it.
+    const bool refused = ServiceRoutes::isBudgeted(view.path()) && !m_knobs->rate().take();
+    const FaultDecision decision = refused ? FaultDecision() : m_knobs->faults().take(view.path());
     if (decision.rule)
         view.logged.fault = FaultRule::kindName(decision.rule->kind);
+    if (refused)
+        view.logged.fault = QStringLiteral("rate");
     m_knobs->log().append(view.logged);
 
     const bool headOnly = view.method() == QLatin1String("HEAD");
@@ -43,7 +47,9 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     HttpAnswer answer;
     bool silent = false; // no answer at all
     bool hangUp = false; // close without an answer
-    if (!decision.rule) {
+    if (refused) {
+        answer = m_routes.overBudget(view);
+    } else if (!decision.rule) {
         answer = m_routes.answer(view);
     } else {
         const FaultRule &rule = *decision.rule;

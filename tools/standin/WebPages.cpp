@@ -39,6 +39,13 @@ QString WebPages::securityCentre(const QString &uin)
                 QStringLiteral("<h1>QQ安全中心</h1>\n<p id=\"who\">") + who + QStringLiteral("</p>"));
 }
 
+QString WebPages::qzoneLanding(const QString &uin)
+{
+    return page(QStringLiteral("QQ空间"),
+                QStringLiteral("<h1>QQ空间</h1>\n<p id=\"who\">") + htmlEscaped(uin)
+                    + QStringLiteral("</p>"));
+}
+
 QString WebPages::vendorPage(const QString &title)
 {
     return page(title, QStringLiteral("<h1>") + htmlEscaped(title) + QStringLiteral("</h1>"));

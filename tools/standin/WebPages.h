@@ -13,6 +13,8 @@ public:
     static QString signInPage(const QString &returnUrl, const QString &uin, const QString &error);
     // The page after a sign-in; its title holds "QQ安全中心".
     static QString securityCentre(const QString &uin);
+    // The Qzone page a browser lands on after signing in; its title is "QQ空间".
+    static QString qzoneLanding(const QString &uin);
     static QString vendorPage(const QString &title);
     static QString redirectPage(const QString &location);
     static QString notFound(const QString &path);

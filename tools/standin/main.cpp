@@ -10,29 +10,58 @@ using namespace albivex::standin;
 
 namespace {
 
+QString albumLines(const QString &title, const AlbumFacts *albums, int count)
+{
+    QString text = QLatin1Char('\n') + title + QStringLiteral(":\n");
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("  %1  %2 pictures  %3\n")
+                    .arg(QLatin1String(albums[i].id))
+                    .arg(albums[i].pictures)
+                    .arg(QString::fromUtf8(albums[i].name));
+    return text;
+}
+
 QString dataSetText()
 {
-    QString text
-        = QStringLiteral("Stand-in for the QQ and Qzone services and the vendor site, on 127.0.0.1.\n\n"
-                         "Fixed QQ numbers:\n"
-                         "  %1  usual number to sign in with (any number that signs in owns the main space)\n"
-                         "  %2  second space, two albums, open to others\n"
-                         "  %3  space closed to others (error answer)\n"
-                         "  %4  profile without nickname\n"
-                         "Any password signs in, except \"wrong\".\n\nMain space albums:\n")
-              .arg(QLatin1String(MainUin), QLatin1String(SecondUin), QLatin1String(ClosedUin),
-                   QLatin1String(NoNicknameUin));
-    for (const AlbumFacts &album : MainAlbums)
-        text += QStringLiteral("  %1  %2 pictures  %3\n")
-                    .arg(QLatin1String(album.id))
-                    .arg(album.pictures)
-                    .arg(QString::fromUtf8(album.name));
+    QString text = QStringLiteral(
+                       "Stand-in for the QQ and Qzone services and the vendor site, on 127.0.0.1.\n"
+                       "Everything is described in tools/standin/README.md.\n\n"
+                       "Fixed QQ numbers:\n"
+                       "  %1  usual number to sign in with (any number that signs in owns the main space)\n"
+                       "  %2  second space (小明), two albums (today: a third, V2private, not to be opened)\n"
+                       "  %3  third space (小红): videos, a question album and a password album\n"
+                       "  %4  space closed to others (error answer)\n"
+                       "  %5  profile without nickname\n"
+                       "Any password signs in, except \"wrong\".\n")
+                       .arg(QLatin1String(MainUin), QLatin1String(SecondUin), QLatin1String(ThirdUin),
+                            QLatin1String(ClosedUin), QLatin1String(NoNicknameUin));
+    text += albumLines(QStringLiteral("Main space albums"), MainAlbums, MainAlbumCount);
+    text += albumLines(QStringLiteral("Third space albums"), ThirdAlbums, int(std::size(ThirdAlbums)));
+    text += QStringLiteral("  question \"%1\", answer \"%2\"; password \"%3\"\n")
+                .arg(QString::fromUtf8(AlbumQuestion), QString::fromUtf8(AlbumQuestionAnswer),
+                     QString::fromUtf8(AlbumPassword));
     text += QStringLiteral(
+        "\nProfiles (--profile): default answers as the first protocol; today: no album list without\n"
+        "  p_skey (set by /qzone/v5/loginsucc.html) and g_tk over it, album lists in pages of 30,\n"
+        "  qq_photo_key from the photo lists for other spaces' pictures (else a placeholder GIF),\n"
+        "  the private album V2private, \\u escapes in picture names and descriptions.\n"
+        "Paths: /cgi-bin/xlogin, /cgi-bin/login, /qzone/v5/loginsucc.html, /fcgi-bin/fcg_list_album_v3,\n"
+        "  /p/shalist.photo/fcgi-bin/fcg_list_album_v2, /fcgi-bin/cgi_list_photo,\n"
+        "  /p/shplist.photo/fcgi-bin/cgi_list_photo,\n"
+        "  /proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2,\n"
+        "  /photo/{a,m,b,c,r,o}/..., /video/<album>/<key>.mp4 (Referer: the owner's infocenter page),\n"
+        "  /rsc/fcgi-bin/3g_profile_homepage, /headimg_dl, /version/main.txt.\n"
+        "Rate (--rate N): N requests per one-second window over the lists, floatview, pictures and\n"
+        "  videos; beyond it lists answer code -10049 and pictures and videos 429 (Retry-After: 1).\n"
         "\nFault rules (--fault, repeatable): PATH=KIND[:ARG][@TIMES]; PATH ending in * is a prefix.\n"
         "  KIND: a status code (ARG: Retry-After seconds), latency:MS, cut, chunked-cut, long,\n"
         "  empty, html, stall-headers, stall, close, huge-list[:BYTES], many-createtime[:N],\n"
-        "  unbalanced, charset:NAME. Example: --fault '/photo/b/*=503@2'\n"
-        "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES], ids V1extra1, ...");
+        "  unbalanced, charset:NAME, code:N (the service's error answer of code N, e.g. -3000,\n"
+        "  -10000, -10001, -10049), placeholder (the placeholder GIF).\n"
+        "  Examples: --fault '/photo/b/*=503@2' --fault '/fcgi-bin/fcg_list_album_v3=code:-10049@2'\n"
+        "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES][xREPEAT], ids V1extra1, "
+        "...;\n"
+        "  xREPEAT adds the album that many times (--extra-album 2:4096x100: a space of 112 albums).");
     return text;
 }
 
@@ -48,9 +77,17 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port; 0 picks a free one."),
                                         QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"), QStringLiteral("default (the first protocol) or today (see above)."),
+        QStringLiteral("NAME"), QStringLiteral("default"));
     const QCommandLineOption latencyOption(QStringLiteral("latency-ms"),
                                            QStringLiteral("Delay before every answer."), QStringLiteral("N"),
                                            QStringLiteral("0"));
+    const QCommandLineOption rateOption(
+        QStringLiteral("rate"),
+        QStringLiteral("Requests per one-second window over the lists, floatview, "
+                       "pictures and videos; 0: no limit."),
+        QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption versionOption(QStringLiteral("version-text"),
                                            QStringLiteral("Content of /version/main.txt."),
                                            QStringLiteral("TEXT"));
@@ -62,7 +99,8 @@ int main(int argc, char **argv)
     const QCommandLineOption extraOption(QStringLiteral("extra-album"),
                                          QStringLiteral("An extra album (see above)."),
                                          QStringLiteral("COUNT:BYTES"));
-    parser.addOptions({portOption, latencyOption, versionOption, logOption, faultOption, extraOption});
+    parser.addOptions({portOption, profileOption, latencyOption, rateOption, versionOption, logOption,
+                       faultOption, extraOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -77,9 +115,18 @@ int main(int argc, char **argv)
     if (!ok || latency < 0)
         return fail(QStringLiteral("bad --latency-ms"));
 
+    const int rate = parser.value(rateOption).toInt(&ok);
+    if (!ok || rate < 0)
+        return fail(QStringLiteral("bad --rate"));
+    const QString profile = parser.value(profileOption);
+    if (profile != QLatin1String("default") && profile != QLatin1String("today"))
+        return fail(QStringLiteral("bad --profile"));
+
     StandinServer server;
     StandinKnobs &knobs = server.knobs();
+    knobs.setProfile(profile == QLatin1String("today") ? Profile::Today : Profile::Default);
     knobs.setLatencyMs(latency);
+    knobs.setRate(rate);
     if (parser.isSet(versionOption))
         knobs.setVersionText(parser.value(versionOption));
     if (parser.isSet(logOption) && !knobs.setRequestLogFile(parser.value(logOption)))
@@ -92,7 +139,10 @@ int main(int argc, char **argv)
     }
     QStringList extraIds;
     for (const QString &option : parser.values(extraOption)) {
-        const QStringList parts = option.split(QLatin1Char(':'));
+        const int times = option.indexOf(QLatin1Char('x'));
+        bool repeatOk = true;
+        const int repeat = times < 0 ? 1 : option.mid(times + 1).toInt(&repeatOk);
+        const QStringList parts = option.left(times).split(QLatin1Char(':'));
         ExtraAlbum album;
         bool countOk = false, bytesOk = false, bigOk = true, bigBytesOk = true;
         album.pictureCount = parts.value(0).toInt(&countOk);
@@ -101,9 +151,10 @@ int main(int argc, char **argv)
             album.bigPictureIndex = parts.value(2).toInt(&bigOk);
             album.bigPictureBytes = parts.value(3).toLongLong(&bigBytesOk);
         }
-        if (!countOk || !bytesOk || !bigOk || !bigBytesOk || (parts.size() != 2 && parts.size() != 4))
+        if (!countOk || !bytesOk || !bigOk || !bigBytesOk || !repeatOk || repeat < 1
+            || (parts.size() != 2 && parts.size() != 4))
             return fail(QStringLiteral("bad --extra-album ") + option);
-        extraIds.append(knobs.addExtraAlbum(album));
+        extraIds.append(knobs.addExtraAlbums(album, repeat));
     }
 
     if (!server.listen(quint16(port)))
