@@ -128,29 +128,48 @@ private Q_SLOTS:
         QVERIFY(QDir(folder + QStringLiteral("/12345")).removeRecursively());
     }
 
+    void defaultFolderFallsBackToPictures_data()
+    {
+        // Paths below the sandbox when relative; "program" there is a plain file, so
+        // nothing can be created below it, even by root.
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("pictures");
+        QTest::addColumn<QString>("expected"); // the save folder's parent
+        QTest::addColumn<bool>("created");
+        const auto row = [](const char *name, const char *program, const char *pictures, const char *expected,
+                            bool created) {
+            QTest::newRow(name) << QString::fromUtf8(program) << QString::fromUtf8(pictures)
+                                << QString::fromUtf8(expected) << created;
+        };
+        row("writable program folder", "app", "home/Pictures", "app", true);
+        row("unwritable program folder", "program/bin", "home/Pictures", "home/Pictures", true);
+        row("nowhere to create it", "program/bin", "program/pics", "program/bin", false);
+        row("usr only at the root counts", "usr/bin", "home/Pictures", "usr/bin", true);
+        // Installed programs never get it beside them, even when root could write there.
+        for (const char *system :
+             {"/usr/bin", "/usr/local/bin", "/bin", "/sbin", "/opt/albivex/bin", "/snap/albivex/12/usr/bin"})
+            row(system, system, "home/Pictures", "home/Pictures", true);
+    }
     void defaultFolderFallsBackToPictures()
     {
+        QFETCH(QString, program);
+        QFETCH(QString, pictures);
+        QFETCH(QString, expected);
+        QFETCH(bool, created);
         QTemporaryDir sandbox;
         QVERIFY(sandbox.isValid());
-        // A program folder below a plain file cannot hold a new folder, even for root.
         QFile blocker(sandbox.filePath(QStringLiteral("program")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString unwritable = sandbox.filePath(QStringLiteral("program/bin"));
-        const QString pictures = sandbox.filePath(QStringLiteral("home/Pictures"));
+        const QDir root(sandbox.path());
+        program = root.filePath(program);
+        const QString beside = QDir(program).filePath(QStringLiteral("QQ空间相册"));
+        expected = QDir(root.filePath(expected)).filePath(QStringLiteral("QQ空间相册"));
 
-        const QString chosen = DefaultSaveFolder(unwritable, pictures);
-        QCOMPARE(chosen, QDir::toNativeSeparators(pictures + QStringLiteral("/QQ空间相册")));
-        QVERIFY(QFileInfo(chosen).isDir());
-
-        const QString writable = sandbox.filePath(QStringLiteral("app"));
-        QCOMPARE(DefaultSaveFolder(writable, pictures),
-                 QDir::toNativeSeparators(writable + QStringLiteral("/QQ空间相册")));
-        QVERIFY(QFileInfo(writable + QStringLiteral("/QQ空间相册")).isDir());
-
-        // Nowhere to create it: the program-folder path all the same.
-        QCOMPARE(DefaultSaveFolder(unwritable, sandbox.filePath(QStringLiteral("program/pics"))),
-                 QDir::toNativeSeparators(unwritable + QStringLiteral("/QQ空间相册")));
+        QCOMPARE(DefaultSaveFolder(program, root.filePath(pictures)), QDir::toNativeSeparators(expected));
+        QCOMPARE(QFileInfo(expected).isDir(), created);
+        if (expected != beside)
+            QVERIFY(!QFileInfo::exists(beside));
     }
 
     void typedNumberGoesToTheCredentials()
