@@ -8,6 +8,7 @@
 #include "photos/ui/PhotoListController.h"
 #include "photos/ui/PhotoListViewController.h"
 #include "photos/ui/SelectedDownloadController.h"
+#include "shell/ui/RememberedChoicesController.h"
 #include "shell/ui/SaveFolderController.h"
 #include "shell/ui/ShellButtonsController.h"
 #include "shell/ui/StartupController.h"
@@ -21,6 +22,7 @@
 #include "window/QtPrompts.h"
 #include "window/StatusBar.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -60,6 +62,14 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                                        *w.statusBar, *w.saveFolderEdit);
     m_startup = startup.get();
     m_controllers.push_back(std::move(startup));
+    // The "只下载新照片" box is kept between runs as soon as the window has one by that name.
+    auto remembered = std::make_unique<RememberedChoicesController>(
+        *m_log, w, *w.saveFolderEdit, *w.qualityCombo, *w.namingModeGroup,
+        w.findChild<QAbstractButton *>(QStringLiteral("onlyNew")));
+    // Before anyone else hears of the end: the title bar's "x" ends the program at once.
+    connect(this, &AlbivexApp::quitRequested, remembered.get(), &RememberedChoicesController::save);
+    m_remembered = remembered.get();
+    m_controllers.push_back(std::move(remembered));
     auto versionCheck = std::make_unique<VersionCheckController>(
         m_network, m_endpoints, *m_log, m_prompts, m_urls, *w.statusBar,
         QList<QWidget *> {w.signInButton, w.listOtherAlbumsButton, w.listOwnAlbumsButton});
@@ -126,9 +136,10 @@ AlbivexApp::~AlbivexApp()
     m_controllers.clear();
 }
 
-void AlbivexApp::start()
+void AlbivexApp::start(const QString &settingsFile)
 {
     m_startup->run();
+    m_remembered->restoreFrom(settingsFile);
     m_versionCheck->run();
 }
 

@@ -20,6 +20,7 @@ class PhotoListModel;
 class PicturePreview;
 class Prompts;
 class QtPrompts;
+class RememberedChoicesController;
 class StartupController;
 class UrlOpener;
 class VersionCheckController;
@@ -37,7 +38,10 @@ public:
     ~AlbivexApp() override;
 
     // Runs the load sequence of the main window: shows it and starts the version check.
-    void start();
+    // With a settings file, the choices kept there from the last run replace the opening
+    // values, and the file keeps them from then on (until the application goes); without
+    // one, nothing is read or kept.
+    void start(const QString &settingsFile = QString());
 
     VersionCheckController &versionCheck() { return *m_versionCheck; }
 
@@ -81,6 +85,7 @@ private:
     UrlOpener &m_urls;
     std::vector<std::unique_ptr<QObject>> m_controllers;
     StartupController *m_startup = nullptr;
+    RememberedChoicesController *m_remembered = nullptr;
     VersionCheckController *m_versionCheck = nullptr;
 };
 

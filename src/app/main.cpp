@@ -1,4 +1,5 @@
 #include "app/AlbivexApp.h"
+#include "shell/RememberedChoices.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -100,6 +101,6 @@ int main(int argc, char **argv)
     QObject::connect(
         &albivex, &albivex::AlbivexApp::quitRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
-    albivex.start();
+    albivex.start(albivex::RememberedChoices::standardFile());
     return app.exec();
 }

@@ -5,6 +5,8 @@
 //   signs in (over HTTP, or through the sign-in window's browser with --browser),
 //   lists the albums, saves the album with the chosen command into --save,
 //   signs out (--sign-out), and ends.
+// Like the program, it keeps its choices in the settings file of the user's configuration
+// folder ($XDG_CONFIG_HOME), which the tests point at a folder of their own.
 // Its own output is one line per step on standard output ("driver: <step>"), never a
 // value it handles; the tool's activity log goes to --log when given.
 //
@@ -16,6 +18,7 @@
 
 #include "FaultWindow.h"
 #include "qzone/Endpoints.h"
+#include "shell/RememberedChoices.h"
 #include "standin/StandinData.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
@@ -78,6 +81,7 @@ int main(int argc, char **argv)
         = mode == QLatin1String("album") ? DownloadCommand::Album : DownloadCommand::SelectedPictures;
 
     FaultWindow tool(albivex::Endpoints::fromEnvironment().serviceRoot());
+    tool.settingsFile = albivex::RememberedChoices::standardFile();
     // The tool ends itself when its version check fails; so does the driver then.
     QObject::connect(&tool.app, &albivex::AlbivexApp::quitRequested, [] {
         std::fprintf(stderr, "driver: the tool ended itself\n");

@@ -86,7 +86,7 @@ PictureTransfer::Options &FaultWindow::transferOptions()
 
 bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
 {
-    app.start();
+    app.start(settingsFile);
     if (!RunEventsUntil([&] { return window().listOwnAlbumsButton->isEnabled(); }, timeoutMs)) {
         qWarning("FaultWindow: the version check did not pass");
         return false;

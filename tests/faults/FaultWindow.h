@@ -36,6 +36,8 @@ public:
     const QString serviceRoot;
     ScriptedPrompts prompts;
     albivex::AlbivexApp app;
+    // Where the tool keeps its choices between runs; empty (the default): nowhere.
+    QString settingsFile;
 
     albivex::MainWindow &window();
     // How the tool makes its picture transfers; tests shorten the waits.

@@ -183,6 +183,10 @@ private Q_SLOTS:
         const QByteArray activity = ContentOf(log);
         QVERIFY2(activity.contains(QStringLiteral("]注销成功..").toUtf8()), activity.constData());
 
+        // The choices it keeps between runs went to its configuration folder, searched below.
+        const QByteArray settings = ContentOf(home + QStringLiteral("/.config/Albivex/albivex.ini"));
+        QVERIFY2(settings.contains(save.toUtf8()), settings.constData());
+
         QStringList found = findSecrets(out, QStringLiteral("standard output"), secrets);
         found << findSecrets(err, QStringLiteral("standard error"), secrets);
         found << findSecrets(activity, QStringLiteral("activity log"), secrets);

@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
+#include "shell/RememberedChoices.h"
 #include "shell/ui/VersionCheckController.h"
 #include "standin/StandinThread.h"
 #include "storage/SaveFolder.h"
@@ -7,13 +8,16 @@
 #include "window/MainWindow.h"
 #include "window/StatusBar.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -170,6 +174,97 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(expected).isDir(), created);
         if (expected != beside)
             QVERIFY(!QFileInfo::exists(beside));
+    }
+
+    // Every choice survives a run that ends with the title bar's "x": changes
+    // reach the file by themselves, and the "x" writes the last ones before the
+    // program ends.
+    void choicesComeBackAtTheNextStart()
+    {
+        QTemporaryDir config;
+        QTemporaryDir save;
+        const QString file = config.filePath(QStringLiteral("albivex.ini"));
+        const QString folder = QDir::toNativeSeparators(save.path());
+        m_app->start(file);
+        MainWindow *w = &m_app->window();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->saveFolderEdit->setText(folder);
+        w->qualityCombo->setCurrentIndex(0);
+        QTRY_COMPARE(RememberedChoices::read(file).saveFolder, folder);
+
+        // The box is kept once the window has it.
+        auto *onlyNew = w->findChild<QAbstractButton *>(QStringLiteral("onlyNew"));
+        const bool onlyNewWanted = onlyNew && !onlyNew->isChecked();
+        if (onlyNew)
+            onlyNew->setChecked(onlyNewWanted);
+        w->randomNamingButton->click();
+        w->move(40, 30);
+        QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
+        QTest::mouseClick(w->closeLabel, Qt::LeftButton);
+        QCOMPARE(quit.count(), 1);
+        const RememberedChoices written = RememberedChoices::read(file);
+        QCOMPARE(written.namingMode.value_or(-1), 2);
+        QCOMPARE(written.windowPosition.value_or(QPoint()), QPoint(40, 30));
+
+        m_app.reset();
+        init();
+        m_app->start(file);
+        w = &m_app->window();
+        QCOMPARE(w->saveFolderEdit->text(), folder);
+        QCOMPARE(w->qualityCombo->currentIndex(), 0);
+        QVERIFY(w->randomNamingButton->isChecked());
+        QCOMPARE(w->pos(), QPoint(40, 30));
+        if (onlyNew)
+            QCOMPARE(w->findChild<QAbstractButton *>(QStringLiteral("onlyNew"))->isChecked(), onlyNewWanted);
+        QCOMPARE(m_app->log().lines().size(), 4);
+    }
+
+    void unusableChoicesLeaveTheOpeningValues()
+    {
+        QTemporaryDir config;
+        const QString file = config.filePath(QStringLiteral("albivex.ini"));
+        RememberedChoices kept;
+        {
+            QTemporaryDir gone;
+            kept.saveFolder = gone.path();
+        }
+        kept.qualityIndex = 7;
+        kept.namingMode = 9;
+        kept.windowPosition = QPoint(5000, 5000);
+        QVERIFY(kept.write(file));
+
+        m_app->start(file);
+        MainWindow &w = m_app->window();
+        QCOMPARE(w.saveFolderEdit->text(),
+                 DefaultSaveFolder(QCoreApplication::applicationDirPath(),
+                                   QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
+        const QStringList lines = m_app->log().lines();
+        QCOMPARE(lines.size(), 5);
+        QVERIFY2(isLogLine(lines[4], QStringLiteral("上次的保存路径不可用，已改用默认路径..")),
+                 qPrintable(lines[4]));
+        QCOMPARE(w.qualityCombo->currentText(), QStringLiteral("高清"));
+        QVERIFY(w.sequenceNamingButton->isChecked());
+        QCOMPARE(w.frameGeometry().center(), w.screen()->availableGeometry().center());
+    }
+
+    void positionReachableOnScreens_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<bool>("reachable");
+        const QSize size(981, 598);
+        QTest::newRow("on the first screen") << QRect(QPoint(40, 30), size) << true;
+        QTest::newRow("mostly off to the left") << QRect(QPoint(-850, 0), size) << true;
+        QTest::newRow("on the second screen") << QRect(QPoint(2000, 100), size) << true;
+        QTest::newRow("a sliver left") << QRect(QPoint(-975, 0), size) << false;
+        QTest::newRow("title band above the screen") << QRect(QPoint(0, -25), size) << false;
+        QTest::newRow("where a third screen was") << QRect(QPoint(5000, 5000), size) << false;
+    }
+    void positionReachableOnScreens()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(bool, reachable);
+        const QList<QRect> screens {QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1024)};
+        QCOMPARE(IsReachableOnScreens(frame, screens), reachable);
     }
 
     void typedNumberGoesToTheCredentials()
