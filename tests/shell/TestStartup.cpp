@@ -176,9 +176,8 @@ private Q_SLOTS:
             QVERIFY(!QFileInfo::exists(beside));
     }
 
-    // Every choice survives a run that ends with the title bar's "x": changes
-    // reach the file by themselves, and the "x" writes the last ones before the
-    // program ends.
+    // Every choice survives a run that ends with the title bar's "x": changes reach the
+    // file by themselves, and the "x" writes the last ones before the program ends.
     void choicesComeBackAtTheNextStart()
     {
         QTemporaryDir config;
@@ -217,6 +216,11 @@ private Q_SLOTS:
         if (onlyNew)
             QCOMPARE(w->findChild<QAbstractButton *>(QStringLiteral("onlyNew"))->isChecked(), onlyNewWanted);
         QCOMPARE(m_app->log().lines().size(), 4);
+
+        // A program that ends otherwise (its last window closed) writes them as it goes.
+        w->qualityCombo->setCurrentIndex(1);
+        m_app.reset();
+        QCOMPARE(RememberedChoices::read(file).qualityIndex.value_or(-1), 1);
     }
 
     void unusableChoicesLeaveTheOpeningValues()
