@@ -24,6 +24,11 @@ constexpr double MaxExactSize = 9007199254740992.0; // 2^53: whole numbers a dou
 
 } // namespace
 
+QString PictureRecordKey(const PhotoEntry &photo)
+{
+    return photo.lloc.isEmpty() ? photo.url : photo.lloc;
+}
+
 bool IsPlainFileName(const QString &name)
 {
     return !name.isEmpty() && name == SafePathComponent(name) && name != AlbumRecord::fileName();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qzone/PhotoEntry.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -24,6 +26,10 @@ struct RecordEntry
 };
 
 using RecordEntries = QHash<QString, RecordEntry>; // by the picture's key
+
+// The key a picture is recorded under: its lloc, which stays with it for good, or its
+// listed address when the list gives no lloc.
+QString PictureRecordKey(const PhotoEntry &photo);
 
 // The record file's text, one JSON object:
 //   {"pictures": {"<key>": {"file": "<file name>", "size": <bytes>}, ...}}
