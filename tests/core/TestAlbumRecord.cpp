@@ -122,15 +122,6 @@ private Q_SLOTS:
         QCOMPARE(names.size(), 8);
     }
 
-    void pictureKey()
-    {
-        PhotoEntry photo;
-        photo.url = QStringLiteral("http://h/b/1.jpg");
-        QCOMPARE(PictureRecordKey(photo), photo.url);
-        photo.lloc = QStringLiteral("V1three_1");
-        QCOMPARE(PictureRecordKey(photo), photo.lloc);
-    }
-
     // A later picture under a recorded name owns the file: the earlier key is gone.
     void aNameHasOneOwner()
     {
