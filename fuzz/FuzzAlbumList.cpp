@@ -36,6 +36,8 @@ void CheckAnswer(const QString &answer)
         }
     }
 
+    const bool anyPriv = answer.contains(KeyMarker(u"priv"));
+    const bool anyQuestion = answer.contains(KeyMarker(u"question"));
     const QStringList ids = CutValues(answer, u"id");
     const QStringList totals = CutValues(answer, u"total");
     for (qsizetype k = 0; k < albums.size(); ++k) {
@@ -46,6 +48,8 @@ void CheckAnswer(const QString &answer)
         Require(!album.albumId.contains(QLatin1Char('"')) && !album.albumId.contains(QLatin1Char(',')),
                 "a value holds no quote and no comma");
         Require(album.downloadState.isEmpty() && !album.isChecked, "a listed row is unchecked and idle");
+        Require(album.priv == 0 || anyPriv, "priv comes from its key");
+        Require(album.question.isEmpty() || anyQuestion, "a question comes from its key");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 #include "qzone/CutRule.h"
 #include "qzone/PhotoListParser.h"
+#include "qzone/UnescapeUnicode.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;
@@ -24,10 +25,12 @@ void CheckAnswer(const QString &answer)
     // The one-pass cut of the parser and a cut of the single key agree.
     const QStringList names = CutValues(answer, u"name");
     const QStringList times = CutValues(answer, u"uploadtime");
+    const QStringList llocs = CutValues(answer, u"lloc");
     for (qsizetype i = 0; i < photos.size(); ++i) {
         const PhotoEntry &photo = photos.at(i);
         Require(photo.number == i + 1, "pictures are numbered from firstNumber");
-        Require(photo.name == names.value(i), "picture i takes the i-th name, or none");
+        Require(photo.name == UnescapeUnicode(names.value(i)), "picture i takes the i-th name, or none");
+        Require(photo.lloc == llocs.value(i), "picture i takes the i-th lloc, or none");
         Require(photo.uploadTime == times.value(i), "picture i takes the i-th upload time, or none");
         Require(photo.status.isEmpty(), "a listed picture has no status");
     }

@@ -81,6 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 'R':
             Require(bytes.size() >= 8, "a BMP or WebP end needs the size in its header");
             break;
+        case 0x00:
+            Require(bytes.size() >= 24 && bytes.sliced(4, 4) == QByteArrayView("ftyp")
+                        && QByteArrayView(bytes).indexOf(QByteArrayView("mdat")) >= 0
+                        && (QByteArrayView(bytes).indexOf(QByteArrayView("meta")) >= 0
+                            || QByteArrayView(bytes).indexOf(QByteArrayView("moov")) >= 0),
+                    "an ISO media file ends only after its file type, description and data boxes");
+            break;
         default:
             Require(false, "bytes of no known picture format never end");
         }

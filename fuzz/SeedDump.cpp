@@ -5,7 +5,9 @@
 
 #include "standin/AlbumListAnswer.h"
 #include "standin/DataSet.h"
+#include "standin/FloatviewAnswer.h"
 #include "standin/HostileAnswers.h"
+#include "standin/IsoMediaMaker.h"
 #include "standin/PhotoListAnswer.h"
 #include "standin/PictureMaker.h"
 #include "standin/SignInBook.h"
@@ -95,6 +97,8 @@ int main(int argc, char **argv)
                 AlbumListAnswer::list(ListCallback, Root, data.albums(Space::Main)));
     seeds.write(QStringLiteral("fuzz_album_list"), QStringLiteral("second.txt"),
                 AlbumListAnswer::list(ListCallback, Root, data.albums(Space::Second)));
+    seeds.write(QStringLiteral("fuzz_album_list"), QStringLiteral("third.txt"),
+                AlbumListAnswer::list(ListCallback, Root, data.albums(Space::Third)));
     seeds.write(QStringLiteral("fuzz_album_list"), QStringLiteral("empty.txt"),
                 AlbumListAnswer::list(ListCallback, Root, {}));
     seeds.write(QStringLiteral("fuzz_album_list"), QStringLiteral("not-signed-in.txt"),
@@ -128,6 +132,23 @@ int main(int argc, char **argv)
     }
     seeds.write(QStringLiteral("fuzz_photo_list"), QStringLiteral("album-missing.txt"),
                 PhotoListAnswer::albumMissing(ListCallback));
+
+    // Floatview around the first picture of albums with videos, originals of every
+    // format and another space's originals; the third space's photo lists too.
+    for (const AlbumInfo &album : data.albums(Space::Third)) {
+        seeds.write(QStringLiteral("fuzz_photo_list"), album.id + QStringLiteral(".txt"),
+                    PhotoListAnswer::page(ListCallback, Root, album.ownerUin, album, data, 0, 20, true));
+    }
+    for (const char *id : {"V3video", "V1dots", "V1three", "V2scenery"}) {
+        const std::optional<AlbumInfo> album = data.findAlbum(QString::fromLatin1(id));
+        if (album) {
+            seeds.write(QStringLiteral("fuzz_floatview"), QString::fromLatin1(id) + QStringLiteral(".txt"),
+                        FloatviewAnswer::photos(QStringLiteral("viewer_Callback"), Root, *album, data, 0, 0,
+                                                99, false));
+        }
+    }
+    seeds.write(QStringLiteral("fuzz_floatview"), QStringLiteral("album-missing.txt"),
+                PhotoListAnswer::albumMissing(QStringLiteral("viewer_Callback")));
 
     // Cookie texts of sign-ins (the skey is random on every run).
     SignInBook book;
@@ -164,10 +185,12 @@ int main(int argc, char **argv)
     static const char webpBytes[] = {'R', 'I', 'F', 'F', 12, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', ' '};
     const QByteArray gif(gifBytes, sizeof gifBytes);
     const QByteArray webp(webpBytes, sizeof webpBytes);
+    const QByteArray heic = IsoMediaMaker::heic(QByteArray(40, 'h'));
+    const QByteArray mp4 = IsoMediaMaker::mp4(7);
     const QString end = QStringLiteral("fuzz_picture_end");
     for (const auto &[name, bytes] :
          {std::pair {"jpeg", jpeg}, std::pair {"png", png}, std::pair {"bmp", bmp}, std::pair {"gif", gif},
-          std::pair {"webp", webp}}) {
+          std::pair {"webp", webp}, std::pair {"heic", heic}, std::pair {"mp4", mp4}}) {
         seeds.write(end, QString::fromLatin1(name) + QStringLiteral(".bin"), bytes);
         seeds.write(end, QString::fromLatin1(name) + QStringLiteral("-cut.bin"),
                     bytes.left(bytes.size() / 2));

@@ -28,8 +28,8 @@ max_len() {
         # so album-list inputs are held to a page of about eight albums: past 4 KB the
         # run slowed to a fifth of its speed without reaching any new code.
         fuzz_album_list) echo 4096 ;;
-        fuzz_photo_list) echo 16384 ;;
-        fuzz_cookie_capture) echo 4096 ;;
+        fuzz_photo_list | fuzz_floatview) echo 16384 ;;
+        fuzz_cookie_capture | fuzz_album_record) echo 4096 ;;
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
         fuzz_version_file) echo 256 ;;

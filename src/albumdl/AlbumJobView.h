@@ -23,6 +23,8 @@ public:
     virtual QString saveFolder() const = 0;
     virtual NamingMode namingMode() const = 0;
     virtual PictureQuality quality() const = 0;
+    // "只下载新照片": skip the pictures an earlier run saved whole (AlbumRecord).
+    virtual bool onlyNew() const = 0;
 
     virtual void setStatusText(const QString &text) = 0;
     // Appends log lines ("[" + time + "]" + message each) and shows the last one.

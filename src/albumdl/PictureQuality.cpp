@@ -2,9 +2,21 @@
 
 namespace albivex {
 
+PictureQuality QualityOfBoxIndex(int index)
+{
+    switch (index) {
+    case 0:
+        return PictureQuality::Normal;
+    case 2:
+        return PictureQuality::Original;
+    default:
+        return PictureQuality::High;
+    }
+}
+
 QString QualityAddress(const QString &address, PictureQuality quality)
 {
-    if (quality == PictureQuality::High)
+    if (quality != PictureQuality::Normal)
         return address;
     QString normal = address;
     normal.replace(QLatin1String("/b/"), QLatin1String("/c/"));

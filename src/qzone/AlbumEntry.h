@@ -16,6 +16,11 @@ struct AlbumEntry
     QString description;
     QString downloadState; // empty when listed; progress text of the album download job
     bool isChecked = false;
+
+    // Who may open the album: 1 everyone, 2 with a password, 4 only the owner, 5 with
+    // the answer to `question` (see AlbumAnswer.h); 0 when the answer does not say.
+    int priv = 0;
+    QString question; // the question of a priv 5 album, as the service wants it back
 };
 
 } // namespace albivex

@@ -30,6 +30,26 @@ QString Description(QString value)
     return value;
 }
 
+// priv and question lie between the album's createtime and the next album's; only
+// an album with a question has that key, so the k-th question may be another album's.
+void ReadAccess(QStringView span, AlbumEntry &album)
+{
+    const QString privMarker = KeyMarker(u"priv");
+    const qsizetype priv = span.indexOf(privMarker);
+    if (priv >= 0)
+        album.priv = ScalarPieceValue(span.sliced(priv + privMarker.size())).toInt();
+    const QString questionMarker = KeyMarker(u"question");
+    const qsizetype question = span.indexOf(questionMarker);
+    if (question >= 0) {
+        // Read whole, commas and all, and with the escapes of a quoted text decoded:
+        // the service compares it with its own text.
+        QString text = ScalarPieceValue(span.sliced(question + questionMarker.size()));
+        text.replace(QLatin1String("\\\""), QLatin1String("\""));
+        text.replace(QLatin1String("\\/"), QLatin1String("/"));
+        album.question = UnescapeUnicode(text);
+    }
+}
+
 } // namespace
 
 QString CreatedText(const QString &secondsText, const QLocale &locale)
@@ -78,6 +98,8 @@ QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
         album.albumId = value(Id, k);
         album.coverUrl = CoverUrl(value(Pre, k));
         album.description = Description(value(Desc, k));
+        if (k < pieces.at(CreateTime).size())
+            ReadAccess(pieces.at(CreateTime).at(k), album);
         albums.append(album);
     }
     return albums;

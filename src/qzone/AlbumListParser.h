@@ -25,6 +25,13 @@ namespace albivex {
 // - coverUrl: the "pre" value, every "\/" turned into "/", then every "/a/" into "/m/";
 // - description: the "desc" value, every backslash-n turned into a blank, then every
 //   "\/" removed; no other escape is decoded.
+// - priv, question: looked for in album k's createtime piece (after its createtime
+//   marker, before the next one), where the service writes them; question only
+//   stands in albums that have one, so the k-th value rule would hand it to the wrong
+//   album. priv is the first "priv" value read as a whole number (0 when missing or
+//   no number); question the first "question" value read whole by ScalarPieceValue
+//   (commas kept), with \" and \/ decoded and then its backslash-u escapes, since it
+//   is sent back to the service as it is meant; empty when missing.
 // position is the 1-based album number; downloadState is empty and isChecked false.
 // One pass per key: the cost is linear in the answer's length.
 QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale);

@@ -125,4 +125,30 @@ QStringList CutValues(QStringView answer, QStringView key)
     return values;
 }
 
+QString ScalarPieceValue(QStringView piece)
+{
+    const QStringView rest = piece.trimmed();
+    if (rest.startsWith(QLatin1Char('"'))) {
+        qsizetype end = 1;
+        while (end < rest.size() && rest.at(end) != QLatin1Char('"'))
+            end += rest.at(end) == QLatin1Char('\\') ? 2 : 1;
+        return rest.sliced(1, qMin(end, rest.size()) - 1).toString();
+    }
+    qsizetype end = 0;
+    while (end < rest.size()) {
+        const QChar c = rest.at(end);
+        if (c == QLatin1Char(',') || c == QLatin1Char('}') || c == QLatin1Char(']') || c.isSpace())
+            break;
+        ++end;
+    }
+    return rest.first(end).toString();
+}
+
+bool IsSetFlag(QStringView piece)
+{
+    const QString value = ScalarPieceValue(piece);
+    const bool quoted = piece.trimmed().startsWith(QLatin1Char('"'));
+    return value == u"1" || (!quoted && value == u"true");
+}
+
 } // namespace albivex

@@ -50,4 +50,15 @@ QList<QList<QStringView>> CutPiecesOfKeys(QStringView answer, const QList<QStrin
 // All values of key, in answer order: element i - 1 is item i's value.
 QStringList CutValues(QStringView answer, QStringView key);
 
+// The value of a raw piece read as one scalar, for values that are sent back to the
+// service as they stand or may be the last of their object: after leading blanks, a
+// value in double quotes is the text up to the next double quote that no backslash
+// escapes (escapes stay as they stand; an unclosed quote runs to the piece's end);
+// any other value runs up to the first comma, closing brace or bracket, or blank.
+QString ScalarPieceValue(QStringView piece);
+
+// Whether the scalar value of a raw piece is a set flag: the services write one as
+// true, 1 or "1"; anything else (false, 0, 2, "true", nothing) is unset.
+bool IsSetFlag(QStringView piece);
+
 } // namespace albivex

@@ -24,6 +24,9 @@ QString published(Endpoint which)
         return QStringLiteral("https://photo.qzone.qq.com/fcgi-bin/cgi_list_photo");
     case Endpoint::PhotoListOther:
         return QStringLiteral("https://user.qzone.qq.com/p/shplist.photo/fcgi-bin/cgi_list_photo");
+    case Endpoint::Floatview:
+        return QStringLiteral(
+            "https://h5.qzone.qq.com/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2");
     case Endpoint::VersionFile:
         return vendor + QStringLiteral("/version/main.txt");
     case Endpoint::VendorHome:

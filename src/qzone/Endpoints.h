@@ -15,6 +15,7 @@ enum class Endpoint {
     AlbumListV2, // user-space album list (any QQ number)
     PhotoListOwn, // own-space photo list
     PhotoListOther, // user-space photo list (any QQ number)
+    Floatview, // the viewer's list around one picture: originals and videos of any space
     VersionFile, // vendor's version file
     VendorHome,
     VendorDownload,

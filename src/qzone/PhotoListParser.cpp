@@ -1,6 +1,7 @@
 #include "qzone/PhotoListParser.h"
 
 #include "qzone/CutRule.h"
+#include "qzone/UnescapeUnicode.h"
 
 #include <limits>
 
@@ -32,10 +33,37 @@ int TotalInAlbum(QStringView answer)
 
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
 {
-    enum Key { Pre, Url, Name, UploadTime, Desc };
+    enum Key {
+        Pre,
+        Url,
+        Name,
+        UploadTime,
+        Desc,
+        Lloc,
+        Raw,
+        RawUpload,
+        OriginUrl,
+        OriginUpload,
+        IsVideo,
+    };
     qsizetype preKeys = 0;
     QStringList urls, names, uploadTimes, descriptions;
-    VisitPiecesOfKeys(answer, {u"pre", u"url", u"name", u"uploadtime", u"desc"},
+    QStringList llocs, raws, originUrls;
+    QList<bool> rawUploads, originUploads, videoFlags;
+    VisitPiecesOfKeys(answer,
+                      {
+                          u"pre",
+                          u"url",
+                          u"name",
+                          u"uploadtime",
+                          u"desc",
+                          u"lloc",
+                          u"raw",
+                          u"raw_upload",
+                          u"origin_url",
+                          u"origin_upload",
+                          u"is_video",
+                      },
                       [&](qsizetype key, QStringView piece) {
                           switch (key) {
                           case Pre:
@@ -53,6 +81,24 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
                           case Desc:
                               descriptions.append(PieceValue(piece));
                               break;
+                          case Lloc:
+                              llocs.append(PieceValue(piece));
+                              break;
+                          case Raw:
+                              raws.append(PieceValue(piece));
+                              break;
+                          case RawUpload:
+                              rawUploads.append(IsSetFlag(piece));
+                              break;
+                          case OriginUrl:
+                              originUrls.append(PieceValue(piece));
+                              break;
+                          case OriginUpload:
+                              originUploads.append(IsSetFlag(piece));
+                              break;
+                          case IsVideo:
+                              videoFlags.append(IsSetFlag(piece));
+                              break;
                           }
                       });
     const qsizetype count = qMax<qsizetype>(0, preKeys - 1);
@@ -60,18 +106,33 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
     const auto take = [](QStringList &list, qsizetype i) {
         return i < list.size() ? std::move(list[i]) : QString();
     };
+    const auto address = [&take](QStringList &list, qsizetype i) {
+        QString value = take(list, i);
+        value.replace(QLatin1String("\\/"), QLatin1String("/"));
+        return value;
+    };
+    const auto flag = [](const QList<bool> &list, qsizetype i) {
+        return i < list.size() && list.at(i);
+    };
 
     QList<PhotoEntry> photos;
     photos.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
         PhotoEntry photo;
         photo.number = firstNumber + static_cast<int>(i);
-        photo.name = take(names, i);
+        photo.name = UnescapeUnicode(take(names, i));
         photo.uploadTime = take(uploadTimes, i);
         photo.description = take(descriptions, i);
         photo.description.remove(QLatin1String("\\/"));
+        photo.description = UnescapeUnicode(photo.description);
         photo.url = take(urls, i);
         photo.url.replace(QLatin1String("\\/"), QLatin1String("/"));
+        photo.lloc = take(llocs, i);
+        photo.raw = address(raws, i);
+        photo.rawUpload = flag(rawUploads, i);
+        photo.originUrl = address(originUrls, i);
+        photo.originUpload = flag(originUploads, i);
+        photo.isVideo = flag(videoFlags, i);
         photos.append(std::move(photo));
     }
     return photos;

@@ -23,9 +23,14 @@ int TotalInAlbum(QStringView answer);
 
 // Picture i (1 to CountPictures) takes the i-th value of each key:
 // - url: "url", every "\/" turned into "/";
-// - name: "name", nothing more (backslash-u escapes stay as they are);
+// - name: "name", its backslash-u escapes decoded (UnescapeUnicode), so that the list,
+//   the log and the file name all show the readable text;
 // - uploadTime: "uploadtime", nothing more;
-// - description: "desc", every "\/" removed.
+// - description: "desc", every "\/" removed, then its backslash-u escapes decoded.
+// - lloc: "lloc", nothing more;
+// - raw, originUrl: "raw", "origin_url", every "\/" turned into "/";
+// - rawUpload, originUpload, isVideo: "raw_upload", "origin_upload", "is_video", set
+//   when the piece's value is true, 1 or "1" (IsSetFlag).
 // A key that occurs fewer than i times leaves that field of picture i empty; it never
 // takes another picture's value. number is firstNumber + i - 1, so a later page
 // passes the count of pictures listed before it plus one. status is empty.

@@ -41,14 +41,16 @@ QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &r)
         QueryItems keys {{QStringLiteral("t"), QStringLiteral("751739517")}};
         keys += PageKeys(r.ownerUin, r);
         keys += {{QStringLiteral("callbackFun"), QStringLiteral("shine6")}, {QStringLiteral("g_tk"), r.gTk}};
+        if (!r.question.isEmpty() || !r.answer.isEmpty())
+            keys += {{QStringLiteral("question"), r.question}, {QStringLiteral("answer"), r.answer}};
         return UrlWithQuery(endpoints.text(Endpoint::PhotoListOther), keys);
     }
     QueryItems keys {{QStringLiteral("g_tk"), r.gTk},
                      {QStringLiteral("callback"), QStringLiteral("shine0_Callback")},
                      {QStringLiteral("t"), QStringLiteral("637184888")}};
     keys += PageKeys(r.uin, r);
-    keys += {{QStringLiteral("question"), QString()},
-             {QStringLiteral("answer"), QString()},
+    keys += {{QStringLiteral("question"), r.question},
+             {QStringLiteral("answer"), r.answer},
              {QStringLiteral("callbackFun"), QStringLiteral("shine0")},
              {QStringLiteral("_"), QStringLiteral("1450879526742")}};
     return UrlWithQuery(endpoints.text(Endpoint::PhotoListOwn), keys);

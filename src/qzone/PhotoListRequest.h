@@ -19,13 +19,20 @@ struct PhotoListRequest
     QString albumId;
     int pageStart = 0;
 
+    // The keys that open an album behind a password or a question (AnswerKeys); both
+    // empty for every other album. The answer, a hash, is never empty when set.
+    QString question;
+    QString answer;
+
     // Pictures one page holds at most: 200 from the user-space service, 500 from the
     // own-space one.
     int pageSize() const { return otherSpace ? 200 : 500; }
 };
 
 // The request address, with the keys in the order and with the fixed values the
-// services expect.
+// services expect. The own-space form always sends question and answer (empty for an
+// open album); the user-space form appends them after its other keys only when they
+// are set, so that every request for an open album stays as it always was.
 QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &request);
 
 } // namespace albivex

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace albivex {
 
@@ -23,6 +24,12 @@ public:
     // A box with Yes and No. `answered` gets true for Yes.
     virtual void askYesNo(const QString &title, const QString &text, Icon icon,
                           std::function<void(bool yes)> answered)
+        = 0;
+    // A box asking for a line of text (a protected album's answer or password), with
+    // OK and Cancel. `answered` gets the text typed, or nullopt when the user
+    // cancelled. With `secret` the typing is not shown. Nobody logs the answer.
+    virtual void askText(const QString &title, const QString &text, bool secret,
+                         std::function<void(std::optional<QString> answer)> answered)
         = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "storage/PictureEnd.h"
 
 #include <cstring>
+#include <limits>
 
 namespace albivex {
 
@@ -9,11 +10,18 @@ namespace {
 constexpr int PngSignatureLength = 8;
 constexpr int PngChunkHeaderLength = 8; // length and type; the checksum follows the data
 constexpr int PngChecksumLength = 4;
+constexpr int BoxHeaderLength = 8; // size and type
+constexpr int BoxLargeSizeLength = 8; // a 64-bit size after a size field of 1
 
 quint32 bigEndian32(const char *p)
 {
     const auto *u = reinterpret_cast<const quint8 *>(p);
     return (quint32(u[0]) << 24) | (quint32(u[1]) << 16) | (quint32(u[2]) << 8) | quint32(u[3]);
+}
+
+quint64 bigEndian64(const char *p)
+{
+    return (quint64(bigEndian32(p)) << 32) | bigEndian32(p + 4);
 }
 
 quint32 littleEndian32(const char *p)
@@ -47,6 +55,10 @@ void PictureEnd::start(char first)
         m_format = Format::WebP;
         m_step = Step::Header;
         break;
+    case 0x00:
+        m_format = Format::IsoMedia;
+        m_step = Step::BoxHeader;
+        break;
     default:
         m_format = Format::Other;
         m_step = Step::Broken;
@@ -74,6 +86,9 @@ void PictureEnd::feed(QByteArrayView bytes)
     case Format::Bmp:
     case Format::WebP:
         feedHeader(bytes.data(), bytes.size());
+        break;
+    case Format::IsoMedia:
+        feedIsoMedia(bytes.data(), bytes.size());
         break;
     case Format::Unknown:
     case Format::Other:
@@ -227,6 +242,89 @@ void PictureEnd::feedHeader(const char *data, qsizetype size)
         }
     }
     m_reached = m_announced >= 0 && m_fed >= m_announced;
+}
+
+void PictureEnd::feedIsoMedia(const char *data, qsizetype size)
+{
+    const char *p = data;
+    const char *end = data + size;
+    while (p < end) {
+        switch (m_step) {
+        case Step::BoxHeader:
+        case Step::BoxLargeSize: {
+            const int needed = m_step == Step::BoxHeader ? BoxHeaderLength : BoxLargeSizeLength;
+            const int n = int(qMin<qint64>(needed - m_headerBytes, end - p));
+            std::memcpy(m_header + m_headerBytes, p, static_cast<size_t>(n));
+            p += n;
+            m_headerBytes += n;
+            if (m_headerBytes == needed) {
+                m_headerBytes = 0;
+                if (m_step == Step::BoxHeader)
+                    boxHeaderRead();
+                else
+                    boxLargeSizeRead();
+            }
+            break;
+        }
+        case Step::BoxSkip: {
+            const qint64 n = qMin<qint64>(m_skip, end - p);
+            p += n;
+            m_skip -= n;
+            if (m_skip == 0)
+                boxPassed();
+            break;
+        }
+        default:
+            return;
+        }
+    }
+}
+
+void PictureEnd::boxHeaderRead()
+{
+    const quint32 size = bigEndian32(m_header);
+    const char *type = m_header + 4;
+    if ((m_boxes == 0 && std::memcmp(type, "ftyp", 4) != 0) || size == 0 || (size > 1 && size < 8)) {
+        m_step = Step::Broken;
+        return;
+    }
+    ++m_boxes;
+    m_inDescription = std::memcmp(type, "meta", 4) == 0 || std::memcmp(type, "moov", 4) == 0;
+    m_inData = std::memcmp(type, "mdat", 4) == 0;
+    if (size == 1) {
+        m_step = Step::BoxLargeSize;
+        return;
+    }
+    m_skip = qint64(size) - BoxHeaderLength;
+    m_step = Step::BoxSkip;
+    if (m_skip == 0)
+        boxPassed();
+}
+
+void PictureEnd::boxLargeSizeRead()
+{
+    const quint64 size = bigEndian64(m_header);
+    constexpr quint64 headers = BoxHeaderLength + BoxLargeSizeLength;
+    if (size < headers || size > quint64(std::numeric_limits<qint64>::max())) {
+        m_step = Step::Broken;
+        return;
+    }
+    m_skip = qint64(size - headers);
+    m_step = Step::BoxSkip;
+    if (m_skip == 0)
+        boxPassed();
+}
+
+void PictureEnd::boxPassed()
+{
+    m_passedDescription = m_passedDescription || m_inDescription;
+    m_passedData = m_passedData || m_inData;
+    if (m_passedDescription && m_passedData) {
+        m_step = Step::Done;
+        m_reached = true;
+        return;
+    }
+    m_step = Step::BoxHeader;
 }
 
 } // namespace albivex

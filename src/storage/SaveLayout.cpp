@@ -14,39 +14,6 @@ int Utf8Bytes(char32_t codePoint)
     return codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
 }
 
-qsizetype Utf8Size(const QString &text)
-{
-    qsizetype bytes = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            bytes += 4;
-            ++i;
-        } else {
-            bytes += Utf8Bytes(c.unicode());
-        }
-    }
-    return bytes;
-}
-
-// The longest head of `text` whose UTF-8 form has at most maxBytes bytes; a
-// surrogate pair is kept or dropped whole.
-QString CutToUtf8Bytes(const QString &text, qsizetype maxBytes)
-{
-    qsizetype bytes = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const bool pair
-            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
-        const int width = pair ? 4 : Utf8Bytes(text.at(i).unicode());
-        if (bytes + width > maxBytes)
-            break;
-        bytes += width;
-        i += pair ? 2 : 1;
-    }
-    return text.left(i);
-}
-
 bool RefusedOnWindows(QChar c)
 {
     static constexpr char16_t refused[] = u"<>:\"|?*";
@@ -80,6 +47,37 @@ bool IsWindowsDeviceName(const QString &name)
 }
 
 } // namespace
+
+qsizetype Utf8Size(const QString &text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += Utf8Bytes(c.unicode());
+        }
+    }
+    return bytes;
+}
+
+QString CutToUtf8Bytes(const QString &text, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const bool pair
+            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const int width = pair ? 4 : Utf8Bytes(text.at(i).unicode());
+        if (bytes + width > maxBytes)
+            break;
+        bytes += width;
+        i += pair ? 2 : 1;
+    }
+    return text.left(i);
+}
 
 QString CleanFolderName(const QString &name)
 {

@@ -29,6 +29,14 @@ inline constexpr FileSystemRules NativeFileSystemRules = FileSystemRules::Posix;
 // Longest file or folder name, in bytes of UTF-8, that common file systems take.
 inline constexpr int MaxNameBytes = 255;
 
+// Bytes of the UTF-8 form of text (a lone surrogate counted as the replacement
+// character it becomes).
+qsizetype Utf8Size(const QString &text);
+
+// The longest head of `text` whose UTF-8 form has at most maxBytes bytes; a
+// surrogate pair is kept or dropped whole.
+QString CutToUtf8Bytes(const QString &text, qsizetype maxBytes);
+
 // Removes every \ : * " < > | (in that order); nothing else is touched. Album names
 // that differ only in these characters share a folder ("a:b" and "ab").
 QString CleanFolderName(const QString &name);

@@ -12,7 +12,7 @@ enum class TransferOutcome {
     HttpStatus, // the service answered with a status outside 2xx (see httpStatus)
     Truncated, // fewer bytes than the announced Content-Length
     EmptyBody,
-    NotAPicture, // no JPEG, PNG, GIF, BMP or WebP signature: an error page, most often
+    NotAPicture, // no JPEG, PNG, GIF, BMP, WebP or HEIF signature: an error page, most often
     TimedOut, // no data for the idle limit
     ConnectionFailed, // refused, reset, host not found, TLS failure...
     WriteFailed, // the file could not be created, written or put in place

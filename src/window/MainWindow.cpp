@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -156,6 +157,9 @@ void MainWindow::buildOptionsArea()
     namingModeGroup->addButton(nameOnlyButton, 1);
     namingModeGroup->addButton(randomNamingButton, 2);
     sequenceNamingButton->setChecked(true);
+    // Whether an album download skips the pictures an earlier run saved whole.
+    onlyNewCheck = new QCheckBox(QStringLiteral("只下载新照片"), this);
+    onlyNewCheck->setGeometry(712, 178, 150, 24);
 
     // Check-all and clear-all act like buttons: each resets itself after a click,
     // so they stay out of any exclusive group.
@@ -257,6 +261,7 @@ void MainWindow::nameControls()
         {nameOnlyButton, "mm_1"},
         {randomNamingButton, "mm_2"},
         {namingModeGroup, "mm"},
+        {onlyNewCheck, "onlyNew"},
         {checkAllButton, "Option3"},
         {uncheckAllButton, "Option4"},
         {previewLabel, "Image2"},

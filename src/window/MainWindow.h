@@ -10,6 +10,7 @@
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -104,6 +105,7 @@ public:
     QRadioButton *nameOnlyButton = nullptr;
     QRadioButton *randomNamingButton = nullptr;
     QButtonGroup *namingModeGroup = nullptr;
+    QCheckBox *onlyNewCheck = nullptr;
     QRadioButton *checkAllButton = nullptr;
     QRadioButton *uncheckAllButton = nullptr;
 

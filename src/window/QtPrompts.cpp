@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace albivex {
@@ -42,6 +43,26 @@ void QtPrompts::askYesNo(const QString &title, const QString &text, Icon icon,
         answered(box->clickedButton() == box->button(QMessageBox::Yes));
     });
     box->open();
+}
+
+void QtPrompts::askText(const QString &title, const QString &text, bool secret,
+                        std::function<void(std::optional<QString> answer)> answered)
+{
+    auto *dialog = new QInputDialog(m_parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(text);
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setTextEchoMode(secret ? QLineEdit::Password : QLineEdit::Normal);
+    QObject::connect(dialog, &QDialog::finished, dialog,
+                     [dialog, answered = std::move(answered)](int result) {
+                         if (result == QDialog::Accepted)
+                             answered(dialog->textValue());
+                         else
+                             answered(std::nullopt);
+                     });
+    dialog->open();
 }
 
 void QtPrompts::chooseFolder(const QString &title, std::function<void(const QString &path)> chosen)

@@ -8,8 +8,8 @@ class QWidget;
 
 namespace albivex {
 
-// The production boxes: QMessageBox and QFileDialog opened window-modal with open(),
-// and QDesktopServices for addresses and folders.
+// The production boxes: QMessageBox, QInputDialog and QFileDialog opened with open(),
+// never exec(), and QDesktopServices for addresses and folders.
 class QtPrompts : public Prompts, public FolderDialog, public UrlOpener
 {
 public:
@@ -18,6 +18,8 @@ public:
     void inform(const QString &title, const QString &text, Icon icon, std::function<void()> closed) override;
     void askYesNo(const QString &title, const QString &text, Icon icon,
                   std::function<void(bool yes)> answered) override;
+    void askText(const QString &title, const QString &text, bool secret,
+                 std::function<void(std::optional<QString> answer)> answered) override;
     void chooseFolder(const QString &title, std::function<void(const QString &path)> chosen) override;
     void open(const QUrl &url) override;
 

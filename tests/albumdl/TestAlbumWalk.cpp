@@ -29,6 +29,7 @@ public:
     QString saveFolder() const override { return folder; }
     NamingMode namingMode() const override { return naming; }
     PictureQuality quality() const override { return PictureQuality::High; }
+    bool onlyNew() const override { return false; }
     void setStatusText(const QString &text) override { calls << QStringLiteral("status ") + text; }
     void addLogLines(const QStringList &messages) override
     {

@@ -1,6 +1,7 @@
 // PictureEnd on real encoder output: a whole picture reaches its end however it is cut
 // into pieces; a picture cut anywhere does not.
 
+#include "standin/IsoMediaMaker.h"
 #include "standin/PaddedJpegSource.h"
 #include "storage/PictureEnd.h"
 
@@ -83,6 +84,15 @@ private Q_SLOTS:
         QTest::newRow("BMP") << encode("bmp") << 0;
         if (QImageWriter::supportedImageFormats().contains("webp"))
             QTest::newRow("WebP") << encode("webp") << 0;
+        using albivex::standin::IsoMediaMaker;
+        QTest::newRow("HEIC") << IsoMediaMaker::heic(QByteArray(3000, 'h')) << 0;
+        QTest::newRow("MP4") << IsoMediaMaker::mp4(5) << 0;
+        // Data before description, and a data box with a 64-bit size.
+        const QByteArray ftyp = IsoMediaMaker::box("ftyp", QByteArray("isom\0\0\0\0", 8));
+        QByteArray largeData
+            = QByteArray::fromHex("00000001") + "mdat" + QByteArray::fromHex("0000000000000014");
+        QTest::newRow("MP4, data first, 64-bit size")
+            << ftyp + largeData + "abcd" + IsoMediaMaker::box("moov", QByteArray(30, 'm')) << 0;
         // A GIF is judged by its last byte only: no cut that ends in 0x3B is tried.
         QTest::newRow("GIF") << smallGif() << 1;
     }
@@ -113,6 +123,20 @@ private Q_SLOTS:
         PictureEnd broken; // a JPEG start, then no marker
         broken.feed(QByteArray::fromHex("ffd8ff00112233ffd9"));
         QVERIFY(!broken.reached());
+
+        // ISO media without a description, with a box "to the end of the file", or
+        // whose first box is not the file type box.
+        using albivex::standin::IsoMediaMaker;
+        const QByteArray ftyp = IsoMediaMaker::box("ftyp", QByteArray("heic\0\0\0\0", 8));
+        const QByteArray data = IsoMediaMaker::box("mdat", "xyz");
+        for (const QByteArray &bytes :
+             {ftyp + data + IsoMediaMaker::box("free", {}),
+              ftyp + IsoMediaMaker::box("meta", "m") + QByteArray::fromHex("00000000") + "mdat" + "xyz",
+              IsoMediaMaker::box("moov", "m") + ftyp + data}) {
+            PictureEnd end;
+            end.feed(bytes);
+            QVERIFY(!end.reached());
+        }
     }
 };
 

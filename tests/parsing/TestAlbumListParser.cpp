@@ -1,11 +1,16 @@
+#include "qzone/AlbumAnswer.h"
 #include "qzone/AlbumListParser.h"
 #include "qzone/LocaleText.h"
+#include "standin/AlbumListAnswer.h"
+#include "standin/DataSet.h"
+#include "standin/ErrorAnswer.h"
 
 #include <QtTest>
 
 #include <time.h>
 
 using namespace albivex;
+namespace sd = albivex::standin;
 
 namespace {
 
@@ -158,6 +163,106 @@ private Q_SLOTS:
         QCOMPARE(albums.at(3).albumId, QString());
         QCOMPARE(albums.at(3).coverUrl, QString());
         QCOMPARE(albums.at(3).position, 4);
+    }
+
+    // priv and question of each album; question stands only in the albums that have one.
+    void access_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("expected"); // "priv:question" per album
+        const sd::DataSet data;
+        QTest::newRow("stand-in third space") << sd::AlbumListAnswer::list(
+            QStringLiteral("shine0_Callback"), QStringLiteral("http://h"), data.albums(sd::Space::Third))
+                                              << QStringList {"1:", "5:我的小学叫什么", "2:"};
+        const auto album = [](const QString &priv, const QString &question) {
+            return AlbumObject({"1423458015", "d", "V", "n", "p", "1"})
+                .replace(QStringLiteral(" \"total\""), priv + question + QStringLiteral(" \"total\""));
+        };
+        const QString open = album(QStringLiteral(" \"priv\" : 1,\n"), QString());
+        QTest::newRow("question only in the second album") << Answer({}).replace(
+            QStringLiteral("]}}"),
+            open + QStringLiteral(",") + album(" \"priv\" : 5,\n", " \"question\" : \"a, b\",\n")
+                + QStringLiteral(",") + open + QStringLiteral("]}}"))
+                                                           << QStringList {"1:", "5:a, b", "1:"};
+        QTest::newRow("escaped question, priv last of its object") << Answer({}).replace(
+            QStringLiteral("]}}"),
+            album(QString(), QStringLiteral(" \"question\" : \"\\u95ee \\\"x\\\" a\\/b\",\n"))
+                    .replace(QStringLiteral("\"total\" : 1,\n}"), QStringLiteral("\"priv\" : 5}"))
+                + QStringLiteral("]}}")) << QStringList {"5:问 \"x\" a/b"};
+        QTest::newRow("no priv") << Answer({{"1423458015", "d", "V", "n", "p", "1"}}) << QStringList {"0:"};
+    }
+    void access()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, expected);
+        QStringList actual;
+        for (const AlbumEntry &album : ParseAlbumList(answer, Chinese))
+            actual << QStringLiteral("%1:%2").arg(album.priv).arg(album.question);
+        QCOMPARE(actual, expected);
+    }
+
+    // MD5 values computed outside Qt (Python's hashlib over urllib's quote).
+    void answerKeys_data()
+    {
+        QTest::addColumn<int>("priv");
+        QTest::addColumn<QString>("userAnswer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("hash");
+        QTest::newRow("question") << 5 << "实验小学"
+                                  << "我的小学叫什么"
+                                  << "68E7717D7926337E7D048635F840AE1F";
+        QTest::newRow("question, reserved characters") << 5 << "a b+c/é"
+                                                       << "我的小学叫什么"
+                                                       << "A454CFA301ADBA4BA5916BBFFF775725";
+        QTest::newRow("password") << 2 << "abc123"
+                                  << ""
+                                  << "e99a18c428cb38d5f260853678922e03";
+        QTest::newRow("password, Chinese") << 2 << "密码"
+                                           << ""
+                                           << "a8105204604a0b11e916f3879aae3b0b";
+        QTest::newRow("empty password") << 2 << ""
+                                        << ""
+                                        << "d41d8cd98f00b204e9800998ecf8427e";
+        QTest::newRow("open album") << 1 << "abc123"
+                                    << ""
+                                    << "";
+        QTest::newRow("private album") << 4 << "abc123"
+                                       << ""
+                                       << "";
+    }
+    void answerKeys()
+    {
+        QFETCH(int, priv);
+        QFETCH(QString, userAnswer);
+        QFETCH(QString, question);
+        QFETCH(QString, hash);
+        AlbumEntry album;
+        album.priv = priv;
+        album.question = QStringLiteral("我的小学叫什么");
+        const AlbumAnswerKeys keys = AnswerKeys(album, userAnswer);
+        QCOMPARE(keys.question, question);
+        QCOMPARE(keys.answer, hash);
+        QCOMPARE(NeedsAnswer(priv), !hash.isEmpty());
+    }
+
+    void wrongAnswer_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("wrong");
+        const QString callback = QStringLiteral("shine0_Callback");
+        QTest::newRow("the service's refusal")
+            << sd::ErrorAnswer::of(callback, sd::ErrorAnswer::WrongAnswer) << true;
+        QTest::newRow("another error") << sd::ErrorAnswer::of(callback, sd::ErrorAnswer::NoAccess) << false;
+        QTest::newRow("a list") << Answer({{"1", "d", "V", "n", "p", "1"}}) << false;
+        QTest::newRow("code only further in")
+            << QStringLiteral("{\"code\" : 0, \"x\" : {\"code\" : -10805,}}") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void wrongAnswer()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, wrong);
+        QCOMPARE(IsWrongAnswer(answer), wrong);
     }
 
     void noAlbums()

@@ -47,6 +47,41 @@ private Q_SLOTS:
             QCOMPARE(PieceValue(pieces.at(i)), expected.at(i));
     }
 
+    void scalarValues_data()
+    {
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<QString>("scalar");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("quoted, commas inside") << "\"a, b\",\n"
+                                               << "a, b" << false;
+        QTest::newRow("escaped quote stays escaped") << " \"say \\\"hi\\\"\" }"
+                                                     << "say \\\"hi\\\"" << false;
+        QTest::newRow("unclosed quote runs to the end") << "\"abc "
+                                                        << "abc" << false;
+        QTest::newRow("number, last of its object") << "2 }, {"
+                                                    << "2" << false;
+        QTest::newRow("1") << "1,"
+                           << "1" << true;
+        QTest::newRow("quoted 1") << "\"1\","
+                                  << "1" << true;
+        QTest::newRow("true") << "true\n}"
+                              << "true" << true;
+        QTest::newRow("quoted true") << "\"true\","
+                                     << "true" << false;
+        QTest::newRow("10") << "10,"
+                            << "10" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
+    }
+    void scalarValues()
+    {
+        QFETCH(QString, piece);
+        QFETCH(QString, scalar);
+        QFETCH(bool, flag);
+        QCOMPARE(ScalarPieceValue(piece), scalar);
+        QCOMPARE(IsSetFlag(piece), flag);
+    }
+
     void countOccurrences()
     {
         QCOMPARE(CountOccurrences(u"aaaa", u"aa"), 2);

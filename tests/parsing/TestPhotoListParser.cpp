@@ -1,9 +1,14 @@
 #include "photos/Percent.h"
+#include "qzone/OriginalAddress.h"
 #include "qzone/PhotoListParser.h"
+#include "standin/DataSet.h"
+#include "standin/PhotoListAnswer.h"
+#include "standin/StandinData.h"
 
 #include <QtTest>
 
 using namespace albivex;
+namespace sd = albivex::standin;
 
 namespace {
 
@@ -40,13 +45,96 @@ private Q_SLOTS:
         QCOMPARE(photos.size(), 2);
         QCOMPARE(photos.at(0).number, 1);
         QCOMPARE(photos.at(0).description, QStringLiteral("pq"));
-        QCOMPARE(photos.at(0).name, QStringLiteral("\\u76F8 a")); // escapes stay, cut at the comma
+        QCOMPARE(photos.at(0).name, QStringLiteral("相 a")); // escapes decoded, cut at the comma
         QCOMPARE(photos.at(0).uploadTime, QStringLiteral("2015-02-09 13:00:15"));
         QCOMPARE(photos.at(0).url, QStringLiteral("http://h/b/1.jpg"));
         QCOMPARE(photos.at(0).status, QString());
         QCOMPARE(photos.at(1).number, 2);
         QCOMPARE(photos.at(1).description, QString());
         QCOMPARE(photos.at(1).url, QStringLiteral("http://h/b/2.jpg"));
+    }
+
+    // The stand-in's own answers: originals of both kinds, none, other spaces' empty
+    // raw, every form of is_video, and escaped names in the today profile.
+    void standinPictures_data()
+    {
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("isVideo");
+        QTest::addColumn<QString>("original"); // path below the root; empty for none
+        QTest::newRow("raw original")
+            << "V1three" << false << 0 << "小猫" << false << "/photo/r/V1three/1.jpg";
+        QTest::newRow("origin original")
+            << "V1three" << false << 1 << "小狗" << false << "/photo/o/V1three/2.jpg";
+        QTest::newRow("no original") << "V1three" << false << 2 << "小鸟" << false << "";
+        QTest::newRow("heic raw original")
+            << "V1dots" << false << 2 << "照片3" << false << "/photo/r/V1dots/3.heic";
+        QTest::newRow("wire escapes decoded")
+            << "V1escaped" << false << 0 << "照片" << false << "/photo/r/V1escaped/1.jpg";
+        QTest::newRow("other space: raw only in floatview")
+            << "V3video" << false << 0 << "照片1" << false << "";
+        QTest::newRow("video, is_video true") << "V3video" << false << 1 << "视频2" << true << "";
+        QTest::newRow("video, is_video 1") << "V3video" << true << 2 << "视频3" << true << "";
+        QTest::newRow("video, is_video \"1\"") << "V3video" << false << 3 << "视频4" << true << "";
+        QTest::newRow("today: escaped name") << "V2scenery" << true << 1 << "山2" << false << "";
+    }
+    void standinPictures()
+    {
+        QFETCH(QString, albumId);
+        QFETCH(bool, today);
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        QFETCH(bool, isVideo);
+        QFETCH(QString, original);
+        const QString root = QStringLiteral("http://127.0.0.1:8123");
+        const sd::DataSet data;
+        const std::optional<sd::AlbumInfo> album = data.findAlbum(albumId);
+        QVERIFY(album);
+        const QString answer = sd::PhotoListAnswer::page(QStringLiteral("shine0_Callback"), root,
+                                                         QString::fromLatin1(sd::MainUin), *album, data, 0,
+                                                         album->total, today);
+        QVERIFY(today == answer.contains(QLatin1String("\\u")) || albumId == QLatin1String("V1escaped"));
+        const QList<PhotoEntry> photos = ParsePhotoList(answer);
+        QCOMPARE(photos.size(), album->total);
+        const PhotoEntry &photo = photos.at(index);
+        QCOMPARE(photo.name, name);
+        QCOMPARE(photo.lloc, albumId + QStringLiteral("_%1").arg(index + 1));
+        QCOMPARE(photo.isVideo, isVideo);
+        QCOMPARE(OriginalAddress(photo), original.isEmpty() ? QString() : root + original);
+        QVERIFY(photo.url.startsWith(root + QStringLiteral("/photo/b/")));
+    }
+
+    void flagsAndOriginals_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<bool>("isVideo");
+        QTest::addColumn<QString>("original");
+        const QString raw = QStringLiteral("\"raw\" : \"http:\\/\\/h\\/r.jpg\",");
+        const QString origin = QStringLiteral("\"origin_url\" : \"http:\\/\\/h\\/o.jpg\",");
+        QTest::newRow("raw wins over origin")
+            << raw + origin + "\"raw_upload\" : 1,\"origin_upload\" : 1," << false << "http://h/r.jpg";
+        QTest::newRow("raw without its flag")
+            << raw + origin + "\"raw_upload\" : 0,\"origin_upload\" : \"1\"," << false << "http://h/o.jpg";
+        QTest::newRow("flag without address") << "\"raw\" : \"\",\"raw_upload\" : true," << false << "";
+        QTest::newRow("is_video false") << "\"is_video\" : false," << false << "";
+        QTest::newRow("is_video 2") << "\"is_video\" : 2," << false << "";
+        QTest::newRow("is_video \"true\"") << "\"is_video\" : \"true\"," << false << "";
+        QTest::newRow("is_video true, last of its object") << "\"is_video\" : true\n}" << true << "";
+        QTest::newRow("is_video absent") << "" << false << "";
+    }
+    void flagsAndOriginals()
+    {
+        QFETCH(QString, fields);
+        QFETCH(bool, isVideo);
+        QFETCH(QString, original);
+        QString answer = Answer({{"d", "n", "t", "u"}});
+        answer.replace(QStringLiteral("{\"desc\""), QLatin1Char('{') + fields + QStringLiteral("\"desc\""));
+        const QList<PhotoEntry> photos = ParsePhotoList(answer);
+        QCOMPARE(photos.size(), 1);
+        QCOMPARE(photos.at(0).isVideo, isVideo);
+        QCOMPARE(OriginalAddress(photos.at(0)), original);
     }
 
     void pictureCount_data()

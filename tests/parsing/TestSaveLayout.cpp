@@ -1,5 +1,6 @@
 #include "storage/RandomDigits.h"
 #include "storage/SaveLayout.h"
+#include "storage/UniqueFileNames.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -184,6 +185,64 @@ private Q_SLOTS:
         QVERIFY(seen.size() > 10);
         const QString a = PictureFileName(NamingMode::NameAndRandom, 1, QStringLiteral("p"));
         QVERIFY(QRegularExpression(QStringLiteral("^p[0-9E.-]{4,5}\\.jpg$")).match(a).hasMatch());
+    }
+
+    // One run into one album folder: names given in list order, "(n)" for a stem
+    // already given or reserved, whatever the case or the extension.
+    void uniqueNames_data()
+    {
+        QTest::addColumn<QStringList>("reserved");
+        QTest::addColumn<QStringList>("names"); // file names asked for, in list order
+        QTest::addColumn<QStringList>("given");
+        QStringList ten(10, QStringLiteral("同名.jpg"));
+        QStringList tenGiven {QStringLiteral("同名.jpg")};
+        for (int n = 2; n <= 10; ++n)
+            tenGiven << QStringLiteral("同名 (%1).jpg").arg(n);
+        QTest::newRow("ten same names") << QStringList() << ten << tenGiven;
+        QTest::newRow("case and extension do not matter")
+            << QStringList() << QStringList {"IMG.jpg", "img.heic", "Img.PNG", "other.jpg"}
+            << QStringList {"IMG.jpg", "img (2).heic", "Img (3).PNG", "other.jpg"};
+        QTest::newRow("reserved names are skipped")
+            << QStringList {"a.jpg", "a (2).heic", "b (2).png"}
+            << QStringList {"a.jpg", "b.jpg", "b.jpg", "a.jpg"}
+            << QStringList {"a (3).jpg", "b.jpg", "b (3).jpg", "a (4).jpg"};
+        QTest::newRow("a name that looks numbered")
+            << QStringList() << QStringList {"x (2).jpg", "x.jpg", "x.jpg", "x (2).jpg"}
+            << QStringList {"x (2).jpg", "x.jpg", "x (3).jpg", "x (2) (2).jpg"};
+        QTest::newRow("dots inside the stem") << QStringList() << QStringList {"12.a.b.jpg", "12.a.b.webp"}
+                                              << QStringList {"12.a.b.jpg", "12.a.b (2).webp"};
+    }
+    void uniqueNames()
+    {
+        QFETCH(QStringList, reserved);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, given);
+        QStringList actual;
+        UniqueFileNames giver;
+        for (const QString &name : reserved)
+            giver.reserve(name);
+        for (const QString &name : names)
+            actual << giver.takeFileName(name);
+        QCOMPARE(actual, given);
+    }
+
+    // The stem is shortened so that name, number and the longest extension fit.
+    void uniqueNamesKeepTheByteLimit()
+    {
+        const QString stem = QString(100, QChar(0x76F8)); // 300 bytes of UTF-8
+        UniqueFileNames giver;
+        const QString first = giver.take(stem);
+        QCOMPARE(first, QString(83, QChar(0x76F8))); // 249 bytes + ".heic" fits
+        QCOMPARE(giver.take(stem), QString(82, QChar(0x76F8)) + QStringLiteral(" (2)"));
+        QStringList names;
+        for (int n = 0; n < 12; ++n)
+            names << giver.take(stem);
+        QCOMPARE(names.last(), QString(81, QChar(0x76F8)) + QStringLiteral(" (14)"));
+        for (const QString &name : names + QStringList {first})
+            QVERIFY(IsWellFormedUtf8Name(name + QStringLiteral(".heic")));
+        // A whole file name keeps its own extension, however long.
+        const QString jpeg = giver.takeFileName(QString(300, QLatin1Char('b')) + QStringLiteral(".jpg"));
+        QCOMPARE(jpeg, QString(251, QLatin1Char('b')) + QStringLiteral(".jpg"));
     }
 
     void albumFolderCreatesTwoLevels()

@@ -1,5 +1,6 @@
 #include "StandinSignIn.h"
 #include "photos/PhotoListFetch.h"
+#include "qzone/AlbumAnswer.h"
 #include "qzone/Endpoints.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -155,6 +156,46 @@ private Q_SLOTS:
         QCOMPARE(m_standin.knobs().requestCount(OwnPath), 0);
     }
 
+    // Albums behind a question or a password open with the keys of the right answer;
+    // the user-space form carries them after its usual keys, the own-space form in the
+    // places it always had for them.
+    void protectedAlbumsOpenWithTheRightAnswer_data()
+    {
+        QTest::addColumn<int>("priv");
+        QTest::addColumn<QString>("userAnswer");
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("question") << PrivQuestion << QString::fromUtf8(standin::AlbumQuestionAnswer) << 3;
+        QTest::newRow("password") << PrivPassword << QString::fromLatin1(standin::AlbumPassword) << 2;
+        QTest::newRow("wrong answer") << PrivQuestion << QStringLiteral("中心小学") << 0;
+        QTest::newRow("wrong password") << PrivPassword << QStringLiteral("ABC123") << 0;
+    }
+    void protectedAlbumsOpenWithTheRightAnswer()
+    {
+        QFETCH(int, priv);
+        QFETCH(QString, userAnswer);
+        QFETCH(int, pictures);
+        AlbumEntry album;
+        album.priv = priv;
+        album.question = QString::fromUtf8(standin::AlbumQuestion);
+        const char *id = priv == PrivQuestion ? standin::QuestionAlbum.id : standin::PasswordAlbum.id;
+        PhotoListRequest request = other(standin::ThirdUin, id);
+        const AlbumAnswerKeys keys = AnswerKeys(album, userAnswer);
+        request.question = keys.question;
+        request.answer = keys.answer;
+        QCOMPARE(list(request, pictures).finished, pictures);
+        const auto sent = m_standin.knobs().requestsTo(OtherPath);
+        QCOMPARE(sent.size(), 1);
+        using Pairs = QList<QPair<QString, QString>>;
+        const Pairs answerKeys {{"question", keys.question}, {"answer", keys.answer}};
+        const Pairs &query = sent.first().query;
+        QCOMPARE(query.mid(query.size() - 2), answerKeys);
+        QCOMPARE(query.at(query.size() - 3).first, QStringLiteral("g_tk"));
+
+        request.otherSpace = false;
+        const Pairs ownForm = QUrlQuery(PhotoListUrl(*m_endpoints, request)).queryItems(QUrl::FullyDecoded);
+        QCOMPARE(ownForm.mid(ownForm.size() - 4, 2), answerKeys);
+    }
+
     void aBigAlbumIsListedWholeAcrossPages_data()
     {
         QTest::addColumn<bool>("otherForm");
@@ -217,7 +258,7 @@ private Q_SLOTS:
 
         const Listing escaped = list(own(standin::EscapedAlbum.id), 2);
         QCOMPARE(escaped.entries.size(), 2);
-        QCOMPARE(escaped.entries.at(0).name, QStringLiteral("\\u7167\\u7247")); // escapes stay
+        QCOMPARE(escaped.entries.at(0).name, QStringLiteral("照片")); // escapes decoded
         QCOMPARE(escaped.entries.at(1).description, QStringLiteral("cd"));
         QCOMPARE(escaped.entries.at(1).url, m_standin.root() + QStringLiteral("/photo/b/V1escaped/2.jpg"));
         QVERIFY(!escaped.entries.at(0).uploadTime.isEmpty());

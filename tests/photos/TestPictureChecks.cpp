@@ -1,12 +1,28 @@
 #include "photos/ListingProgress.h"
+#include "standin/IsoMediaMaker.h"
 #include "storage/PictureSignature.h"
 #include "storage/UploadTime.h"
+#include "storage/VideoSignature.h"
 
 #include <QtTest>
 
 using namespace albivex;
 
 Q_DECLARE_METATYPE(albivex::PictureSignature)
+
+namespace {
+
+// A file type box with these brands, as the start of an ISO media file.
+QByteArray FileType(const char *major, const QList<QByteArray> &compatible = {})
+{
+    QByteArray box = QByteArray(major, 4) + QByteArray("\0\0\0\0", 4);
+    for (const QByteArray &brand : compatible)
+        box += brand;
+    const int size = int(box.size()) + 8;
+    return QByteArray(1, '\0') + char(size >> 16) + char(size >> 8) + char(size) + "ftyp" + box;
+}
+
+} // namespace
 
 // The checks a downloaded body and an upload time text go through before a picture
 // is kept: pure functions on plain bytes and text.
@@ -39,6 +55,17 @@ private Q_SLOTS:
         QTest::newRow("half a webp header, ended") << QByteArray("RIFF\x01\x02", 6) << true << notPicture;
         QTest::newRow("gif prefix") << QByteArray("GIF8") << false << needMore;
         QTest::newRow("gif wrong version") << QByteArray("GIF88a") << false << notPicture;
+        QTest::newRow("heic") << albivex::standin::IsoMediaMaker::heic("x") << false << picture;
+        QTest::newRow("mif1 major") << FileType("mif1") << true << picture;
+        QTest::newRow("heif brand among compatible") << FileType("isom", {"mp41", "msf1"}) << true << picture;
+        QTest::newRow("mp4 video") << albivex::standin::IsoMediaMaker::mp4(1) << false << notPicture;
+        QTest::newRow("file type box, brands still to come")
+            << FileType("isom", {"mp41", "heic"}).left(20) << false << needMore;
+        QTest::newRow("file type box cut short") << FileType("isom", {"mp41"}).left(18) << true << notPicture;
+        QTest::newRow("file type box too large")
+            << FileType("heic").replace(1, 1, "\x01") << false << notPicture;
+        QTest::newRow("box that is not ftyp") << QByteArray("\0\0\0\x18moovheic", 12) << false << notPicture;
+        QTest::newRow("four bytes, could be a box size") << QByteArray("\0\0\0\x18", 4) << false << needMore;
         QTest::newRow("nothing yet") << QByteArray() << false << needMore;
         QTest::newRow("empty body") << QByteArray() << true << notPicture;
     }
@@ -48,6 +75,35 @@ private Q_SLOTS:
         QFETCH(bool, complete);
         QFETCH(PictureSignature, expected);
         QCOMPARE(CheckPictureSignature(head, complete), expected);
+    }
+
+    void videoAndExtension_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("video");
+        QTest::addColumn<QString>("extension");
+        using albivex::standin::IsoMediaMaker;
+        QTest::newRow("mp4") << IsoMediaMaker::mp4(3) << true << "";
+        QTest::newRow("quicktime") << FileType("qt  ", {"qt  "}) << true << "";
+        QTest::newRow("m4v, brands past the looked-at bytes")
+            << FileType("M4V ", QList<QByteArray>(20, "M4V ") << "heic") << true << "";
+        QTest::newRow("heic") << IsoMediaMaker::heic("x") << false << ".heic";
+        QTest::newRow("jpeg") << QByteArray("\xFF\xD8\xFF\xE0", 4) << false << ".jpg";
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1A\n", 8) << false << ".png";
+        QTest::newRow("gif") << QByteArray("GIF87a") << false << ".gif";
+        QTest::newRow("bmp") << QByteArray("BM\x36\x00") << false << ".bmp";
+        QTest::newRow("webp") << QByteArray("RIFF\x24\x00\x00\x00WEBPVP8L", 16) << false << ".webp";
+        QTest::newRow("html") << QByteArray("<html>") << false << "";
+        QTest::newRow("webp cut short") << QByteArray("RIFF\x24\x00") << false << "";
+    }
+    void videoAndExtension()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, video);
+        QFETCH(QString, extension);
+        QCOMPARE(CheckVideoSignature(head, true) == VideoSignature::Video, video);
+        QCOMPARE(PictureExtension(head), extension);
+        QCOMPARE(!extension.isEmpty(), CheckPictureSignature(head, true) == PictureSignature::Picture);
     }
 
     void uploadTime_data()

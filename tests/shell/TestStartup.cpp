@@ -9,6 +9,7 @@
 #include "window/StatusBar.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,10 +95,13 @@ private Q_SLOTS:
         MainWindow &w = m_app->window();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        QCOMPARE(w.qualityCombo->count(), 2);
+        QCOMPARE(w.qualityCombo->count(), 3);
         QCOMPARE(w.qualityCombo->itemText(0), QStringLiteral("普通"));
         QCOMPARE(w.qualityCombo->itemText(1), QStringLiteral("高清"));
+        QCOMPARE(w.qualityCombo->itemText(2), QStringLiteral("原图"));
         QCOMPARE(w.qualityCombo->currentText(), QStringLiteral("高清"));
+        QCOMPARE(w.findChild<QCheckBox *>(QStringLiteral("onlyNew"))->text(), QStringLiteral("只下载新照片"));
+        QVERIFY(!w.onlyNewCheck->isChecked());
         QCOMPARE(w.statusBar->panelText(3), QStringLiteral("V1.0.0"));
         QVERIFY(m_app->state().albumJobIdle);
 

@@ -20,6 +20,14 @@ void ScriptedPrompts::askYesNo(const QString &title, const QString &text, Icon i
     QTimer::singleShot(0, [answered = std::move(answered), yes] { answered(yes); });
 }
 
+void ScriptedPrompts::askText(const QString &title, const QString &text, bool secret,
+                              std::function<void(std::optional<QString> answer)> answered)
+{
+    textQuestions.append({title, text, secret});
+    std::optional<QString> answer = m_texts.isEmpty() ? std::nullopt : m_texts.dequeue();
+    QTimer::singleShot(0, [answered = std::move(answered), answer] { answered(answer); });
+}
+
 void ScriptedPrompts::chooseFolder(const QString &title, std::function<void(const QString &path)> chosen)
 {
     folderDialogTitles.append(title);

@@ -9,8 +9,9 @@
 #include <QStringList>
 #include <QUrl>
 
-// Answers the tool's boxes for tests: every box is recorded; Yes/No questions and the
-// folder dialog take the next scripted answer (No and "cancelled" when none is set).
+// Answers the tool's boxes for tests: every box is recorded; Yes/No questions, text
+// questions and the folder dialog take the next scripted answer (No and "cancelled"
+// when none is set).
 // Answers are delivered from the event loop, as a real box would.
 class ScriptedPrompts : public albivex::Prompts, public albivex::FolderDialog, public albivex::UrlOpener
 {
@@ -26,13 +27,24 @@ public:
     void inform(const QString &title, const QString &text, Icon icon, std::function<void()> closed) override;
     void askYesNo(const QString &title, const QString &text, Icon icon,
                   std::function<void(bool yes)> answered) override;
+    void askText(const QString &title, const QString &text, bool secret,
+                 std::function<void(std::optional<QString> answer)> answered) override;
     void chooseFolder(const QString &title, std::function<void(const QString &path)> chosen) override;
     void open(const QUrl &url) override;
 
     void answerNextQuestion(bool yes) { m_answers.enqueue(yes); }
     void chooseNextFolder(const QString &path) { m_folders.enqueue(path); }
+    // The answer to the next text question; nullopt, or none queued, cancels it.
+    void answerNextText(std::optional<QString> text) { m_texts.enqueue(std::move(text)); }
 
     QList<Box> boxes;
+    struct TextQuestion
+    {
+        QString title;
+        QString text;
+        bool secret;
+    };
+    QList<TextQuestion> textQuestions;
     QStringList folderDialogTitles;
     QList<QUrl> opened;
 
@@ -41,4 +53,5 @@ public:
 private:
     QQueue<bool> m_answers;
     QQueue<QString> m_folders;
+    QQueue<std::optional<QString>> m_texts;
 };

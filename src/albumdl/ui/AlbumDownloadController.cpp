@@ -6,6 +6,7 @@
 #include "window/MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,7 +75,12 @@ NamingMode AlbumDownloadController::namingMode() const
 
 PictureQuality AlbumDownloadController::quality() const
 {
-    return m_window.qualityCombo->currentIndex() == 0 ? PictureQuality::Normal : PictureQuality::High;
+    return QualityOfBoxIndex(m_window.qualityCombo->currentIndex());
+}
+
+bool AlbumDownloadController::onlyNew() const
+{
+    return m_window.onlyNewCheck->isChecked();
 }
 
 void AlbumDownloadController::setStatusText(const QString &text)

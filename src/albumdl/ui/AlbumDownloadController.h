@@ -38,6 +38,7 @@ private:
     QString saveFolder() const override;
     NamingMode namingMode() const override;
     PictureQuality quality() const override;
+    bool onlyNew() const override;
     void setStatusText(const QString &text) override;
     void addLogLines(const QStringList &messages) override;
     void setJobControlsEnabled(bool enabled) override;

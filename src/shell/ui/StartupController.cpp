@@ -51,7 +51,7 @@ void StartupController::run()
 
     QComboBox *quality = &m_qualityCombo;
     quality->clear();
-    quality->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+    quality->addItems({QStringLiteral("普通"), QStringLiteral("高清"), QStringLiteral("原图")});
     quality->setCurrentIndex(1);
 
     showCentred();
