@@ -50,4 +50,9 @@ QList<QList<QStringView>> CutPiecesOfKeys(QStringView answer, const QList<QStrin
 // All values of key, in answer order: element i - 1 is item i's value.
 QStringList CutValues(QStringView answer, QStringView key);
 
+// The whole number after the first marker of key (blanks before it skipped), whatever
+// follows its digits; -1 when the key is missing or no digits follow it (or they
+// overflow an int). For the counts the answers announce.
+int FirstCount(QStringView answer, QStringView key);
+
 } // namespace albivex

@@ -24,6 +24,8 @@ QString published(Endpoint which)
         return QStringLiteral("https://photo.qzone.qq.com/fcgi-bin/cgi_list_photo");
     case Endpoint::PhotoListOther:
         return QStringLiteral("https://user.qzone.qq.com/p/shplist.photo/fcgi-bin/cgi_list_photo");
+    case Endpoint::QzoneLanding:
+        return QStringLiteral("https://qzs.qq.com/qzone/v5/loginsucc.html?para=izone");
     case Endpoint::VersionFile:
         return vendor + QStringLiteral("/version/main.txt");
     case Endpoint::VendorHome:
@@ -39,6 +41,12 @@ QString published(Endpoint which)
 }
 
 } // namespace
+
+bool IsQzoneHost(Endpoint which)
+{
+    const QString host = QUrl(published(which)).host();
+    return host == QLatin1String("qzone.qq.com") || host.endsWith(QLatin1String(".qzone.qq.com"));
+}
 
 Endpoints::Endpoints(const QString &serviceRoot) : m_root(serviceRoot.trimmed())
 {

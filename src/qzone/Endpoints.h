@@ -15,6 +15,7 @@ enum class Endpoint {
     AlbumListV2, // user-space album list (any QQ number)
     PhotoListOwn, // own-space photo list
     PhotoListOther, // user-space photo list (any QQ number)
+    QzoneLanding, // Qzone's landing page after a sign-in; it hands out the p_skey cookie
     VersionFile, // vendor's version file
     VendorHome,
     VendorDownload,
@@ -46,5 +47,10 @@ public:
 private:
     QString m_root;
 };
+
+// True for the services on Qzone's hosts (every published host within qzone.qq.com),
+// whatever the service root: their requests are signed with the p_skey token when the
+// sign-in has one (see QzoneCredentials).
+bool IsQzoneHost(Endpoint which);
 
 } // namespace albivex

@@ -41,7 +41,7 @@ QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &r)
         QueryItems keys {{QStringLiteral("t"), QStringLiteral("751739517")}};
         keys += PageKeys(r.ownerUin, r);
         keys += {{QStringLiteral("callbackFun"), QStringLiteral("shine6")}, {QStringLiteral("g_tk"), r.gTk}};
-        return UrlWithQuery(endpoints.text(Endpoint::PhotoListOther), keys);
+        return UrlWithQuery(endpoints.text(r.endpoint()), keys);
     }
     QueryItems keys {{QStringLiteral("g_tk"), r.gTk},
                      {QStringLiteral("callback"), QStringLiteral("shine0_Callback")},
@@ -51,7 +51,7 @@ QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &r)
              {QStringLiteral("answer"), QString()},
              {QStringLiteral("callbackFun"), QStringLiteral("shine0")},
              {QStringLiteral("_"), QStringLiteral("1450879526742")}};
-    return UrlWithQuery(endpoints.text(Endpoint::PhotoListOwn), keys);
+    return UrlWithQuery(endpoints.text(r.endpoint()), keys);
 }
 
 } // namespace albivex
