@@ -29,8 +29,11 @@ void CheckAnswer(int status, const QString &answer)
                         : busy ? AnswerState::Busy
                                : AnswerState::Ok),
             "the state follows from the code and the status");
-    if (verdict.code)
-        Require(answer.contains(QString::number(*verdict.code)), "the code is written in the answer");
+    if (verdict.code) {
+        // Leading zeros aside ("-05024" reads -5024).
+        Require(answer.contains(QString::number(qAbs(qint64(*verdict.code)))),
+                "the code is written in the answer");
+    }
     Require(verdict.decidedAt <= answer.size(), "the reading stops within the answer");
 
     // Once settled, nothing after that point counts: not the rest of this answer, not

@@ -4,6 +4,8 @@
 #include "FuzzSupport.h"
 #include "qzone/CookieCapture.h"
 
+#include <QStringList>
+
 using namespace albivex;
 using namespace albivex::fuzz;
 
