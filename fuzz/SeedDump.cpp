@@ -6,6 +6,7 @@
 #include "standin/AlbumListAnswer.h"
 #include "standin/DataSet.h"
 #include "standin/FloatviewAnswer.h"
+#include "standin/ErrorAnswer.h"
 #include "standin/HostileAnswers.h"
 #include "standin/IsoMediaMaker.h"
 #include "standin/PhotoListAnswer.h"
@@ -109,6 +110,17 @@ int main(int argc, char **argv)
                 HostileAnswers::unbalancedQuotes(ListCallback, Root));
     seeds.write(QStringLiteral("fuzz_album_list"), QStringLiteral("many.txt"),
                 HostileAnswers::manyAlbums(ListCallback, 20));
+
+    // The error answers and a page of albums, each behind the status byte of "200" (the
+    // answer verdict's first input byte picks the HTTP status).
+    for (const int code : {ErrorAnswer::NotSignedIn, ErrorAnswer::ClosedSpace, ErrorAnswer::ServerBusy,
+                           ErrorAnswer::ServerBusyToo, ErrorAnswer::TooFrequent, ErrorAnswer::NoAccess}) {
+        seeds.write(QStringLiteral("fuzz_answer_verdict"), QStringLiteral("code%1.txt").arg(code),
+                    QByteArray(1, '\0') + ErrorAnswer::of(ListCallback, code).toUtf8());
+    }
+    seeds.write(QStringLiteral("fuzz_answer_verdict"), QStringLiteral("page.txt"),
+                QByteArray(1, '\0')
+                    + AlbumListAnswer::list(ListCallback, Root, data.albums(Space::Main).mid(0, 2)).toUtf8());
 
     // A first page of every album (at most 20 pictures), names and descriptions.
     QList<AlbumInfo> albums = data.albums(Space::Main) + data.albums(Space::Second);

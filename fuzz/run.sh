@@ -30,6 +30,9 @@ max_len() {
         fuzz_album_list) echo 4096 ;;
         fuzz_photo_list | fuzz_floatview) echo 16384 ;;
         fuzz_cookie_capture | fuzz_album_record) echo 4096 ;;
+        # The verdict is settled by the first keys of an answer; longer inputs only
+        # add text the reader never reaches.
+        fuzz_answer_verdict) echo 1024 ;;
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
         fuzz_version_file) echo 256 ;;

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The whole road offline: installs what is missing, builds, starts the stand-in services
 # on a free loopback port and the tool against them; stops the stand-in when the tool ends.
+# STANDIN_ARGS passes options on to the stand-in, e.g. STANDIN_ARGS="--profile today".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh build
 log=$(mktemp)
-./build/tools/standin/albivex-standin --port 0 >"$log" 2>&1 &
+# Split into words on purpose: the variable holds a list of options.
+# shellcheck disable=SC2086
+./build/tools/standin/albivex-standin --port 0 ${STANDIN_ARGS:-} >"$log" 2>&1 &
 standin=$!
 trap 'kill $standin 2>/dev/null || true; rm -f "$log"' EXIT
 for _ in $(seq 100); do

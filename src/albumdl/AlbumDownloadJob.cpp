@@ -2,6 +2,7 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "catalogue/AlbumListModel.h"
+#include "catalogue/ListTexts.h"
 #include "photos/PhotoListFetch.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
@@ -47,15 +48,22 @@ bool AlbumDownloadJob::start()
         m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return false;
     }
+    // A single tick that is not on the selected row does not make a multi-album run.
+    const bool single = m_albums.checkedCount() < 2;
+    if (single && !m_albums.entry(selected).allowAccess) {
+        m_view.setStatusText(NoAccessText());
+        m_prompts.inform(AppBoxTitle(), NoAccessText(), Prompts::Icon::Information);
+        return false;
+    }
     m_running = true;
     m_total = {};
+    m_skipped = 0;
     m_view.setJobControlsEnabled(false);
     m_state.albumJobIdle = false;
     m_state.albumJobRunning = true;
     m_view.setStatusText(QStringLiteral("相册下载任务开始.."));
 
-    // A single tick that is not on the selected row does not make a multi-album run.
-    if (m_albums.checkedCount() < 2) {
+    if (single) {
         m_mode = Mode::SingleAlbum;
         m_row = selected;
         fetchAlbum(m_row);
@@ -86,7 +94,14 @@ void AlbumDownloadJob::visitRow()
         return;
     }
     // The tick is read now: rows not reached yet follow the user's latest choice.
-    if (!m_albums.entry(m_row).isChecked) {
+    const AlbumEntry &album = m_albums.entry(m_row);
+    if (!album.isChecked) {
+        nextRow();
+        return;
+    }
+    if (!album.allowAccess) {
+        ++m_skipped;
+        m_view.addLogLines({QLatin1Char('[') + album.name + QStringLiteral("]无权访问，已跳过..")});
         nextRow();
         return;
     }
@@ -96,28 +111,35 @@ void AlbumDownloadJob::visitRow()
 void AlbumDownloadJob::fetchAlbum(int row)
 {
     const AlbumEntry &album = m_albums.entry(row);
-    PhotoListRequest request;
-    request.otherSpace = m_state.listShowsOtherQq;
-    request.ownerUin = m_state.listedOwnerUin;
-    request.uin = m_state.credentials.uin;
-    request.gTk = m_state.credentials.gTk;
-    request.albumId = album.albumId;
     const int announced = album.pictureCount.trimmed().toInt();
 
     // Every album starts from an empty list: a listing that fails leaves it empty
     // rather than showing another album's pictures.
     m_pictures.clear();
     m_missing = 0;
-    m_fetch = new PhotoListFetch(m_nam, m_endpoints, request, announced, this);
+    m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId), announced, this,
+                                 m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
             [this](const QList<PhotoEntry> &page) { m_pictures += page; });
-    connect(m_fetch, &PhotoListFetch::finished, this, [this, row, announced](int received) {
-        m_fetch = nullptr;
-        // Pictures the album holds but the listing did not bring (a page that failed)
-        // were not saved either.
-        m_missing = qMax(0, announced - received);
-        walkAlbum(row);
-    });
+    connect(m_fetch, &PhotoListFetch::finished, this,
+            [this, fetch = m_fetch.data(), row, announced](int received) {
+                const AnswerState ending = fetch->ending();
+                m_fetch = nullptr;
+                if (ending == AnswerState::Expired) {
+                    m_pictures.clear();
+                    stop();
+                    Q_EMIT sessionExpired();
+                    return;
+                }
+                if (ending == AnswerState::Busy) {
+                    m_view.addLogLines({QLatin1Char('[') + m_albums.entry(row).name + QLatin1Char(']')
+                                        + BusyServiceText() + QStringLiteral("..")});
+                }
+                // Pictures the album holds but the listing did not bring (a page that failed)
+                // were not saved either.
+                m_missing = qMax(0, announced - received);
+                walkAlbum(row);
+            });
     m_fetch->start();
 }
 
@@ -161,7 +183,8 @@ void AlbumDownloadJob::finish()
     const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
     m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
                         QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张，失败")
-                            + QString::number(m_total.failed) + QStringLiteral("张")});
+                            + QString::number(m_total.failed) + QStringLiteral("张")
+                            + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
     // The progress bar keeps its last value.
     Q_EMIT ended();
 }

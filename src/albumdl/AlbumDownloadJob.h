@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
+#include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
 #include "storage/PictureTransfer.h"
 
@@ -28,6 +29,12 @@ struct WindowState;
 // albumJobRunning; the job looks at it before every album (multi-album mode) and
 // before every picture, finishes what it has in flight and then ends on one of three
 // stop paths. ended() follows every run that start() accepted.
+//
+// An album the service does not let the viewer open is refused with a box when it is
+// downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
+// listing that stays busy through the retries counts its album's pictures as failed
+// and the run goes on; one that says the sign-in has ended stops the run, which then
+// sends sessionExpired().
 class AlbumDownloadJob : public QObject
 {
     Q_OBJECT
@@ -38,6 +45,8 @@ public:
 
     // How every picture transfer is made (time-out, retries).
     void setTransferOptions(const PictureTransfer::Options &options) { m_transferOptions = options; }
+    // How busy list answers are retried.
+    void setBusyRetry(const BusyRetryOptions &options) { m_busyRetry = options; }
 
     // Checks that an album is selected; when none is, says so and returns false with
     // nothing else changed. Otherwise starts the job and returns true.
@@ -48,6 +57,8 @@ public:
 Q_SIGNALS:
     // The job has ended, normally or on a stop path; the window is back to idle.
     void ended();
+    // A listing said the sign-in is no longer taken; sent right after the run's ended().
+    void sessionExpired();
 
 private:
     enum class Mode { SingleAlbum, MultiAlbum };
@@ -67,6 +78,7 @@ private:
     AlbumJobView &m_view;
     Prompts &m_prompts;
     PictureTransfer::Options m_transferOptions;
+    BusyRetryOptions m_busyRetry;
 
     Mode m_mode = Mode::SingleAlbum;
     bool m_running = false;
@@ -79,6 +91,7 @@ private:
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;
+    int m_skipped = 0; // albums the viewer may not open, passed over
 };
 
 } // namespace albivex

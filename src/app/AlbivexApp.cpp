@@ -92,8 +92,14 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel);
     connect(this, &AlbivexApp::previewRequested, preview.get(), &PicturePreview::showPreview);
     m_controllers.push_back(std::move(preview));
+    // Every list that finds the sign-in ended hands over to the sign-in controller.
+    auto signIn = std::make_unique<SignInController>(m_network, m_endpoints, m_state, *m_log, w,
+                                                     *w.signInButton, *w.avatarLabel, w);
+    SignInController *signInAgain = signIn.get();
     auto catalogue = std::make_unique<AlbumCatalogueController>(m_network, m_endpoints, m_state, *m_albums,
-                                                                *m_log, m_prompts, w);
+                                                                *m_log, m_prompts, m_busyRetry, w);
+    connect(catalogue.get(), &AlbumCatalogueController::sessionExpired, signInAgain,
+            &SignInController::signInAgain);
     connect(w.listOwnAlbumsButton, &QPushButton::clicked, catalogue.get(),
             &AlbumCatalogueController::listOwnAlbums);
     connect(w.listOtherAlbumsButton, &QPushButton::clicked, catalogue.get(),
@@ -105,10 +111,11 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(w.copyAlbumInfoAction, &QAction::triggered, albumView.get(),
             &AlbumListViewController::copyAlbumInfo);
     m_controllers.push_back(std::move(albumView));
-    m_controllers.push_back(std::make_unique<SignInController>(m_network, m_endpoints, m_state, *m_log, w,
-                                                               *w.signInButton, *w.avatarLabel, w));
+    m_controllers.push_back(std::move(signIn));
     auto photoList = std::make_unique<PhotoListController>(m_network, m_endpoints, m_state, *m_albums,
-                                                           *m_photos, *m_log, m_prompts, w);
+                                                           *m_photos, *m_log, m_prompts, m_busyRetry, w);
+    connect(photoList.get(), &PhotoListController::sessionExpired, signInAgain,
+            &SignInController::signInAgain);
     connect(w.viewAlbumAction, &QAction::triggered, photoList.get(), &PhotoListController::viewAlbum);
     // "<=" and "终止任务" clear the listing's flag in their own handlers, connected above;
     // the listing looks right after them.
@@ -126,8 +133,11 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
             &SelectedDownloadController::downloadSelectedPictures);
     m_controllers.push_back(std::move(selected));
-    m_controllers.push_back(std::make_unique<AlbumDownloadController>(
-        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, w));
+    auto albumDownload = std::make_unique<AlbumDownloadController>(
+        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, m_busyRetry, w);
+    connect(albumDownload.get(), &AlbumDownloadController::sessionExpired, signInAgain,
+            &SignInController::signInAgain);
+    m_controllers.push_back(std::move(albumDownload));
 }
 
 AlbivexApp::~AlbivexApp()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qzone/Endpoints.h"
+#include "qzone/ListFetch.h"
 #include "session/WindowState.h"
 #include "storage/PictureTransfer.h"
 
@@ -61,6 +62,9 @@ public:
     // How every picture transfer of the tool is made (idle limit, retries); read at
     // the start of each transfer, so tests may shorten the waits at any time.
     PictureTransfer::Options &transferOptions() { return m_transferOptions; }
+    // The pauses before a busy list service is asked again; read when a list request
+    // starts, so tests may shorten them.
+    BusyRetryOptions &busyRetryOptions() { return m_busyRetry; }
 
 Q_SIGNALS:
     // The program is to end now (exit code 0).
@@ -74,6 +78,7 @@ private:
     QNetworkAccessManager m_network;
     WindowState m_state;
     PictureTransfer::Options m_transferOptions;
+    BusyRetryOptions m_busyRetry;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;

@@ -39,6 +39,7 @@ void BoundedReply::onFinished()
     const bool ok = !transportFailure && !m_tooLarge;
     const QByteArray body = ok ? m_reply->readAll() : QByteArray();
     const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    m_httpStatus = ok ? m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
     m_reply->deleteLater();
     report(ok, body, contentType);
     deleteLater();

@@ -30,12 +30,16 @@ protected:
     // error status is not one: the services' error pages are answers like any other.
     virtual void report(bool ok, const QByteArray &body, const QByteArray &contentType) = 0;
 
+    // The HTTP status of the answer being reported; 0 when none came.
+    int httpStatus() const { return m_httpStatus; }
+
 private:
     void onFinished();
 
     QPointer<QNetworkReply> m_reply;
     qint64 m_maxBytes;
     bool m_tooLarge = false;
+    int m_httpStatus = 0;
 };
 
 } // namespace albivex

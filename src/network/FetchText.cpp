@@ -40,16 +40,25 @@ TextRequest::TextRequest(QNetworkAccessManager &nam, const QUrl &url, QObject *p
 
 void TextRequest::report(bool ok, const QByteArray &body, const QByteArray &contentType)
 {
-    Q_EMIT finished(ok ? DecodeBody(body, contentType) : QString());
+    const QString text = ok ? DecodeBody(body, contentType) : QString();
+    Q_EMIT answered(TextAnswer {text, httpStatus()});
+    Q_EMIT finished(text);
+}
+
+TextRequest *FetchTextAnswer(QNetworkAccessManager &nam, const QUrl &url, QObject *context,
+                             std::function<void(const TextAnswer &)> done, int idleMs)
+{
+    auto *request = new TextRequest(nam, url, context, idleMs);
+    QObject::connect(request, &TextRequest::answered, context,
+                     [done = std::move(done)](const TextAnswer &answer) { done(answer); });
+    return request;
 }
 
 TextRequest *FetchText(QNetworkAccessManager &nam, const QUrl &url, QObject *context,
                        std::function<void(const QString &)> done, int idleMs)
 {
-    auto *request = new TextRequest(nam, url, context, idleMs);
-    QObject::connect(request, &TextRequest::finished, context,
-                     [done = std::move(done)](const QString &text) { done(text); });
-    return request;
+    return FetchTextAnswer(
+        nam, url, context, [done = std::move(done)](const TextAnswer &answer) { done(answer.text); }, idleMs);
 }
 
 } // namespace albivex

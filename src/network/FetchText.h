@@ -10,6 +10,13 @@ class QNetworkAccessManager;
 
 namespace albivex {
 
+// What one GET brought back.
+struct TextAnswer
+{
+    QString text; // the body decoded by its declared charset; empty on any failure
+    int httpStatus = 0; // the answer's status; 0 for a transport failure or an answer over the cap
+};
+
 // One GET whose body is wanted as text. Owned by the caller's context object;
 // deletes itself after it has reported.
 class TextRequest : public BoundedReply
@@ -28,6 +35,8 @@ Q_SIGNALS:
     // Exactly once, unless cancelled: the body decoded by its declared charset
     // (UTF-8 when none), or empty text for any failure.
     void finished(const QString &text);
+    // Right before finished: the same text with the answer's HTTP status.
+    void answered(const albivex::TextAnswer &answer);
 
 private:
     void report(bool ok, const QByteArray &body, const QByteArray &contentType) override;
@@ -38,6 +47,11 @@ private:
 // the caller goes on and hears back through `done`.
 TextRequest *FetchText(QNetworkAccessManager &nam, const QUrl &url, QObject *context,
                        std::function<void(const QString &)> done, int idleMs = TextRequest::DefaultIdleMs);
+
+// The same, for a caller that needs the HTTP status as well as the body.
+TextRequest *FetchTextAnswer(QNetworkAccessManager &nam, const QUrl &url, QObject *context,
+                             std::function<void(const TextAnswer &)> done,
+                             int idleMs = TextRequest::DefaultIdleMs);
 
 // Decodes a response body by the charset of its Content-Type header value; UTF-8
 // when the header names none or one the platform does not know.

@@ -1,14 +1,20 @@
 #include "photos/PhotoListFetch.h"
 
-#include "network/FetchText.h"
 #include "network/ParseInBackground.h"
 #include "qzone/PhotoListParser.h"
+#include "session/WindowState.h"
 
 namespace albivex {
 
 PhotoListFetch::PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints,
-                               const PhotoListRequest &first, int albumPictureCount, QObject *parent)
-    : QObject(parent), m_nam(nam), m_endpoints(endpoints), m_request(first), m_albumCount(albumPictureCount)
+                               const PhotoListRequest &first, int albumPictureCount, QObject *parent,
+                               const BusyRetryOptions &busyRetry)
+    : QObject(parent)
+    , m_nam(nam)
+    , m_endpoints(endpoints)
+    , m_request(first)
+    , m_albumCount(albumPictureCount)
+    , m_busyRetry(busyRetry)
 { }
 
 int PhotoListFetch::expectedTotal() const
@@ -36,15 +42,21 @@ void PhotoListFetch::cancel()
 
 void PhotoListFetch::requestPage()
 {
-    m_inFlight = FetchText(m_nam, PhotoListUrl(m_endpoints, m_request), this,
-                           [this](const QString &answer) { onAnswer(answer); });
+    m_inFlight = FetchList(m_nam, PhotoListUrl(m_endpoints, m_request), m_busyRetry, this,
+                           [this](const ListAnswer &answer) { onAnswer(answer); });
 }
 
-void PhotoListFetch::onAnswer(const QString &answer)
+void PhotoListFetch::onAnswer(const ListAnswer &listAnswer)
 {
     m_inFlight = nullptr;
     if (m_done)
         return;
+    if (listAnswer.verdict.state != AnswerState::Ok) {
+        m_ending = listAnswer.verdict.state;
+        end();
+        return;
+    }
+    const QString answer = listAnswer.text;
     const int firstNumber = m_received + 1;
     ParseInBackground<ParsedPage>(
         this,
@@ -73,9 +85,25 @@ void PhotoListFetch::onPage(const QList<PhotoEntry> &page, int answerTotal)
         requestPage();
         return;
     }
+    end();
+}
+
+void PhotoListFetch::end()
+{
     m_done = true;
     Q_EMIT finished(m_received);
     deleteLater();
+}
+
+PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId)
+{
+    PhotoListRequest request;
+    request.otherSpace = state.listShowsOtherQq;
+    request.ownerUin = state.listedOwnerUin;
+    request.uin = state.credentials.uin;
+    request.gTk = state.credentials.tokenFor(request.endpoint());
+    request.albumId = albumId;
+    return request;
 }
 
 } // namespace albivex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qzone/AnswerVerdict.h"
+#include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
 #include "qzone/PhotoListRequest.h"
 
@@ -12,14 +14,16 @@ class QNetworkAccessManager;
 namespace albivex {
 
 class Endpoints;
-class TextRequest;
+struct WindowState;
 
 // Lists every picture of one album, page after page. One page holds at most
 // PhotoListRequest::pageSize() pictures; while fewer pictures have arrived than the
 // album holds (the larger of the count the album list gave and the answer's
 // totalInAlbum) and the last page brought some, the next page is asked with
 // pageStart advanced by the pictures received. A failed request is an empty page,
-// which ends the listing.
+// which ends the listing. A busy service is asked again (BusyRetryOptions); an answer
+// that stays busy, or says the sign-in has ended, ends the listing too, and ending()
+// tells which.
 //
 // Owned by its parent; deletes itself (deleteLater) after finished or cancel().
 class PhotoListFetch : public QObject
@@ -29,7 +33,7 @@ public:
     // `first` is the request of the first page (its pageStart is normally 0);
     // `albumPictureCount` is the album row's picture count, 0 or less when unknown.
     PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints, const PhotoListRequest &first,
-                   int albumPictureCount, QObject *parent);
+                   int albumPictureCount, QObject *parent, const BusyRetryOptions &busyRetry = {});
 
     // Sends the first request. Call once.
     void start();
@@ -39,6 +43,9 @@ public:
     int received() const { return m_received; }
     // The best known number of pictures in the album (never below received()).
     int expectedTotal() const;
+    // What the last answer said: Ok for a listing that ended normally or on a failed
+    // request, Busy or Expired for one those answers ended.
+    AnswerState ending() const { return m_ending; }
 
 Q_SIGNALS:
     // One page's pictures in list order, numbered on from the pages before it
@@ -54,19 +61,26 @@ private:
         QList<PhotoEntry> entries;
         int total = -1;
     };
-    void onAnswer(const QString &answer);
+    void onAnswer(const ListAnswer &answer);
     void onPage(const QList<PhotoEntry> &page, int answerTotal);
+    void end();
 
     QNetworkAccessManager &m_nam;
     const Endpoints &m_endpoints;
     PhotoListRequest m_request;
     int m_albumCount;
+    const BusyRetryOptions m_busyRetry;
+    AnswerState m_ending = AnswerState::Ok;
     int m_answerTotal = -1;
     int m_received = 0;
     QString m_lastFirstUrl;
-    QPointer<TextRequest> m_inFlight;
+    QPointer<ListFetch> m_inFlight;
     bool m_started = false;
     bool m_done = false;
 };
+
+// The request of the first page of an album of the album list, for the signed-in
+// account and the space the list shows.
+PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId);
 
 } // namespace albivex

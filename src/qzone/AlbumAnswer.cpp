@@ -1,6 +1,6 @@
 #include "qzone/AlbumAnswer.h"
 
-#include "qzone/CutRule.h"
+#include "qzone/AnswerVerdict.h"
 
 #include <QCryptographicHash>
 #include <QUrl>
@@ -29,13 +29,8 @@ AlbumAnswerKeys AnswerKeys(const AlbumEntry &album, const QString &userAnswer)
 
 bool IsWrongAnswer(QStringView answer)
 {
-    const QString marker = KeyMarker(u"code");
-    const qsizetype at = answer.indexOf(marker);
-    if (at < 0)
-        return false;
-    bool ok = false;
-    const int code = ScalarPieceValue(answer.sliced(at + marker.size())).toInt(&ok);
-    return ok && code == WrongAnswerCode;
+    // The code is read as every other answer's is: only the top-level one counts.
+    return ReadAnswerVerdict(0, answer).code == WrongAnswerCode;
 }
 
 } // namespace albivex

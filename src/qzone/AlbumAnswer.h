@@ -34,7 +34,7 @@ struct AlbumAnswerKeys
 AlbumAnswerKeys AnswerKeys(const AlbumEntry &album, const QString &userAnswer);
 
 // Whether a service answer refuses a wrong (or missing) answer: its top-level code,
-// the first `"code" : ` value, is WrongAnswerCode.
+// read as ReadAnswerVerdict reads it, is WrongAnswerCode.
 bool IsWrongAnswer(QStringView answer);
 
 } // namespace albivex

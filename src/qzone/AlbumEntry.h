@@ -15,6 +15,7 @@ struct AlbumEntry
     QString coverUrl;
     QString description;
     QString downloadState; // empty when listed; progress text of the album download job
+    bool allowAccess = true; // false: the service does not let the viewer open the album
     bool isChecked = false;
 
     // Who may open the album: 1 everyone, 2 with a password, 4 only the owner, 5 with

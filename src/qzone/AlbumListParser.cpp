@@ -74,9 +74,9 @@ QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
     if (count == 0)
         return albums;
 
-    enum Key { CreateTime, Desc, Id, Name, Pre, Total };
+    enum Key { CreateTime, Desc, Id, Name, Pre, Total, AllowAccess };
     const QList<QList<QStringView>> pieces
-        = CutPiecesOfKeys(answer, {u"createtime", u"desc", u"id", u"name", u"pre", u"total"});
+        = CutPiecesOfKeys(answer, {u"createtime", u"desc", u"id", u"name", u"pre", u"total", u"allowAccess"});
     const auto value = [&](Key key, qsizetype k) {
         const QList<QStringView> &list = pieces.at(key);
         return k < list.size() ? PieceValue(list.at(k)) : QString();
@@ -100,9 +100,15 @@ QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
         album.description = Description(value(Desc, k));
         if (k < pieces.at(CreateTime).size())
             ReadAccess(pieces.at(CreateTime).at(k), album);
+        album.allowAccess = value(AllowAccess, k).trimmed() != QLatin1String("0");
         albums.append(album);
     }
     return albums;
+}
+
+int AlbumsInUser(QStringView answer)
+{
+    return FirstCount(answer, u"albumsInUser");
 }
 
 } // namespace albivex

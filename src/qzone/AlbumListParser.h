@@ -5,6 +5,7 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <QStringView>
 
 namespace albivex {
 
@@ -24,7 +25,9 @@ namespace albivex {
 // - albumId: the "id" value;
 // - coverUrl: the "pre" value, every "\/" turned into "/", then every "/a/" into "/m/";
 // - description: the "desc" value, every backslash-n turned into a blank, then every
-//   "\/" removed; no other escape is decoded.
+//   "\/" removed; no other escape is decoded;
+// - allowAccess: false when the "allowAccess" value is 0 (blanks around it aside),
+//   true otherwise (1, missing, anything else);
 // - priv, question: looked for in album k's createtime piece (after its createtime
 //   marker, before the next one), where the service writes them; question only
 //   stands in albums that have one, so the k-th value rule would hand it to the wrong
@@ -35,6 +38,10 @@ namespace albivex {
 // position is the 1-based album number; downloadState is empty and isChecked false.
 // One pass per key: the cost is linear in the answer's length.
 QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale);
+
+// The number of albums in the space, which an answer of one page of them announces:
+// the first `"albumsInUser" : N`; -1 when missing or not a number.
+int AlbumsInUser(QStringView answer);
 
 // createdText for a "createtime" value, as described above.
 QString CreatedText(const QString &secondsText, const QLocale &locale);

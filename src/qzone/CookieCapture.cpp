@@ -15,23 +15,44 @@ bool IsAsciiDigits(const QString &text)
     return true;
 }
 
+// Where the first cookie called `name` whose value begins with `valueStart` has its
+// value; -1 when there is none.
+qsizetype ValueAt(QStringView text, QStringView name, QStringView valueStart = {})
+{
+    QString marker = name.toString();
+    marker += QLatin1Char('=');
+    marker += valueStart;
+    for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + 1)) {
+        if (at == 0 || text.sliced(0, at).endsWith(QLatin1String("; ")))
+            return at + name.size() + 1;
+    }
+    return -1;
+}
+
+QString ValueFrom(QStringView text, qsizetype start)
+{
+    const qsizetype semicolon = text.indexOf(QLatin1Char(';'), start);
+    return text.sliced(start, (semicolon < 0 ? text.size() : semicolon) - start).toString();
+}
+
 } // namespace
+
+QString CookieValue(QStringView cookieText, QStringView name)
+{
+    const qsizetype at = ValueAt(cookieText, name);
+    return at < 0 ? QString() : ValueFrom(cookieText, at);
+}
 
 std::optional<CookieCapture> CaptureCookieText(const QString &cookieText)
 {
-    static const QString skeyMarker = QStringLiteral("skey=@");
-    static const QString uinMarker = QStringLiteral("uin=o");
-
-    const qsizetype skeyAt = cookieText.indexOf(skeyMarker);
+    const qsizetype skeyAt = ValueAt(cookieText, u"skey", u"@");
     if (skeyAt < 0)
         return std::nullopt;
-    const qsizetype uinAt = cookieText.indexOf(uinMarker);
+    const qsizetype uinAt = ValueAt(cookieText, u"uin", u"o");
     if (uinAt < 0)
         return std::nullopt;
 
-    const qsizetype uinStart = uinAt + uinMarker.size();
-    const qsizetype semicolon = cookieText.indexOf(QLatin1Char(';'), uinStart);
-    QString uin = cookieText.mid(uinStart, semicolon < 0 ? -1 : semicolon - uinStart);
+    QString uin = ValueFrom(cookieText, uinAt + 1);
     if (!IsAsciiDigits(uin))
         return std::nullopt;
     // The cookie pads the number with zeros to ten digits; the number itself has none.
@@ -40,8 +61,7 @@ std::optional<CookieCapture> CaptureCookieText(const QString &cookieText)
         ++zeros;
     uin.remove(0, zeros);
 
-    // The "@" starts the skey value: it sits one character before the marker's end.
-    return CookieCapture {cookieText.mid(skeyAt + skeyMarker.size() - 1, 10), uin};
+    return CookieCapture {cookieText.mid(skeyAt, 10), uin, CookieValue(cookieText, u"p_skey")};
 }
 
 QString NicknameFromProfile(const QString &answer)

@@ -151,4 +151,20 @@ bool IsSetFlag(QStringView piece)
     return value == u"1" || (!quoted && value == u"true");
 }
 
+int FirstCount(QStringView answer, QStringView key)
+{
+    const QString marker = KeyMarker(key);
+    const qsizetype at = answer.indexOf(marker);
+    if (at < 0)
+        return -1;
+    // The number's digits, whether a comma or the end of its object follows them.
+    QStringView rest = answer.sliced(at + marker.size()).trimmed();
+    qsizetype digits = 0;
+    while (digits < rest.size() && rest.at(digits) >= QLatin1Char('0') && rest.at(digits) <= QLatin1Char('9'))
+        ++digits;
+    bool ok = false;
+    const int count = rest.first(digits).toInt(&ok);
+    return ok ? count : -1;
+}
+
 } // namespace albivex

@@ -61,4 +61,9 @@ QString ScalarPieceValue(QStringView piece);
 // true, 1 or "1"; anything else (false, 0, 2, "true", nothing) is unset.
 bool IsSetFlag(QStringView piece);
 
+// The whole number after the first marker of key (blanks before it skipped), whatever
+// follows its digits; -1 when the key is missing or no digits follow it (or they
+// overflow an int). For the counts the answers announce.
+int FirstCount(QStringView answer, QStringView key);
+
 } // namespace albivex

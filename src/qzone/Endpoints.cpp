@@ -27,6 +27,8 @@ QString published(Endpoint which)
     case Endpoint::Floatview:
         return QStringLiteral(
             "https://h5.qzone.qq.com/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2");
+    case Endpoint::QzoneLanding:
+        return QStringLiteral("https://qzs.qq.com/qzone/v5/loginsucc.html?para=izone");
     case Endpoint::VersionFile:
         return vendor + QStringLiteral("/version/main.txt");
     case Endpoint::VendorHome:
@@ -42,6 +44,12 @@ QString published(Endpoint which)
 }
 
 } // namespace
+
+bool IsQzoneHost(Endpoint which)
+{
+    const QString host = QUrl(published(which)).host();
+    return host == QLatin1String("qzone.qq.com") || host.endsWith(QLatin1String(".qzone.qq.com"));
+}
 
 Endpoints::Endpoints(const QString &serviceRoot) : m_root(serviceRoot.trimmed())
 {

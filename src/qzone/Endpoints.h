@@ -16,6 +16,7 @@ enum class Endpoint {
     PhotoListOwn, // own-space photo list
     PhotoListOther, // user-space photo list (any QQ number)
     Floatview, // the viewer's list around one picture: originals and videos of any space
+    QzoneLanding, // Qzone's landing page after a sign-in; it hands out the p_skey cookie
     VersionFile, // vendor's version file
     VendorHome,
     VendorDownload,
@@ -47,5 +48,10 @@ public:
 private:
     QString m_root;
 };
+
+// True for the services on Qzone's hosts (every published host within qzone.qq.com),
+// whatever the service root: their requests are signed with the p_skey token when the
+// sign-in has one (see QzoneCredentials).
+bool IsQzoneHost(Endpoint which);
 
 } // namespace albivex

@@ -17,18 +17,7 @@ int CountPictures(QStringView answer)
 
 int TotalInAlbum(QStringView answer)
 {
-    const QString marker = KeyMarker(u"totalInAlbum");
-    const qsizetype at = answer.indexOf(marker);
-    if (at < 0)
-        return -1;
-    // The number's digits, whether a comma or the end of its object follows them.
-    QStringView rest = answer.sliced(at + marker.size()).trimmed();
-    qsizetype digits = 0;
-    while (digits < rest.size() && rest.at(digits) >= QLatin1Char('0') && rest.at(digits) <= QLatin1Char('9'))
-        ++digits;
-    bool ok = false;
-    const int total = rest.first(digits).toInt(&ok);
-    return ok ? total : -1;
+    return FirstCount(answer, u"totalInAlbum");
 }
 
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)

@@ -43,7 +43,7 @@ QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &r)
         keys += {{QStringLiteral("callbackFun"), QStringLiteral("shine6")}, {QStringLiteral("g_tk"), r.gTk}};
         if (!r.question.isEmpty() || !r.answer.isEmpty())
             keys += {{QStringLiteral("question"), r.question}, {QStringLiteral("answer"), r.answer}};
-        return UrlWithQuery(endpoints.text(Endpoint::PhotoListOther), keys);
+        return UrlWithQuery(endpoints.text(r.endpoint()), keys);
     }
     QueryItems keys {{QStringLiteral("g_tk"), r.gTk},
                      {QStringLiteral("callback"), QStringLiteral("shine0_Callback")},
@@ -53,7 +53,7 @@ QUrl PhotoListUrl(const Endpoints &endpoints, const PhotoListRequest &r)
              {QStringLiteral("answer"), r.answer},
              {QStringLiteral("callbackFun"), QStringLiteral("shine0")},
              {QStringLiteral("_"), QStringLiteral("1450879526742")}};
-    return UrlWithQuery(endpoints.text(Endpoint::PhotoListOwn), keys);
+    return UrlWithQuery(endpoints.text(r.endpoint()), keys);
 }
 
 } // namespace albivex

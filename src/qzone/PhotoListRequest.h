@@ -1,11 +1,11 @@
 #pragma once
 
+#include "qzone/Endpoints.h"
+
 #include <QString>
 #include <QUrl>
 
 namespace albivex {
-
-class Endpoints;
 
 // What a photo-list request asks: one page of the pictures of one album.
 struct PhotoListRequest
@@ -27,6 +27,8 @@ struct PhotoListRequest
     // Pictures one page holds at most: 200 from the user-space service, 500 from the
     // own-space one.
     int pageSize() const { return otherSpace ? 200 : 500; }
+    // The service asked.
+    Endpoint endpoint() const { return otherSpace ? Endpoint::PhotoListOther : Endpoint::PhotoListOwn; }
 };
 
 // The request address, with the keys in the order and with the fixed values the

@@ -636,7 +636,7 @@ private Q_SLOTS:
 
         window().downloadAlbumAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return !picturePaths().isEmpty(); }, 10000));
-        knobs().addFault(sd::FaultRule::httpStatus(OwnListPath, 500, 1));
+        knobs().addFault(sd::FaultRule::httpStatus(OwnListPath, 502, 1));
         QVERIFY(waitForEnd());
 
         QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1three"}));

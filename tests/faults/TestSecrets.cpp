@@ -1,10 +1,11 @@
 // The sign-in's secrets stay in memory. The tool runs as a process of its own (the
 // fault driver) with its home, configuration, cache, data, runtime and temporary
 // folders all inside one fresh folder; it signs in through its sign-in window's
-// browser, lists the albums, saves an album and signs out. Then the skey, the g_tk
-// and every cookie value the stand-in issued are looked for in its standard output
-// and error, its activity log and every file it left anywhere in those folders or
-// in the save folders: none may appear.
+// browser, lists the albums, saves an album and signs out. Then the skey, the p_skey,
+// the g_tk over either and every cookie value the stand-in issued are looked for in
+// its standard output and error, its activity log and every file it left anywhere in
+// those folders or in the save folders: none may appear. Against today's service the
+// sign-in also gets a p_skey and the photo lists a photo key.
 
 #include "FaultWindow.h"
 #include "qzone/GTk.h"
@@ -56,6 +57,12 @@ QList<Secret> secretsOf(const QList<sd::SignIn> &signIns)
         // Without its "@", whichever way that was escaped.
         secrets << Secret {QStringLiteral("skey without @"), signIn.skey.mid(1).toLatin1()};
         secrets << Secret {QStringLiteral("g_tk"), ComputeGTk(signIn.skey).toLatin1()};
+        if (!signIn.pSkey.isEmpty()) {
+            secrets << Secret {QStringLiteral("p_skey"), signIn.pSkey.toLatin1()};
+            secrets << Secret {QStringLiteral("g_tk over p_skey"), ComputeGTk(signIn.pSkey).toLatin1()};
+        }
+        if (!signIn.photoKey.isEmpty())
+            secrets << Secret {QStringLiteral("qq_photo_key"), signIn.photoKey.toLatin1()};
         for (const QNetworkCookie &cookie : signIn.cookies) {
             const QByteArray value = cookie.value();
             if (value.size() >= 8 && value != signIn.uin.toLatin1())
@@ -127,12 +134,16 @@ private Q_SLOTS:
     void noSecretIsWrittenAnywhere_data()
     {
         QTest::addColumn<DownloadCommand>("command");
+        QTest::addColumn<bool>("today");
         for (DownloadCommand command : DownloadCommands)
-            QTest::newRow(qPrintable(CommandName(command))) << command;
+            QTest::newRow(qPrintable(CommandName(command))) << command << false;
+        QTest::newRow("album, today's service") << DownloadCommand::Album << true;
     }
     void noSecretIsWrittenAnywhere()
     {
         QFETCH(DownloadCommand, command);
+        QFETCH(bool, today);
+        m_standin.knobs().setProfile(today ? sd::Profile::Today : sd::Profile::Default);
         QTemporaryDir root;
         QVERIFY(root.isValid());
         const QString home = root.filePath(QStringLiteral("home"));
@@ -177,8 +188,11 @@ private Q_SLOTS:
         QVERIFY2(out.contains("driver: downloaded\ndriver: signed out"), out.constData());
 
         // The session did what it had to: signed in through the browser, saved the album.
-        const QList<Secret> secrets = secretsOf(m_standin.knobs().issuedSignIns());
+        const QList<sd::SignIn> signIns = m_standin.knobs().issuedSignIns();
+        const QList<Secret> secrets = secretsOf(signIns);
         QVERIFY(!secrets.isEmpty());
+        if (today)
+            QVERIFY(!signIns.last().pSkey.isEmpty() && !signIns.last().photoKey.isEmpty());
         QCOMPARE(AllFilesUnder(save).size(), sd::SmallAlbum.pictures);
         const QByteArray activity = ContentOf(log);
         QVERIFY2(activity.contains(QStringLiteral("]注销成功..").toUtf8()), activity.constData());

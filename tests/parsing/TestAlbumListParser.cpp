@@ -1,5 +1,6 @@
 #include "qzone/AlbumAnswer.h"
 #include "qzone/AlbumListParser.h"
+#include "qzone/AnswerVerdict.h"
 #include "qzone/LocaleText.h"
 #include "standin/AlbumListAnswer.h"
 #include "standin/DataSet.h"
@@ -19,14 +20,15 @@ const QLocale Chinese(QLocale::Chinese, QLocale::China);
 struct RawAlbum
 {
     QString createtime, desc, id, name, pre, total;
+    QString allowAccess = QStringLiteral("1");
 };
 
 // An album object as the service writes it, keys in its order.
 QString AlbumObject(const RawAlbum &a)
 {
-    return QStringLiteral("{\n \"allowAccess\" : 1,\n \"createtime\" : %1,\n \"desc\" : \"%2\",\n"
+    return QStringLiteral("{\n \"allowAccess\" : %7,\n \"createtime\" : %1,\n \"desc\" : \"%2\",\n"
                           " \"id\" : \"%3\",\n \"name\" : \"%4\",\n \"pre\" : \"%5\",\n \"total\" : %6,\n}")
-        .arg(a.createtime, a.desc, a.id, a.name, a.pre, a.total);
+        .arg(a.createtime, a.desc, a.id, a.name, a.pre, a.total, a.allowAccess);
 }
 
 QString Answer(const QList<RawAlbum> &albums)
@@ -102,6 +104,10 @@ private Q_SLOTS:
             << "createtime" << QStringLiteral("1450800001") << QStringLiteral("2015/12/23 00:00:01");
         QTest::newRow("createtime epoch is 08:00")
             << "createtime" << QStringLiteral("0") << QStringLiteral("1970/1/1 08:00:00");
+        QTest::newRow("allowAccess 0 closes") << "allowAccess" << QStringLiteral(" 0 ") << "closed";
+        QTest::newRow("allowAccess 1 opens") << "allowAccess" << QStringLiteral("1") << "open";
+        QTest::newRow("allowAccess empty opens") << "allowAccess" << QString() << "open";
+        QTest::newRow("allowAccess 00 opens") << "allowAccess" << QStringLiteral("00") << "open";
     }
     void fieldRules()
     {
@@ -115,6 +121,8 @@ private Q_SLOTS:
             album.desc = raw;
         else if (field == QLatin1String("pre"))
             album.pre = raw;
+        else if (field == QLatin1String("allowAccess"))
+            album.allowAccess = raw;
         else
             album.createtime = raw;
         const QList<AlbumEntry> albums = ParseAlbumList(Answer({album}), Chinese);
@@ -123,7 +131,8 @@ private Q_SLOTS:
         const QString actual = field == QLatin1String("name") ? a.name
             : field == QLatin1String("desc")                  ? a.description
             : field == QLatin1String("pre")                   ? a.coverUrl
-                                                              : a.createdText;
+            : field == QLatin1String("allowAccess") ? QString::fromLatin1(a.allowAccess ? "open" : "closed")
+                                                    : a.createdText;
         QCOMPARE(actual, expected);
     }
 
@@ -263,6 +272,78 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QFETCH(bool, wrong);
         QCOMPARE(IsWrongAnswer(answer), wrong);
+    }
+
+    void albumsInUser_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("total");
+        QTest::newRow("after the list") << Answer({}) + QStringLiteral("\"albumsInUser\" : 112,\n") << 112;
+        QTest::newRow("last key of its object") << QStringLiteral("{\"albumsInUser\" : 7}") << 7;
+        QTest::newRow("first of two") << QStringLiteral("\"albumsInUser\" : 3, \"albumsInUser\" : 9,") << 3;
+        QTest::newRow("missing") << Answer({}) << -1;
+        QTest::newRow("not a number") << QStringLiteral("\"albumsInUser\" : \"many\",") << -1;
+        QTest::newRow("overflows an int") << QStringLiteral("\"albumsInUser\" : 99999999999,") << -1;
+        QTest::newRow("unquoted word is no key") << QStringLiteral("albumsInUser : 5,") << -1;
+    }
+    void albumsInUser()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, total);
+        QCOMPARE(AlbumsInUser(answer), total);
+    }
+
+    void answerVerdict_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("code"); // 1: no code read
+        const auto error = [](int code) {
+            return QStringLiteral("cb({\n   \"code\" : %1,\n   \"message\" : \"m\",\n   \"notice\" : 0,\n"
+                                  "   \"subcode\" : %1\n});\n")
+                .arg(code);
+        };
+        const int ok = int(AnswerState::Ok), expired = int(AnswerState::Expired),
+                  busy = int(AnswerState::Busy);
+        QTest::newRow("list") << 200 << Answer({{"1", "d", "V1", "n", "p", "1"}}) << ok << 0;
+        QTest::newRow("-3000") << 200 << error(-3000) << expired << -3000;
+        QTest::newRow("-10049") << 200 << error(-10049) << busy << -10049;
+        QTest::newRow("-10000") << 200 << error(-10000) << busy << -10000;
+        QTest::newRow("-10001") << 200 << error(-10001) << busy << -10001;
+        QTest::newRow("-4009 closed space") << 200 << error(-4009) << ok << -4009;
+        QTest::newRow("-10815 no access") << 200 << error(-10815) << ok << -10815;
+        QTest::newRow("403") << 403 << QString() << expired << 1;
+        QTest::newRow("429") << 429 << QString() << busy << 1;
+        QTest::newRow("500") << 500 << QStringLiteral("<html>") << busy << 1;
+        QTest::newRow("501") << 501 << QString() << busy << 1;
+        QTest::newRow("502 is no verdict") << 502 << QString() << ok << 1;
+        QTest::newRow("expired wins over busy") << 500 << error(-3000) << expired << -3000;
+        QTest::newRow("no answer") << 0 << QString() << ok << 1;
+        QTest::newRow("no blanks") << 200 << QStringLiteral("cb({\"code\":-3000})") << expired << -3000;
+        QTest::newRow("code inside data does not count")
+            << 200 << QStringLiteral("cb({\"data\" : {\"code\" : -3000}, \"code\" : 0})") << ok << 0;
+        QTest::newRow("code in a string does not count")
+            << 200 << QStringLiteral("cb({\"message\" : \"\\\"code\\\" : -3000\", \"x\" : 1})") << ok << 1;
+        QTest::newRow("code as a value does not count")
+            << 200 << QStringLiteral("cb({\"x\" : \"code\", \"y\" : -3000})") << ok << 1;
+        QTest::newRow("only the first object")
+            << 200 << QStringLiteral("cb({\"x\" : 1}); {\"code\" : -3000}") << ok << 1;
+        QTest::newRow("first code decides")
+            << 200 << QStringLiteral("{\"code\" : 0, \"code\" : -3000}") << ok << 0;
+        QTest::newRow("code too large") << 200 << QStringLiteral("{\"code\" : -300000000000}") << ok << 1;
+        QTest::newRow("cut after the code")
+            << 200 << QStringLiteral("cb({\"code\" : -10049") << busy << -10049;
+    }
+    void answerVerdict()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, answer);
+        QFETCH(int, state);
+        QFETCH(int, code);
+        const AnswerVerdict verdict = ReadAnswerVerdict(status, answer);
+        QCOMPARE(int(verdict.state), state);
+        QCOMPARE(verdict.code.value_or(1), code);
     }
 
     void noAlbums()

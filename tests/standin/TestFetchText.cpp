@@ -154,6 +154,38 @@ private Q_SLOTS:
                  QStringLiteral("<html>oops</html>"));
     }
 
+    // For the callers that tell answers apart by their status; 0 when no answer came.
+    void statusComesWithTheBody_data()
+    {
+        QTest::addColumn<int>("fault"); // 0: none, -1: connection closed, else a status
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("200") << 0 << 200 << QStringLiteral("morvith:V1.0|");
+        QTest::newRow("403") << 403 << 403 << QStringLiteral("no");
+        QTest::newRow("429") << 429 << 429 << QStringLiteral("no");
+        QTest::newRow("closed") << -1 << 0 << QString();
+    }
+    void statusComesWithTheBody()
+    {
+        QFETCH(int, fault);
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        const QString path = QStringLiteral("/version/main.txt");
+        if (fault > 0) {
+            FaultRule rule = FaultRule::httpStatus(path, fault);
+            rule.body = "no";
+            m_server->knobs().addFault(rule);
+        } else if (fault < 0) {
+            m_server->knobs().addFault(FaultRule::make(path, FaultKind::Close));
+        }
+        std::optional<TextAnswer> answer;
+        FetchTextAnswer(m_client->nam(), QUrl(m_server->root() + path), this,
+                        [&](const TextAnswer &a) { answer = a; });
+        QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 20000);
+        QCOMPARE(answer->httpStatus, status);
+        QCOMPARE(answer->text, text);
+    }
+
     void oversizedAnswerGivesEmptyText()
     {
         FaultRule rule

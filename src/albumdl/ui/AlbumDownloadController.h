@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumJobView.h"
+#include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
 
 #include <QObject>
@@ -27,9 +28,13 @@ class AlbumDownloadController : public QObject, private AlbumJobView
 public:
     AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
-                            const PictureTransfer::Options &transferOptions, MainWindow &window,
-                            QObject *parent = nullptr);
+                            const PictureTransfer::Options &transferOptions,
+                            const BusyRetryOptions &busyRetry, MainWindow &window, QObject *parent = nullptr);
     ~AlbumDownloadController() override;
+
+Q_SIGNALS:
+    // A listing of the job said the sign-in is no longer taken; the job has stopped.
+    void sessionExpired();
 
 private:
     void startJob();
@@ -53,6 +58,7 @@ private:
     ActivityLog &m_log;
     Prompts &m_prompts;
     const PictureTransfer::Options &m_transferOptions;
+    const BusyRetryOptions &m_busyRetry;
     MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
 };

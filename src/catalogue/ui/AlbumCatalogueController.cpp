@@ -2,12 +2,13 @@
 
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/AlbumListingView.h"
+#include "catalogue/ListTexts.h"
 #include "catalogue/QqNumberInput.h"
-#include "network/FetchText.h"
 #include "network/ParseInBackground.h"
 #include "qzone/AlbumListParser.h"
 #include "qzone/AlbumListRequest.h"
 #include "qzone/Endpoints.h"
+#include "qzone/ListFetch.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 #include "window/ActivityLog.h"
@@ -20,7 +21,8 @@ namespace albivex {
 
 AlbumCatalogueController::AlbumCatalogueController(QNetworkAccessManager &network, const Endpoints &endpoints,
                                                    WindowState &state, AlbumListModel &albums,
-                                                   ActivityLog &log, Prompts &prompts, AlbumListingView &view,
+                                                   ActivityLog &log, Prompts &prompts,
+                                                   const BusyRetryOptions &busyRetry, AlbumListingView &view,
                                                    QObject *parent)
     : QObject(parent)
     , m_network(network)
@@ -30,6 +32,7 @@ AlbumCatalogueController::AlbumCatalogueController(QNetworkAccessManager &networ
     , m_log(log)
     , m_prompts(prompts)
     , m_view(view)
+    , m_busyRetry(busyRetry)
 { }
 
 void AlbumCatalogueController::listOwnAlbums()
@@ -41,7 +44,7 @@ void AlbumCatalogueController::listOwnAlbums()
         askToSignIn();
         return;
     }
-    start(false, account.uin, OwnAlbumListUrl(m_endpoints, account.uin, account.gTk));
+    start(false, account.uin);
 }
 
 void AlbumCatalogueController::listOtherAlbums()
@@ -66,7 +69,7 @@ void AlbumCatalogueController::listOtherAlbums()
         askToSignIn();
         return;
     }
-    start(true, input.number, OtherAlbumListUrl(m_endpoints, input.number, account.uin, account.gTk));
+    start(true, input.number);
 }
 
 void AlbumCatalogueController::askToSignIn()
@@ -79,7 +82,7 @@ void AlbumCatalogueController::askToSignIn()
     });
 }
 
-void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, const QUrl &address)
+void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin)
 {
     m_listing = true;
     m_otherSpace = otherSpace;
@@ -89,20 +92,62 @@ void AlbumCatalogueController::start(bool otherSpace, const QString &ownerUin, c
     m_state.listShowsOtherQq = otherSpace;
     m_state.listedOwnerUin = ownerUin;
     m_albums.clear();
+    m_listedIds.clear();
+    m_albumsInUser = -1;
+    m_pagesAsked = 0;
     m_log.add(QStringLiteral("[QQ:") + ownerUin + QStringLiteral("]正在获取相册.."));
-    FetchText(m_network, address, this, [this](const QString &answer) { onAnswer(answer); });
+    requestPage(std::nullopt);
 }
 
-void AlbumCatalogueController::onAnswer(const QString &answer)
+void AlbumCatalogueController::requestPage(std::optional<int> pageStart)
 {
+    ++m_pagesAsked;
+    const QzoneCredentials &account = m_state.credentials;
+    const QUrl address = m_otherSpace
+        ? OtherAlbumListUrl(m_endpoints, m_ownerUin, account.uin, account.tokenFor(Endpoint::AlbumListV2),
+                            pageStart)
+        : OwnAlbumListUrl(m_endpoints, account.uin, account.tokenFor(Endpoint::AlbumListV3), pageStart);
+    FetchList(m_network, address, m_busyRetry, this, [this](const ListAnswer &answer) { onAnswer(answer); });
+}
+
+void AlbumCatalogueController::onAnswer(const ListAnswer &answer)
+{
+    if (answer.verdict.state == AnswerState::Expired) {
+        finish(Ending::Expired);
+        return;
+    }
+    if (answer.verdict.state == AnswerState::Busy) {
+        finish(Ending::Busy);
+        return;
+    }
     const QLocale locale;
-    ParseInBackground<QList<AlbumEntry>>(
-        this, [answer, locale] { return ParseAlbumList(answer, locale); },
-        [this](QList<AlbumEntry> albums) {
-            m_pending = std::move(albums);
-            m_next = 0;
-            addNextRows();
-        });
+    const QString text = answer.text;
+    ParseInBackground<Page>(
+        this,
+        [text, locale] {
+            return Page {ParseAlbumList(text, locale), AlbumsInUser(text)};
+        },
+        [this](Page page) { onPage(page); });
+}
+
+void AlbumCatalogueController::onPage(const Page &page)
+{
+    if (m_pagesAsked == 1)
+        m_albumsInUser = page.albumsInUser;
+    m_pending.clear();
+    m_next = 0;
+    for (AlbumEntry album : page.albums) {
+        // An album a later page hands out again (the list shifted meanwhile) is listed once.
+        if (!album.albumId.isEmpty()) {
+            if (m_listedIds.contains(album.albumId))
+                continue;
+            m_listedIds.insert(album.albumId);
+        }
+        if (!album.allowAccess)
+            album.downloadState = NoAccessState();
+        m_pending.append(std::move(album));
+    }
+    addNextRows();
 }
 
 void AlbumCatalogueController::addNextRows()
@@ -113,23 +158,41 @@ void AlbumCatalogueController::addNextRows()
         // Each album brings the album list back into view, as the back button does.
         m_view.clickBack();
     }
-    if (m_next < m_pending.size())
+    if (m_next < m_pending.size()) {
         QTimer::singleShot(0, this, &AlbumCatalogueController::addNextRows);
+        return;
+    }
+    // Paging stops at a page that adds nothing, and after a bound that a wrong total
+    // cannot push past.
+    const int listed = m_albums.size();
+    const bool more = !m_pending.isEmpty() && listed < m_albumsInUser
+        && m_pagesAsked < m_albumsInUser / AlbumPageSize + 2;
+    m_pending.clear();
+    if (more)
+        requestPage(listed);
     else
-        finish();
+        finish(Ending::Listed);
 }
 
-void AlbumCatalogueController::finish()
+void AlbumCatalogueController::finish(Ending ending)
 {
     m_pending.clear();
+    m_listing = false;
+    if (ending == Ending::Expired) {
+        Q_EMIT sessionExpired();
+        Q_EMIT listingFinished();
+        return;
+    }
     m_log.add(QStringLiteral("[QQ:") + m_ownerUin + QStringLiteral("]相册获取完毕.."));
-    if (m_albums.isEmpty()) {
+    if (ending == Ending::Busy) {
+        m_view.setStatusText(BusyServiceText());
+        m_prompts.inform(AppBoxTitle(), BusyServiceText(), Prompts::Icon::Information);
+    } else if (m_albums.isEmpty()) {
         m_prompts.inform(AppBoxTitle(),
                          m_otherSpace ? QStringLiteral("很抱歉，没有获取到该空间相册，可能没有相册或设置权限")
                                       : QStringLiteral("很抱歉，您的空间没有相册"),
                          Prompts::Icon::Information);
     }
-    m_listing = false;
     Q_EMIT listingFinished();
 }
 

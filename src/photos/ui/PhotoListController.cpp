@@ -1,6 +1,7 @@
 #include "photos/ui/PhotoListController.h"
 
 #include "catalogue/AlbumListModel.h"
+#include "catalogue/ListTexts.h"
 #include "photos/ListingProgress.h"
 #include "photos/PhotoListFetch.h"
 #include "photos/PhotoListModel.h"
@@ -17,7 +18,8 @@ namespace albivex {
 
 PhotoListController::PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints,
                                          WindowState &state, AlbumListModel &albums, PhotoListModel &photos,
-                                         ActivityLog &log, Prompts &prompts, PhotoListingView &view,
+                                         ActivityLog &log, Prompts &prompts,
+                                         const BusyRetryOptions &busyRetry, PhotoListingView &view,
                                          QObject *parent)
     : QObject(parent)
     , m_network(network)
@@ -27,6 +29,7 @@ PhotoListController::PhotoListController(QNetworkAccessManager &network, const E
     , m_photos(photos)
     , m_log(log)
     , m_prompts(prompts)
+    , m_busyRetry(busyRetry)
     , m_view(view)
 { }
 
@@ -39,6 +42,11 @@ void PhotoListController::viewAlbum()
         m_prompts.inform(AppBoxTitle(), QStringLiteral("请选择相册"), Prompts::Icon::Information);
         return;
     }
+    if (!album.allowAccess) {
+        m_view.setStatusText(NoAccessText());
+        m_prompts.inform(AppBoxTitle(), NoAccessText(), Prompts::Icon::Information);
+        return;
+    }
     // A listing still running is replaced: its rows would mix with the new album's.
     endListing();
 
@@ -47,17 +55,12 @@ void PhotoListController::viewAlbum()
     m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
     m_view.setStatusText(QStringLiteral("正在获取相册图片.."));
 
-    const QzoneCredentials &account = m_state.credentials;
-    PhotoListRequest request;
-    request.otherSpace = m_state.listShowsOtherQq;
-    request.ownerUin = m_state.listedOwnerUin;
-    request.uin = account.uin;
-    request.gTk = account.gTk;
-    request.albumId = album.albumId;
     m_listing = true;
     m_fetchDone = false;
+    m_busy = false;
     m_total = 0;
-    m_fetch = new PhotoListFetch(m_network, m_endpoints, request, album.pictureCount.toInt(), this);
+    m_fetch = new PhotoListFetch(m_network, m_endpoints, FirstPhotoPage(m_state, album.albumId),
+                                 album.pictureCount.toInt(), this, m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this, &PhotoListController::onPage);
     connect(m_fetch, &PhotoListFetch::finished, this, &PhotoListController::onFetchFinished);
     m_fetch->start();
@@ -83,8 +86,15 @@ void PhotoListController::onPage(const QList<PhotoEntry> &entries)
 
 void PhotoListController::onFetchFinished(int received)
 {
+    const AnswerState ending = m_fetch ? m_fetch->ending() : AnswerState::Ok;
     m_fetchDone = true;
     m_fetch = nullptr;
+    if (ending == AnswerState::Expired) {
+        endListing();
+        Q_EMIT sessionExpired();
+        return;
+    }
+    m_busy = ending == AnswerState::Busy;
     // The count an album row or the answer announced may be stale; the percentages
     // end at what really arrived.
     m_total = received;
@@ -129,6 +139,11 @@ void PhotoListController::addRows()
     if (!m_fetchDone)
         return; // the next page is on its way
     endListing();
+    if (m_busy) {
+        m_view.setStatusText(BusyServiceText());
+        m_prompts.inform(AppBoxTitle(), BusyServiceText(), Prompts::Icon::Information);
+        return;
+    }
     const AlbumEntry &album = m_albums.entry(m_view.selectedAlbumRow());
     m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]相册获取完毕.."));
     m_view.setStatusText(QStringLiteral("相册加载完毕.."));

@@ -18,12 +18,16 @@ class ActivityLog;
 class Prompts;
 class PhotoListingView;
 class PhotoListFetch;
+struct BusyRetryOptions;
 
 // "查看相册": lists the pictures of the album selected in the album list into the
 // photo list, which takes the album list's place. Pages arrive from the network and
 // their rows are added a batch per turn of the event loop, so the window stays
 // responsive; clearing photoViewOpen ("<=" or "终止任务") ends the listing before its
-// next row, keeping the rows added so far.
+// next row, keeping the rows added so far. An album the service does not let the
+// viewer open is refused with a box, without a request. A listing that a busy service
+// ends (after the retries) says so instead of its closing texts; one that an ended
+// sign-in stops sends sessionExpired().
 class PhotoListController : public QObject
 {
     Q_OBJECT
@@ -35,13 +39,17 @@ public:
 
     PhotoListController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
                         AlbumListModel &albums, PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
-                        PhotoListingView &view, QObject *parent = nullptr);
+                        const BusyRetryOptions &busyRetry, PhotoListingView &view, QObject *parent = nullptr);
 
     void viewAlbum();
     // Ends the listing when its flag was cleared (by "<=" or "终止任务"): called right
     // after those buttons, it drops a page request still in flight instead of waiting
     // for its answer.
     void checkStopped();
+
+Q_SIGNALS:
+    // An answer said the sign-in is no longer taken; the listing has ended.
+    void sessionExpired();
 
 private:
     void switchView(const QString &albumName, const QString &albumDescription);
@@ -58,6 +66,7 @@ private:
     PhotoListModel &m_photos;
     ActivityLog &m_log;
     Prompts &m_prompts;
+    const BusyRetryOptions &m_busyRetry;
     PhotoListingView &m_view;
     QPointer<PhotoListFetch> m_fetch;
     QList<PhotoEntry> m_pending; // arrived, not yet shown
@@ -65,6 +74,7 @@ private:
     int m_total = 0; // the picture count the percentages refer to
     bool m_listing = false;
     bool m_fetchDone = false;
+    bool m_busy = false; // the listing ended on a busy service
     bool m_rowsScheduled = false;
 };
 

@@ -3,7 +3,6 @@
 #include "network/SharedCookieJar.h"
 #include "qzone/CookieCapture.h"
 #include "qzone/Endpoints.h"
-#include "qzone/GTk.h"
 #include "qzone/ProfileRequest.h"
 #include "session/AccountView.h"
 #include "session/WindowState.h"
@@ -31,6 +30,7 @@ const QString SignInCaption = QStringLiteral("登录QQ");
 const QString SignOutCaption = QStringLiteral("注销登录");
 // The title of the page QQ's sign-in goes on to after a successful sign-in.
 const QString SecurityCentreMark = QStringLiteral("QQ安全中心");
+const QString ExpiredText = QStringLiteral("登录已失效，请重新登录..");
 
 } // namespace
 
@@ -55,6 +55,12 @@ SignInController::SignInController(QNetworkAccessManager &network, const Endpoin
         network.setCookieJar(new SharedCookieJar);
     connect(&m_signInButton, &QPushButton::clicked, this, &SignInController::onSignInButton);
     m_avatar.installEventFilter(this);
+    for (QTimer *timer : {&m_pSkeyDeadline, &m_pSkeyGrace}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, &SignInController::completeSignIn);
+    }
+    m_pSkeyDeadline.setInterval(PSkeyWaitMs);
+    m_pSkeyGrace.setInterval(PSkeyGraceMs);
 }
 
 SignInController::~SignInController()
@@ -110,13 +116,18 @@ void SignInController::openSignInWindow()
     ensureBrowserProfile();
     if (!m_signInDialog) {
         m_signInDialog = new SignInDialog(*m_profile, SignInPageAddress(m_endpoints), &m_dialogParent);
-        connect(m_signInDialog->browser, &QWebEngineView::loadFinished, this, &SignInController::tryCapture);
+        connect(m_signInDialog->browser, &QWebEngineView::loadFinished, this,
+                &SignInController::onPageLoaded);
     }
     m_signInDialog->open();
 }
 
 void SignInController::tryCapture()
 {
+    if (m_awaitingPSkey && !browserPSkey().isEmpty()) {
+        completeSignIn();
+        return;
+    }
     if (m_captured || !m_signInDialog)
         return;
     QWebEngineView *browser = m_signInDialog->browser;
@@ -126,12 +137,48 @@ void SignInController::tryCapture()
     if (!cookies)
         return; // not yet: a later page of the sign-in may bring them
 
-    QzoneCredentials &credentials = m_state.credentials;
-    credentials.skey = cookies->skey;
-    credentials.gTk = ComputeGTk(cookies->skey);
-    credentials.uin = cookies->uin;
     m_captured = true;
+    m_capturedSkey = cookies->skey;
+    m_capturedUin = cookies->uin;
     m_signInDialog->showNotice();
+    if (!browserPSkey().isEmpty()) {
+        completeSignIn();
+        return;
+    }
+    m_awaitingPSkey = true;
+    m_pSkeyDeadline.start();
+    browser->load(m_endpoints.url(Endpoint::QzoneLanding));
+}
+
+void SignInController::onPageLoaded()
+{
+    tryCapture();
+    if (!m_awaitingPSkey || !m_signInDialog)
+        return;
+    // The landing page is in; the cookies it set may still be on their way.
+    const QUrl landing = m_endpoints.url(Endpoint::QzoneLanding);
+    const QUrl shown = m_signInDialog->browser->url();
+    if (shown.host() == landing.host() && shown.path() == landing.path() && !m_pSkeyGrace.isActive())
+        m_pSkeyGrace.start();
+}
+
+QString SignInController::browserPSkey() const
+{
+    return m_bridge ? CookieValue(m_bridge->cookieTextFor(m_endpoints.url(Endpoint::AlbumListV3)), u"p_skey")
+                    : QString();
+}
+
+void SignInController::completeSignIn()
+{
+    if (!m_captured || m_state.credentials.signedIn)
+        return;
+    m_awaitingPSkey = false;
+    m_pSkeyDeadline.stop();
+    m_pSkeyGrace.stop();
+    QzoneCredentials &credentials = m_state.credentials;
+    credentials.uin = m_capturedUin;
+    credentials.setKeys(m_capturedSkey, browserPSkey());
+    m_capturedSkey.clear();
     credentials.signedIn = true;
     m_account.showSignedIn([this] {
         if (m_signInDialog)
@@ -140,6 +187,23 @@ void SignInController::tryCapture()
 }
 
 void SignInController::signOut()
+{
+    dropSession();
+    m_view.setStatusText(QStringLiteral("注销成功.."));
+    m_log.add(QStringLiteral("[QQ:") + m_state.credentials.uin + QStringLiteral("]注销成功.."));
+}
+
+void SignInController::signInAgain()
+{
+    if (!m_state.credentials.signedIn)
+        return;
+    dropSession();
+    m_view.setStatusText(ExpiredText);
+    m_log.add(ExpiredText);
+    openSignInWindow();
+}
+
+void SignInController::dropSession()
 {
     m_view.showAccount(QStringLiteral("未登录"), QStringLiteral("QQ昵称"), SignInCaption);
     m_view.setAvatarClickable(true);
@@ -156,15 +220,14 @@ void SignInController::signOut()
     else if (auto *jar = qobject_cast<SharedCookieJar *>(m_network.cookieJar()))
         jar->removeWhere(isQq);
 
-    QzoneCredentials &credentials = m_state.credentials;
-    credentials.skey.clear();
-    credentials.signedIn = false;
+    m_state.credentials.clearKeys();
+    m_capturedSkey.clear();
+    m_awaitingPSkey = false;
+    m_pSkeyDeadline.stop();
+    m_pSkeyGrace.stop();
 
     delete m_signInDialog.data();
     m_captured = false;
-
-    m_view.setStatusText(QStringLiteral("注销成功.."));
-    m_log.add(QStringLiteral("[QQ:") + credentials.uin + QStringLiteral("]注销成功.."));
 }
 
 } // namespace albivex

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -27,6 +28,12 @@ class SignInDialog;
 // enabled): opens the sign-in window, captures the QQ cookies of
 // the security-centre page the sign-in goes on to, and signs out again.
 //
+// After the capture, when the browser holds no p_skey yet, the hidden browser visits
+// Qzone's landing page, which hands it out, and the sign-in completes once the cookie
+// has come: at most PSkeyWaitMs later, or PSkeyGraceMs after the page has loaded
+// without it (a service that gives none is not waited for). Cookies are reported
+// asynchronously, hence the grace.
+//
 // The browser's profile is off the record (nothing of the sign-in reaches the disk)
 // and belongs to this controller, so its cookies outlive the sign-in window; they
 // are bridged into the network manager's jar. It is made at the first sign-in, so
@@ -40,6 +47,14 @@ public:
                      QWidget &dialogParent, QObject *parent = nullptr);
     ~SignInController() override;
 
+    static constexpr int PSkeyWaitMs = 20000;
+    static constexpr int PSkeyGraceMs = 1000;
+
+    // The service no longer takes the sign-in: the window shows the signed-out look, the
+    // keys and QQ's cookies go, the status text and the log say so, and the sign-in
+    // window opens. Once per sign-in; later calls do nothing.
+    void signInAgain();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -47,7 +62,13 @@ private:
     void onSignInButton();
     void openSignInWindow();
     void tryCapture();
+    void onPageLoaded();
+    void completeSignIn();
+    // The p_skey the browser holds for Qzone's hosts; empty when none.
+    QString browserPSkey() const;
     void signOut();
+    // What sign-out and an ended session share: the signed-out look, no keys, no QQ cookies.
+    void dropSession();
     void ensureBrowserProfile();
 
     QNetworkAccessManager &m_network;
@@ -65,6 +86,13 @@ private:
     // Set by a capture, cleared by sign-out: later pages of the same sign-in do not
     // capture again.
     bool m_captured = false;
+    // Between the capture and the sign-in's completion: the captured keys, and the two
+    // ends of the wait for p_skey.
+    QString m_capturedSkey;
+    QString m_capturedUin;
+    bool m_awaitingPSkey = false;
+    QTimer m_pSkeyDeadline;
+    QTimer m_pSkeyGrace;
 };
 
 } // namespace albivex

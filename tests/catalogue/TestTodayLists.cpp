@@ -1,0 +1,376 @@
+// The whole tool against the stand-in as it plays today's service: the p_skey of the
+// sign-in and the token over it, album lists in pages of 30, answers that say the
+// session has ended or the service is busy, and an album the viewer may not open.
+
+#include "ScriptedPrompts.h"
+#include "SignInThroughBrowser.h"
+#include "StandinSignIn.h"
+#include "app/AlbivexApp.h"
+#include "catalogue/AlbumListModel.h"
+#include "photos/PhotoListModel.h"
+#include "qzone/GTk.h"
+#include "signin/ui/SignInDialog.h"
+#include "standin/ServiceRoutes.h"
+#include "standin/StandinData.h"
+#include "standin/StandinThread.h"
+#include "window/ActivityLog.h"
+#include "window/MainWindow.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+#include <memory>
+
+using namespace albivex;
+namespace sd = albivex::standin;
+
+namespace {
+
+const QString OwnPath = QString::fromLatin1(sd::ServiceRoutes::AlbumListV3Path);
+const QString OtherPath = QString::fromLatin1(sd::ServiceRoutes::AlbumListV2Path);
+const QString PhotoPath = QString::fromLatin1(sd::ServiceRoutes::PhotoListOwnPath);
+const QString OtherPhotoPath = QString::fromLatin1(sd::ServiceRoutes::PhotoListOtherPath);
+const QString LandingPath = QString::fromLatin1(sd::ServiceRoutes::LandingPath);
+const QString MainUin = QString::fromLatin1(sd::MainUin);
+const QString ListingEnd = QStringLiteral("]相册获取完毕..");
+const QString Expired = QStringLiteral("登录已失效，请重新登录..");
+const QString Busy = QStringLiteral("服务繁忙，请稍后再试");
+
+// What a test does to reach a list.
+enum class Action { ListOwn, ListOther, View, Download };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+
+class TestTodayLists : public QObject
+{
+    Q_OBJECT
+
+    sd::StandinThread m_standin;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<AlbivexApp> m_app;
+    std::unique_ptr<QTemporaryDir> m_save;
+
+    MainWindow &window() { return m_app->window(); }
+    AlbumListModel &albums() { return m_app->albums(); }
+    sd::StandinKnobs &knobs() { return m_standin.knobs(); }
+
+    int countLines(const QString &ending) const
+    {
+        int count = 0;
+        for (const QString &line : m_app->log().lines())
+            count += line.endsWith(ending) ? 1 : 0;
+        return count;
+    }
+
+    // Signs in over HTTP as the sign-in window would, the landing page's p_skey included.
+    bool signInOverHttp()
+    {
+        QzoneCredentials credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
+        QNetworkReply *reply = m_app->network().get(QNetworkRequest(QUrl(m_standin.root() + LandingPath)));
+        QSignalSpy done(reply, &QNetworkReply::finished);
+        if (!reply->isFinished() && !done.wait(20000))
+            return false;
+        reply->deleteLater();
+        const QString pSkey = knobs().issuedSignIns().last().pSkey;
+        credentials.setKeys(credentials.skey, pSkey);
+        m_app->state().credentials = credentials;
+        return credentials.signedIn && !pSkey.isEmpty();
+    }
+
+    void selectAlbum(const QString &albumId)
+    {
+        for (int row = 0; row < albums().size(); ++row) {
+            if (albums().entry(row).albumId == albumId)
+                window().albumView->selectionModel()->select(
+                    albums().index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+    }
+
+    bool list(Action action, const QString &number = QString())
+    {
+        const int before = countLines(ListingEnd);
+        start(action, number);
+        return QTest::qWaitFor([&] { return countLines(ListingEnd) > before; }, 30000);
+    }
+
+    // Starts the action: a listing, or "查看相册" or "下载相册" on the album.
+    void start(Action action, const QString &what)
+    {
+        switch (action) {
+        case Action::ListOwn:
+            window().listOwnAlbumsButton->click();
+            break;
+        case Action::ListOther:
+            window().otherQqEdit->setText(what);
+            window().listOtherAlbumsButton->click();
+            break;
+        case Action::View:
+            selectAlbum(what);
+            window().viewAlbumAction->trigger();
+            break;
+        case Action::Download:
+            selectAlbum(what);
+            window().downloadAlbumAction->trigger();
+            break;
+        }
+    }
+
+    QStringList requestedTopics()
+    {
+        QStringList topics;
+        for (const QString &path : {PhotoPath, OtherPhotoPath}) {
+            for (const sd::LoggedRequest &request : m_standin.knobs().requestsTo(path))
+                topics << request.queryValue(QStringLiteral("topicId"));
+        }
+        return topics;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_standin.start()); }
+
+    void init()
+    {
+        knobs().setProfile(sd::Profile::Today);
+        knobs().clearFaults();
+        knobs().clearExtraAlbums();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
+                                             m_prompts.get());
+        // The real waits are 2, 4 and 8 s; their number is what matters here.
+        m_app->busyRetryOptions().waitsMs = {20, 40, 80};
+        m_save = std::make_unique<QTemporaryDir>();
+        m_app->start();
+        window().saveFolderEdit->setText(m_save->path());
+        QTRY_VERIFY_WITH_TIMEOUT(window().listOwnAlbumsButton->isEnabled(), 20000);
+        knobs().clearRequests();
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        m_prompts.reset();
+        knobs().clearExtraAlbums();
+    }
+
+    // Through the real sign-in window: the landing page's p_skey is taken, and every
+    // request to a Qzone list carries the token over it.
+    void pSkeySignsEveryQzoneRequest()
+    {
+        QVERIFY(SignInThroughBrowser(*m_app, MainUin));
+        const sd::SignIn issued = knobs().issuedSignIns().last();
+        const QzoneCredentials &credentials = m_app->state().credentials;
+        QVERIFY(!issued.pSkey.isEmpty());
+        QCOMPARE(credentials.skey, issued.skey);
+        QCOMPARE(credentials.pSkey, issued.pSkey);
+        QCOMPARE(knobs().requestsTo(LandingPath).first().rawQuery, QStringLiteral("para=izone"));
+
+        QVERIFY(list(Action::ListOwn));
+        QCOMPARE(albums().size(), sd::MainAlbumCount);
+        QVERIFY(list(Action::ListOther, QString::fromLatin1(sd::SecondUin)));
+        QCOMPARE(albums().size(), 3);
+        QVERIFY(list(Action::View, QStringLiteral("V2scenery")));
+        QCOMPARE(m_app->photos().size(), 4);
+
+        int signedRequests = 0;
+        for (const QString &path : {OwnPath, OtherPath, PhotoPath, OtherPhotoPath}) {
+            for (const sd::LoggedRequest &request : knobs().requestsTo(path)) {
+                QCOMPARE(request.queryValue(QStringLiteral("g_tk")), ComputeGTk(issued.pSkey));
+                ++signedRequests;
+            }
+        }
+        QCOMPARE(signedRequests, 3);
+    }
+
+    // A service that gives no p_skey is not waited for.
+    void noPSkeyNoWait()
+    {
+        knobs().setProfile(sd::Profile::Default);
+        window().signInButton->click();
+        SignInDialog *form = SignInWindow(*m_app);
+        QVERIFY(form);
+        QVERIFY(WaitForSignInPage(*form));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(SubmitSignInPage(*form, MainUin, QStringLiteral("secret")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().credentials.signedIn, 30000);
+        qInfo("signed in %lld ms after the submit", static_cast<long long>(clock.elapsed()));
+        QVERIFY(clock.elapsed() < 15000);
+        QCOMPARE(knobs().requestCount(LandingPath), 1);
+        QVERIFY(m_app->state().credentials.pSkey.isEmpty());
+        QCOMPARE(m_app->state().credentials.gTk, ComputeGTk(m_app->state().credentials.skey));
+        QVERIFY(list(Action::ListOwn));
+        QCOMPARE(albums().size(), sd::MainAlbumCount);
+    }
+
+    void everyAlbumPageByPage_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::newRow("own space") << true;
+        QTest::newRow("number typed") << false;
+    }
+    void everyAlbumPageByPage()
+    {
+        QFETCH(bool, own);
+        sd::ExtraAlbum extra;
+        extra.pictureCount = 2;
+        knobs().addExtraAlbums(extra, 100);
+        QVERIFY(signInOverHttp());
+        QVERIFY(list(own ? Action::ListOwn : Action::ListOther, MainUin));
+
+        const QList<sd::AlbumInfo> served = knobs().data().albums(sd::Space::Main, sd::Profile::Today);
+        QCOMPARE(served.size(), sd::MainAlbumCount + 100);
+        QCOMPARE(albums().size(), served.size());
+        for (int row = 0; row < albums().size(); ++row) {
+            QCOMPARE(albums().entry(row).albumId, served.at(row).id);
+            QCOMPARE(albums().entry(row).position, row + 1);
+        }
+
+        const QString gTk = m_app->state().credentials.gTk;
+        const QString first = own
+            ? QStringLiteral("g_tk=") + gTk
+                + QStringLiteral("&callback=shine0_Callback&t=391761988&hostUin=123456789&uin=123456789"
+                                 "&appid=4&inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone"
+                                 "&format=jsonp&notice=0&filter=1&handset=4&pageNumModeSort=40"
+                                 "&pageNumModeClass=15&needUserInfo=1&idcNum=4&callbackFun=shine0"
+                                 "&_=1450879334407")
+            : QStringLiteral("inCharset=gbk&outCharset=gbk&hostUin=123456789&notice=0&callbackFun="
+                             "&format=jsonp&plat=qzone&source=qzone&appid=4&uin=123456789&g_tk=")
+                + gTk;
+        const QList<sd::LoggedRequest> requests = knobs().requestsTo(own ? OwnPath : OtherPath);
+        QCOMPARE(requests.size(), 4);
+        QCOMPARE(requests.first().rawQuery, first);
+        for (int page = 1; page < requests.size(); ++page) {
+            QCOMPARE(requests.at(page).rawQuery,
+                     first + QStringLiteral("&mode=2&pageStart=%1&pageNum=30").arg(30 * page));
+        }
+        QCOMPARE(countLines(ListingEnd), 1);
+        QVERIFY(m_prompts->boxes.isEmpty());
+    }
+
+    void expiredSession_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<sd::FaultRule>("fault");
+        QTest::newRow("album list, -3000") << Action::ListOwn << sd::FaultRule::serviceCode(OwnPath, -3000);
+        QTest::newRow("album list, 403") << Action::ListOwn << sd::FaultRule::httpStatus(OwnPath, 403);
+        QTest::newRow("photo listing") << Action::View << sd::FaultRule::serviceCode(PhotoPath, -3000);
+        QTest::newRow("album job") << Action::Download << sd::FaultRule::serviceCode(PhotoPath, -3000);
+    }
+    void expiredSession()
+    {
+        QFETCH(Action, action);
+        QFETCH(sd::FaultRule, fault);
+        QVERIFY(signInOverHttp());
+        if (action != Action::ListOwn)
+            QVERIFY(list(Action::ListOwn));
+        knobs().addFault(fault);
+        start(action, QString::fromLatin1(sd::SmallAlbum.id));
+
+        QTRY_COMPARE_WITH_TIMEOUT(window().statusText(), Expired, 20000);
+        QCOMPARE(countLines(QStringLiteral("]") + Expired), 1);
+        QCOMPARE(window().signInButton->text(), QStringLiteral("登录QQ"));
+        QCOMPARE(window().qqNumberLabel->text(), QStringLiteral("未登录"));
+        QCOMPARE(window().nicknameLabel->text(), QStringLiteral("QQ昵称"));
+        QCOMPARE(window().avatarLabel->pixmap().toImage(), window().defaultAvatarLabel->pixmap().toImage());
+        const QzoneCredentials &credentials = m_app->state().credentials;
+        QVERIFY(!credentials.signedIn);
+        QVERIFY(credentials.skey.isEmpty() && credentials.pSkey.isEmpty() && credentials.gTk.isEmpty());
+        QTRY_VERIFY(SignInWindow(*m_app) && SignInWindow(*m_app)->isVisible());
+        QVERIFY(m_prompts->boxes.isEmpty()); // no "no albums"
+        QVERIFY(m_app->state().albumJobIdle);
+        QCOMPARE(countLines(QStringLiteral("相册下载完成..")), 0);
+    }
+
+    void busyAnswers_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<sd::FaultRule>("fault");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<bool>("persists");
+        QTest::newRow("album list, clears after two retries")
+            << Action::ListOwn << sd::FaultRule::serviceCode(OwnPath, -10049, 2) << 3 << false;
+        QTest::newRow("album list, stays busy")
+            << Action::ListOwn << sd::FaultRule::serviceCode(OwnPath, -10001) << 4 << true;
+        QTest::newRow("photo listing, stays busy")
+            << Action::View << sd::FaultRule::httpStatus(PhotoPath, 429) << 4 << true;
+    }
+    void busyAnswers()
+    {
+        QFETCH(Action, action);
+        QFETCH(sd::FaultRule, fault);
+        QFETCH(int, requests);
+        QFETCH(bool, persists);
+        QVERIFY(signInOverHttp());
+        if (action == Action::View)
+            QVERIFY(list(Action::ListOwn));
+        knobs().clearRequests();
+        knobs().addFault(fault);
+        start(action, QString::fromLatin1(sd::SmallAlbum.id));
+
+        if (persists) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_prompts->texts(), QStringList {Busy}, 20000);
+            QCOMPARE(m_prompts->boxes.first().title, AppBoxTitle());
+            QCOMPARE(window().statusText(), Busy);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(countLines(ListingEnd), 1, 20000);
+            QCOMPARE(albums().size(), sd::MainAlbumCount);
+            QVERIFY(m_prompts->boxes.isEmpty());
+        }
+        QCOMPARE(knobs().requestCount(fault.path), requests);
+        QVERIFY(m_app->state().credentials.signedIn);
+    }
+
+    // A busy listing costs its album's pictures; the run goes on with the next album.
+    void busyListingInTheAlbumJob()
+    {
+        QVERIFY(signInOverHttp());
+        QVERIFY(list(Action::ListOwn));
+        albums().setChecked(3, true); // V1comma, listed first
+        albums().setChecked(8, true); // V1three
+        QCOMPARE(albums().entry(3).albumId, QString::fromLatin1(sd::CommaAlbum.id));
+        knobs().addFault(sd::FaultRule::serviceCode(PhotoPath, -10049, 4));
+        start(Action::Download, QString::fromLatin1(sd::CommaAlbum.id));
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 30000);
+
+        QCOMPARE(albums().entry(3).downloadState, QStringLiteral("失败3张"));
+        QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
+        QCOMPARE(countLines(QStringLiteral("[春游]") + Busy + QStringLiteral("..")), 1);
+        QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("]共保存3张，失败3张")));
+    }
+
+    // The second space's private album: shown as such, skipped by a multi-album run,
+    // refused alone, and never asked for.
+    void albumWithoutAccess()
+    {
+        QVERIFY(signInOverHttp());
+        QVERIFY(list(Action::ListOther, QString::fromLatin1(sd::SecondUin)));
+        QCOMPARE(albums().size(), 3);
+        QCOMPARE(albums().entry(2).albumId, QString::fromLatin1(sd::PrivateAlbum.id));
+        QCOMPARE(albums().entry(2).downloadState, QStringLiteral("无权访问"));
+        QVERIFY(albums().entry(0).downloadState.isEmpty());
+
+        for (Action alone : {Action::View, Action::Download})
+            start(alone, QString::fromLatin1(sd::PrivateAlbum.id));
+        QCOMPARE(m_prompts->texts(), QStringList(2, QStringLiteral("该相册无权访问")));
+        QVERIFY(m_app->state().albumJobIdle);
+
+        albums().setAllChecked(true);
+        start(Action::Download, QStringLiteral("V2scenery"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 30000);
+        QCOMPARE(countLines(QStringLiteral("[私密]无权访问，已跳过..")), 1);
+        QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("]共保存6张，失败0张，跳过1个相册")));
+        QCOMPARE(albums().entry(2).downloadState, QStringLiteral("无权访问"));
+        QCOMPARE(requestedTopics(), (QStringList {"V2scenery", "V2family"}));
+    }
+};
+
+QTEST_MAIN(TestTodayLists)
+#include "TestTodayLists.moc"
