@@ -32,10 +32,11 @@ int TotalInAlbum(QStringView answer)
 
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
 {
-    enum Key { Pre, Url, Name, UploadTime, Desc };
+    enum Key { Pre, Url, Name, UploadTime, Desc, Width, Height };
     qsizetype preKeys = 0;
     QStringList urls, names, uploadTimes, descriptions;
-    VisitPiecesOfKeys(answer, {u"pre", u"url", u"name", u"uploadtime", u"desc"},
+    QList<int> widths, heights;
+    VisitPiecesOfKeys(answer, {u"pre", u"url", u"name", u"uploadtime", u"desc", u"width", u"height"},
                       [&](qsizetype key, QStringView piece) {
                           switch (key) {
                           case Pre:
@@ -52,6 +53,12 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
                               break;
                           case Desc:
                               descriptions.append(PieceValue(piece));
+                              break;
+                          case Width:
+                              widths.append(PieceNumber(piece));
+                              break;
+                          case Height:
+                              heights.append(PieceNumber(piece));
                               break;
                           }
                       });
@@ -72,6 +79,8 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
         photo.description.remove(QLatin1String("\\/"));
         photo.url = take(urls, i);
         photo.url.replace(QLatin1String("\\/"), QLatin1String("/"));
+        photo.width = widths.value(i);
+        photo.height = heights.value(i);
         photos.append(std::move(photo));
     }
     return photos;

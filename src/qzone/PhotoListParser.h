@@ -25,7 +25,9 @@ int TotalInAlbum(QStringView answer);
 // - url: "url", every "\/" turned into "/";
 // - name: "name", nothing more (backslash-u escapes stay as they are);
 // - uploadTime: "uploadtime", nothing more;
-// - description: "desc", every "\/" removed.
+// - description: "desc", every "\/" removed;
+// - width, height: "width", "height", the number the piece starts with (PieceNumber:
+//   the last key of the last picture has no comma after it); 0 when not a number.
 // A key that occurs fewer than i times leaves that field of picture i empty; it never
 // takes another picture's value. number is firstNumber + i - 1, so a later page
 // passes the count of pictures listed before it plus one. status is empty.
