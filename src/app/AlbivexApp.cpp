@@ -79,7 +79,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(w.openPictureAction, &QAction::triggered, shell.get(), &ShellButtonsController::openPicture);
     m_controllers.push_back(std::move(shell));
 
-    auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel);
+    // Picture addresses keep their scheme when the services are redirected.
+    m_transferOptions.servicesRedirected = m_endpoints.redirected();
+    auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel, m_endpoints.redirected());
     connect(this, &AlbivexApp::previewRequested, preview.get(), &PicturePreview::showPreview);
     m_controllers.push_back(std::move(preview));
     auto catalogue = std::make_unique<AlbumCatalogueController>(m_network, m_endpoints, m_state, *m_albums,

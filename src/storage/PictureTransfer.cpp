@@ -1,8 +1,10 @@
 #include "storage/PictureTransfer.h"
 
+#include "network/CookieRestriction.h"
 #include "network/ReplyWatchdog.h"
 #include "storage/PictureEnd.h"
 #include "storage/PictureSignature.h"
+#include "storage/PlaceholderCheck.h"
 
 #include <QLocale>
 #include <QNetworkAccessManager>
@@ -69,7 +71,17 @@ bool isTransientError(QNetworkReply::NetworkError error)
 
 PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const QString &address, const QString &path,
                                  const Options &options, QObject *parent)
-    : QObject(parent), m_nam(nam), m_address(address), m_path(path), m_options(options)
+    : PictureTransfer(nam, SecurePictureAddress(address, options.servicesRedirected), path, options, parent)
+{ }
+
+PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const PictureAddress &address,
+                                 const QString &path, const Options &options, QObject *parent)
+    : QObject(parent)
+    , m_nam(nam)
+    , m_address(address.url.toString())
+    , m_path(path)
+    , m_options(options)
+    , m_where(address)
 {
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, &PictureTransfer::sendAttempt);
@@ -85,7 +97,7 @@ void PictureTransfer::start()
     if (m_started)
         return;
     m_started = true;
-    m_url = QUrl(m_address.trimmed(), QUrl::TolerantMode);
+    m_url = m_where.url;
     const QString scheme = m_url.scheme().toLower();
     // Addresses come from service answers: only web addresses are fetched, never a
     // local file or another scheme the network manager would also serve.
@@ -118,14 +130,20 @@ void PictureTransfer::sendAttempt()
     ++m_result.attempts;
     m_head.clear();
     m_received = 0;
+    m_status = 0;
     m_end = PictureEnd();
     m_rejected = false;
+    m_sizeChecked = false;
+    m_nextSizeCheck = 0;
 
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // In clear text: the photo key alone goes along.
+    if (m_onFallback)
+        RestrictCookies(request, m_nam.cookieJar(), PhotoKeyCookie);
     m_reply = m_nam.get(request);
     m_reply->setReadBufferSize(ReadBufferBytes);
     m_watchdog = new ReplyWatchdog(m_reply, m_options.idleMs);
@@ -164,6 +182,23 @@ bool PictureTransfer::consume(const QByteArray &chunk)
             return false;
         case PictureSignature::Picture:
             break;
+        }
+        // The size is looked for as the head doubles, so a long metadata block costs a
+        // few looks, not one per piece.
+        if (!m_sizeChecked) {
+            if (m_head.size() < m_nextSizeCheck)
+                return true;
+            switch (CheckPlaceholder(m_head, m_options.listedSize, false)) {
+            case PlaceholderVerdict::NeedMoreBytes:
+                m_nextSizeCheck = m_head.size() * 2;
+                return true;
+            case PlaceholderVerdict::Placeholder:
+                m_rejectReason = TransferOutcome::Placeholder;
+                return false;
+            case PlaceholderVerdict::Picture:
+                m_sizeChecked = true;
+                break;
+            }
         }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
             m_rejectReason = TransferOutcome::WriteFailed;
@@ -213,6 +248,7 @@ void PictureTransfer::onFinished()
         return;
     reply->disconnect(this);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    m_status = status;
     if (status != 0)
         m_result.httpStatus = status;
 
@@ -273,9 +309,14 @@ void PictureTransfer::onFinished()
         return;
     }
     if (!m_file) {
-        // A body shorter than the longest signature: decide on what there is.
+        // A body shorter than the longest signature, or one whose size was still
+        // looked for: decide on what there is.
         if (CheckPictureSignature(m_head, true) != PictureSignature::Picture) {
             endAttempt(TransferOutcome::NotAPicture, false);
+            return;
+        }
+        if (CheckPlaceholder(m_head, m_options.listedSize, true) == PlaceholderVerdict::Placeholder) {
+            endAttempt(TransferOutcome::Placeholder, false);
             return;
         }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
@@ -299,13 +340,33 @@ void PictureTransfer::onFinished()
     endAttempt(TransferOutcome::Saved, false);
 }
 
+bool PictureTransfer::takeFallback(TransferOutcome outcome)
+{
+    const bool connectionFailed
+        = outcome == TransferOutcome::ConnectionFailed || outcome == TransferOutcome::TimedOut;
+    if (m_onFallback || m_where.plainFallback.isEmpty() || !connectionFailed || m_status != 0
+        || m_received > 0)
+        return false;
+    m_onFallback = true;
+    m_url = m_where.plainFallback;
+    return true;
+}
+
 void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int retryAfter)
 {
     dropReply();
     m_file.reset(); // an uncommitted temporary file is removed here
     m_head.clear();
     m_rejected = false;
-    if (outcome != TransferOutcome::Saved && transient && m_result.attempts < m_options.attempts) {
+    if (takeFallback(outcome)) {
+        sendAttempt();
+        return;
+    }
+    m_result.retryAfterMs = retryAfter;
+    const bool handedBack
+        = m_options.handBackBusy && outcome == TransferOutcome::HttpStatus && IsBusyStatus(m_status);
+    if (outcome != TransferOutcome::Saved && transient && !handedBack
+        && m_result.attempts < m_options.attempts) {
         const int pause = retryAfter >= 0 ? qMin(retryAfter, m_options.maxRetryAfterMs)
                                           : m_options.retryPauseMs << (m_result.attempts - 1);
         m_retryTimer.start(pause);

@@ -1,12 +1,31 @@
 #include "photos/ListingProgress.h"
 #include "storage/PictureSignature.h"
+#include "storage/PlaceholderCheck.h"
 #include "storage/UploadTime.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QtTest>
 
 using namespace albivex;
 
 Q_DECLARE_METATYPE(albivex::PictureSignature)
+Q_DECLARE_METATYPE(albivex::PlaceholderVerdict)
+
+namespace {
+
+QByteArray Encoded(int width, int height, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+} // namespace
 
 // The checks a downloaded body and an upload time text go through before a picture
 // is kept: pure functions on plain bytes and text.
@@ -48,6 +67,42 @@ private Q_SLOTS:
         QFETCH(bool, complete);
         QFETCH(PictureSignature, expected);
         QCOMPARE(CheckPictureSignature(head, complete), expected);
+    }
+
+    void placeholder_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QSize>("listed");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<PlaceholderVerdict>("expected");
+        const QByteArray jpeg = Encoded(100, 100, "JPG");
+        const qsizetype scan = jpeg.indexOf("\xFF\xDA");
+        QVERIFY(scan > 0);
+        const qsizetype scanHeader = scan + 2 + 12; // three components
+        const QSize large(1024, 768);
+        QTest::newRow("jpeg under a quarter") << jpeg << large << true << PlaceholderVerdict::Placeholder;
+        QTest::newRow("jpeg, head up to its first scan")
+            << jpeg.left(scanHeader) << large << false << PlaceholderVerdict::Placeholder;
+        QTest::newRow("jpeg cut in its first scan header")
+            << jpeg.left(scanHeader - 1) << large << false << PlaceholderVerdict::NeedMoreBytes;
+        QTest::newRow("jpeg cut before its size, ended")
+            << jpeg.left(jpeg.indexOf("\xFF\xC0")) << large << true << PlaceholderVerdict::Picture;
+        QTest::newRow("png under a quarter")
+            << Encoded(10, 10, "PNG") << QSize(41, 41) << false << PlaceholderVerdict::Placeholder;
+        QTest::newRow("a quarter exactly")
+            << Encoded(10, 10, "PNG") << QSize(40, 40) << false << PlaceholderVerdict::Picture;
+        QTest::newRow("small in one direction only")
+            << Encoded(10, 100, "PNG") << QSize(41, 41) << false << PlaceholderVerdict::Picture;
+        QTest::newRow("listed without height")
+            << jpeg << QSize(1024, 0) << true << PlaceholderVerdict::Picture;
+    }
+    void placeholder()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QSize, listed);
+        QFETCH(bool, complete);
+        QFETCH(PlaceholderVerdict, expected);
+        QCOMPARE(CheckPlaceholder(head, listed, complete), expected);
     }
 
     void uploadTime_data()
