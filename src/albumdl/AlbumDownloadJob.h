@@ -38,6 +38,8 @@ public:
 
     // How every picture transfer is made (time-out, retries).
     void setTransferOptions(const PictureTransfer::Options &options) { m_transferOptions = options; }
+    // How many pictures travel at once (AlbumWalk).
+    void setPacing(AlbumWalk::Pacing pacing) { m_pacing = pacing; }
 
     // Checks that an album is selected; when none is, says so and returns false with
     // nothing else changed. Otherwise starts the job and returns true.
@@ -67,6 +69,7 @@ private:
     AlbumJobView &m_view;
     Prompts &m_prompts;
     PictureTransfer::Options m_transferOptions;
+    AlbumWalk::Pacing m_pacing = AlbumWalk::Pacing::Adaptive;
 
     Mode m_mode = Mode::SingleAlbum;
     bool m_running = false;

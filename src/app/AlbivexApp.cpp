@@ -119,7 +119,7 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
             &SelectedDownloadController::downloadSelectedPictures);
     m_controllers.push_back(std::move(selected));
     m_controllers.push_back(std::make_unique<AlbumDownloadController>(
-        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, w));
+        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, m_albumPacing, w));
 }
 
 AlbivexApp::~AlbivexApp()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "albumdl/AlbumWalk.h"
 #include "qzone/Endpoints.h"
 #include "session/WindowState.h"
 #include "storage/PictureTransfer.h"
@@ -57,6 +58,9 @@ public:
     // How every picture transfer of the tool is made (idle limit, retries); read at
     // the start of each transfer, so tests may shorten the waits at any time.
     PictureTransfer::Options &transferOptions() { return m_transferOptions; }
+    // How many pictures an album download has in flight: adaptive, or fixed for
+    // measurements; read at the start of each job.
+    AlbumWalk::Pacing &albumPacing() { return m_albumPacing; }
 
 Q_SIGNALS:
     // The program is to end now (exit code 0).
@@ -70,6 +74,7 @@ private:
     QNetworkAccessManager m_network;
     WindowState m_state;
     PictureTransfer::Options m_transferOptions;
+    AlbumWalk::Pacing m_albumPacing = AlbumWalk::Pacing::Adaptive;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;

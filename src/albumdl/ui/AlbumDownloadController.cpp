@@ -17,7 +17,8 @@ AlbumDownloadController::AlbumDownloadController(QNetworkAccessManager &network,
                                                  WindowState &state, AlbumListModel &albums, ActivityLog &log,
                                                  Prompts &prompts,
                                                  const PictureTransfer::Options &transferOptions,
-                                                 MainWindow &window, QObject *parent)
+                                                 const AlbumWalk::Pacing &pacing, MainWindow &window,
+                                                 QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_endpoints(endpoints)
@@ -26,6 +27,7 @@ AlbumDownloadController::AlbumDownloadController(QNetworkAccessManager &network,
     , m_log(log)
     , m_prompts(prompts)
     , m_transferOptions(transferOptions)
+    , m_pacing(pacing)
     , m_window(window)
 {
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
@@ -44,6 +46,7 @@ void AlbumDownloadController::startJob()
         return;
     auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, *this, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
+    job->setPacing(m_pacing);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         if (m_job == job)

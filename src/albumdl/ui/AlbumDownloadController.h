@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumJobView.h"
+#include "albumdl/AlbumWalk.h"
 #include "storage/PictureTransfer.h"
 
 #include <QObject>
@@ -27,8 +28,8 @@ class AlbumDownloadController : public QObject, private AlbumJobView
 public:
     AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
-                            const PictureTransfer::Options &transferOptions, MainWindow &window,
-                            QObject *parent = nullptr);
+                            const PictureTransfer::Options &transferOptions, const AlbumWalk::Pacing &pacing,
+                            MainWindow &window, QObject *parent = nullptr);
     ~AlbumDownloadController() override;
 
 private:
@@ -52,6 +53,7 @@ private:
     ActivityLog &m_log;
     Prompts &m_prompts;
     const PictureTransfer::Options &m_transferOptions;
+    const AlbumWalk::Pacing &m_pacing;
     MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
 };
