@@ -121,7 +121,7 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
 {
     if (result.turnedAway()) {
         slowDown();
-        if (flight.busyRetries < BusyRetries) {
+        if (flight.busyRetries < retriesAfter(result)) {
             const int pause = result.retryAfterMs >= 0
                 ? qMin(result.retryAfterMs, m_options.maxRetryAfterMs)
                 : m_options.retryPauseMs << qMin(flight.busyRetries, MaxPauseDoublings);
@@ -136,6 +136,12 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
     m_pathsInFlight.remove(flight.pathKey);
     m_outcomes[flight.index] = result.outcome;
     startMore();
+}
+
+int AlbumWalk::retriesAfter(const TransferResult &result) const
+{
+    const bool serverError = result.outcome == TransferOutcome::HttpStatus && result.httpStatus >= 500;
+    return serverError ? qMax(0, m_options.attempts - 1) : BusyRetries;
 }
 
 void AlbumWalk::slowDown()

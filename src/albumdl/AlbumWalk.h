@@ -26,8 +26,10 @@ struct WindowState;
 // picture away (a 429 or 5xx answer, or a placeholder in its place), and one more after
 // every CleanToGrow transfers it did not turn away, up to MaxInFlight again. A picture
 // turned away keeps its place among those in flight, waits (the answer's Retry-After,
-// else a short pause that grows) and is asked again, up to BusyRetries times, before
-// it counts as failed. What the user sees stays in list order all the same: picture
+// else a short pause that grows) and is asked again before it counts as failed: up to
+// BusyRetries times after a 429 or a placeholder, which say the service is limiting
+// the tool; after a 5xx, which a broken picture gives as well, within the transfer's
+// own number of attempts. What the user sees stays in list order all the same: picture
 // i's status text, progress text of the album row, progress bar value and log line
 // appear only once pictures 1 to i are done. Before a transfer starts, albumJobRunning is read; once it is
 // found cleared, no further transfer starts, the ones in flight finish and are reported, and stopped()
@@ -99,6 +101,8 @@ private:
     bool startPicture(int index);
     void send(const Flight &flight);
     void onTransferDone(Flight flight, const TransferResult &result);
+    // How often a picture turned away so may be asked again in all.
+    int retriesAfter(const TransferResult &result) const;
     // The service turned a picture away / took one: fewer or more transfers at once.
     void slowDown();
     void speedUp();

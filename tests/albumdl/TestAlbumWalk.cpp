@@ -170,9 +170,9 @@ private Q_SLOTS:
         QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), 30);
     }
 
-    // A storm of answers that turn pictures away: a picture is asked again beyond the
-    // transfer's own three attempts and saved; a storm that outlasts the retries fails
-    // the pictures, each asked once and BusyRetries times again.
+    // A storm of answers that turn pictures away: after a 429 or a placeholder a picture
+    // is asked again beyond the transfer's own three attempts and saved, after a 5xx
+    // within them; a storm that outlasts the retries fails the pictures.
     void turnedAwayPicturesAreAskedAgain_data()
     {
         QTest::addColumn<standin::FaultRule>("fault");
@@ -183,13 +183,15 @@ private Q_SLOTS:
         QTest::newRow("429") << standin::FaultRule::httpStatus(all, 429, storm) << 3 << storm + 3;
         QTest::newRow("429 with Retry-After 0")
             << standin::FaultRule::httpStatus(all, 429, storm, 0) << 3 << storm + 3;
-        QTest::newRow("503") << standin::FaultRule::httpStatus(all, 503, storm) << 3 << storm + 3;
-        // Only the largest picture is far enough above the placeholder's size.
+        QTest::newRow("503, twice each") << standin::FaultRule::httpStatus(all, 503, 2 * 3) << 3 << 2 * 3 + 3;
+        // The placeholder is told apart only from a picture listed four times its size:
+        // the third one.
         QTest::newRow("placeholder, four times") << standin::FaultRule::make(
             QStringLiteral("/photo/b/V1three/3.jpg"), standin::FaultKind::Placeholder, 4)
                                                  << 3 << 2 + 5;
         QTest::newRow("429 without end")
             << standin::FaultRule::httpStatus(all, 429) << 0 << 3 * (1 + AlbumWalk::BusyRetries);
+        QTest::newRow("503 without end") << standin::FaultRule::httpStatus(all, 503) << 0 << 3 * 3;
     }
     void turnedAwayPicturesAreAskedAgain()
     {
