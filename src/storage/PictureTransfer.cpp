@@ -133,7 +133,7 @@ void PictureTransfer::sendAttempt()
     m_status = 0;
     m_end = PictureEnd();
     m_rejected = false;
-    m_sizeChecked = false;
+    m_sizeChecked = m_options.listedSize.width() <= 0 || m_options.listedSize.height() <= 0;
     m_nextSizeCheck = 0;
 
     QNetworkRequest request(m_url);
@@ -183,22 +183,14 @@ bool PictureTransfer::consume(const QByteArray &chunk)
         case PictureSignature::Picture:
             break;
         }
-        // The size is looked for as the head doubles, so a long metadata block costs a
-        // few looks, not one per piece.
-        if (!m_sizeChecked) {
-            if (m_head.size() < m_nextSizeCheck)
-                return true;
-            switch (CheckPlaceholder(m_head, m_options.listedSize, false)) {
-            case PlaceholderVerdict::NeedMoreBytes:
-                m_nextSizeCheck = m_head.size() * 2;
-                return true;
-            case PlaceholderVerdict::Placeholder:
-                m_rejectReason = TransferOutcome::Placeholder;
-                return false;
-            case PlaceholderVerdict::Picture:
-                m_sizeChecked = true;
-                break;
-            }
+        switch (checkSize()) {
+        case HeadCheck::Hold:
+            return true;
+        case HeadCheck::Reject:
+            m_rejectReason = TransferOutcome::Placeholder;
+            return false;
+        case HeadCheck::Write:
+            break;
         }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
             m_rejectReason = TransferOutcome::WriteFailed;
@@ -212,6 +204,32 @@ bool PictureTransfer::consume(const QByteArray &chunk)
         return false;
     }
     return true;
+}
+
+PictureTransfer::HeadCheck PictureTransfer::checkSize()
+{
+    if (m_sizeChecked)
+        return HeadCheck::Write;
+    const bool atLimit = m_head.size() >= PlaceholderHeadBytes;
+    // Looked for as the head doubles, so a reader that needs more than the header
+    // costs a few looks, not one per piece.
+    if (m_end.headerWhole() && m_head.size() >= m_nextSizeCheck) {
+        switch (CheckPlaceholder(m_head, m_options.listedSize, atLimit)) {
+        case PlaceholderVerdict::Placeholder:
+            return HeadCheck::Reject;
+        case PlaceholderVerdict::Picture:
+            m_sizeChecked = true;
+            return HeadCheck::Write;
+        case PlaceholderVerdict::NeedMoreBytes:
+            m_nextSizeCheck = m_head.size() * 2;
+            break;
+        }
+    }
+    if (!atLimit)
+        return HeadCheck::Hold;
+    // A header too long to wait for: the picture is taken as it is.
+    m_sizeChecked = true;
+    return HeadCheck::Write;
 }
 
 void PictureTransfer::rejectAttempt(TransferOutcome outcome)
@@ -315,7 +333,8 @@ void PictureTransfer::onFinished()
             endAttempt(TransferOutcome::NotAPicture, false);
             return;
         }
-        if (CheckPlaceholder(m_head, m_options.listedSize, true) == PlaceholderVerdict::Placeholder) {
+        if (!m_sizeChecked
+            && CheckPlaceholder(m_head, m_options.listedSize, true) == PlaceholderVerdict::Placeholder) {
             endAttempt(TransferOutcome::Placeholder, false);
             return;
         }

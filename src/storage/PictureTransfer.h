@@ -93,6 +93,10 @@ private:
     void onReadyRead();
     void onFinished();
     bool consume(const QByteArray &chunk);
+    // Whether the head held so far may be written: Hold while the picture's size is
+    // still to be read, Reject for a placeholder.
+    enum class HeadCheck { Hold, Write, Reject };
+    HeadCheck checkSize();
     bool openTarget();
     void rejectAttempt(TransferOutcome outcome);
     void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
@@ -116,7 +120,7 @@ private:
     qint64 m_received = 0;
     int m_status = 0; // the HTTP status of this attempt, 0 before any
     PictureEnd m_end; // whether the bytes so far make a whole picture
-    bool m_sizeChecked = false; // the picture's size has been found no placeholder's
+    bool m_sizeChecked = false; // no size to hold it to, or found no placeholder's
     qsizetype m_nextSizeCheck = 0; // head bytes before the size is looked for again
     bool m_rejected = false; // this attempt was abandoned by us, m_rejectReason says why
     TransferOutcome m_rejectReason = TransferOutcome::ConnectionFailed;

@@ -14,15 +14,16 @@ enum class PlaceholderVerdict {
     Picture, // the listed size or more, or nothing to compare with
 };
 
-// How many leading bytes are held at most for the size: past them (a JPEG with a long
-// metadata block) the picture is taken as it is.
+// How many leading bytes a transfer holds at most for the size: past them (a picture
+// with a long metadata block) the picture is taken as it is.
 constexpr qsizetype PlaceholderHeadBytes = 256 * 1024;
 
 // `listed` is the size the photo list gives (empty or zero in either direction: no
 // check). The picture's own size is read from its header (QImageReader::size(), no
-// decoding); `complete` tells that no more bytes will come. A size that cannot be read
-// from the whole head (or from PlaceholderHeadBytes of it) gives Picture: the picture
-// is then checked as any other.
+// decoding), so ask once the head holds the whole header (PictureEnd::headerWhole):
+// the JPEG and PNG readers complain in the log about fewer bytes. `complete` tells
+// that no more bytes will come: a size that cannot be read then gives Picture, and the
+// picture is checked as any other.
 PlaceholderVerdict CheckPlaceholder(const QByteArray &head, const QSize &listed, bool complete);
 
 } // namespace albivex
