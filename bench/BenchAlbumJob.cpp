@@ -312,8 +312,9 @@ QStringList PictureAddresses(AlbivexApp &app, const QString &albumId)
     return addresses;
 }
 
-// curl fetching the addresses one after another in one process (one connection, reused).
-double CurlMs(const QStringList &addresses, const QString &folder)
+// curl fetching the addresses one after another in one process (one connection,
+// reused), or up to `atOnce` at a time.
+double CurlMs(const QStringList &addresses, const QString &folder, int atOnce = 1)
 {
     QFile config(folder + QStringLiteral("/curl.cfg"));
     if (!config.open(QIODevice::WriteOnly))
@@ -326,9 +327,12 @@ double CurlMs(const QStringList &addresses, const QString &folder)
     QProcess curl;
     QElapsedTimer clock;
     clock.start();
-    curl.start(QStringLiteral("curl"),
-               {QStringLiteral("--silent"), QStringLiteral("--fail"), QStringLiteral("--config"),
-                config.fileName()});
+    QStringList arguments {QStringLiteral("--silent"), QStringLiteral("--fail"), QStringLiteral("--config"),
+                           config.fileName()};
+    if (atOnce > 1)
+        arguments << QStringLiteral("--parallel") << QStringLiteral("--parallel-max")
+                  << QString::number(atOnce);
+    curl.start(QStringLiteral("curl"), arguments);
     if (!curl.waitForFinished(300000) || curl.exitCode() != 0)
         return -1;
     const double ms = clock.nsecsElapsed() / 1e6;
@@ -394,19 +398,26 @@ int main(int argc, char **argv)
                      peakKib / 1024.0 < 150);
     QDir(albumFolder).removeRecursively();
 
-    // In turns, so that a busy spell of the machine weighs on both sides.
+    // In turns, so that a busy spell of the machine weighs on both sides. Every run
+    // writes into a folder of its own and nothing is deleted before the end: files
+    // deleted just before weigh on the creation of new ones on some file systems.
     const QStringList addresses = PictureAddresses(app, throughputAlbum);
+    QTemporaryDir curlFolders;
     QList<double> oursMs, curlMs, ratios;
     JobRun ours;
     for (int round = 0; round < Repeats; ++round) {
-        QDir(albumFolder).removeRecursively();
+        const QString roundFolder = save.filePath(QStringLiteral("round%1").arg(round));
+        QDir().mkpath(roundFolder);
+        window.saveFolderEdit->setText(roundFolder);
         const JobRun run = RunJob(app, throughputAlbum);
         if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
-            || FolderBytes(albumFolder) != Pictures * PictureBytes)
+            || FolderBytes(roundFolder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册"))
+                != Pictures * PictureBytes)
             return Fail("the 300-picture album was not saved whole",
                         app.log().lines().mid(app.log().lines().size() - 8));
-        QTemporaryDir curlFolder;
-        const double curl = CurlMs(addresses, curlFolder.path());
+        const QString curlFolder = curlFolders.filePath(QString::number(round));
+        QDir().mkpath(curlFolder);
+        const double curl = CurlMs(addresses, curlFolder);
         if (curl <= 0)
             return Fail("curl did not fetch the 300 pictures");
         oursMs << run.ms;
@@ -420,6 +431,11 @@ int main(int argc, char **argv)
                 Pictures, static_cast<long long>(PictureBytes / 1024), LatencyMs, Repeats, oursMs.value(0),
                 oursMs.value(1), oursMs.value(2), curlMs.value(0), curlMs.value(1), curlMs.value(2),
                 ratios.value(0), ratios.value(1), ratios.value(2));
+    const QString parallelFolder = curlFolders.filePath(QStringLiteral("parallel"));
+    QDir().mkpath(parallelFolder);
+    const double curlFour = CurlMs(addresses, parallelFolder, AlbumWalk::MaxInFlight);
+    std::printf("  for reference, curl with four at once (no listing): %.0f ms, %.3f of curl one by one\n",
+                curlFour, curlFour / Median(curlMs));
     const double ratio = Median(ratios);
     allMet
         &= Report("  time ratio ours / curl (one connection), median", ratio, "x", "<= 0.26", ratio <= 0.26);
@@ -455,7 +471,6 @@ int main(int argc, char **argv)
             [&] { return todayApp.log().lines().join('\n').contains(QStringLiteral("相册获取完毕..")); },
             30000))
         return Fail("today's album list");
-    const QString todayFolder = todaySave.path() + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册");
     const double floorMs = 1000.0 * Pictures / Rate;
     std::printf(
         "Request budget: %d pictures, today's service allowing %d requests a second (floor %.0f ms)\n",
@@ -463,7 +478,9 @@ int main(int argc, char **argv)
     for (const AlbumWalk::Pacing pacing : {AlbumWalk::Pacing::Adaptive, AlbumWalk::Pacing::Fixed}) {
         const bool adaptive = pacing == AlbumWalk::Pacing::Adaptive;
         todayApp.albumPacing() = pacing;
-        QDir(todayFolder).removeRecursively();
+        const QString runFolder = todaySave.filePath(adaptive ? "adaptive" : "fixed");
+        QDir().mkpath(runFolder);
+        todayWindow.saveFolderEdit->setText(runFolder);
         const int refusedBefore = LinesContaining(requestLog, " fault=rate");
         const JobRun run = RunJob(todayApp, today.extraIds.at(0));
         const auto [saved, failed] = SavedAndFailed(run.summary);

@@ -52,7 +52,8 @@ void AlbumWalk::startMore()
     m_moreScheduled = false;
     const int count = static_cast<int>(m_pictures.size());
     int handled = 0;
-    while (!m_stopping && m_inFlight < m_limit && m_next < count) {
+    while (!m_stopping && m_onNetwork < m_limit && m_puttingInPlace.size() < MaxPuttingInPlace
+           && m_next < count) {
         if (handled == MaxPicturesPerTurn) {
             scheduleMore();
             break;
@@ -106,15 +107,21 @@ bool AlbumWalk::startPicture(int index)
     flight.options.handBackBusy = true;
     m_pathsInFlight.insert(flight.pathKey);
     ++m_inFlight;
+    ++m_onNetwork;
     send(flight);
     return true;
 }
 
 void AlbumWalk::send(const Flight &flight)
 {
-    DownloadPictureFile(
+    const PictureTransfer *transfer = DownloadPictureFile(
         m_nam, flight.address, flight.path, this,
         [this, flight](const TransferResult &result) { onTransferDone(flight, result); }, flight.options);
+    connect(transfer, &PictureTransfer::arrived, this, [this, index = flight.index] {
+        m_puttingInPlace.insert(index);
+        --m_onNetwork;
+        startMore();
+    });
 }
 
 void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
@@ -132,6 +139,9 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
     } else {
         speedUp();
     }
+    // A picture turned away for good, or failed, never arrived.
+    if (!m_puttingInPlace.remove(flight.index))
+        --m_onNetwork;
     --m_inFlight;
     m_pathsInFlight.remove(flight.pathKey);
     m_outcomes[flight.index] = result.outcome;

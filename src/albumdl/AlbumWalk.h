@@ -23,17 +23,22 @@ struct WindowState;
 //
 // Transfers run several at once, started in list order, as many as the service takes:
 // MaxInFlight at first, half as many (down to one) each time the service turns a
-// picture away (a 429 or 5xx answer, or a placeholder in its place), and one more after
-// every CleanToGrow transfers it did not turn away, up to MaxInFlight again. A picture
-// turned away keeps its place among those in flight, waits (the answer's Retry-After,
-// else a short pause that grows) and is asked again before it counts as failed: up to
-// BusyRetries times after a 429 or a placeholder, which say the service is limiting
-// the tool; after a 5xx, which a broken picture gives as well, within the transfer's
-// own number of attempts. What the user sees stays in list order all the same: picture
-// i's status text, progress text of the album row, progress bar value and log line
-// appear only once pictures 1 to i are done. Before a transfer starts, albumJobRunning is read; once it is
-// found cleared, no further transfer starts, the ones in flight finish and are reported, and stopped()
-// follows. The save folder, naming mode and quality are read afresh for every picture as it starts.
+// picture away (a 429 or 5xx answer, or a placeholder in its place), and one more
+// after every CleanToGrow transfers it did not turn away, up to MaxInFlight again. A
+// picture turned away keeps its place among those in flight, waits (the answer's
+// Retry-After, else a short pause that grows) and is asked again before it counts as
+// failed: up to BusyRetries times after a 429 or a placeholder, which say the service
+// is limiting the tool; after a 5xx, which a broken picture gives as well, within the
+// transfer's own number of attempts. A picture that has arrived whole no longer
+// counts while it is put in place on the disk (at most MaxPuttingInPlace at once), so
+// the network does not wait for the disk.
+//
+// What the user sees stays in list order all the same: picture i's status text,
+// progress text of the album row, progress bar value and log line appear only once
+// pictures 1 to i are done. Before a transfer starts, albumJobRunning is read; once it
+// is found cleared, no further transfer starts, the ones in flight finish and are
+// reported, and stopped() follows. The save folder, naming mode and quality are read
+// afresh for every picture as it starts.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
 // an address is not fetched at all and counts as failed. Two pictures bound for the
@@ -46,6 +51,7 @@ class AlbumWalk : public QObject
     Q_OBJECT
 public:
     static constexpr int MaxInFlight = 4;
+    static constexpr int MaxPuttingInPlace = 2 * MaxInFlight;
     static constexpr int CleanToGrow = 20;
     // More than the transfer's own attempts: under a request budget a picture may be
     // turned away in several windows in a row.
@@ -124,8 +130,10 @@ private:
     int m_next = 0; // pictures started
     int m_reported = 0; // pictures shown to the user
     int m_inFlight = 0; // pictures started and not ended, waiting ones included
+    int m_onNetwork = 0; // of them, those not arrived whole yet
+    QSet<int> m_puttingInPlace; // pictures arrived whole and not ended yet
     Pacing m_pacing = Pacing::Adaptive;
-    int m_limit = MaxInFlight; // how many may be in flight now
+    int m_limit = MaxInFlight; // how many may be on the network now
     int m_clean = 0; // transfers not turned away since the limit last changed
     QSet<QString> m_pathsInFlight; // case-folded target paths
     bool m_stopping = false;

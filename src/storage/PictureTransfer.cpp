@@ -6,12 +6,14 @@
 #include "storage/PictureSignature.h"
 #include "storage/PlaceholderCheck.h"
 
+#include <QFutureWatcher>
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
 #include <QTimeZone>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -343,20 +345,36 @@ void PictureTransfer::onFinished()
             return;
         }
     }
-    if (!m_file->flush()) {
-        endAttempt(TransferOutcome::WriteFailed, false);
-        return;
-    }
-    // Set on the temporary file, so the rename brings the time along and a failed
-    // commit leaves nothing behind.
-    if (m_options.modifiedTime.isValid())
-        m_file->setFileTime(m_options.modifiedTime, QFileDevice::FileModificationTime);
-    if (!m_file->commit()) {
-        endAttempt(TransferOutcome::WriteFailed, false);
-        return;
-    }
-    m_result.bytes = m_received;
-    endAttempt(TransferOutcome::Saved, false);
+    putInPlace();
+}
+
+void PictureTransfer::putInPlace()
+{
+    dropReply();
+    Q_EMIT arrived();
+    // Syncing the file to the disk takes milliseconds on many disks: it is done on a
+    // worker thread, so neither the window nor the other transfers wait for it. The
+    // file belongs to no thread meanwhile; the task alone touches it.
+    std::shared_ptr<QSaveFile> file(m_file.release());
+    file->moveToThread(nullptr);
+    const QDateTime modified = m_options.modifiedTime;
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher] {
+        const bool saved = watcher->result();
+        watcher->deleteLater();
+        if (saved)
+            m_result.bytes = m_received;
+        endAttempt(saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
+    });
+    watcher->setFuture(QtConcurrent::run([file, modified] {
+        if (!file->flush())
+            return false;
+        // Set on the temporary file, so the rename brings the time along and a failed
+        // commit leaves nothing behind.
+        if (modified.isValid())
+            file->setFileTime(modified, QFileDevice::FileModificationTime);
+        return file->commit();
+    }));
 }
 
 bool PictureTransfer::takeFallback(TransferOutcome outcome)

@@ -41,7 +41,9 @@ class ReplyWatchdog;
 // cookies but the photo key, and keeping any cookie it is sent out of the jar: nothing
 // of the sign-in travels in clear text.
 //
-// Any number of transfers may run at once; each is independent. The object is owned
+// Any number of transfers may run at once; each is independent. The whole picture is
+// put in place (synced to the disk and renamed) on a worker thread; arrived() tells
+// when that begins, when the network is done with the transfer. The object is owned
 // by its parent and deletes itself (deleteLater) after it has reported.
 class PictureTransfer : public QObject
 {
@@ -78,7 +80,8 @@ public:
     // Sends the first request. Call once.
     void start();
     // Ends the transfer at once without reporting: no retry follows, the partial
-    // temporary file is removed, the final name is untouched. Safe after finished.
+    // temporary file is removed, the final name is untouched (a whole picture already
+    // being put in place still lands there). Safe after finished.
     void cancel();
 
     QString address() const { return m_address; }
@@ -87,6 +90,9 @@ public:
 Q_SIGNALS:
     // Exactly once, unless cancelled. Do not delete the object from a slot of it.
     void finished(const albivex::TransferResult &result);
+    // The whole picture has arrived and is being put in place; finished() follows.
+    // Not sent for a picture that is not saved before that.
+    void arrived();
 
 private:
     void sendAttempt();
@@ -99,6 +105,8 @@ private:
     HeadCheck checkSize();
     bool openTarget();
     void rejectAttempt(TransferOutcome outcome);
+    // Syncs and renames the file away from this thread, then ends the attempt.
+    void putInPlace();
     void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
     // After a failed https connection: the next attempt goes to the plain fallback.
     bool takeFallback(TransferOutcome outcome);

@@ -205,6 +205,7 @@ private Q_SLOTS:
         QCOMPARE(tally.saved, saved);
         QCOMPARE(tally.failed, 3 - saved);
         QCOMPARE(m_standin.knobs().requests().size(), asked);
+        QVERIFY(nam.most <= AlbumWalk::MaxInFlight);
         for (int n = 1; n <= saved; ++n) {
             const QString file = save.path() + QStringLiteral("/42/册/%1.p%1.jpg").arg(n);
             QVERIFY(TestFileBytes(file)
