@@ -362,6 +362,8 @@ void PictureTransfer::putInPlace()
     connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher] {
         const bool saved = watcher->result();
         watcher->deleteLater();
+        if (m_done) // cancelled meanwhile: nothing is reported
+            return;
         if (saved)
             m_result.bytes = m_received;
         endAttempt(saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
