@@ -10,7 +10,6 @@
 #include "standin/StandinThread.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
@@ -157,16 +156,12 @@ private Q_SLOTS:
         m_standin.knobs().setRate(10);
         QTemporaryDir save;
         CountingNetwork nam;
-        QElapsedTimer clock;
-        clock.start();
         const AlbumWalk::Tally tally = walk(nam, save.path(), listed(id, 30), 30000);
         m_standin.knobs().setRate(0);
         QCOMPARE(tally.saved, 30);
         QCOMPARE(tally.failed, 0);
         QVERIFY2(nam.most <= AlbumWalk::MaxInFlight, qPrintable(QString::number(nam.most)));
         QVERIFY(refusedForRate() > 0);
-        // Thirty requests at ten a window need the better part of three windows.
-        QVERIFY(clock.elapsed() > 1900);
         QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), 30);
     }
 
