@@ -16,7 +16,16 @@
 //    holding a 20 MB picture. The peak is reset just before the job (Linux clear_refs),
 //    so the figure is the whole tool's resident memory at its highest during the job:
 //    the window, Qt and the job together. The stand-in's memory is its own process's.
+// 4. Request budget: a second stand-in plays today's service (--profile today) with a
+//    budget of 20 requests a second (--rate 20; beyond it pictures get 429 with
+//    Retry-After: 1). The 300-picture job against the floor the budget sets (301
+//    requests, the listing among them: 15 s), and its failed pictures; beside it the
+//    same job with the walk's parallelism fixed at 4, and the requests each refused.
+//
+// The throughput job and curl run three times each, in turns; the median ratio is held
+// to the target and the spread printed. Run on a quiet machine (`uptime`).
 
+#include "albumdl/AlbumWalk.h"
 #include "app/AlbivexApp.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListFetch.h"
@@ -44,6 +53,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -56,10 +66,12 @@ constexpr int Pictures = 300;
 constexpr qint64 PictureBytes = 150 * 1024;
 constexpr qint64 BigPictureBytes = 20 * 1024 * 1024;
 constexpr int LatencyMs = 20;
+constexpr int Rate = 20; // requests per second of the budget run
+constexpr int Repeats = 3;
 
 bool Report(const char *figure, double value, const char *unit, const char *target, bool met)
 {
-    std::printf("%-58s %10.2f %-6s target %-10s %s\n", figure, value, unit, target, met ? "ok" : "MISSED");
+    std::printf("%-58s %10.3f %-6s target %-10s %s\n", figure, value, unit, target, met ? "ok" : "MISSED");
     std::fflush(stdout);
     return met;
 }
@@ -123,7 +135,7 @@ struct Standin
     QString root;
     QStringList extraIds;
 
-    bool start(const QStringList &arguments)
+    bool start(const QStringList &arguments, int extraAlbums)
     {
         process.setProgram(QStringLiteral(ALBIVEX_STANDIN_PROGRAM));
         process.setArguments(arguments);
@@ -135,7 +147,7 @@ struct Standin
         const QRegularExpression extra(QStringLiteral("^extra album (\\S+)"));
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 20000 && extraIds.size() < 2) {
+        while (timer.elapsed() < 20000 && extraIds.size() < extraAlbums) {
             if (!process.canReadLine() && !process.waitForReadyRead(1000))
                 continue;
             while (process.canReadLine()) {
@@ -146,7 +158,7 @@ struct Standin
                     extraIds << match.captured(1);
             }
         }
-        return !root.isEmpty() && extraIds.size() == 2;
+        return !root.isEmpty() && extraIds.size() == extraAlbums;
     }
 
     ~Standin()
@@ -178,6 +190,48 @@ bool SignIn(AlbivexApp &app, const QString &root)
         }
     }
     return false;
+}
+
+// Today's sign-in: the Qzone landing page adds p_skey, over which g_tk is computed.
+bool SignInToday(AlbivexApp &app, const QString &root)
+{
+    if (!SignIn(app, root))
+        return false;
+    QNetworkReply *reply = app.network().get(
+        QNetworkRequest(QUrl(root + QStringLiteral("/qzone/v5/loginsucc.html?para=izone"))));
+    WaitUntil([reply] { return reply->isFinished(); }, 20000);
+    reply->deleteLater();
+    for (const QNetworkCookie &cookie :
+         app.network().cookieJar()->cookiesForUrl(QUrl(root + QLatin1Char('/')))) {
+        if (cookie.name() == "p_skey") {
+            app.state().credentials.gTk = ComputeGTk(QString::fromLatin1(cookie.value()));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The window's last lines "共保存N张，失败M张": {N, M}, or {-1, -1}.
+std::pair<int, int> SavedAndFailed(const QString &summary)
+{
+    static const QRegularExpression counts(QStringLiteral("共保存(\\d+)张，失败(\\d+)张$"));
+    const auto match = counts.match(summary);
+    return match.hasMatch() ? std::pair(match.captured(1).toInt(), match.captured(2).toInt())
+                            : std::pair(-1, -1);
+}
+
+int LinesContaining(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return int(file.readAll().count(text));
+}
+
+double Median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 struct JobRun
@@ -258,8 +312,9 @@ QStringList PictureAddresses(AlbivexApp &app, const QString &albumId)
     return addresses;
 }
 
-// curl fetching the addresses one after another in one process (one connection, reused).
-double CurlMs(const QStringList &addresses, const QString &folder)
+// curl fetching the addresses one after another in one process (one connection,
+// reused), or up to `atOnce` at a time.
+double CurlMs(const QStringList &addresses, const QString &folder, int atOnce = 1)
 {
     QFile config(folder + QStringLiteral("/curl.cfg"));
     if (!config.open(QIODevice::WriteOnly))
@@ -272,9 +327,12 @@ double CurlMs(const QStringList &addresses, const QString &folder)
     QProcess curl;
     QElapsedTimer clock;
     clock.start();
-    curl.start(QStringLiteral("curl"),
-               {QStringLiteral("--silent"), QStringLiteral("--fail"), QStringLiteral("--config"),
-                config.fileName()});
+    QStringList arguments {QStringLiteral("--silent"), QStringLiteral("--fail"), QStringLiteral("--config"),
+                           config.fileName()};
+    if (atOnce > 1)
+        arguments << QStringLiteral("--parallel") << QStringLiteral("--parallel-max")
+                  << QString::number(atOnce);
+    curl.start(QStringLiteral("curl"), arguments);
     if (!curl.waitForFinished(300000) || curl.exitCode() != 0)
         return -1;
     const double ms = clock.nsecsElapsed() / 1e6;
@@ -303,7 +361,8 @@ int main(int argc, char **argv)
                         QString::number(LatencyMs), QStringLiteral("--extra-album"),
                         QStringLiteral("%1:%2").arg(Pictures).arg(PictureBytes),
                         QStringLiteral("--extra-album"),
-                        QStringLiteral("3:%1:2:%2").arg(PictureBytes).arg(BigPictureBytes)}))
+                        QStringLiteral("3:%1:2:%2").arg(PictureBytes).arg(BigPictureBytes)},
+                       2))
         return Fail("the stand-in did not start");
     const QString throughputAlbum = standin.extraIds.at(0);
     const QString bigPictureAlbum = standin.extraIds.at(1);
@@ -339,24 +398,106 @@ int main(int argc, char **argv)
                      peakKib / 1024.0 < 150);
     QDir(albumFolder).removeRecursively();
 
-    const JobRun ours = RunJob(app, throughputAlbum);
-    if (!ours.completed || !ours.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
-        || FolderBytes(albumFolder) != Pictures * PictureBytes)
-        return Fail("the 300-picture album was not saved whole",
-                    app.log().lines().mid(app.log().lines().size() - 8));
-    QTemporaryDir curlFolder;
-    const double curlMs = CurlMs(PictureAddresses(app, throughputAlbum), curlFolder.path());
-    if (curlMs <= 0)
-        return Fail("curl did not fetch the 300 pictures");
-    std::printf("Throughput: %d pictures of %lld KB, %d ms latency per answer: ours %.0f ms, curl %.0f ms\n",
-                Pictures, static_cast<long long>(PictureBytes / 1024), LatencyMs, ours.ms, curlMs);
-    allMet &= Report("  time ratio ours / curl (one connection)", ours.ms / curlMs, "x", "<= 0.4",
-                     ours.ms / curlMs <= 0.4);
+    // In turns, so that a busy spell of the machine weighs on both sides. Every run
+    // writes into a folder of its own and nothing is deleted before the end: files
+    // deleted just before weigh on the creation of new ones on some file systems.
+    const QStringList addresses = PictureAddresses(app, throughputAlbum);
+    QTemporaryDir curlFolders;
+    QList<double> oursMs, curlMs, ratios;
+    JobRun ours;
+    for (int round = 0; round < Repeats; ++round) {
+        const QString roundFolder = save.filePath(QStringLiteral("round%1").arg(round));
+        QDir().mkpath(roundFolder);
+        window.saveFolderEdit->setText(roundFolder);
+        const JobRun run = RunJob(app, throughputAlbum);
+        if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
+            || FolderBytes(roundFolder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册"))
+                != Pictures * PictureBytes)
+            return Fail("the 300-picture album was not saved whole",
+                        app.log().lines().mid(app.log().lines().size() - 8));
+        const QString curlFolder = curlFolders.filePath(QString::number(round));
+        QDir().mkpath(curlFolder);
+        const double curl = CurlMs(addresses, curlFolder);
+        if (curl <= 0)
+            return Fail("curl did not fetch the 300 pictures");
+        oursMs << run.ms;
+        curlMs << curl;
+        ratios << run.ms / curl;
+        if (round == 0 || run.longestOwnGapMs > ours.longestOwnGapMs)
+            ours = run;
+    }
+    std::printf("Throughput: %d pictures of %lld KB, %d ms latency per answer, %d runs each:\n"
+                "  ours %.0f / %.0f / %.0f ms, curl %.0f / %.0f / %.0f ms, ratio %.3f / %.3f / %.3f\n",
+                Pictures, static_cast<long long>(PictureBytes / 1024), LatencyMs, Repeats, oursMs.value(0),
+                oursMs.value(1), oursMs.value(2), curlMs.value(0), curlMs.value(1), curlMs.value(2),
+                ratios.value(0), ratios.value(1), ratios.value(2));
+    const QString parallelFolder = curlFolders.filePath(QStringLiteral("parallel"));
+    QDir().mkpath(parallelFolder);
+    const double curlFour = CurlMs(addresses, parallelFolder, AlbumWalk::MaxInFlight);
+    std::printf("  for reference, curl with four at once (no listing): %.0f ms, %.3f of curl one by one\n",
+                curlFour, curlFour / Median(curlMs));
+    const double ratio = Median(ratios);
+    allMet
+        &= Report("  time ratio ours / curl (one connection), median", ratio, "x", "<= 0.26", ratio <= 0.26);
     std::printf("Responsiveness: 10 ms timer on the user-interface thread during the 300-picture job;\n"
                 "  longest gap as the wall clock sees it %.2f ms, including the waits for a processor\n"
                 "  that other programs held (the stand-in among them)\n",
                 ours.longestGapMs);
     allMet &= Report("  longest gap, waits for a busy processor left out", ours.longestOwnGapMs, "ms",
                      "<= 50", ours.longestOwnGapMs <= 50);
+
+    // Today's service with a request budget, in a stand-in of its own.
+    QTemporaryDir logFolder;
+    const QString requestLog = logFolder.filePath(QStringLiteral("requests.log"));
+    Standin today;
+    if (!today.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--profile"),
+                      QStringLiteral("today"), QStringLiteral("--rate"), QString::number(Rate),
+                      QStringLiteral("--request-log"), requestLog, QStringLiteral("--extra-album"),
+                      QStringLiteral("%1:%2").arg(Pictures).arg(PictureBytes)},
+                     1))
+        return Fail("the stand-in of today's service did not start");
+    QTemporaryDir todaySave;
+    AlbivexApp todayApp {Endpoints(today.root)};
+    MainWindow &todayWindow = todayApp.window();
+    todayWindow.qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+    todayWindow.qualityCombo->setCurrentIndex(1);
+    todayWindow.saveFolderEdit->setText(todaySave.path());
+    todayWindow.listOwnAlbumsButton->setEnabled(true);
+    todayWindow.show();
+    if (!SignInToday(todayApp, today.root))
+        return Fail("today's sign-in on the stand-in");
+    todayWindow.listOwnAlbumsButton->click();
+    if (!WaitUntil(
+            [&] { return todayApp.log().lines().join('\n').contains(QStringLiteral("相册获取完毕..")); },
+            30000))
+        return Fail("today's album list");
+    const double floorMs = 1000.0 * Pictures / Rate;
+    std::printf(
+        "Request budget: %d pictures, today's service allowing %d requests a second (floor %.0f ms)\n",
+        Pictures, Rate, floorMs);
+    for (const AlbumWalk::Pacing pacing : {AlbumWalk::Pacing::Adaptive, AlbumWalk::Pacing::Fixed}) {
+        const bool adaptive = pacing == AlbumWalk::Pacing::Adaptive;
+        todayApp.albumPacing() = pacing;
+        const QString runFolder = todaySave.filePath(adaptive ? "adaptive" : "fixed");
+        QDir().mkpath(runFolder);
+        todayWindow.saveFolderEdit->setText(runFolder);
+        const int refusedBefore = LinesContaining(requestLog, " fault=rate");
+        const JobRun run = RunJob(todayApp, today.extraIds.at(0));
+        const auto [saved, failed] = SavedAndFailed(run.summary);
+        if (!run.completed || saved < 0)
+            return Fail("the job under the request budget did not end",
+                        todayApp.log().lines().mid(todayApp.log().lines().size() - 8));
+        const int refused = LinesContaining(requestLog, " fault=rate") - refusedBefore;
+        std::printf("  %s: %.0f ms, %d saved, %d failed, %d requests refused with 429\n",
+                    adaptive ? "adaptive parallelism" : "parallelism fixed at 4 (for comparison)", run.ms,
+                    saved, failed, refused);
+        if (adaptive) {
+            allMet &= Report("  job time / floor, adaptive", run.ms / floorMs, "x", "<= 1.2",
+                             run.ms / floorMs <= 1.2);
+            allMet &= Report("  failed pictures, adaptive", failed, "", "0", failed == 0);
+        } else {
+            Report("  job time / floor, fixed at 4", run.ms / floorMs, "x", "(none)", true);
+        }
+    }
     return allMet ? 0 : 1;
 }

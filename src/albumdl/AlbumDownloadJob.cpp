@@ -148,6 +148,7 @@ void AlbumDownloadJob::walkAlbum(int row)
     m_walk = new AlbumWalk(m_nam, m_state, m_albums, m_view, row, std::move(m_pictures), m_transferOptions,
                            this);
     m_pictures.clear();
+    m_walk->setPacing(m_pacing);
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
     connect(m_walk, &AlbumWalk::stopped, this, &AlbumDownloadJob::stop);
     m_walk->start();

@@ -47,6 +47,8 @@ public:
     void setTransferOptions(const PictureTransfer::Options &options) { m_transferOptions = options; }
     // How busy list answers are retried.
     void setBusyRetry(const BusyRetryOptions &options) { m_busyRetry = options; }
+    // How many pictures travel at once (AlbumWalk).
+    void setPacing(AlbumWalk::Pacing pacing) { m_pacing = pacing; }
 
     // Checks that an album is selected; when none is, says so and returns false with
     // nothing else changed. Otherwise starts the job and returns true.
@@ -79,6 +81,7 @@ private:
     Prompts &m_prompts;
     PictureTransfer::Options m_transferOptions;
     BusyRetryOptions m_busyRetry;
+    AlbumWalk::Pacing m_pacing = AlbumWalk::Pacing::Adaptive;
 
     Mode m_mode = Mode::SingleAlbum;
     bool m_running = false;

@@ -3,6 +3,7 @@
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PictureQuality.h"
 #include "catalogue/AlbumListModel.h"
+#include "photos/DownloadFailedText.h"
 #include "photos/Percent.h"
 #include "session/WindowState.h"
 #include "storage/SaveLayout.h"
@@ -12,6 +13,14 @@
 #include <QTimer>
 
 namespace albivex {
+
+namespace {
+
+// The pause before a picture turned away without a Retry-After is asked again grows
+// from the transfer's retry pause up to this many times it.
+constexpr int MaxPauseDoublings = 2;
+
+} // namespace
 
 AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, AlbumListModel &albums,
                      AlbumJobView &view, int albumRow, QList<PhotoEntry> pictures,
@@ -24,7 +33,7 @@ AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, Album
     , m_row(albumRow)
     , m_pictures(std::move(pictures))
     , m_options(options)
-    , m_saved(static_cast<size_t>(m_pictures.size()))
+    , m_outcomes(static_cast<size_t>(m_pictures.size()))
 { }
 
 void AlbumWalk::start()
@@ -43,7 +52,8 @@ void AlbumWalk::startMore()
     m_moreScheduled = false;
     const int count = static_cast<int>(m_pictures.size());
     int handled = 0;
-    while (!m_stopping && m_inFlight < MaxInFlight && m_next < count) {
+    while (!m_stopping && m_onNetwork < m_limit && m_puttingInPlace.size() < MaxPuttingInPlace
+           && m_next < count) {
         if (handled == MaxPicturesPerTurn) {
             scheduleMore();
             break;
@@ -69,39 +79,95 @@ bool AlbumWalk::startPicture(int index)
     const PhotoEntry &picture = m_pictures.at(index);
     // Nothing to fetch: never another picture's address in its place.
     if (picture.url.trimmed().isEmpty()) {
-        m_saved[index] = false;
+        m_outcomes[index] = TransferOutcome::BadAddress;
         return true;
     }
+    Flight flight;
+    flight.index = index;
     const QString folder
         = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
-    const QString path
-        = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.name);
+    flight.path = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.name);
     // Pictures of one name (saved without their sequence number) share a file, which
     // must end up holding the later one, as if they had been fetched one by one: a
     // picture waits until the earlier transfer to its file has ended. Case is ignored,
     // as some file systems do.
-    const QString key = path.toCaseFolded();
-    if (m_pathsInFlight.contains(key))
+    flight.pathKey = flight.path.toCaseFolded();
+    if (m_pathsInFlight.contains(flight.pathKey))
         return false;
+    flight.address = QualityAddress(picture.url, m_view.quality());
+    flight.options = m_options;
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
-    PictureTransfer::Options options = m_options;
-    options.modifiedTime = ParseUploadTime(picture.uploadTime);
-    m_pathsInFlight.insert(key);
+    flight.options.modifiedTime = ParseUploadTime(picture.uploadTime);
+    // The listed size is the listed picture's: a smaller copy asked for instead is not
+    // held to it.
+    if (flight.address == picture.url)
+        flight.options.listedSize = QSize(picture.width, picture.height);
+    // Turned-away answers come back here, to be paced with the others.
+    flight.options.handBackBusy = true;
+    m_pathsInFlight.insert(flight.pathKey);
     ++m_inFlight;
-    DownloadPictureFile(
-        m_nam, QualityAddress(picture.url, m_view.quality()), path, this,
-        [this, index, key](const TransferResult &result) { onTransferDone(index, key, result.ok()); },
-        options);
+    ++m_onNetwork;
+    send(flight);
     return true;
 }
 
-void AlbumWalk::onTransferDone(int index, const QString &pathKey, bool saved)
+void AlbumWalk::send(const Flight &flight)
 {
+    const PictureTransfer *transfer = DownloadPictureFile(
+        m_nam, flight.address, flight.path, this,
+        [this, flight](const TransferResult &result) { onTransferDone(flight, result); }, flight.options);
+    connect(transfer, &PictureTransfer::arrived, this, [this, index = flight.index] {
+        m_puttingInPlace.insert(index);
+        --m_onNetwork;
+        startMore();
+    });
+}
+
+void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
+{
+    if (result.turnedAway()) {
+        slowDown();
+        if (flight.busyRetries < retriesAfter(result)) {
+            const int pause = result.retryAfterMs >= 0
+                ? qMin(result.retryAfterMs, m_options.maxRetryAfterMs)
+                : m_options.retryPauseMs << qMin(flight.busyRetries, MaxPauseDoublings);
+            ++flight.busyRetries;
+            QTimer::singleShot(pause, this, [this, flight] { send(flight); });
+            return;
+        }
+    } else {
+        speedUp();
+    }
+    // A picture turned away for good, or failed, never arrived.
+    if (!m_puttingInPlace.remove(flight.index))
+        --m_onNetwork;
     --m_inFlight;
-    m_pathsInFlight.remove(pathKey);
-    m_saved[index] = saved;
+    m_pathsInFlight.remove(flight.pathKey);
+    m_outcomes[flight.index] = result.outcome;
     startMore();
+}
+
+int AlbumWalk::retriesAfter(const TransferResult &result) const
+{
+    const bool serverError = result.outcome == TransferOutcome::HttpStatus && result.httpStatus >= 500;
+    return serverError ? qMax(0, m_options.attempts - 1) : BusyRetries;
+}
+
+void AlbumWalk::slowDown()
+{
+    if (m_pacing == Pacing::Fixed)
+        return;
+    m_limit = qMax(1, m_limit / 2);
+    m_clean = 0;
+}
+
+void AlbumWalk::speedUp()
+{
+    if (m_pacing == Pacing::Fixed || ++m_clean < CleanToGrow)
+        return;
+    m_limit = qMin(MaxInFlight, m_limit + 1);
+    m_clean = 0;
 }
 
 void AlbumWalk::scheduleMore()
@@ -116,21 +182,22 @@ void AlbumWalk::reportDone()
 {
     const int count = static_cast<int>(m_pictures.size());
     QStringList lines;
-    while (m_reported < count && m_saved[m_reported].has_value()) {
+    while (m_reported < count && m_outcomes[m_reported].has_value()) {
         if (lines.size() == MaxPicturesPerTurn) {
             scheduleMore();
             break;
         }
         const int index = m_reported++;
-        lines << report(index, *m_saved[index]);
+        lines << report(index, *m_outcomes[index]);
     }
     // One addition to the log for the lot: it scrolls to its last line once.
     if (!lines.isEmpty())
         m_view.addLogLines(lines);
 }
 
-QString AlbumWalk::report(int index, bool saved)
+QString AlbumWalk::report(int index, TransferOutcome outcome)
 {
+    const bool saved = outcome == TransferOutcome::Saved;
     const int count = static_cast<int>(m_pictures.size());
     const int number = index + 1;
     const AlbumEntry &album = m_albums.entry(m_row);
@@ -145,8 +212,8 @@ QString AlbumWalk::report(int index, bool saved)
         ++m_tally.saved;
     else
         ++m_tally.failed;
-    return QLatin1Char('[') + m_pictures.at(index).name
-        + (saved ? QStringLiteral("]下载完毕..") : QStringLiteral("]下载失败.."));
+    return QLatin1Char('[') + m_pictures.at(index).name + QLatin1Char(']')
+        + (saved ? QStringLiteral("下载完毕..") : DownloadFailedText(outcome));
 }
 
 void AlbumWalk::endIfDone()

@@ -21,13 +21,24 @@ struct WindowState;
 // Saves the listed pictures of one album row, each to the path the save layout gives
 // it, and reports them.
 //
-// Up to MaxInFlight transfers run at once, started in list order. What the user sees
-// stays in list order all the same: picture i's status text, progress text of the
-// album row, progress bar value and log line appear only once pictures 1 to i are
-// done. Before a transfer starts, albumJobRunning is read; once it is found cleared,
-// no further transfer starts, the ones in flight finish and are reported, and
-// stopped() follows. The save folder, naming mode and quality are read afresh for
-// every picture as it starts.
+// Transfers run several at once, started in list order, as many as the service takes:
+// MaxInFlight at first, half as many (down to one) each time the service turns a
+// picture away (a 429 or 5xx answer, or a placeholder in its place), and one more
+// after every CleanToGrow transfers it did not turn away, up to MaxInFlight again. A
+// picture turned away keeps its place among those in flight, waits (the answer's
+// Retry-After, else a short pause that grows) and is asked again before it counts as
+// failed: up to BusyRetries times after a 429 or a placeholder, which say the service
+// is limiting the tool; after a 5xx, which a broken picture gives as well, within the
+// transfer's own number of attempts. A picture that has arrived whole no longer
+// counts while it is put in place on the disk (at most MaxPuttingInPlace at once), so
+// the network does not wait for the disk.
+//
+// What the user sees stays in list order all the same: picture i's status text,
+// progress text of the album row, progress bar value and log line appear only once
+// pictures 1 to i are done. Before a transfer starts, albumJobRunning is read; once it
+// is found cleared, no further transfer starts, the ones in flight finish and are
+// reported, and stopped() follows. The save folder, naming mode and quality are read
+// afresh for every picture as it starts.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
 // an address is not fetched at all and counts as failed. Two pictures bound for the
@@ -40,10 +51,19 @@ class AlbumWalk : public QObject
     Q_OBJECT
 public:
     static constexpr int MaxInFlight = 4;
+    static constexpr int MaxPuttingInPlace = 2 * MaxInFlight;
+    static constexpr int CleanToGrow = 20;
+    // More than the transfer's own attempts: under a request budget a picture may be
+    // turned away in several windows in a row.
+    static constexpr int BusyRetries = 5;
     // Most pictures started or reported in one turn of the event loop: a listing of
     // tens of thousands of pictures without addresses (all failed at once) must not
     // hold the window while they are reported.
     static constexpr int MaxPicturesPerTurn = 100;
+
+    // Fixed keeps MaxInFlight throughout, whatever the service answers: a measuring
+    // switch for benchmarks and tests.
+    enum class Pacing { Adaptive, Fixed };
 
     struct Tally
     {
@@ -55,6 +75,8 @@ public:
               AlbumJobView &view, int albumRow, QList<PhotoEntry> pictures,
               const PictureTransfer::Options &options, QObject *parent);
 
+    // Before start().
+    void setPacing(Pacing pacing) { m_pacing = pacing; }
     // Sets the progress bar's range and starts the first transfers. With no picture,
     // finished() is sent before this returns.
     void start();
@@ -69,14 +91,31 @@ Q_SIGNALS:
     void stopped();
 
 private:
+    // One picture's transfer, as asked again after the service turned it away.
+    struct Flight
+    {
+        int index = 0;
+        QString address;
+        QString path;
+        QString pathKey; // case-folded path
+        PictureTransfer::Options options;
+        int busyRetries = 0; // times it was asked again so far
+    };
+
     void startMore();
     // False when the picture must wait for a transfer to the same file.
     bool startPicture(int index);
-    void onTransferDone(int index, const QString &pathKey, bool saved);
+    void send(const Flight &flight);
+    void onTransferDone(Flight flight, const TransferResult &result);
+    // How often a picture turned away so may be asked again in all.
+    int retriesAfter(const TransferResult &result) const;
+    // The service turned a picture away / took one: fewer or more transfers at once.
+    void slowDown();
+    void speedUp();
     void scheduleMore();
     void reportDone();
     // Shows picture `index` as reported and returns its log line.
-    QString report(int index, bool saved);
+    QString report(int index, TransferOutcome outcome);
     void endIfDone();
 
     QNetworkAccessManager &m_nam;
@@ -87,10 +126,15 @@ private:
     const QList<PhotoEntry> m_pictures;
     const PictureTransfer::Options m_options;
 
-    std::vector<std::optional<bool>> m_saved; // per picture, once its transfer ended
+    std::vector<std::optional<TransferOutcome>> m_outcomes; // per picture, once it ended
     int m_next = 0; // pictures started
     int m_reported = 0; // pictures shown to the user
-    int m_inFlight = 0;
+    int m_inFlight = 0; // pictures started and not ended, waiting ones included
+    int m_onNetwork = 0; // of them, those not arrived whole yet
+    QSet<int> m_puttingInPlace; // pictures arrived whole and not ended yet
+    Pacing m_pacing = Pacing::Adaptive;
+    int m_limit = MaxInFlight; // how many may be on the network now
+    int m_clean = 0; // transfers not turned away since the limit last changed
     QSet<QString> m_pathsInFlight; // case-folded target paths
     bool m_stopping = false;
     bool m_moreScheduled = false;

@@ -89,7 +89,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(w.openPictureAction, &QAction::triggered, shell.get(), &ShellButtonsController::openPicture);
     m_controllers.push_back(std::move(shell));
 
-    auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel);
+    // Picture addresses keep their scheme when the services are redirected.
+    m_transferOptions.servicesRedirected = m_endpoints.redirected();
+    auto preview = std::make_unique<PicturePreview>(m_network, *w.previewLabel, m_endpoints.redirected());
     connect(this, &AlbivexApp::previewRequested, preview.get(), &PicturePreview::showPreview);
     m_controllers.push_back(std::move(preview));
     // Every list that finds the sign-in ended hands over to the sign-in controller.
@@ -133,8 +135,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
             &SelectedDownloadController::downloadSelectedPictures);
     m_controllers.push_back(std::move(selected));
-    auto albumDownload = std::make_unique<AlbumDownloadController>(
-        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, m_busyRetry, w);
+    auto albumDownload = std::make_unique<AlbumDownloadController>(m_network, m_endpoints, m_state, *m_albums,
+                                                                   *m_log, m_prompts, m_transferOptions,
+                                                                   m_busyRetry, m_albumPacing, w);
     connect(albumDownload.get(), &AlbumDownloadController::sessionExpired, signInAgain,
             &SignInController::signInAgain);
     m_controllers.push_back(std::move(albumDownload));

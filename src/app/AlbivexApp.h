@@ -1,5 +1,6 @@
 #pragma once
 
+#include "albumdl/AlbumWalk.h"
 #include "qzone/Endpoints.h"
 #include "qzone/ListFetch.h"
 #include "session/WindowState.h"
@@ -65,6 +66,9 @@ public:
     // The pauses before a busy list service is asked again; read when a list request
     // starts, so tests may shorten them.
     BusyRetryOptions &busyRetryOptions() { return m_busyRetry; }
+    // How many pictures an album download has in flight: adaptive, or fixed for
+    // measurements; read at the start of each job.
+    AlbumWalk::Pacing &albumPacing() { return m_albumPacing; }
 
 Q_SIGNALS:
     // The program is to end now (exit code 0).
@@ -79,6 +83,7 @@ private:
     WindowState m_state;
     PictureTransfer::Options m_transferOptions;
     BusyRetryOptions m_busyRetry;
+    AlbumWalk::Pacing m_albumPacing = AlbumWalk::Pacing::Adaptive;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;

@@ -36,6 +36,12 @@ void BoundedReply::onFinished()
 {
     const int error = m_reply->error();
     const bool transportFailure = (error > 0 && error < 200) || error == QNetworkReply::ProtocolFailure;
+    QNetworkReply *reply = m_reply;
+    if (transportFailure && !m_tooLarge && askElsewhere(*reply)) {
+        reply->disconnect(this);
+        reply->deleteLater();
+        return;
+    }
     const bool ok = !transportFailure && !m_tooLarge;
     const QByteArray body = ok ? m_reply->readAll() : QByteArray();
     const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();

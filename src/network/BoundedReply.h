@@ -29,6 +29,14 @@ protected:
     // connection, reset, time-out, cut-off body) or an answer over the cap. An HTTP
     // error status is not one: the services' error pages are answers like any other.
     virtual void report(bool ok, const QByteArray &body, const QByteArray &contentType) = 0;
+    // After a transport failure, before it is reported: a subclass that asks somewhere
+    // else instead hands the new reply to watch() and returns true; then nothing is
+    // reported for the failed one.
+    virtual bool askElsewhere(const QNetworkReply &failed)
+    {
+        Q_UNUSED(failed);
+        return false;
+    }
 
     // The HTTP status of the answer being reported; 0 when none came.
     int httpStatus() const { return m_httpStatus; }

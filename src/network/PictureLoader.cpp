@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPainter>
 
@@ -37,9 +38,19 @@ QImage StretchOnWhite(const QImage &picture, const QSize &size)
 
 PictureLoader::PictureLoader(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs,
                              qint64 maxBytes)
-    : BoundedReply(parent, maxBytes)
+    : BoundedReply(parent, maxBytes), m_nam(nam), m_idleMs(idleMs)
 {
     watch(nam.get(QNetworkRequest(url)), idleMs);
+}
+
+bool PictureLoader::askElsewhere(const QNetworkReply &failed)
+{
+    if (m_fallback.url().isEmpty() || failed.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return false;
+    const QNetworkRequest fallback = m_fallback;
+    m_fallback = QNetworkRequest();
+    watch(m_nam.get(fallback), m_idleMs);
+    return true;
 }
 
 void PictureLoader::report(bool ok, const QByteArray &body, const QByteArray &)

@@ -3,6 +3,7 @@
 #include "network/BoundedReply.h"
 
 #include <QImage>
+#include <QNetworkRequest>
 #include <QUrl>
 
 #include <functional>
@@ -25,6 +26,10 @@ public:
     PictureLoader(QNetworkAccessManager &nam, const QUrl &url, QObject *parent, int idleMs = DefaultIdleMs,
                   qint64 maxBytes = DefaultMaxBytes);
 
+    // When the connection to the address itself fails (no answer at all), `fallback`
+    // is sent once instead. Set it right after construction.
+    void setFallback(const QNetworkRequest &fallback) { m_fallback = fallback; }
+
 Q_SIGNALS:
     // Exactly once, unless cancelled: the decoded picture, or a null image when the
     // address could not be fetched or its answer is no picture.
@@ -32,6 +37,11 @@ Q_SIGNALS:
 
 private:
     void report(bool ok, const QByteArray &body, const QByteArray &contentType) override;
+    bool askElsewhere(const QNetworkReply &failed) override;
+
+    QNetworkAccessManager &m_nam;
+    const int m_idleMs;
+    QNetworkRequest m_fallback; // sent once when its url is set
 };
 
 // Starts loading the picture at `url`; `done` runs once on the context's thread with

@@ -76,6 +76,19 @@ QString PieceValue(QStringView piece)
     return value;
 }
 
+int PieceNumber(QStringView piece)
+{
+    qsizetype start = 0;
+    while (start < piece.size() && (piece.at(start).isSpace() || piece.at(start) == QLatin1Char('"')))
+        ++start;
+    qsizetype end = start;
+    while (end < piece.size() && piece.at(end) >= QLatin1Char('0') && piece.at(end) <= QLatin1Char('9'))
+        ++end;
+    bool ok = false;
+    const int number = piece.sliced(start, end - start).toInt(&ok);
+    return ok ? number : 0;
+}
+
 void VisitPiecesOfKeys(QStringView answer, const QList<QStringView> &keys, const PieceVisitor &visit)
 {
     const qsizetype keyCount = keys.size();

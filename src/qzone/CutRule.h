@@ -36,6 +36,12 @@ QList<QStringView> CutPieces(QStringView answer, QStringView key);
 // The value of one raw piece (before its first comma, double quotes removed).
 QString PieceValue(QStringView piece);
 
+// The whole number a raw piece starts with: blanks and double quotes before its
+// digits are skipped, and whatever follows them (a comma, the end of its object or
+// of the answer) does not matter. 0 when no digit comes first or the number does
+// not fit an int.
+int PieceNumber(QStringView piece);
+
 // Calls visit(j, piece) for every raw piece of every key j, in a single pass over the
 // answer; the pieces of one key arrive in answer order. A piece is reported when the
 // next marker of its key (or the answer's end) closes it, so its start, where the

@@ -12,6 +12,8 @@ struct PhotoEntry
     QString uploadTime; // as cut from the answer
     QString description;
     QString url; // as the service gives it (no quality rewrite)
+    int width = 0; // of the url picture, as listed; 0 when not given
+    int height = 0;
     QString status; // empty when listed; "√" or "×" once downloaded
 
     // The picture's lasting key in its album ("<album id>_<number>"): it stays the

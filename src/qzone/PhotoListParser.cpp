@@ -28,31 +28,23 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
         Name,
         UploadTime,
         Desc,
+        Width,
+        Height,
         Lloc,
         Raw,
         RawUpload,
         OriginUrl,
         OriginUpload,
-        IsVideo,
+        IsVideo
     };
     qsizetype preKeys = 0;
     QStringList urls, names, uploadTimes, descriptions;
+    QList<int> widths, heights;
     QStringList llocs, raws, originUrls;
     QList<bool> rawUploads, originUploads, videoFlags;
     VisitPiecesOfKeys(answer,
-                      {
-                          u"pre",
-                          u"url",
-                          u"name",
-                          u"uploadtime",
-                          u"desc",
-                          u"lloc",
-                          u"raw",
-                          u"raw_upload",
-                          u"origin_url",
-                          u"origin_upload",
-                          u"is_video",
-                      },
+                      {u"pre", u"url", u"name", u"uploadtime", u"desc", u"width", u"height", u"lloc", u"raw",
+                       u"raw_upload", u"origin_url", u"origin_upload", u"is_video"},
                       [&](qsizetype key, QStringView piece) {
                           switch (key) {
                           case Pre:
@@ -69,6 +61,12 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
                               break;
                           case Desc:
                               descriptions.append(PieceValue(piece));
+                              break;
+                          case Width:
+                              widths.append(PieceNumber(piece));
+                              break;
+                          case Height:
+                              heights.append(PieceNumber(piece));
                               break;
                           case Lloc:
                               llocs.append(PieceValue(piece));
@@ -122,6 +120,8 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
         photo.originUrl = address(originUrls, i);
         photo.originUpload = flag(originUploads, i);
         photo.isVideo = flag(videoFlags, i);
+        photo.width = widths.value(i);
+        photo.height = heights.value(i);
         photos.append(std::move(photo));
     }
     return photos;

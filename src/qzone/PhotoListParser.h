@@ -27,6 +27,8 @@ int TotalInAlbum(QStringView answer);
 //   the log and the file name all show the readable text;
 // - uploadTime: "uploadtime", nothing more;
 // - description: "desc", every "\/" removed, then its backslash-u escapes decoded.
+// - width, height: "width", "height", the number the piece starts with (PieceNumber:
+//   the last key of the last picture has no comma after it); 0 when not a number.
 // - lloc: "lloc", nothing more;
 // - raw, originUrl: "raw", "origin_url", every "\/" turned into "/";
 // - rawUpload, originUpload, isVideo: "raw_upload", "origin_upload", "is_video", set

@@ -46,14 +46,17 @@ void PictureEnd::start(char first)
     case 'G':
         m_format = Format::Gif;
         m_step = Step::Header;
+        m_headerWhole = true;
         break;
     case 'B':
         m_format = Format::Bmp;
         m_step = Step::Header;
+        m_headerWhole = true;
         break;
     case 'R':
         m_format = Format::WebP;
         m_step = Step::Header;
+        m_headerWhole = true;
         break;
     case 0x00:
         m_format = Format::IsoMedia;
@@ -149,9 +152,11 @@ void PictureEnd::feedJpeg(const char *data, qsizetype size)
             const qint64 n = qMin<qint64>(m_skip, end - p);
             p += n;
             m_skip -= n;
-            if (m_skip == 0)
-                m_step
-                    = m_marker == 0xDA ? Step::Entropy : Step::MarkerPrefix; // after a scan header: its data
+            if (m_skip == 0) {
+                // After a scan header: its data.
+                m_step = m_marker == 0xDA ? Step::Entropy : Step::MarkerPrefix;
+                m_headerWhole = m_headerWhole || m_marker == 0xDA;
+            }
             break;
         }
         case Step::Entropy: {
@@ -205,6 +210,7 @@ void PictureEnd::feedPng(const char *data, qsizetype size)
                 m_headerBytes = 0;
                 m_skip = qint64(bigEndian32(m_header)) + PngChecksumLength;
                 m_lastChunk = std::memcmp(m_header + 4, "IEND", 4) == 0;
+                m_headerWhole = m_headerWhole || std::memcmp(m_header + 4, "IDAT", 4) == 0;
                 m_step = Step::PngSkipChunk;
             }
             break;

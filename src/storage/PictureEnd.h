@@ -26,11 +26,18 @@ namespace albivex {
 // ended by closing the connection) is whole only when this says so: the network
 // layer may report such a body as complete when the connection was merely cut.
 // Feeding is linear in the bytes and keeps a few bytes of state.
+//
+// It also tells when the bytes hold the whole header an image reader needs for the
+// picture's size: a JPEG's segments up to and with its first scan header, a PNG's
+// chunks before its first IDAT. (Both readers complain in the log for every look at
+// fewer bytes; the GIF, BMP and WebP readers take what there is quietly, so for them
+// it holds from the first byte.)
 class PictureEnd
 {
 public:
     void feed(QByteArrayView bytes);
     bool reached() const { return m_reached; }
+    bool headerWhole() const { return m_headerWhole; }
     qint64 fed() const { return m_fed; }
 
 private:
@@ -74,6 +81,7 @@ private:
     Format m_format = Format::Unknown;
     Step m_step = Step::MarkerPrefix;
     bool m_reached = false;
+    bool m_headerWhole = false;
     qint64 m_fed = 0;
     qint64 m_skip = 0; // bytes of a segment or chunk still to pass over
     quint8 m_marker = 0; // the JPEG marker whose length is being read

@@ -1,15 +1,19 @@
 #include "storage/PictureTransfer.h"
 
+#include "network/CookieRestriction.h"
 #include "network/ReplyWatchdog.h"
 #include "storage/PictureEnd.h"
 #include "storage/PictureSignature.h"
+#include "storage/PlaceholderCheck.h"
 
+#include <QFutureWatcher>
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
 #include <QTimeZone>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -69,7 +73,17 @@ bool isTransientError(QNetworkReply::NetworkError error)
 
 PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const QString &address, const QString &path,
                                  const Options &options, QObject *parent)
-    : QObject(parent), m_nam(nam), m_address(address), m_path(path), m_options(options)
+    : PictureTransfer(nam, SecurePictureAddress(address, options.servicesRedirected), path, options, parent)
+{ }
+
+PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const PictureAddress &address,
+                                 const QString &path, const Options &options, QObject *parent)
+    : QObject(parent)
+    , m_nam(nam)
+    , m_address(address.url.toString())
+    , m_path(path)
+    , m_options(options)
+    , m_where(address)
 {
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, &PictureTransfer::sendAttempt);
@@ -85,7 +99,7 @@ void PictureTransfer::start()
     if (m_started)
         return;
     m_started = true;
-    m_url = QUrl(m_address.trimmed(), QUrl::TolerantMode);
+    m_url = m_where.url;
     const QString scheme = m_url.scheme().toLower();
     // Addresses come from service answers: only web addresses are fetched, never a
     // local file or another scheme the network manager would also serve.
@@ -118,14 +132,20 @@ void PictureTransfer::sendAttempt()
     ++m_result.attempts;
     m_head.clear();
     m_received = 0;
+    m_status = 0;
     m_end = PictureEnd();
     m_rejected = false;
+    m_sizeChecked = m_options.listedSize.width() <= 0 || m_options.listedSize.height() <= 0;
+    m_nextSizeCheck = 0;
 
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // In clear text: the photo key alone goes along.
+    if (m_onFallback)
+        RestrictCookies(request, m_nam.cookieJar(), PhotoKeyCookie);
     m_reply = m_nam.get(request);
     m_reply->setReadBufferSize(ReadBufferBytes);
     m_watchdog = new ReplyWatchdog(m_reply, m_options.idleMs);
@@ -165,6 +185,15 @@ bool PictureTransfer::consume(const QByteArray &chunk)
         case PictureSignature::Picture:
             break;
         }
+        switch (checkSize()) {
+        case HeadCheck::Hold:
+            return true;
+        case HeadCheck::Reject:
+            m_rejectReason = TransferOutcome::Placeholder;
+            return false;
+        case HeadCheck::Write:
+            break;
+        }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
             m_rejectReason = TransferOutcome::WriteFailed;
             return false;
@@ -177,6 +206,32 @@ bool PictureTransfer::consume(const QByteArray &chunk)
         return false;
     }
     return true;
+}
+
+PictureTransfer::HeadCheck PictureTransfer::checkSize()
+{
+    if (m_sizeChecked)
+        return HeadCheck::Write;
+    const bool atLimit = m_head.size() >= PlaceholderHeadBytes;
+    // Looked for as the head doubles, so a reader that needs more than the header
+    // costs a few looks, not one per piece.
+    if (m_end.headerWhole() && m_head.size() >= m_nextSizeCheck) {
+        switch (CheckPlaceholder(m_head, m_options.listedSize, atLimit)) {
+        case PlaceholderVerdict::Placeholder:
+            return HeadCheck::Reject;
+        case PlaceholderVerdict::Picture:
+            m_sizeChecked = true;
+            return HeadCheck::Write;
+        case PlaceholderVerdict::NeedMoreBytes:
+            m_nextSizeCheck = m_head.size() * 2;
+            break;
+        }
+    }
+    if (!atLimit)
+        return HeadCheck::Hold;
+    // A header too long to wait for: the picture is taken as it is.
+    m_sizeChecked = true;
+    return HeadCheck::Write;
 }
 
 void PictureTransfer::rejectAttempt(TransferOutcome outcome)
@@ -213,6 +268,7 @@ void PictureTransfer::onFinished()
         return;
     reply->disconnect(this);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    m_status = status;
     if (status != 0)
         m_result.httpStatus = status;
 
@@ -273,9 +329,15 @@ void PictureTransfer::onFinished()
         return;
     }
     if (!m_file) {
-        // A body shorter than the longest signature: decide on what there is.
+        // A body shorter than the longest signature, or one whose size was still
+        // looked for: decide on what there is.
         if (CheckPictureSignature(m_head, true) != PictureSignature::Picture) {
             endAttempt(TransferOutcome::NotAPicture, false);
+            return;
+        }
+        if (!m_sizeChecked
+            && CheckPlaceholder(m_head, m_options.listedSize, true) == PlaceholderVerdict::Placeholder) {
+            endAttempt(TransferOutcome::Placeholder, false);
             return;
         }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
@@ -283,20 +345,50 @@ void PictureTransfer::onFinished()
             return;
         }
     }
-    if (!m_file->flush()) {
-        endAttempt(TransferOutcome::WriteFailed, false);
-        return;
-    }
-    // Set on the temporary file, so the rename brings the time along and a failed
-    // commit leaves nothing behind.
-    if (m_options.modifiedTime.isValid())
-        m_file->setFileTime(m_options.modifiedTime, QFileDevice::FileModificationTime);
-    if (!m_file->commit()) {
-        endAttempt(TransferOutcome::WriteFailed, false);
-        return;
-    }
-    m_result.bytes = m_received;
-    endAttempt(TransferOutcome::Saved, false);
+    putInPlace();
+}
+
+void PictureTransfer::putInPlace()
+{
+    dropReply();
+    Q_EMIT arrived();
+    // Syncing the file to the disk takes milliseconds on many disks: it is done on a
+    // worker thread, so neither the window nor the other transfers wait for it. The
+    // file belongs to no thread meanwhile; the task alone touches it.
+    std::shared_ptr<QSaveFile> file(m_file.release());
+    file->moveToThread(nullptr);
+    const QDateTime modified = m_options.modifiedTime;
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher] {
+        const bool saved = watcher->result();
+        watcher->deleteLater();
+        if (m_done) // cancelled meanwhile: nothing is reported
+            return;
+        if (saved)
+            m_result.bytes = m_received;
+        endAttempt(saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
+    });
+    watcher->setFuture(QtConcurrent::run([file, modified] {
+        if (!file->flush())
+            return false;
+        // Set on the temporary file, so the rename brings the time along and a failed
+        // commit leaves nothing behind.
+        if (modified.isValid())
+            file->setFileTime(modified, QFileDevice::FileModificationTime);
+        return file->commit();
+    }));
+}
+
+bool PictureTransfer::takeFallback(TransferOutcome outcome)
+{
+    const bool connectionFailed
+        = outcome == TransferOutcome::ConnectionFailed || outcome == TransferOutcome::TimedOut;
+    if (m_onFallback || m_where.plainFallback.isEmpty() || !connectionFailed || m_status != 0
+        || m_received > 0)
+        return false;
+    m_onFallback = true;
+    m_url = m_where.plainFallback;
+    return true;
 }
 
 void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int retryAfter)
@@ -305,7 +397,15 @@ void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int re
     m_file.reset(); // an uncommitted temporary file is removed here
     m_head.clear();
     m_rejected = false;
-    if (outcome != TransferOutcome::Saved && transient && m_result.attempts < m_options.attempts) {
+    if (takeFallback(outcome)) {
+        sendAttempt();
+        return;
+    }
+    m_result.retryAfterMs = retryAfter;
+    const bool handedBack
+        = m_options.handBackBusy && outcome == TransferOutcome::HttpStatus && IsBusyStatus(m_status);
+    if (outcome != TransferOutcome::Saved && transient && !handedBack
+        && m_result.attempts < m_options.attempts) {
         const int pause = retryAfter >= 0 ? qMin(retryAfter, m_options.maxRetryAfterMs)
                                           : m_options.retryPauseMs << (m_result.attempts - 1);
         m_retryTimer.start(pause);

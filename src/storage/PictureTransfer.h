@@ -1,11 +1,13 @@
 #pragma once
 
+#include "qzone/PictureAddress.h"
 #include "storage/PictureEnd.h"
 #include "storage/TransferResult.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QTimer>
 #include <QUrl>
 
@@ -29,9 +31,19 @@ class ReplyWatchdog;
 // file there stays as it was) and no temporary file is left. Whole means all the
 // bytes the Content-Length announced or, for a body sent without one, a picture that
 // has reached its own end (PictureEnd). A transient failure (time-out, connection
-// error, cut body, 5xx, 429) is tried again after a pause; 4xx are not.
+// error, cut body, 5xx, 429) is tried again after a pause; 4xx are not. A picture
+// far smaller than the size the photo list gives it is the service's placeholder and
+// is not saved either.
 //
-// Any number of transfers may run at once; each is independent. The object is owned
+// An http address of QQ's picture hosts is asked over https (SecurePictureAddress).
+// When that connection itself fails (TLS, refused, no answer at all), the address is
+// asked once more as the answer gave it, over plain http, carrying none of the jar's
+// cookies but the photo key, and keeping any cookie it is sent out of the jar: nothing
+// of the sign-in travels in clear text.
+//
+// Any number of transfers may run at once; each is independent. The whole picture is
+// put in place (synced to the disk and renamed) on a worker thread; arrived() tells
+// when that begins, when the network is done with the transfer. The object is owned
 // by its parent and deletes itself (deleteLater) after it has reported.
 class PictureTransfer : public QObject
 {
@@ -45,16 +57,31 @@ public:
         int maxRetryAfterMs = 30000; // a Retry-After of a 429/503 is waited for up to this
         qint64 maxBytes = 256LL * 1024 * 1024; // no picture is larger
         QDateTime modifiedTime; // valid: the saved file's modification time
+        // The size the photo list gives the picture, empty when it gives none: a picture
+        // under a quarter of it in both directions (CheckPlaceholder) is a placeholder.
+        QSize listedSize;
+        // A busy answer (429, 5xx) ends the transfer at once, its Retry-After in the
+        // result, instead of being tried again here: for an owner that paces the
+        // retries of several transfers to one service itself.
+        bool handBackBusy = false;
+        // The services are redirected to a root of their own, whose scheme applies: no
+        // address is changed to https.
+        bool servicesRedirected = false;
     };
 
+    // The address as a service answer gives it.
     PictureTransfer(QNetworkAccessManager &nam, const QString &address, const QString &path,
+                    const Options &options, QObject *parent);
+    // The address and its plain fallback as given.
+    PictureTransfer(QNetworkAccessManager &nam, const PictureAddress &address, const QString &path,
                     const Options &options, QObject *parent);
     ~PictureTransfer() override;
 
     // Sends the first request. Call once.
     void start();
     // Ends the transfer at once without reporting: no retry follows, the partial
-    // temporary file is removed, the final name is untouched. Safe after finished.
+    // temporary file is removed, the final name is untouched (a whole picture already
+    // being put in place still lands there). Safe after finished.
     void cancel();
 
     QString address() const { return m_address; }
@@ -63,15 +90,26 @@ public:
 Q_SIGNALS:
     // Exactly once, unless cancelled. Do not delete the object from a slot of it.
     void finished(const albivex::TransferResult &result);
+    // The whole picture has arrived and is being put in place; finished() follows.
+    // Not sent for a picture that is not saved before that.
+    void arrived();
 
 private:
     void sendAttempt();
     void onReadyRead();
     void onFinished();
     bool consume(const QByteArray &chunk);
+    // Whether the head held so far may be written: Hold while the picture's size is
+    // still to be read, Reject for a placeholder.
+    enum class HeadCheck { Hold, Write, Reject };
+    HeadCheck checkSize();
     bool openTarget();
     void rejectAttempt(TransferOutcome outcome);
+    // Syncs and renames the file away from this thread, then ends the attempt.
+    void putInPlace();
     void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
+    // After a failed https connection: the next attempt goes to the plain fallback.
+    bool takeFallback(TransferOutcome outcome);
     void report(TransferOutcome outcome);
     void dropReply();
 
@@ -79,14 +117,19 @@ private:
     const QString m_address;
     const QString m_path;
     const Options m_options;
-    QUrl m_url;
+    const PictureAddress m_where;
+    QUrl m_url; // what the attempts ask: m_where.url, or its fallback once taken
+    bool m_onFallback = false;
 
     QPointer<QNetworkReply> m_reply;
     QPointer<ReplyWatchdog> m_watchdog;
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_head; // leading bytes held until the signature is decided
     qint64 m_received = 0;
+    int m_status = 0; // the HTTP status of this attempt, 0 before any
     PictureEnd m_end; // whether the bytes so far make a whole picture
+    bool m_sizeChecked = false; // no size to hold it to, or found no placeholder's
+    qsizetype m_nextSizeCheck = 0; // head bytes before the size is looked for again
     bool m_rejected = false; // this attempt was abandoned by us, m_rejectReason says why
     TransferOutcome m_rejectReason = TransferOutcome::ConnectionFailed;
 

@@ -25,6 +25,8 @@ QString TransferOutcomeName(TransferOutcome outcome)
         return QStringLiteral("write failed");
     case TransferOutcome::TooLarge:
         return QStringLiteral("too large");
+    case TransferOutcome::Placeholder:
+        return QStringLiteral("placeholder");
     }
     return QString();
 }

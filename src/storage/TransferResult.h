@@ -17,7 +17,17 @@ enum class TransferOutcome {
     ConnectionFailed, // refused, reset, host not found, TLS failure...
     WriteFailed, // the file could not be created, written or put in place
     TooLarge, // beyond the size limit of one picture
+    // The service's small stand-in for a picture it does not give out (today's "加密照片"
+    // GIF): far smaller than the size the photo list gives the picture.
+    Placeholder,
 };
+
+// A status with which the service says it is too busy for the request now: 429 (too
+// many requests) and every 5xx.
+inline bool IsBusyStatus(int status)
+{
+    return status == 429 || status >= 500;
+}
 
 struct TransferResult
 {
@@ -25,8 +35,16 @@ struct TransferResult
     int httpStatus = 0; // last status seen, 0 when none came
     int attempts = 0; // requests sent, retries included
     qint64 bytes = 0; // bytes written at the final name (when saved)
+    int retryAfterMs = -1; // the Retry-After of the last answer, -1 when it gave none
 
     bool ok() const { return outcome == TransferOutcome::Saved; }
+    // The service turned the picture away for now, and asking again later may get it:
+    // a busy status (see IsBusyStatus) or a placeholder.
+    bool turnedAway() const
+    {
+        return outcome == TransferOutcome::Placeholder
+            || (outcome == TransferOutcome::HttpStatus && IsBusyStatus(httpStatus));
+    }
 };
 
 // A short English word for logs and test messages.

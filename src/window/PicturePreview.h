@@ -12,12 +12,17 @@ class PictureLoader;
 
 // The preview box: shows the picture at an address, stretched to the box,
 // transparent parts white. Only the latest request may land: an earlier one still
-// on its way is dropped. A picture that cannot be loaded leaves the box empty.
+// on its way is dropped. A picture that cannot be loaded leaves the box empty. QQ's
+// http picture addresses are asked over https, with the plain address as the
+// cookie-less fallback, as picture transfers do.
 class PicturePreview : public QObject
 {
     Q_OBJECT
 public:
-    PicturePreview(QNetworkAccessManager &nam, QLabel &box, QObject *parent = nullptr);
+    // With the services redirected to a root of their own, addresses keep their scheme
+    // (see SecurePictureAddress).
+    PicturePreview(QNetworkAccessManager &nam, QLabel &box, bool servicesRedirected,
+                   QObject *parent = nullptr);
     ~PicturePreview() override;
 
     void showPreview(const QString &address);
@@ -30,6 +35,7 @@ Q_SIGNALS:
 private:
     QNetworkAccessManager &m_nam;
     QLabel &m_box;
+    const bool m_servicesRedirected;
     QPointer<PictureLoader> m_pending;
 };
 

@@ -623,6 +623,24 @@ private Q_SLOTS:
         QCOMPARE(window().statusText(), Done);
     }
 
+    // The service sends its placeholder whenever the second picture is asked: no file
+    // for it, its line names the placeholder, and it counts as failed.
+    void placeholderIsNotSaved()
+    {
+        QVERIFY(list());
+        const int row = rowOf(sd::SmallAlbum.id);
+        select(row);
+        knobs().addFault(
+            sd::FaultRule::make(QStringLiteral("/photo/b/V1three/2.jpg"), sd::FaultKind::Placeholder));
+        QVERIFY(runJob());
+
+        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
+        QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
+        const QStringList lines = logLines();
+        QVERIFY(lines.at(lines.size() - 4).endsWith(QStringLiteral("[小狗]下载失败（加密照片）..")));
+        QVERIFY(lines.last().endsWith(QStringLiteral("]共保存2张，失败1张")));
+    }
+
     // The second album's listing fails: it gets no picture (none of the first album's)
     // and its announced pictures count as not saved.
     void failedListingIsEmpty()

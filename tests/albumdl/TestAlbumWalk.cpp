@@ -1,6 +1,7 @@
 // One album's pictures walked without the window: a recording view shows exactly what
 // the job reports and in which order, for pictures the stand-in cannot describe (a
-// listing whose keys ran out).
+// listing whose keys ran out); and how the walk paces its transfers when the service
+// turns pictures away, with a network manager that counts the requests in flight.
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +19,12 @@
 using namespace albivex;
 
 namespace {
+
+QByteArray TestFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class RecordingView : public AlbumJobView
 {
@@ -44,6 +52,23 @@ public:
     void setProgressValue(int value) override { calls << QStringLiteral("value %1").arg(value); }
 };
 
+// Counts the requests in flight, and the most there ever were at once.
+class CountingNetwork : public QNetworkAccessManager
+{
+public:
+    int inFlight = 0;
+    int most = 0;
+
+protected:
+    QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *data) override
+    {
+        QNetworkReply *reply = QNetworkAccessManager::createRequest(op, request, data);
+        most = qMax(most, ++inFlight);
+        connect(reply, &QNetworkReply::finished, this, [this] { --inFlight; });
+        return reply;
+    }
+};
+
 } // namespace
 
 class TestAlbumWalk : public QObject
@@ -61,8 +86,129 @@ class TestAlbumWalk : public QObject
         return entry;
     }
 
+    // The pictures of an album of the stand-in's main space, as listed (sizes too).
+    QList<PhotoEntry> listed(const QString &albumId, int count)
+    {
+        const auto album = m_standin.knobs().data().findAlbum(albumId);
+        QList<PhotoEntry> pictures;
+        for (int n = 1; n <= count; ++n) {
+            PhotoEntry entry = picture(n, QStringLiteral("p%1").arg(n),
+                                       QStringLiteral("/photo/b/%1/%2.jpg").arg(albumId).arg(n));
+            const standin::PictureRecipe recipe
+                = m_standin.knobs().data().pictureRecipe(*album, standin::PictureVariant::High, n);
+            entry.width = recipe.width;
+            entry.height = recipe.height;
+            pictures << entry;
+        }
+        return pictures;
+    }
+
+    // Walks the pictures into `save` with short pauses; the walk's tally.
+    AlbumWalk::Tally walk(QNetworkAccessManager &nam, const QString &save, const QList<PhotoEntry> &pictures,
+                          int timeoutMs)
+    {
+        WindowState state;
+        state.albumJobRunning = true;
+        state.listedOwnerUin = QStringLiteral("42");
+        AlbumListModel albums;
+        AlbumEntry album;
+        album.name = QStringLiteral("册");
+        album.pictureCount = QString::number(pictures.size());
+        albums.append(album);
+        RecordingView view;
+        view.folder = save;
+        PictureTransfer::Options options;
+        options.retryPauseMs = 20;
+        AlbumWalk walk(nam, state, albums, view, 0, pictures, options, nullptr);
+        QSignalSpy finished(&walk, &AlbumWalk::finished);
+        walk.start();
+        [&] {
+            QVERIFY(finished.wait(timeoutMs));
+        }();
+        return walk.tally();
+    }
+
+    int refusedForRate()
+    {
+        int refused = 0;
+        for (const standin::LoggedRequest &request : m_standin.knobs().requests())
+            refused += request.fault == QLatin1String("rate") ? 1 : 0;
+        return refused;
+    }
+
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_standin.start()); }
+
+    void init()
+    {
+        m_standin.knobs().clearFaults();
+        m_standin.knobs().clearRequests();
+        m_standin.knobs().setRate(0);
+    }
+
+    // Ten requests a second for thirty pictures: the budget runs out in every window,
+    // and still every picture is saved, never more than four asked at once.
+    void paceUnderARequestBudget()
+    {
+        standin::ExtraAlbum extra;
+        extra.pictureCount = 30;
+        extra.pictureBytes = 4096;
+        const QString id = m_standin.knobs().addExtraAlbum(extra);
+        m_standin.knobs().setRate(10);
+        QTemporaryDir save;
+        CountingNetwork nam;
+        const AlbumWalk::Tally tally = walk(nam, save.path(), listed(id, 30), 30000);
+        m_standin.knobs().setRate(0);
+        QCOMPARE(tally.saved, 30);
+        QCOMPARE(tally.failed, 0);
+        QVERIFY2(nam.most <= AlbumWalk::MaxInFlight, qPrintable(QString::number(nam.most)));
+        QVERIFY(refusedForRate() > 0);
+        QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), 30);
+    }
+
+    // A storm of answers that turn pictures away: after a 429 or a placeholder a picture
+    // is asked again beyond the transfer's own three attempts and saved, after a 5xx
+    // within them; a storm that outlasts the retries fails the pictures.
+    void turnedAwayPicturesAreAskedAgain_data()
+    {
+        QTest::addColumn<standin::FaultRule>("fault");
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<int>("asked");
+        const QString all = QStringLiteral("/photo/b/V1three/*");
+        const int storm = 3 * 3; // three for each of the three pictures
+        QTest::newRow("429") << standin::FaultRule::httpStatus(all, 429, storm) << 3 << storm + 3;
+        QTest::newRow("429 with Retry-After 0")
+            << standin::FaultRule::httpStatus(all, 429, storm, 0) << 3 << storm + 3;
+        QTest::newRow("503, twice each") << standin::FaultRule::httpStatus(all, 503, 2 * 3) << 3 << 2 * 3 + 3;
+        // The placeholder is told apart only from a picture listed four times its size:
+        // the third one.
+        QTest::newRow("placeholder, four times") << standin::FaultRule::make(
+            QStringLiteral("/photo/b/V1three/3.jpg"), standin::FaultKind::Placeholder, 4)
+                                                 << 3 << 2 + 5;
+        QTest::newRow("429 without end")
+            << standin::FaultRule::httpStatus(all, 429) << 0 << 3 * (1 + AlbumWalk::BusyRetries);
+        QTest::newRow("503 without end") << standin::FaultRule::httpStatus(all, 503) << 0 << 3 * 3;
+    }
+    void turnedAwayPicturesAreAskedAgain()
+    {
+        QFETCH(standin::FaultRule, fault);
+        QFETCH(int, saved);
+        QFETCH(int, asked);
+        m_standin.knobs().addFault(fault);
+        QTemporaryDir save;
+        CountingNetwork nam;
+        const AlbumWalk::Tally tally = walk(nam, save.path(), listed(QStringLiteral("V1three"), 3), 30000);
+        QCOMPARE(tally.saved, saved);
+        QCOMPARE(tally.failed, 3 - saved);
+        QCOMPARE(m_standin.knobs().requests().size(), asked);
+        QVERIFY(nam.most <= AlbumWalk::MaxInFlight);
+        for (int n = 1; n <= saved; ++n) {
+            const QString file = save.path() + QStringLiteral("/42/册/%1.p%1.jpg").arg(n);
+            QVERIFY(TestFileBytes(file)
+                    == m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n)));
+        }
+        QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), saved);
+    }
 
     // Picture 2 came without an address (its keys ran out in the answer): it is neither
     // fetched nor saved under any name, it is reported as failed in its place, and the

@@ -208,6 +208,10 @@ private Q_SLOTS:
         if (root && !PrivateMountsUnavailable().isEmpty())
             QSKIP(qPrintable(QStringLiteral("root ignores permissions and may not mount here: ")
                              + PrivateMountsUnavailable()));
+        // Pictures 5 to 8 come late, so that the folder turns read-only while they are on
+        // their way however quickly the first four are written.
+        for (int n = 5; n <= m_readOnly.count; ++n)
+            m_standin.knobs().addFault(FaultRule::latency(PicturePath(m_readOnly.id, n), 1500));
         openWindow();
         // Once three pictures are reported saved, the save folder and everything in it
         // refuse every change (without root: the album folder's permissions do).

@@ -172,6 +172,24 @@ private Q_SLOTS:
         QCOMPARE(photos.at(1).url, QStringLiteral("u2"));
     }
 
+    // The listed size of each picture, however its number is written; the last key of
+    // the last picture is followed by no comma at all.
+    void listedSize()
+    {
+        const QString answer
+            = QStringLiteral("_Callback({\"data\" : {\"topic\" : {\"pre\" : \"c\",},\"photoList\" : [\n"
+                             "{\"height\" : 480,\"pre\" : \"p\",\"width\" : 640\n},\n"
+                             "{\"height\" : \"75\",\"pre\" : \"p\",\"width\" : \"100\",},\n"
+                             "{\"height\" : -1,\"pre\" : \"p\",\"width\" : 99999999999,},\n"
+                             "{\"height\" : 300,\"pre\" : \"p\",\"width\" : 400}]}});");
+        QList<QPair<int, int>> sizes;
+        for (const PhotoEntry &photo : ParsePhotoList(answer))
+            sizes << qMakePair(photo.width, photo.height);
+        QCOMPARE(sizes, (QList<QPair<int, int>> {{640, 480}, {100, 75}, {0, 0}, {400, 300}}));
+        // Fewer keys than pictures: the pictures without one are not sized.
+        QCOMPARE(ParsePhotoList(Answer({{}, {}})).value(1).width, 0);
+    }
+
     void totalInAlbum_data()
     {
         QTest::addColumn<QString>("tail");

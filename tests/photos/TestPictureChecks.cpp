@@ -1,14 +1,34 @@
 #include "photos/ListingProgress.h"
 #include "standin/IsoMediaMaker.h"
+#include "storage/PictureEnd.h"
 #include "storage/PictureSignature.h"
+#include "storage/PlaceholderCheck.h"
 #include "storage/UploadTime.h"
 #include "storage/VideoSignature.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QtTest>
 
 using namespace albivex;
 
 Q_DECLARE_METATYPE(albivex::PictureSignature)
+Q_DECLARE_METATYPE(albivex::PlaceholderVerdict)
+
+namespace {
+
+QByteArray Encoded(int width, int height, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+} // namespace
 
 namespace {
 
@@ -104,6 +124,69 @@ private Q_SLOTS:
         QCOMPARE(CheckVideoSignature(head, true) == VideoSignature::Video, video);
         QCOMPARE(PictureExtension(head), extension);
         QCOMPARE(!extension.isEmpty(), CheckPictureSignature(head, true) == PictureSignature::Picture);
+    }
+
+    void placeholder_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QSize>("listed");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<PlaceholderVerdict>("expected");
+        const QByteArray jpeg = Encoded(100, 100, "JPG");
+        const QSize large(1024, 768);
+        QTest::newRow("jpeg under a quarter") << jpeg << large << true << PlaceholderVerdict::Placeholder;
+        QTest::newRow("jpeg cut before its size, ended")
+            << jpeg.left(jpeg.indexOf("\xFF\xC0")) << large << true << PlaceholderVerdict::Picture;
+        QTest::newRow("gif cut before its size, more to come")
+            << QByteArray("GIF89a\x64\x00\x64\x00", 10) << large << false
+            << PlaceholderVerdict::NeedMoreBytes;
+        QTest::newRow("png under a quarter")
+            << Encoded(10, 10, "PNG") << QSize(41, 41) << false << PlaceholderVerdict::Placeholder;
+        QTest::newRow("a quarter exactly")
+            << Encoded(10, 10, "PNG") << QSize(40, 40) << false << PlaceholderVerdict::Picture;
+        QTest::newRow("small in one direction only")
+            << Encoded(10, 100, "PNG") << QSize(41, 41) << false << PlaceholderVerdict::Picture;
+        QTest::newRow("listed without height")
+            << jpeg << QSize(1024, 0) << true << PlaceholderVerdict::Picture;
+    }
+    void placeholder()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QSize, listed);
+        QFETCH(bool, complete);
+        QFETCH(PlaceholderVerdict, expected);
+        QCOMPARE(CheckPlaceholder(head, listed, complete), expected);
+    }
+
+    // When the bytes hold the header a reader needs for the size: the readers of JPEG
+    // and PNG complain about fewer bytes; a marker inside a segment is not one.
+    void headerWhole_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("whole");
+        const QByteArray jpeg = Encoded(100, 100, "JPG");
+        const qsizetype scanHeaderEnd = jpeg.indexOf("\xFF\xDA") + 2 + 12; // three components
+        const QByteArray png = Encoded(10, 10, "PNG");
+        const qsizetype data = png.indexOf("IDAT");
+        // An APP15 segment whose contents look like a scan header.
+        const QByteArray filler
+            = QByteArray("\xFF\xEF\x00\x10", 4) + QByteArray("\xFF\xDA\x00\x0C", 4) + QByteArray(8, 'x');
+        QTest::newRow("jpeg up to its first scan header") << jpeg.left(scanHeaderEnd) << true;
+        QTest::newRow("jpeg short of it by a byte") << jpeg.left(scanHeaderEnd - 1) << false;
+        QTest::newRow("jpeg with a scan header inside a segment")
+            << QByteArray("\xFF\xD8", 2) + filler + jpeg.mid(2, 20) << false;
+        QTest::newRow("png up to its first data chunk") << png.left(data + 4) << true;
+        QTest::newRow("png short of it") << png.left(data + 3) << false;
+        QTest::newRow("gif") << QByteArray("GIF89a") << true;
+    }
+    void headerWhole()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, whole);
+        PictureEnd end;
+        for (qsizetype at = 0; at < head.size(); at += 7)
+            end.feed(QByteArrayView(head).sliced(at, qMin<qsizetype>(7, head.size() - at)));
+        QCOMPARE(end.headerWhole(), whole);
     }
 
     void uploadTime_data()

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -38,6 +39,18 @@ qint64 peakResidentKib()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return 0;
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ContentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList filesIn(const QString &folder)
@@ -295,6 +308,110 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(finished.count(), 0);
         QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    // The placeholder GIF (100 x 100) in place of a picture listed far larger is not
+    // saved and the earlier file stays; without a listed size it is a picture like any
+    // other.
+    void placeholderIsNotSaved_data()
+    {
+        QTest::addColumn<QSize>("listed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("listed 640 x 480") << QSize(640, 480) << false;
+        QTest::newRow("no listed size") << QSize() << true;
+    }
+    void placeholderIsNotSaved()
+    {
+        QFETCH(QSize, listed);
+        QFETCH(bool, saved);
+        m_standin.knobs().addFault(FaultRule::make(MediumPicture, FaultKind::Placeholder));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("2.abc.jpg"));
+        QVERIFY(WriteFile(path, EarlierFile));
+        PictureTransfer::Options options = m_fast;
+        options.listedSize = listed;
+        const TransferResult result = transfer(address(MediumPicture), path, options);
+        QCOMPARE(TransferOutcomeName(result.outcome),
+                 TransferOutcomeName(saved ? TransferOutcome::Saved : TransferOutcome::Placeholder));
+        QCOMPARE(result.attempts, 1);
+        QCOMPARE(result.turnedAway(), !saved);
+        QCOMPARE(filesIn(dir.path()), QStringList {QStringLiteral("2.abc.jpg")});
+        QCOMPARE(ContentOf(path), saved ? m_standin.knobs().placeholderBytes() : EarlierFile);
+    }
+
+    // For an owner that paces its own retries: a busy answer comes back at once with
+    // its Retry-After; other transient failures are still tried again here.
+    void busyAnswersHandedBack_data()
+    {
+        QTest::addColumn<FaultRule>("fault");
+        QTest::addColumn<bool>("turnedAway");
+        QTest::addColumn<int>("attempts");
+        QTest::addColumn<int>("retryAfterMs");
+        const QString p = SmallPicture;
+        QTest::newRow("429 with Retry-After") << FaultRule::httpStatus(p, 429, 1, 2) << true << 1 << 2000;
+        QTest::newRow("503") << FaultRule::httpStatus(p, 503, 1) << true << 1 << -1;
+        QTest::newRow("cut off once") << FaultRule::make(p, FaultKind::CutBody, 1) << false << 2 << -1;
+    }
+    void busyAnswersHandedBack()
+    {
+        QFETCH(FaultRule, fault);
+        QFETCH(bool, turnedAway);
+        QFETCH(int, attempts);
+        QFETCH(int, retryAfterMs);
+        m_standin.knobs().addFault(fault);
+        QTemporaryDir dir;
+        PictureTransfer::Options options = m_fast;
+        options.handBackBusy = true;
+        const TransferResult result
+            = transfer(address(SmallPicture), dir.filePath(QStringLiteral("p.jpg")), options);
+        QCOMPARE(result.turnedAway(), turnedAway);
+        QCOMPARE(result.ok(), !turnedAway);
+        QCOMPARE(result.attempts, attempts);
+        QCOMPARE(result.retryAfterMs, retryAfterMs);
+        QCOMPARE(m_standin.knobs().requestCount(SmallPicture), attempts);
+    }
+
+    // The https address cannot be reached: its plain fallback is asked once, carrying
+    // the photo key and no other cookie of the jar.
+    void plainFallbackCarriesOnlyThePhotoKey_data()
+    {
+        QTest::addColumn<QString>("secure");
+        QTest::newRow("connection refused") << QStringLiteral("https://127.0.0.1:1") + SmallPicture;
+        QTest::newRow("no TLS server there")
+            << QUrl(m_standin.root()).toString().replace("http:", "https:") + SmallPicture;
+    }
+    void plainFallbackCarriesOnlyThePhotoKey()
+    {
+        QFETCH(QString, secure);
+        const standin::SignIn signIn = m_standin.knobs().signIn(QString::fromLatin1(standin::MainUin));
+        const QString host = QUrl(m_standin.root()).host();
+        QList<QNetworkCookie> cookies = signIn.cookies;
+        cookies << QNetworkCookie("qq_photo_key", "k3y");
+        for (QNetworkCookie cookie : cookies) {
+            cookie.setDomain(host);
+            cookie.setPath(QStringLiteral("/"));
+            m_nam->cookieJar()->insertCookie(cookie);
+        }
+        PictureAddress where;
+        where.url = QUrl(secure);
+        where.plainFallback = QUrl(address(SmallPicture));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.jpg"));
+        bool done = false;
+        TransferResult result;
+        auto *t = new PictureTransfer(*m_nam, where, path, m_fast, this);
+        connect(t, &PictureTransfer::finished, this, [&](const TransferResult &r) {
+            result = r;
+            done = true;
+        });
+        t->start();
+        QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
+        QVERIFY2(result.ok(), qPrintable(TransferOutcomeName(result.outcome)));
+        const QList<standin::LoggedRequest> sent = m_standin.knobs().requestsTo(SmallPicture);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.first().cookieNames, QStringList {QStringLiteral("qq_photo_key")});
+        QCOMPARE(sent.first().header("Cookie"), QByteArray("qq_photo_key=k3y"));
+        QVERIFY(ContentOf(path) == m_standin.pictureBytes(SmallPicture));
     }
 
     void carriesTheSignInCookies()

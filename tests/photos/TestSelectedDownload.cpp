@@ -184,6 +184,22 @@ private Q_SLOTS:
         QCOMPARE(AllFilesUnder(m_save->path()).size(), 2);
     }
 
+    // The service sends its placeholder in the second picture's place: it is not saved
+    // under any name, its row shows "×" and its line names the placeholder.
+    void aPlaceholderIsNotSaved()
+    {
+        QVERIFY(t().view(sd::SmallAlbum.id));
+        QCOMPARE(t().photos().entry(1).width, 640); // the listed size the check holds it to
+        check({1, 2});
+        PhotoAppFixture::selectRow(t().window().photoView, 1);
+        m_standin.knobs().addFault(FaultRule::make(picture("V1three", 2), FaultKind::Placeholder));
+        QVERIFY(download());
+        QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("×"), QStringLiteral("√")}));
+        QCOMPARE(AllFilesUnder(m_save->path()), QStringList {QStringLiteral("123456789/三张/3.小鸟.jpg")});
+        QCOMPARE(t().countLines(QStringLiteral("[小狗]下载失败（加密照片）..")), 1);
+        QCOMPARE(t().countLines(QStringLiteral("[小鸟]下载完成..")), 1);
+    }
+
     void aSecondStartDuringAMultiDownloadIsRefused()
     {
         QVERIFY(t().view(sd::SmallAlbum.id));

@@ -1,7 +1,10 @@
+#include "network/CookieRestriction.h"
 #include "network/PictureLoader.h"
 
 #include <QBuffer>
 #include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -121,6 +124,45 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(reported, 5000);
         QVERIFY(result.isNull());
         QVERIFY(clock.elapsed() < 4000);
+    }
+
+    // The address cannot be reached: the fallback is asked once instead, with only the
+    // cookie it was restricted to.
+    void fallbackAfterAFailedConnection()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QByteArray request;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket *socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                request += socket->readAll();
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                const QByteArray body = encoded(twoColours(40, 20), "PNG");
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: "
+                              + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            });
+        });
+        QNetworkAccessManager nam;
+        const QUrl plain(QStringLiteral("http://127.0.0.1:%1/x.png").arg(server.serverPort()));
+        nam.cookieJar()->setCookiesFromUrl(
+            {QNetworkCookie("skey", "secret"), QNetworkCookie("qq_photo_key", "k")}, plain);
+        QObject context;
+        QImage result;
+        bool reported = false;
+        PictureLoader *loader = LoadPictureFromUrl(nam, QUrl(QStringLiteral("http://127.0.0.1:1/x.png")),
+                                                   &context, [&](const QImage &picture) {
+                                                       reported = true;
+                                                       result = picture;
+                                                   });
+        QNetworkRequest fallback(plain);
+        RestrictCookies(fallback, nam.cookieJar(), "qq_photo_key");
+        loader->setFallback(fallback);
+        QTRY_VERIFY_WITH_TIMEOUT(reported, 10000);
+        QVERIFY(!result.isNull());
+        QVERIFY2(request.contains("\r\nCookie: qq_photo_key=k\r\n"), request.constData());
+        QVERIFY(!request.contains("secret"));
     }
 
     void cancelledLoaderNeverReports()

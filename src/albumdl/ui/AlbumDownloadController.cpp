@@ -14,12 +14,10 @@
 
 namespace albivex {
 
-AlbumDownloadController::AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints,
-                                                 WindowState &state, AlbumListModel &albums, ActivityLog &log,
-                                                 Prompts &prompts,
-                                                 const PictureTransfer::Options &transferOptions,
-                                                 const BusyRetryOptions &busyRetry, MainWindow &window,
-                                                 QObject *parent)
+AlbumDownloadController::AlbumDownloadController(
+    QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state, AlbumListModel &albums,
+    ActivityLog &log, Prompts &prompts, const PictureTransfer::Options &transferOptions,
+    const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing, MainWindow &window, QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_endpoints(endpoints)
@@ -29,6 +27,7 @@ AlbumDownloadController::AlbumDownloadController(QNetworkAccessManager &network,
     , m_prompts(prompts)
     , m_transferOptions(transferOptions)
     , m_busyRetry(busyRetry)
+    , m_pacing(pacing)
     , m_window(window)
 {
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
@@ -49,6 +48,7 @@ void AlbumDownloadController::startJob()
     job->setTransferOptions(m_transferOptions);
     job->setBusyRetry(m_busyRetry);
     connect(job, &AlbumDownloadJob::sessionExpired, this, &AlbumDownloadController::sessionExpired);
+    job->setPacing(m_pacing);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         if (m_job == job)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumJobView.h"
+#include "albumdl/AlbumWalk.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
 
@@ -29,7 +30,8 @@ public:
     AlbumDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
                             const PictureTransfer::Options &transferOptions,
-                            const BusyRetryOptions &busyRetry, MainWindow &window, QObject *parent = nullptr);
+                            const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing,
+                            MainWindow &window, QObject *parent = nullptr);
     ~AlbumDownloadController() override;
 
 Q_SIGNALS:
@@ -59,6 +61,7 @@ private:
     Prompts &m_prompts;
     const PictureTransfer::Options &m_transferOptions;
     const BusyRetryOptions &m_busyRetry;
+    const AlbumWalk::Pacing &m_pacing;
     MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
 };

@@ -1,6 +1,7 @@
 #include "photos/ui/SelectedDownloadController.h"
 
 #include "catalogue/AlbumListModel.h"
+#include "photos/DownloadFailedText.h"
 #include "photos/PhotoListModel.h"
 #include "photos/PictureDownloadView.h"
 #include "session/Prompts.h"
@@ -108,6 +109,7 @@ void SelectedDownloadController::transfer(int row, const QString &fileName, bool
     const PhotoEntry &picture = m_photos.entry(row);
     PictureTransfer::Options options = m_transferOptions;
     options.modifiedTime = ParseUploadTime(picture.uploadTime);
+    options.listedSize = QSize(picture.width, picture.height);
     const QString name = picture.name;
     m_transfer = DownloadPictureFile(
         m_network, picture.url, m_folder + QLatin1Char('/') + fileName, this,
@@ -122,7 +124,7 @@ void SelectedDownloadController::onTransferred(int row, const QString &name, con
     if (m_photos.listing() == m_listing)
         m_photos.setStatus(row, result.ok() ? QStringLiteral("√") : QStringLiteral("×"));
     m_log.add(QLatin1Char('[') + name + QLatin1Char(']')
-              + (result.ok() ? QStringLiteral("下载完成..") : QStringLiteral("下载失败..")));
+              + (result.ok() ? QStringLiteral("下载完成..") : DownloadFailedText(result.outcome)));
     if (multi) {
         // Let the user's input in between pictures (the stop button, ticks).
         QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);

@@ -23,8 +23,9 @@ struct TransferResult;
 // rows ticked, every ticked row is saved, top to bottom, named by the naming option
 // and counted on the progress bar; "终止任务" ends that run before its next picture.
 // Otherwise the selected row is saved under its name and random digits. A saved row
-// shows "√" in 状态, a failed one "×". One picture is transferred at a time, without
-// blocking the window; a second start while a run is in progress is refused.
+// shows "√" in 状态, a failed one "×" (a placeholder sent in a picture's place is not
+// saved and fails). One picture is transferred at a time, without blocking the
+// window; a second start while a run is in progress is refused.
 class SelectedDownloadController : public QObject
 {
     Q_OBJECT

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "storage/TransferResult.h"
+
+#include <QString>
+
+namespace albivex {
+
+// The end of a picture's log line when it was not saved, after "[name]": it names a
+// placeholder the service sent in the picture's place ("下载失败（加密照片）..").
+QString DownloadFailedText(TransferOutcome outcome);
+
+} // namespace albivex
