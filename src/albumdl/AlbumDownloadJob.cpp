@@ -3,6 +3,7 @@
 #include "albumdl/AlbumJobView.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
+#include "photos/FloatviewLookup.h"
 #include "photos/PhotoListFetch.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
@@ -58,6 +59,7 @@ bool AlbumDownloadJob::start()
     m_running = true;
     m_total = {};
     m_skipped = 0;
+    m_onlyNew = m_view.onlyNew();
     m_view.setJobControlsEnabled(false);
     m_state.albumJobIdle = false;
     m_state.albumJobRunning = true;
@@ -149,6 +151,8 @@ void AlbumDownloadJob::walkAlbum(int row)
                            this);
     m_pictures.clear();
     m_walk->setPacing(m_pacing);
+    m_walk->setFloatview(new FloatviewLookup(
+        m_nam, m_endpoints, AlbumFloatview(m_state, m_albums.entry(row).albumId), m_busyRetry, m_walk));
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
     connect(m_walk, &AlbumWalk::stopped, this, &AlbumDownloadJob::stop);
     m_walk->start();
@@ -161,8 +165,9 @@ void AlbumDownloadJob::onAlbumWalked()
     m_walk = nullptr;
     const int failed = tally.failed + m_missing;
     m_total.saved += tally.saved;
+    m_total.skipped += tally.skipped;
     m_total.failed += failed;
-    // The tick only when every picture of the album is on disk.
+    // The tick only when every picture of the album is on disk (saved now or before).
     m_albums.setDownloadState(m_row,
                               failed == 0
                                   ? QStringLiteral("√")
@@ -182,9 +187,14 @@ void AlbumDownloadJob::finish()
     m_view.setStatusText(QStringLiteral("相册下载完成.."));
     // The selected row's album names the run, whichever albums were saved.
     const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
+    // Pictures passed over as already saved are counted when the run looked for them.
+    const QString passedOver = m_onlyNew || m_total.skipped > 0
+        ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
+        : QString();
     m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
-                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张，失败")
-                            + QString::number(m_total.failed) + QStringLiteral("张")
+                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
+                            + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
+                            + QStringLiteral("张")
                             + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
     // The progress bar keeps its last value.
     Q_EMIT ended();

@@ -30,6 +30,9 @@ struct WindowState;
 // before every picture, finishes what it has in flight and then ends on one of three
 // stop paths. ended() follows every run that start() accepted.
 //
+// With "只下载新照片" the pictures an earlier run saved whole are passed over and the
+// summary counts them ("共保存N张，跳过M张，失败K张").
+//
 // An album the service does not let the viewer open is refused with a box when it is
 // downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
 // listing that stays busy through the retries counts its album's pictures as failed
@@ -94,6 +97,7 @@ private:
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;
+    bool m_onlyNew = false; // "只下载新照片" as the run started
     int m_skipped = 0; // albums the viewer may not open, passed over
 };
 

@@ -4,12 +4,15 @@
 #include "albumdl/PictureQuality.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/DownloadFailedText.h"
+#include "photos/FloatviewLookup.h"
 #include "photos/Percent.h"
 #include "session/WindowState.h"
+#include "storage/AlbumRecord.h"
 #include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
 #include "storage/UploadTime.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace albivex {
@@ -19,6 +22,9 @@ namespace {
 // The pause before a picture turned away without a Retry-After is asked again grows
 // from the transfer's retry pause up to this many times it.
 constexpr int MaxPauseDoublings = 2;
+
+const QString JpegExtension = QStringLiteral(".jpg");
+const QString VideoExtension = QStringLiteral(".mp4");
 
 } // namespace
 
@@ -36,13 +42,30 @@ AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, Album
     , m_outcomes(static_cast<size_t>(m_pictures.size()))
 { }
 
+// The record's pending entries are written by its destructor: also on a stop, when
+// the job deletes the walk.
+AlbumWalk::~AlbumWalk() = default;
+
+void AlbumWalk::setFloatview(FloatviewLookup *lookup)
+{
+    m_floatview = lookup;
+    if (!lookup)
+        return;
+    lookup->setParent(this);
+    connect(lookup, &FloatviewLookup::pageDone, this, &AlbumWalk::startMore);
+}
+
 void AlbumWalk::start()
 {
+    m_recordFolder
+        = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name, false);
     // What an earlier run that was killed mid-transfer left in this album's folder
     // goes before the first picture.
-    RemoveStaleTemporaryFiles(
-        AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name, false),
-        StaleTemporaryAgeMs(m_options.idleMs));
+    RemoveStaleTemporaryFiles(m_recordFolder, StaleTemporaryAgeMs(m_options.idleMs));
+    m_record = std::make_unique<AlbumRecord>(m_recordFolder);
+    // Files of pictures an earlier run saved are never given to another picture.
+    for (const QString &name : m_record->fileNames())
+        m_names.reserve(name);
     m_view.setProgressRange(1, static_cast<int>(m_pictures.size()));
     startMore();
 }
@@ -77,39 +100,78 @@ void AlbumWalk::startMore()
 bool AlbumWalk::startPicture(int index)
 {
     const PhotoEntry &picture = m_pictures.at(index);
+    const QString key = PictureRecordKey(picture);
+    if (m_view.onlyNew() && m_record->isSaved(key)) {
+        m_outcomes[index] = Ended {TransferOutcome::Saved, Ended::Note::AlreadySaved, false};
+        return true;
+    }
     // Nothing to fetch: never another picture's address in its place.
-    if (picture.url.trimmed().isEmpty()) {
-        m_outcomes[index] = TransferOutcome::BadAddress;
+    if (!picture.isVideo && picture.url.trimmed().isEmpty()) {
+        m_outcomes[index] = Ended {TransferOutcome::BadAddress, Ended::Note::None, false};
+        return true;
+    }
+    const PictureQuality quality = m_view.quality();
+    const FloatviewPhoto *viewed = nullptr;
+    if (m_floatview && NeedsFloatview(picture, quality) && !picture.lloc.isEmpty()) {
+        // The page from this picture on; this one and those after it wait for it.
+        if (!m_floatview->covered(picture.lloc)) {
+            m_floatview->lookUp(picture.lloc);
+            return false;
+        }
+        viewed = m_floatview->find(picture.lloc);
+    }
+    const PictureSource source = ChoosePictureSource(picture, quality, viewed);
+    const bool video = source.kind == PictureSource::Kind::Video;
+    const QString extension = video ? VideoExtension : JpegExtension;
+    const bool byContent = source.kind == PictureSource::Kind::Original;
+    // Taken whatever becomes of the picture, so the names of the pictures after it do
+    // not depend on whether it could be fetched.
+    const QString stem
+        = stemFor(index, key, byContent ? UniqueFileNames::MaxExtensionBytes : int(Utf8Size(extension)));
+    if (source.kind == PictureSource::Kind::UntranscodedVideo || source.kind == PictureSource::Kind::Unknown
+        || source.address.trimmed().isEmpty()) {
+        const bool notTranscoded = source.kind == PictureSource::Kind::UntranscodedVideo;
+        m_outcomes[index] = Ended {TransferOutcome::BadAddress,
+                                   notTranscoded ? Ended::Note::NotTranscoded : Ended::Note::None, false};
         return true;
     }
     Flight flight;
     flight.index = index;
-    const QString folder
-        = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
-    flight.path = folder + QLatin1Char('/') + PictureFileName(m_view.namingMode(), index + 1, picture.name);
-    // Pictures of one name (saved without their sequence number) share a file, which
-    // must end up holding the later one, as if they had been fetched one by one: a
-    // picture waits until the earlier transfer to its file has ended. Case is ignored,
-    // as some file systems do.
-    flight.pathKey = flight.path.toCaseFolded();
-    if (m_pathsInFlight.contains(flight.pathKey))
-        return false;
-    flight.address = QualityAddress(picture.url, m_view.quality());
+    flight.key = key;
+    flight.fellBack = source.fellBack;
+    flight.folder = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
+    flight.path = flight.folder + QLatin1Char('/') + stem + extension;
+    flight.address = source.address;
     flight.options = m_options;
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
     flight.options.modifiedTime = ParseUploadTime(picture.uploadTime);
-    // The listed size is the listed picture's: a smaller copy asked for instead is not
-    // held to it.
-    if (flight.address == picture.url)
+    flight.options.nameByContent = byContent;
+    if (video) {
+        flight.options.video = true;
+        flight.options.referer = VideoReferer(m_state.listedOwnerUin);
+    } else if (flight.address == picture.url || byContent) {
+        // The listed size is the listed picture's: a smaller copy asked for instead is
+        // not held to it; the original is never smaller.
         flight.options.listedSize = QSize(picture.width, picture.height);
+    }
     // Turned-away answers come back here, to be paced with the others.
     flight.options.handBackBusy = true;
-    m_pathsInFlight.insert(flight.pathKey);
     ++m_inFlight;
     ++m_onNetwork;
     send(flight);
     return true;
+}
+
+QString AlbumWalk::stemFor(int index, const QString &key, int extensionBytes)
+{
+    // The record decides: a picture saved before keeps its file, wherever the list
+    // has moved it since.
+    const QString recorded = m_record->fileNameOf(key);
+    if (!recorded.isEmpty())
+        return UniqueFileNames::stemOf(recorded);
+    const QString name = PictureFileName(m_view.namingMode(), index + 1, m_pictures.at(index).name);
+    return m_names.take(UniqueFileNames::stemOf(name), extensionBytes);
 }
 
 void AlbumWalk::send(const Flight &flight)
@@ -143,8 +205,9 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
     if (!m_puttingInPlace.remove(flight.index))
         --m_onNetwork;
     --m_inFlight;
-    m_pathsInFlight.remove(flight.pathKey);
-    m_outcomes[flight.index] = result.outcome;
+    if (result.ok() && flight.folder == m_recordFolder)
+        m_record->add(flight.key, QFileInfo(result.path).fileName(), result.bytes);
+    m_outcomes[flight.index] = Ended {result.outcome, Ended::Note::None, flight.fellBack};
     startMore();
 }
 
@@ -188,16 +251,15 @@ void AlbumWalk::reportDone()
             break;
         }
         const int index = m_reported++;
-        lines << report(index, *m_outcomes[index]);
+        lines += report(index, *m_outcomes[index]);
     }
     // One addition to the log for the lot: it scrolls to its last line once.
     if (!lines.isEmpty())
         m_view.addLogLines(lines);
 }
 
-QString AlbumWalk::report(int index, TransferOutcome outcome)
+QStringList AlbumWalk::report(int index, const Ended &ended)
 {
-    const bool saved = outcome == TransferOutcome::Saved;
     const int count = static_cast<int>(m_pictures.size());
     const int number = index + 1;
     const AlbumEntry &album = m_albums.entry(m_row);
@@ -208,12 +270,26 @@ QString AlbumWalk::report(int index, TransferOutcome outcome)
                               QString::number(number) + QLatin1Char('/') + album.pictureCount
                                   + QLatin1Char('(') + percent + QStringLiteral("%)"));
     m_view.setProgressValue(number);
-    if (saved)
-        ++m_tally.saved;
-    else
+    QStringList lines;
+    if (ended.fellBack && !m_fallBackLogged) {
+        m_fallBackLogged = true;
+        lines << QLatin1Char('[') + album.name + QStringLiteral("]部分照片没有原图，已保存普通大图..");
+    }
+    const QString head = QLatin1Char('[') + m_pictures.at(index).name + QLatin1Char(']');
+    if (ended.note == Ended::Note::AlreadySaved) {
+        ++m_tally.skipped;
+        lines << head + QStringLiteral("已存在..");
+    } else if (ended.note == Ended::Note::NotTranscoded) {
         ++m_tally.failed;
-    return QLatin1Char('[') + m_pictures.at(index).name + QLatin1Char(']')
-        + (saved ? QStringLiteral("下载完毕..") : DownloadFailedText(outcome));
+        lines << head + QStringLiteral("下载失败（视频未转码）..");
+    } else if (ended.outcome == TransferOutcome::Saved) {
+        ++m_tally.saved;
+        lines << head + QStringLiteral("下载完毕..");
+    } else {
+        ++m_tally.failed;
+        lines << head + DownloadFailedText(ended.outcome);
+    }
+    return lines;
 }
 
 void AlbumWalk::endIfDone()
@@ -223,9 +299,11 @@ void AlbumWalk::endIfDone()
     const int count = static_cast<int>(m_pictures.size());
     if (m_reported == count) {
         m_ended = true;
+        m_record->flush();
         Q_EMIT finished();
     } else if (m_stopping && m_inFlight == 0 && m_reported == m_next) {
         m_ended = true;
+        m_record->flush();
         Q_EMIT stopped();
     }
 }

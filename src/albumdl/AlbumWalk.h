@@ -1,12 +1,15 @@
 #pragma once
 
+#include "albumdl/PictureSource.h"
 #include "qzone/PhotoEntry.h"
 #include "storage/PictureTransfer.h"
+#include "storage/UniqueFileNames.h"
 
 #include <QList>
 #include <QObject>
 #include <QSet>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,10 +19,30 @@ namespace albivex {
 
 class AlbumJobView;
 class AlbumListModel;
+class AlbumRecord;
+class FloatviewLookup;
 struct WindowState;
 
 // Saves the listed pictures of one album row, each to the path the save layout gives
 // it, and reports them.
+//
+// What is fetched for a picture is ChoosePictureSource's decision for the quality:
+// the listed picture (".jpg"), its original (named by its content's format) or, for a
+// video, its file (".mp4", asked with the owner's Referer, checked as a video). A
+// picture whose decision needs floatview waits, with the pictures after it, for the
+// page of floatview that covers it (one request for up to a hundred pictures); the
+// first picture that falls back from the original to the listed picture adds one log
+// line for the album.
+//
+// The album folder's record (AlbumRecord) is read at start(): with onlyNew() a picture
+// it holds as saved whole is not fetched and counts as already there; every picture
+// saved whole is recorded as it completes, and the record is written at the end (and
+// when the walk is deleted on a stop).
+//
+// File names never collide within a run (UniqueFileNames): the names the record holds
+// are reserved first, a picture the record knows keeps its recorded name, and a later
+// picture whose name was already given gets " (2)", " (3)"... in list order, so the
+// same album saved again maps every picture to the same file.
 //
 // Transfers run several at once, started in list order, as many as the service takes:
 // MaxInFlight at first, half as many (down to one) each time the service turns a
@@ -41,9 +64,8 @@ struct WindowState;
 // afresh for every picture as it starts.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
-// an address is not fetched at all and counts as failed. Two pictures bound for the
-// same file never travel at once: the later one starts when the earlier has ended, so
-// the file holds the later picture.
+// an address, and a video not transcoded yet, is not fetched at all and counts as
+// failed.
 //
 // Owned by its parent; the owner deletes it after finished() or stopped().
 class AlbumWalk : public QObject
@@ -68,6 +90,7 @@ public:
     struct Tally
     {
         int saved = 0;
+        int skipped = 0; // already saved whole by an earlier run (onlyNew)
         int failed = 0;
     };
 
@@ -75,8 +98,13 @@ public:
               AlbumJobView &view, int albumRow, QList<PhotoEntry> pictures,
               const PictureTransfer::Options &options, QObject *parent);
 
+    ~AlbumWalk() override;
+
     // Before start().
     void setPacing(Pacing pacing) { m_pacing = pacing; }
+    // Where videos and other spaces' originals are looked up; without it such pictures
+    // are saved as if floatview knew nothing of them. The walk takes the lookup over.
+    void setFloatview(FloatviewLookup *lookup);
     // Sets the progress bar's range and starts the first transfers. With no picture,
     // finished() is sent before this returns.
     void start();
@@ -95,16 +123,29 @@ private:
     struct Flight
     {
         int index = 0;
+        QString key; // the record's (PictureRecordKey)
+        bool fellBack = false;
         QString address;
+        QString folder;
         QString path;
-        QString pathKey; // case-folded path
         PictureTransfer::Options options;
         int busyRetries = 0; // times it was asked again so far
     };
 
+    // How a picture ended, as reported.
+    struct Ended
+    {
+        enum class Note { None, AlreadySaved, NotTranscoded };
+        TransferOutcome outcome = TransferOutcome::Saved;
+        Note note = Note::None;
+        bool fellBack = false; // the listed picture in place of a missing original
+    };
+
     void startMore();
-    // False when the picture must wait for a transfer to the same file.
+    // False when the picture must wait for floatview.
     bool startPicture(int index);
+    // The picture's file name without extension: its recorded one, else a fresh one.
+    QString stemFor(int index, const QString &key, int extensionBytes);
     void send(const Flight &flight);
     void onTransferDone(Flight flight, const TransferResult &result);
     // How often a picture turned away so may be asked again in all.
@@ -114,8 +155,8 @@ private:
     void speedUp();
     void scheduleMore();
     void reportDone();
-    // Shows picture `index` as reported and returns its log line.
-    QString report(int index, TransferOutcome outcome);
+    // Shows picture `index` as reported and returns its log lines.
+    QStringList report(int index, const Ended &ended);
     void endIfDone();
 
     QNetworkAccessManager &m_nam;
@@ -126,7 +167,11 @@ private:
     const QList<PhotoEntry> m_pictures;
     const PictureTransfer::Options m_options;
 
-    std::vector<std::optional<TransferOutcome>> m_outcomes; // per picture, once it ended
+    std::unique_ptr<AlbumRecord> m_record;
+    QString m_recordFolder;
+    UniqueFileNames m_names;
+    FloatviewLookup *m_floatview = nullptr;
+    std::vector<std::optional<Ended>> m_outcomes; // per picture, once it ended
     int m_next = 0; // pictures started
     int m_reported = 0; // pictures shown to the user
     int m_inFlight = 0; // pictures started and not ended, waiting ones included
@@ -135,7 +180,7 @@ private:
     Pacing m_pacing = Pacing::Adaptive;
     int m_limit = MaxInFlight; // how many may be on the network now
     int m_clean = 0; // transfers not turned away since the limit last changed
-    QSet<QString> m_pathsInFlight; // case-folded target paths
+    bool m_fallBackLogged = false;
     bool m_stopping = false;
     bool m_moreScheduled = false;
     bool m_ended = false;

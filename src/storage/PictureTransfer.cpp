@@ -5,6 +5,7 @@
 #include "storage/PictureEnd.h"
 #include "storage/PictureSignature.h"
 #include "storage/PlaceholderCheck.h"
+#include "storage/VideoSignature.h"
 
 #include <QFutureWatcher>
 #include <QLocale>
@@ -135,7 +136,8 @@ void PictureTransfer::sendAttempt()
     m_status = 0;
     m_end = PictureEnd();
     m_rejected = false;
-    m_sizeChecked = m_options.listedSize.width() <= 0 || m_options.listedSize.height() <= 0;
+    m_sizeChecked
+        = m_options.video || m_options.listedSize.width() <= 0 || m_options.listedSize.height() <= 0;
     m_nextSizeCheck = 0;
 
     QNetworkRequest request(m_url);
@@ -143,6 +145,8 @@ void PictureTransfer::sendAttempt()
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    if (!m_options.referer.isEmpty())
+        request.setRawHeader("Referer", m_options.referer);
     // In clear text: the photo key alone goes along.
     if (m_onFallback)
         RestrictCookies(request, m_nam.cookieJar(), PhotoKeyCookie);
@@ -153,9 +157,34 @@ void PictureTransfer::sendAttempt()
     connect(m_reply, &QNetworkReply::finished, this, &PictureTransfer::onFinished);
 }
 
+PictureSignature PictureTransfer::checkHead(bool complete) const
+{
+    if (!m_options.video)
+        return CheckPictureSignature(m_head, complete);
+    switch (CheckVideoSignature(m_head, complete)) {
+    case VideoSignature::NeedMoreBytes:
+        return PictureSignature::NeedMoreBytes;
+    case VideoSignature::Video:
+        return PictureSignature::Picture;
+    case VideoSignature::NotVideo:
+        break;
+    }
+    return PictureSignature::NotPicture;
+}
+
 bool PictureTransfer::openTarget()
 {
-    m_file = std::make_unique<QSaveFile>(m_path);
+    m_savedPath = m_path;
+    if (m_options.nameByContent) {
+        // Opened only once the head is known, so the temporary file carries the final
+        // extension as well (RemoveStaleTemporaryFiles knows those names).
+        const QString extension = PictureExtension(m_head);
+        const qsizetype slash = m_path.lastIndexOf(QLatin1Char('/'));
+        const qsizetype dot = m_path.lastIndexOf(QLatin1Char('.'));
+        if (!extension.isEmpty() && dot > slash + 1)
+            m_savedPath = m_path.left(dot) + extension;
+    }
+    m_file = std::make_unique<QSaveFile>(m_savedPath);
     // Never write the final name directly, even where a rename is impossible.
     m_file->setDirectWriteFallback(false);
     // Unbuffered: every piece that arrives reaches the file at once, so a temporary
@@ -176,7 +205,7 @@ bool PictureTransfer::consume(const QByteArray &chunk)
     }
     if (!m_file) {
         m_head += chunk;
-        switch (CheckPictureSignature(m_head, false)) {
+        switch (checkHead(false)) {
         case PictureSignature::NeedMoreBytes:
             return true;
         case PictureSignature::NotPicture:
@@ -331,7 +360,7 @@ void PictureTransfer::onFinished()
     if (!m_file) {
         // A body shorter than the longest signature, or one whose size was still
         // looked for: decide on what there is.
-        if (CheckPictureSignature(m_head, true) != PictureSignature::Picture) {
+        if (checkHead(true) != PictureSignature::Picture) {
             endAttempt(TransferOutcome::NotAPicture, false);
             return;
         }
@@ -364,8 +393,10 @@ void PictureTransfer::putInPlace()
         watcher->deleteLater();
         if (m_done) // cancelled meanwhile: nothing is reported
             return;
-        if (saved)
+        if (saved) {
             m_result.bytes = m_received;
+            m_result.path = m_savedPath;
+        }
         endAttempt(saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
     });
     watcher->setFuture(QtConcurrent::run([file, modified] {

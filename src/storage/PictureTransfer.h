@@ -2,6 +2,7 @@
 
 #include "qzone/PictureAddress.h"
 #include "storage/PictureEnd.h"
+#include "storage/PictureSignature.h"
 #include "storage/TransferResult.h"
 
 #include <QDateTime>
@@ -67,6 +68,15 @@ public:
         // The services are redirected to a root of their own, whose scheme applies: no
         // address is changed to https.
         bool servicesRedirected = false;
+        // The file takes the extension of what it holds (PictureExtension): the target's
+        // extension is replaced once the leading bytes tell the format, before anything
+        // is written. For originals, which keep their real format.
+        bool nameByContent = false;
+        // The body is a video: it must start like one (CheckVideoSignature) instead of a
+        // picture, and is held to no placeholder check.
+        bool video = false;
+        // Sent as the Referer header when not empty (videos are given only so).
+        QByteArray referer;
     };
 
     // The address as a service answer gives it.
@@ -85,6 +95,7 @@ public:
     void cancel();
 
     QString address() const { return m_address; }
+    // The target as given; the result's path tells where a saved file went.
     QString path() const { return m_path; }
 
 Q_SIGNALS:
@@ -103,6 +114,9 @@ private:
     // still to be read, Reject for a placeholder.
     enum class HeadCheck { Hold, Write, Reject };
     HeadCheck checkSize();
+    // The head's signature: a picture's, or with Options::video a video's (Picture then
+    // stands for a video).
+    PictureSignature checkHead(bool complete) const;
     bool openTarget();
     void rejectAttempt(TransferOutcome outcome);
     // Syncs and renames the file away from this thread, then ends the attempt.
@@ -116,6 +130,7 @@ private:
     QNetworkAccessManager &m_nam;
     const QString m_address;
     const QString m_path;
+    QString m_savedPath; // m_path, or with nameByContent its name by the content
     const Options m_options;
     const PictureAddress m_where;
     QUrl m_url; // what the attempts ask: m_where.url, or its fallback once taken

@@ -1,6 +1,7 @@
 #include "storage/StaleTemporaryFiles.h"
 
 #include "storage/PictureSignature.h"
+#include "storage/VideoSignature.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,20 +12,23 @@ namespace albivex {
 
 namespace {
 
-// A transfer writes its file only once the first bytes show a picture.
+// A transfer writes its file only once the first bytes show a picture (or a video).
 bool beginsWithPicture(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    return CheckPictureSignature(file.read(PictureSignatureLength), true) == PictureSignature::Picture;
+    const QByteArray head = file.read(PictureSignatureLength);
+    return CheckPictureSignature(head, true) == PictureSignature::Picture
+        || CheckVideoSignature(head, true) == VideoSignature::Video;
 }
 
 } // namespace
 
 bool IsTransferTemporaryName(const QString &fileName)
 {
-    static const QRegularExpression temporary(QStringLiteral("^.+\\.jpg\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression temporary(
+        QStringLiteral("^.+\\.(jpg|png|gif|webp|bmp|heic|mp4)\\.[A-Za-z0-9]{6}$"));
     return temporary.match(fileName).hasMatch();
 }
 
@@ -35,7 +39,7 @@ int RemoveStaleTemporaryFiles(const QString &folder, qint64 minimumAgeMs, const 
     int removed = 0;
     const QDir dir(folder);
     const QFileInfoList files
-        = dir.entryInfoList({QStringLiteral("*.jpg.??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+        = dir.entryInfoList({QStringLiteral("*.??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo &file : files) {
         if (!IsTransferTemporaryName(file.fileName()))
             continue;

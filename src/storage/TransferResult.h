@@ -12,7 +12,8 @@ enum class TransferOutcome {
     HttpStatus, // the service answered with a status outside 2xx (see httpStatus)
     Truncated, // fewer bytes than the announced Content-Length
     EmptyBody,
-    NotAPicture, // no JPEG, PNG, GIF, BMP, WebP or HEIF signature: an error page, most often
+    NotAPicture, // no JPEG, PNG, GIF, BMP, WebP or HEIF signature (for a video: no MP4's): an error page,
+                 // most often
     TimedOut, // no data for the idle limit
     ConnectionFailed, // refused, reset, host not found, TLS failure...
     WriteFailed, // the file could not be created, written or put in place
@@ -36,6 +37,9 @@ struct TransferResult
     int attempts = 0; // requests sent, retries included
     qint64 bytes = 0; // bytes written at the final name (when saved)
     int retryAfterMs = -1; // the Retry-After of the last answer, -1 when it gave none
+    // Where the file was saved (when saved): the target path, or with nameByContent the
+    // target with the extension its content called for.
+    QString path;
 
     bool ok() const { return outcome == TransferOutcome::Saved; }
     // The service turned the picture away for now, and asking again later may get it:

@@ -4,18 +4,22 @@
 // stop or a tick lands at a known moment.
 
 #include "../photos/StandinSignIn.h"
+#include "SavedFiles.h"
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 #include "catalogue/AlbumListModel.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/AlbumRecord.h"
+#include "storage/SaveLayout.h"
 #include "storage/UploadTime.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 #include "window/SelectedRow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -142,11 +146,6 @@ class TestAlbumDownload : public QObject
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static QStringList filesIn(const QString &path)
-    {
-        return QDir(path).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
-
     QStringList picturePaths()
     {
         QStringList paths;
@@ -168,6 +167,46 @@ class TestAlbumDownload : public QObject
 
     QString downloadState(int row) { return albums().entry(row).downloadState; }
 
+    // Lists `owner`'s space (the own one when it is MainUin) and selects the album.
+    bool listAndSelect(const QString &owner, const char *albumId)
+    {
+        if (owner != MainUin)
+            window().otherQqEdit->setText(owner);
+        if (!list(owner == MainUin ? nullptr : window().listOtherAlbumsButton))
+            return false;
+        select(rowOf(albumId));
+        return rowOf(albumId) >= 0;
+    }
+
+    // The today profile's sign-in: the landing page's p_skey signs the Qzone requests.
+    bool signInToday()
+    {
+        knobs().setProfile(sd::Profile::Today);
+        QzoneCredentials credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
+        QNetworkReply *reply = m_app->network().get(
+            QNetworkRequest(QUrl(m_standin.root() + QString::fromLatin1(sd::ServiceRoutes::LandingPath))));
+        if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 20000))
+            return false;
+        reply->deleteLater();
+        credentials.setKeys(credentials.skey, knobs().issuedSignIns().last().pSkey);
+        state().credentials = credentials;
+        return !credentials.pSkey.isEmpty();
+    }
+
+    // The last log line without its time.
+    QString lastLine() { return logLines().last().mid(logLines().last().indexOf(QLatin1Char(']')) + 1); }
+
+    QStringList requestedUnder(const QString &prefix)
+    {
+        QStringList paths;
+        for (const sd::LoggedRequest &request : knobs().requests()) {
+            if (request.path.startsWith(prefix))
+                paths << request.path;
+        }
+        paths.sort();
+        return paths;
+    }
+
     // Holds every picture transfer open for ms.
     void slowPictures(int ms) { knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/*"), ms)); }
 
@@ -179,6 +218,7 @@ private Q_SLOTS:
         knobs().clearFaults();
         knobs().clearExtraAlbums();
         knobs().setLatencyMs(0);
+        knobs().setProfile(sd::Profile::Default);
         m_saveDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_saveDir->isValid());
         m_prompts = std::make_unique<ScriptedPrompts>();
@@ -187,7 +227,8 @@ private Q_SLOTS:
         // What the load sequence and the version check set up; not tested here.
         for (QWidget *control : jobControls())
             control->setEnabled(true);
-        window().qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+        window().qualityCombo->addItems(
+            {QStringLiteral("普通"), QStringLiteral("高清"), QStringLiteral("原图")});
         window().qualityCombo->setCurrentIndex(1);
         window().saveFolderEdit->setText(m_saveDir->path());
         // Failed pictures are tried again without the long pauses.
@@ -297,7 +338,7 @@ private Q_SLOTS:
         const QStringList names {"小猫", "小狗", "小鸟"};
         const auto album = knobs().data().findAlbum(QString::fromLatin1(sd::SmallAlbum.id));
         QVERIFY(album);
-        QCOMPARE(filesIn(folder(QStringLiteral("三张"))),
+        QCOMPARE(FilesIn(folder(QStringLiteral("三张"))),
                  QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"}));
         for (int n = 1; n <= 3; ++n) {
             const QByteArray expected
@@ -347,22 +388,196 @@ private Q_SLOTS:
         QCOMPARE(names, expected);
     }
 
-    // Named without sequence numbers, ten pictures share one file; the earlier of the
-    // last two is held up on the way, and still the file ends up with the last picture.
-    void sameFileHoldsTheLaterPicture()
+    // Pictures whose names meet on disk get distinct files, in list order, and the same
+    // files again on a second run; names sent escaped are read on disk.
+    void namesNeverCollide_data()
     {
-        QVERIFY(list());
-        select(rowOf(sd::SameNameAlbum.id));
-        window().nameOnlyButton->setChecked(true);
-        knobs().addFault(sd::FaultRule::latency(QStringLiteral("/photo/b/V1same/9.jpg"), 800));
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<bool>("nameOnly");
+        QTest::addColumn<QStringList>("files"); // of pictures 1, 2, ...
+        QStringList same {"abc.jpg"};
+        for (int n = 2; n <= 10; ++n)
+            same << QStringLiteral("abc (%1).jpg").arg(n);
+        QTest::newRow("ten of one name")
+            << false << QString::fromLatin1(sd::SameNameAlbum.id) << true << same;
+        QTest::newRow("escaped names, today") << true << QString::fromLatin1(sd::EscapedAlbum.id) << false
+                                              << QStringList({"1.照片.jpg", "2.plain.jpg"});
+    }
+
+    void namesNeverCollide()
+    {
+        QFETCH(bool, today);
+        QFETCH(QString, albumId);
+        QFETCH(bool, nameOnly);
+        QFETCH(QStringList, files);
+        if (today)
+            QVERIFY(signInToday());
+        QVERIFY(listAndSelect(MainUin, albumId.toLatin1().constData()));
+        window().nameOnlyButton->setChecked(nameOnly);
+        const QString album = folder(albums().entry(rowOf(albumId.toLatin1().constData())).name);
+        QStringList sorted = files;
+        sorted.sort();
+        for (int run = 1; run <= 2; ++run) {
+            QVERIFY(runJob());
+            QCOMPARE(FilesIn(album), sorted);
+            for (int n = 1; n <= files.size(); ++n)
+                QCOMPARE(fileBytes(album + QLatin1Char('/') + files[n - 1]),
+                         m_standin.pictureBytes(QStringLiteral("/photo/b/%1/%2.jpg").arg(albumId).arg(n)));
+            QCOMPARE(lastLine(), QStringLiteral("共保存%1张，失败0张").arg(files.size()));
+            QCOMPARE(downloadState(rowOf(albumId.toLatin1().constData())), QStringLiteral("√"));
+        }
+    }
+
+    // "原图": the listed original of the own space in its real format, the floatview
+    // original of another space, and the listed picture where there is none.
+    void originals_data()
+    {
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("albumId");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("sources");
+        QTest::addColumn<int>("floatviews");
+        QTest::newRow("own space, by content")
+            << MainUin << QString::fromLatin1(sd::FormatsAlbum.id)
+            << QStringList({"1.照片1.png", "2.照片2.webp", "3.照片3.heic", "4.照片4.jpg"})
+            << QStringList({"/photo/r/V1dots/1.png", "/photo/r/V1dots/2.webp", "/photo/r/V1dots/3.heic",
+                            "/photo/r/V1dots/4.jpg"})
+            << 0;
+        QTest::newRow("another space, floatview")
+            << QString::fromLatin1(sd::SecondUin) << QStringLiteral("V2family")
+            << QStringList({"1.家1.jpg", "2.家2.jpg"})
+            << QStringList({"/photo/r/V2family/1.jpg", "/photo/r/V2family/2.jpg"}) << 1;
+        QTest::newRow("one without an original")
+            << MainUin << QString::fromLatin1(sd::SmallAlbum.id)
+            << QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"})
+            << QStringList({"/photo/r/V1three/1.jpg", "/photo/o/V1three/2.jpg", "/photo/b/V1three/3.jpg"})
+            << 0;
+    }
+
+    void originals()
+    {
+        QFETCH(QString, owner);
+        QFETCH(QString, albumId);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, sources);
+        QFETCH(int, floatviews);
+        QVERIFY(listAndSelect(owner, albumId.toLatin1().constData()));
+        window().qualityCombo->setCurrentIndex(2);
+        knobs().clearRequests();
+        const int logBefore = logLines().size();
         QVERIFY(runJob());
 
-        const QString album = folder(utf8(sd::SameNameAlbum.name));
-        QCOMPARE(filesIn(album), QStringList({"abc.jpg"}));
-        const QByteArray last = m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/10.jpg"));
-        QVERIFY(last != m_standin.pictureBytes(QStringLiteral("/photo/b/V1same/9.jpg")));
-        QCOMPARE(fileBytes(album + QStringLiteral("/abc.jpg")), last);
-        QCOMPARE(downloadState(rowOf(sd::SameNameAlbum.id)), QStringLiteral("√"));
+        const QString album = AlbumFolderPath(m_saveDir->path(), owner,
+                                              albums().entry(rowOf(albumId.toLatin1().constData())).name, false);
+        QStringList sorted = files;
+        sorted.sort();
+        QCOMPARE(FilesIn(album), sorted);
+        for (int n = 0; n < files.size(); ++n)
+            QCOMPARE(fileBytes(album + QLatin1Char('/') + files[n]), m_standin.pictureBytes(sources[n]));
+        QCOMPARE(knobs().requestCount(QString::fromLatin1(sd::ServiceRoutes::FloatviewPath)), floatviews);
+        const bool fellBack = sources.last().startsWith(QLatin1String("/photo/b/"));
+        QCOMPARE(
+            logLines().mid(logBefore).filter(QStringLiteral("]部分照片没有原图，已保存普通大图..")).size(),
+            fellBack ? 1 : 0);
+        QCOMPARE(lastLine(), QStringLiteral("共保存%1张，失败0张").arg(files.size()));
+    }
+
+    // Videos are fetched whatever the quality, with the owner's Referer; the one not
+    // transcoded yet fails on its own.
+    void videos()
+    {
+        const QString third = QString::fromLatin1(sd::ThirdUin);
+        QVERIFY(listAndSelect(third, sd::VideoAlbum.id));
+        knobs().clearRequests();
+        QVERIFY(runJob());
+
+        const QString album = folder(utf8(sd::VideoAlbum.name), third);
+        QCOMPARE(FilesIn(album), QStringList({"1.照片1.jpg", "2.视频2.mp4", "3.视频3.mp4", "5.照片5.jpg"}));
+        for (int n : {2, 3})
+            QCOMPARE(fileBytes(album + QStringLiteral("/%1.视频%1.mp4").arg(n)),
+                     m_standin.pictureBytes(QStringLiteral("/video/V3video/%1.mp4").arg(n)));
+        const auto meta = knobs().data().findAlbum(QString::fromLatin1(sd::VideoAlbum.id));
+        QVERIFY(meta);
+        QCOMPARE(QFileInfo(album + QStringLiteral("/2.视频2.mp4")).lastModified(),
+                 ParseUploadTime(knobs().data().pictureMeta(*meta, 2).uploadTime));
+        QVERIFY(
+            logLines().at(logLines().size() - 4).endsWith(QStringLiteral("[视频4]下载失败（视频未转码）..")));
+        QCOMPARE(downloadState(rowOf(sd::VideoAlbum.id)), QStringLiteral("失败1张"));
+        QCOMPARE(lastLine(), QStringLiteral("共保存4张，失败1张"));
+    }
+
+    // A second run with "只下载新照片": an unchanged album costs no picture request, new
+    // pictures (at the front, so positions shift) are the only ones fetched and no
+    // earlier file changes; a damaged record is ignored and written anew.
+    void onlyNew_data()
+    {
+        QTest::addColumn<int>("added");
+        QTest::addColumn<bool>("damage");
+        QTest::addColumn<QStringList>("fetched");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("unchanged") << 0 << false << QStringList()
+                                   << QStringLiteral("共保存0张，跳过3张，失败0张");
+        QTest::newRow("two new at the front")
+            << 2 << false << QStringList({"4.jpg", "5.jpg"}) << QStringLiteral("共保存2张，跳过3张，失败0张");
+        QTest::newRow("damaged record") << 0 << true << QStringList({"1.jpg", "2.jpg", "3.jpg"})
+                                        << QStringLiteral("共保存3张，跳过0张，失败0张");
+    }
+
+    void onlyNew()
+    {
+        QFETCH(int, added);
+        QFETCH(bool, damage);
+        QFETCH(QStringList, fetched);
+        QFETCH(QString, summary);
+        sd::ExtraAlbum extra;
+        extra.name = QStringLiteral("增量");
+        extra.pictureCount = 3;
+        const QString id = knobs().addExtraAlbum(extra);
+        QVERIFY(listAndSelect(MainUin, id.toLatin1().constData()));
+        QVERIFY(runJob());
+        const QString album = folder(extra.name);
+        const QStringList first = FilesIn(album);
+        QCOMPARE(first.size(), 3);
+        QHash<QString, QPair<QByteArray, QDateTime>> before;
+        for (const QString &file : first)
+            before.insert(file,
+                          {fileBytes(album + QLatin1Char('/') + file),
+                           QFileInfo(album + QLatin1Char('/') + file).lastModified()});
+        const QString record = album + QLatin1Char('/') + AlbumRecord::fileName();
+        if (damage) {
+            QFile garbage(record);
+            QVERIFY(garbage.open(QIODevice::WriteOnly));
+            garbage.write("{\"pictures\": [garbage");
+        }
+        if (added > 0) {
+            knobs().addPictures(id, added, true);
+            QVERIFY(listAndSelect(MainUin, id.toLatin1().constData()));
+        }
+
+        window().onlyNewCheck->setChecked(true);
+        knobs().clearRequests();
+        QVERIFY(runJob());
+        QStringList expected;
+        for (const QString &file : fetched)
+            expected << QStringLiteral("/photo/b/%1/%2").arg(id, file);
+        QCOMPARE(requestedUnder(QStringLiteral("/photo/")), expected);
+        QCOMPARE(lastLine(), summary);
+        QCOMPARE(downloadState(rowOf(id.toLatin1().constData())), QStringLiteral("√"));
+        QCOMPARE(FilesIn(album).size(), 3 + added);
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            const QString path = album + QLatin1Char('/') + it.key();
+            QCOMPARE(fileBytes(path), it.value().first);
+            QCOMPARE(QFileInfo(path).lastModified(), it.value().second);
+        }
+        for (int n = 1; n <= added; ++n) // the new pictures, in front: positions 1 and 2
+            QCOMPARE(fileBytes(album + QStringLiteral("/%1.新照片%2.jpg").arg(n).arg(3 + n)),
+                     m_standin.pictureBytes(QStringLiteral("/photo/b/%1/%2.jpg").arg(id).arg(3 + n)));
+        QFile text(record);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        const auto entries = ParseAlbumRecord(text.readAll());
+        QVERIFY(entries);
+        QCOMPARE(entries->size(), 3 + added);
     }
 
     void multiAlbum()
@@ -383,10 +598,10 @@ private Q_SLOTS:
             QCOMPARE(downloadState(row), albums().entry(row).isChecked ? QStringLiteral("√") : QString());
         QVERIFY(logLines().at(logLines().size() - 2).endsWith(QStringLiteral("][相册]相册下载完成..")));
         QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存9张，失败0张")));
-        QCOMPARE(filesIn(folder(albums().entry(rowOf(sd::CommaAlbum.id)).name)),
+        QCOMPARE(FilesIn(folder(albums().entry(rowOf(sd::CommaAlbum.id)).name)),
                  QStringList({"1.a.jpg", "2.c.jpg", "3.plain.jpg"}));
-        QCOMPARE(filesIn(folder(utf8(sd::PngAlbum.name))).size(), 3);
-        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
+        QCOMPARE(FilesIn(folder(utf8(sd::PngAlbum.name))).size(), 3);
+        QCOMPARE(FilesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
         QVERIFY(!QFileInfo::exists(folder(utf8(sd::EscapedAlbum.name))));
     }
 
@@ -427,7 +642,7 @@ private Q_SLOTS:
         QCOMPARE(listedAlbumIds(), QStringList({"V1three"}));
         QCOMPARE(downloadState(rowOf(sd::SmallAlbum.id)), QStringLiteral("√"));
         QCOMPARE(downloadState(rowOf(sd::CommaAlbum.id)), QString());
-        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
+        QCOMPARE(FilesIn(folder(utf8(sd::SmallAlbum.name))).size(), 3);
     }
 
     // A stop while four of twelve pictures are in flight: those four finish and are
@@ -473,7 +688,7 @@ private Q_SLOTS:
 
         QCOMPARE(window().statusText(), Stopped);
         QCOMPARE(ownPictures().size(), 4);
-        QCOMPARE(filesIn(folder(extra.name)).size(), 4);
+        QCOMPARE(FilesIn(folder(extra.name)).size(), 4);
         QCOMPARE(downloadState(row), QStringLiteral("4/12(33%)"));
         QCOMPARE(window().progressBar->value(), 1);
         for (QWidget *control : jobControls())
@@ -565,7 +780,7 @@ private Q_SLOTS:
 
         QCOMPARE(window().statusText(), Done);
         QCOMPARE(knobs().requestCount(OwnListPath), 2);
-        QCOMPARE(filesIn(folder(utf8(sd::BigAlbum.name))).size(), 620);
+        QCOMPARE(FilesIn(folder(utf8(sd::BigAlbum.name))).size(), 620);
         QVERIFY(QFileInfo::exists(folder(utf8(sd::BigAlbum.name)) + QStringLiteral("/620.IMG_0620.jpg")));
         QCOMPARE(downloadState(row), QStringLiteral("√"));
         QCOMPARE(window().progressBar->value(), 620);
@@ -588,7 +803,7 @@ private Q_SLOTS:
         QCOMPARE(listing.size(), 1);
         QCOMPARE(listing.first().queryValue(QStringLiteral("hostUin")), second);
         QCOMPARE(listing.first().queryValue(QStringLiteral("uin")), MainUin);
-        QCOMPARE(filesIn(folder(albums().entry(0).name, second)).size(),
+        QCOMPARE(FilesIn(folder(albums().entry(0).name, second)).size(),
                  albums().entry(0).pictureCount.toInt());
         QCOMPARE(downloadState(0), QStringLiteral("√"));
     }
@@ -610,7 +825,7 @@ private Q_SLOTS:
         QVERIFY(runJob());
 
         const QString album = folder(utf8(sd::SmallAlbum.name));
-        QCOMPARE(filesIn(album), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
+        QCOMPARE(FilesIn(album), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
         QCOMPARE(fileBytes(album + QStringLiteral("/3.小鸟.jpg")),
                  m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/3.jpg")));
         QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
@@ -634,7 +849,7 @@ private Q_SLOTS:
             sd::FaultRule::make(QStringLiteral("/photo/b/V1three/2.jpg"), sd::FaultKind::Placeholder));
         QVERIFY(runJob());
 
-        QCOMPARE(filesIn(folder(utf8(sd::SmallAlbum.name))), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
+        QCOMPARE(FilesIn(folder(utf8(sd::SmallAlbum.name))), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
         QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
         const QStringList lines = logLines();
         QVERIFY(lines.at(lines.size() - 4).endsWith(QStringLiteral("[小狗]下载失败（加密照片）..")));
@@ -661,7 +876,7 @@ private Q_SLOTS:
         QCOMPARE(picturePaths().size(), 3);
         QCOMPARE(downloadState(rowOf(sd::CommaAlbum.id)), QStringLiteral("√"));
         QCOMPARE(downloadState(rowOf(sd::SmallAlbum.id)), QStringLiteral("失败3张"));
-        QVERIFY(filesIn(folder(utf8(sd::SmallAlbum.name))).isEmpty());
+        QVERIFY(FilesIn(folder(utf8(sd::SmallAlbum.name))).isEmpty());
         QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存3张，失败3张")));
     }
 };

@@ -103,8 +103,7 @@ class TestFolderFaults : public QObject
     {
         static const QRegularExpression finalName(QStringLiteral("^(\\d+)\\.IMG_(\\d{5})\\.jpg$"));
         QList<int> saved;
-        const QStringList files = QDir(albumFolder(album)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-        for (const QString &file : files) {
+        for (const QString &file : FilesIn(albumFolder(album))) {
             const QRegularExpressionMatch match = finalName.match(file);
             if (!match.hasMatch() || match.captured(1).toInt() != match.captured(2).toInt()) {
                 qWarning("not a picture's final name: %s", qPrintable(file));
@@ -388,14 +387,16 @@ private Q_SLOTS:
         make(QStringLiteral("2.b.jpg.Xy34Zw"), 10); // still being written
         make(QStringLiteral("3.c.jpg.Ab12C"), 120); // five characters
         make(QStringLiteral("4.d.jpg.Ab-2Cd"), 120);
+        // An original saved by its content's format leaves ".png" names too.
         make(QStringLiteral("5.e.png.Ab12Cd"), 120);
+        make(QStringLiteral("9.i.txt.Ab12Cd"), 120);
         make(QStringLiteral("6.f.jpg"), 120);
         make(QStringLiteral("8.h.jpg.backup"), 120, "no picture"); // the user's notes
         QVERIFY(QDir(dir).mkdir(QStringLiteral("7.g.jpg.Ab12Cd")));
-        QCOMPARE(RemoveStaleTemporaryFiles(dir, 60000, now), 2);
+        QCOMPARE(RemoveStaleTemporaryFiles(dir, 60000, now), 3);
         QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 QStringList({"2.b.jpg.Xy34Zw", "3.c.jpg.Ab12C", "4.d.jpg.Ab-2Cd", "5.e.png.Ab12Cd",
-                              "6.f.jpg", "7.g.jpg.Ab12Cd", "8.h.jpg.backup"}));
+                 QStringList({"2.b.jpg.Xy34Zw", "3.c.jpg.Ab12C", "4.d.jpg.Ab-2Cd", "6.f.jpg",
+                              "7.g.jpg.Ab12Cd", "8.h.jpg.backup", "9.i.txt.Ab12Cd"}));
         QCOMPARE(RemoveStaleTemporaryFiles(dir, 5000, now), 1);
         QCOMPARE(RemoveStaleTemporaryFiles(QString(), 0, now), 0);
     }

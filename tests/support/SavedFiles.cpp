@@ -1,5 +1,7 @@
 #include "SavedFiles.h"
 
+#include "storage/AlbumRecord.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -9,9 +11,19 @@ QStringList AllFilesUnder(const QString &root)
     QStringList files;
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileName() != albivex::AlbumRecord::fileName())
+            files << QDir(root).relativeFilePath(path);
+    }
     files.sort();
+    return files;
+}
+
+QStringList FilesIn(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    files.removeAll(albivex::AlbumRecord::fileName());
     return files;
 }
 
