@@ -21,6 +21,9 @@
 //    Retry-After: 1). The 300-picture job against the floor the budget sets (301
 //    requests, the listing among them: 15 s), and its failed pictures; beside it the
 //    same job with the walk's parallelism fixed at 4, and the requests each refused.
+// 5. Only new pictures: the 300-picture album saved into an empty folder, then saved
+//    again with "只下载新照片" on. The second run's time against the first's, and the
+//    picture requests it sent (none: the album's record says every file is whole).
 //
 // The throughput job and curl run three times each, in turns; the median ratio is held
 // to the target and the spread printed. Run on a quiet machine (`uptime`).
@@ -36,6 +39,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -356,9 +360,12 @@ int main(int argc, char **argv)
 #ifndef __OPTIMIZE__
     std::printf("note: built without optimisation; configure with -DCMAKE_BUILD_TYPE=Release\n");
 #endif
+    QTemporaryDir logFolder;
+    const QString mainRequestLog = logFolder.filePath(QStringLiteral("main-requests.log"));
     Standin standin;
     if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency-ms"),
-                        QString::number(LatencyMs), QStringLiteral("--extra-album"),
+                        QString::number(LatencyMs), QStringLiteral("--request-log"), mainRequestLog,
+                        QStringLiteral("--extra-album"),
                         QStringLiteral("%1:%2").arg(Pictures).arg(PictureBytes),
                         QStringLiteral("--extra-album"),
                         QStringLiteral("3:%1:2:%2").arg(PictureBytes).arg(BigPictureBytes)},
@@ -446,8 +453,30 @@ int main(int argc, char **argv)
     allMet &= Report("  longest gap, waits for a busy processor left out", ours.longestOwnGapMs, "ms",
                      "<= 50", ours.longestOwnGapMs <= 50);
 
+    // A second run with "只下载新照片" after a first one into an empty folder.
+    const QString incrementalFolder = save.filePath(QStringLiteral("incremental"));
+    QDir().mkpath(incrementalFolder);
+    window.saveFolderEdit->setText(incrementalFolder);
+    window.onlyNewCheck->setChecked(false);
+    const JobRun firstRun = RunJob(app, throughputAlbum);
+    window.onlyNewCheck->setChecked(true);
+    const int picturesBefore = LinesContaining(mainRequestLog, "GET /photo/");
+    const JobRun secondRun = RunJob(app, throughputAlbum);
+    const int secondPictures = LinesContaining(mainRequestLog, "GET /photo/") - picturesBefore;
+    window.onlyNewCheck->setChecked(false);
+    if (!firstRun.completed || !firstRun.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
+        || !secondRun.completed
+        || !secondRun.summary.endsWith(QStringLiteral("共保存0张，跳过300张，失败0张")))
+        return Fail("the album saved again with only new pictures",
+                    app.log().lines().mid(app.log().lines().size() - 4));
+    const double incrementalRatio = secondRun.ms / firstRun.ms;
+    std::printf("Only new pictures: %d pictures, first run %.0f ms, second run with 只下载新照片 %.0f ms\n",
+                Pictures, firstRun.ms, secondRun.ms);
+    allMet
+        &= Report("  time ratio second / first", incrementalRatio, "x", "<= 0.05", incrementalRatio <= 0.05);
+    allMet &= Report("  picture requests of the second run", secondPictures, "", "0", secondPictures == 0);
+
     // Today's service with a request budget, in a stand-in of its own.
-    QTemporaryDir logFolder;
     const QString requestLog = logFolder.filePath(QStringLiteral("requests.log"));
     Standin today;
     if (!today.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--profile"),
