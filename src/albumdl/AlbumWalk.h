@@ -72,7 +72,11 @@ class AlbumWalk : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int MaxInFlight = 4;
+    // As many connections as browsers and QNetworkAccessManager open to one host: more
+    // would only queue inside the network manager.
+    static constexpr int MaxInFlight = 6;
+    // What Fixed pacing keeps to.
+    static constexpr int FixedInFlight = 4;
     static constexpr int MaxPuttingInPlace = 2 * MaxInFlight;
     static constexpr int CleanToGrow = 20;
     // More than the transfer's own attempts: under a request budget a picture may be
@@ -83,7 +87,7 @@ public:
     // hold the window while they are reported.
     static constexpr int MaxPicturesPerTurn = 100;
 
-    // Fixed keeps MaxInFlight throughout, whatever the service answers: a measuring
+    // Fixed keeps FixedInFlight throughout, whatever the service answers: a measuring
     // switch for benchmarks and tests.
     enum class Pacing { Adaptive, Fixed };
 
@@ -101,7 +105,11 @@ public:
     ~AlbumWalk() override;
 
     // Before start().
-    void setPacing(Pacing pacing) { m_pacing = pacing; }
+    void setPacing(Pacing pacing)
+    {
+        m_pacing = pacing;
+        m_limit = pacing == Pacing::Fixed ? FixedInFlight : MaxInFlight;
+    }
     // Where videos and other spaces' originals are looked up; without it such pictures
     // are saved as if floatview knew nothing of them. The walk takes the lookup over.
     void setFloatview(FloatviewLookup *lookup);
