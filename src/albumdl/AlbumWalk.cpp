@@ -10,7 +10,6 @@
 #include "storage/AlbumRecord.h"
 #include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
-#include "storage/UploadTime.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -22,9 +21,6 @@ namespace {
 // The pause before a picture turned away without a Retry-After is asked again grows
 // from the transfer's retry pause up to this many times it.
 constexpr int MaxPauseDoublings = 2;
-
-const QString JpegExtension = QStringLiteral(".jpg");
-const QString VideoExtension = QStringLiteral(".mp4");
 
 } // namespace
 
@@ -121,13 +117,9 @@ bool AlbumWalk::startPicture(int index)
         viewed = m_floatview->find(picture.lloc);
     }
     const PictureSource source = ChoosePictureSource(picture, quality, viewed);
-    const bool video = source.kind == PictureSource::Kind::Video;
-    const QString extension = video ? VideoExtension : JpegExtension;
-    const bool byContent = source.kind == PictureSource::Kind::Original;
     // Taken whatever becomes of the picture, so the names of the pictures after it do
     // not depend on whether it could be fetched.
-    const QString stem
-        = stemFor(index, key, byContent ? UniqueFileNames::MaxExtensionBytes : int(Utf8Size(extension)));
+    const QString stem = stemFor(index, key, ExtensionRoom(source));
     if (source.kind == PictureSource::Kind::UntranscodedVideo || source.kind == PictureSource::Kind::Unknown
         || source.address.trimmed().isEmpty()) {
         const bool notTranscoded = source.kind == PictureSource::Kind::UntranscodedVideo;
@@ -140,21 +132,11 @@ bool AlbumWalk::startPicture(int index)
     flight.key = key;
     flight.fellBack = source.fellBack;
     flight.folder = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
-    flight.path = flight.folder + QLatin1Char('/') + stem + extension;
+    flight.path = flight.folder + QLatin1Char('/') + stem + TargetExtension(source);
     flight.address = source.address;
-    flight.options = m_options;
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
-    flight.options.modifiedTime = ParseUploadTime(picture.uploadTime);
-    flight.options.nameByContent = byContent;
-    if (video) {
-        flight.options.video = true;
-        flight.options.referer = VideoReferer(m_state.listedOwnerUin);
-    } else if (flight.address == picture.url || byContent) {
-        // The listed size is the listed picture's: a smaller copy asked for instead is
-        // not held to it; the original is never smaller.
-        flight.options.listedSize = QSize(picture.width, picture.height);
-    }
+    flight.options = TransferOptionsFor(source, picture, m_state.listedOwnerUin, m_options);
     // Turned-away answers come back here, to be paced with the others.
     flight.options.handBackBusy = true;
     ++m_inFlight;

@@ -1,6 +1,9 @@
 #include "albumdl/PictureSource.h"
 
 #include "qzone/OriginalAddress.h"
+#include "storage/SaveLayout.h"
+#include "storage/UniqueFileNames.h"
+#include "storage/UploadTime.h"
 
 namespace albivex {
 
@@ -39,6 +42,31 @@ QByteArray VideoReferer(const QString &ownerUin)
 {
     return QByteArrayLiteral("https://user.qzone.qq.com/") + ownerUin.toUtf8()
         + QByteArrayLiteral("/infocenter");
+}
+
+QString TargetExtension(const PictureSource &source)
+{
+    return source.kind == PictureSource::Kind::Video ? QStringLiteral(".mp4") : QStringLiteral(".jpg");
+}
+
+int ExtensionRoom(const PictureSource &source)
+{
+    return source.kind == PictureSource::Kind::Original ? UniqueFileNames::MaxExtensionBytes
+                                                        : int(Utf8Size(TargetExtension(source)));
+}
+
+PictureTransfer::Options TransferOptionsFor(const PictureSource &source, const PhotoEntry &photo,
+                                            const QString &ownerUin, PictureTransfer::Options base)
+{
+    base.modifiedTime = ParseUploadTime(photo.uploadTime);
+    base.nameByContent = source.kind == PictureSource::Kind::Original;
+    base.video = source.kind == PictureSource::Kind::Video;
+    base.referer = base.video ? VideoReferer(ownerUin) : QByteArray();
+    // The listed size is the listed picture's: a smaller copy asked for instead is not
+    // held to it; the original is never smaller.
+    const bool listedOrLarger = base.nameByContent || (!base.video && source.address == photo.url);
+    base.listedSize = listedOrLarger ? QSize(photo.width, photo.height) : QSize();
+    return base;
 }
 
 } // namespace albivex

@@ -3,6 +3,7 @@
 #include "albumdl/PictureQuality.h"
 #include "qzone/FloatviewPhoto.h"
 #include "qzone/PhotoEntry.h"
+#include "storage/PictureTransfer.h"
 
 #include <QString>
 
@@ -39,5 +40,18 @@ PictureSource ChoosePictureSource(const PhotoEntry &photo, PictureQuality qualit
 
 // The Referer a video of the space `ownerUin` is given with.
 QByteArray VideoReferer(const QString &ownerUin);
+
+// The extension the target path is given: ".mp4" for a video, else ".jpg" (an
+// original's is replaced by its content's, see TransferOptionsFor).
+QString TargetExtension(const PictureSource &source);
+// Bytes the extension of the saved file may take at most, for UniqueFileNames::take.
+int ExtensionRoom(const PictureSource &source);
+
+// The options of the transfer of `source` for the listed `photo` of the space
+// `ownerUin`, from `base`: the upload time as the file's time; an original named by
+// its content; a video checked as one and asked with its Referer; the listed size to
+// hold the listed picture and the original to (not a smaller copy, not a video).
+PictureTransfer::Options TransferOptionsFor(const PictureSource &source, const PhotoEntry &photo,
+                                            const QString &ownerUin, PictureTransfer::Options base);
 
 } // namespace albivex

@@ -36,6 +36,10 @@ class ReplyWatchdog;
 // far smaller than the size the photo list gives it is the service's placeholder and
 // is not saved either.
 //
+// The same transfer saves originals under the extension of their real format
+// (Options::nameByContent) and videos (Options::video, with the Referer they need);
+// the result's path tells where the file went.
+//
 // An http address of QQ's picture hosts is asked over https (SecurePictureAddress).
 // When that connection itself fails (TLS, refused, no answer at all), the address is
 // asked once more as the answer gave it, over plain http, carrying none of the jar's
