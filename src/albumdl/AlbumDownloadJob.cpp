@@ -154,7 +154,12 @@ void AlbumDownloadJob::walkAlbum(int row)
     m_walk->setFloatview(new FloatviewLookup(
         m_nam, m_endpoints, AlbumFloatview(m_state, m_albums.entry(row).albumId), m_busyRetry, m_walk));
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
-    connect(m_walk, &AlbumWalk::stopped, this, &AlbumDownloadJob::stop);
+    connect(m_walk, &AlbumWalk::stopped, this, [this] {
+        const bool sessionEnded = m_walk->sessionEnded();
+        stop();
+        if (sessionEnded)
+            Q_EMIT sessionExpired();
+    });
     m_walk->start();
 }
 

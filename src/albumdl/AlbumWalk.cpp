@@ -48,7 +48,15 @@ void AlbumWalk::setFloatview(FloatviewLookup *lookup)
     if (!lookup)
         return;
     lookup->setParent(this);
-    connect(lookup, &FloatviewLookup::pageDone, this, &AlbumWalk::startMore);
+    connect(lookup, &FloatviewLookup::pageDone, this, [this] {
+        // A sign-in that has ended serves no further picture: the walk stops as at the
+        // stop button, and its owner learns why.
+        if (m_floatview->ending() == AnswerState::Expired) {
+            m_sessionEnded = true;
+            m_stopping = true;
+        }
+        startMore();
+    });
 }
 
 void AlbumWalk::start()

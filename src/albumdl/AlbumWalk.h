@@ -118,6 +118,8 @@ public:
     void start();
 
     const Tally &tally() const { return m_tally; }
+    // Floatview said the sign-in has ended; the walk stopped for it.
+    bool sessionEnded() const { return m_sessionEnded; }
 
 Q_SIGNALS:
     // Every picture has been reported.
@@ -190,6 +192,7 @@ private:
     int m_clean = 0; // transfers not turned away since the limit last changed
     bool m_fallBackLogged = false;
     bool m_stopping = false;
+    bool m_sessionEnded = false;
     bool m_moreScheduled = false;
     bool m_ended = false;
     Tally m_tally;

@@ -6,7 +6,10 @@
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
 #include "catalogue/AlbumListModel.h"
+#include "photos/FloatviewLookup.h"
+#include "qzone/Endpoints.h"
 #include "session/WindowState.h"
+#include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 
 #include <QDir>
@@ -103,9 +106,10 @@ class TestAlbumWalk : public QObject
         return pictures;
     }
 
-    // Walks the pictures into `save` with short pauses; the walk's tally.
+    // Walks the pictures into `save` with short pauses; the walk's tally. With
+    // `floatview`, videos are looked up there (album V3video of the third space).
     AlbumWalk::Tally walk(QNetworkAccessManager &nam, const QString &save, const QList<PhotoEntry> &pictures,
-                          int timeoutMs)
+                          int timeoutMs, bool floatview = false)
     {
         WindowState state;
         state.albumJobRunning = true;
@@ -120,13 +124,24 @@ class TestAlbumWalk : public QObject
         PictureTransfer::Options options;
         options.retryPauseMs = 20;
         AlbumWalk walk(nam, state, albums, view, 0, pictures, options, nullptr);
+        const Endpoints endpoints(m_standin.root());
+        if (floatview) {
+            FloatviewRequest album;
+            album.ownerUin = QString::fromLatin1(standin::ThirdUin);
+            album.albumId = QString::fromLatin1(standin::VideoAlbum.id);
+            walk.setFloatview(new FloatviewLookup(nam, endpoints, album, BusyRetryOptions {{}}, nullptr));
+        }
         QSignalSpy finished(&walk, &AlbumWalk::finished);
+        QSignalSpy stopped(&walk, &AlbumWalk::stopped);
         walk.start();
         [&] {
-            QVERIFY(finished.wait(timeoutMs));
+            QVERIFY(QTest::qWaitFor([&] { return finished.size() + stopped.size() > 0; }, timeoutMs));
         }();
+        m_sessionEnded = walk.sessionEnded();
         return walk.tally();
     }
+
+    bool m_sessionEnded = false;
 
     int refusedForRate()
     {
@@ -164,6 +179,21 @@ private Q_SLOTS:
         QVERIFY2(nam.most <= AlbumWalk::MaxInFlight, qPrintable(QString::number(nam.most)));
         QVERIFY(refusedForRate() > 0);
         QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), 30);
+    }
+
+    // Floatview answers a request without a sign-in with -3000: the walk stops before the
+    // video, after the picture before it, and says the sign-in has ended.
+    void floatviewSessionEnded()
+    {
+        QList<PhotoEntry> pictures = listed(QString::fromLatin1(standin::VideoAlbum.id), 2);
+        pictures[1].isVideo = true;
+        pictures[1].lloc = QStringLiteral("V3video_2");
+        QTemporaryDir save;
+        QNetworkAccessManager nam;
+        const AlbumWalk::Tally tally = walk(nam, save.path(), pictures, 20000, true);
+        QVERIFY(m_sessionEnded);
+        QCOMPARE(tally.saved + tally.failed, 1);
+        QCOMPARE(m_standin.knobs().requestCount(QStringLiteral("/video/V3video/2.mp4")), 0);
     }
 
     // A storm of answers that turn pictures away: after a 429 or a placeholder a picture
