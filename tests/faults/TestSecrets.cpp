@@ -131,6 +131,11 @@ private Q_SLOTS:
             QVERIFY(!findSecrets("x" + form + "y", QStringLiteral("planted"), secrets).isEmpty());
         QVERIFY(!findSecrets("skey=%40" + skey.value.mid(1), QStringLiteral("planted"), secrets).isEmpty());
         QVERIFY(findSecrets("nothing here", QStringLiteral("planted"), secrets).isEmpty());
+        // A typed answer is not Latin-1: its UTF-16 form is found too.
+        const QString answer = QString::fromUtf8(sd::AlbumQuestionAnswer);
+        const QByteArray utf16(reinterpret_cast<const char *>(answer.utf16()), answer.size() * 2);
+        QVERIFY(!findSecrets(utf16, QStringLiteral("planted"), {{QStringLiteral("answer"), answer.toUtf8()}})
+                     .isEmpty());
     }
 
     void noSecretIsWrittenAnywhere_data()
