@@ -1,6 +1,7 @@
 #include "albumdl/AlbumDownloadJob.h"
 
 #include "albumdl/AlbumJobView.h"
+#include "catalogue/AlbumAnswers.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
 #include "photos/FloatviewLookup.h"
@@ -112,6 +113,32 @@ void AlbumDownloadJob::visitRow()
 
 void AlbumDownloadJob::fetchAlbum(int row)
 {
+    const AlbumEntry album = m_albums.entry(row);
+    m_albums.answers().obtain(m_prompts, album, this,
+                              [this, row, album](std::optional<AlbumAnswerKeys> answer) {
+                                  if (!m_state.albumJobRunning) {
+                                      stop();
+                                  } else if (answer) {
+                                      listAlbum(row, *answer);
+                                  } else if (m_mode == Mode::SingleAlbum) {
+                                      stop();
+                                  } else {
+                                      passOver(album.name, QStringLiteral("未输入答案，已跳过.."));
+                                  }
+                              });
+}
+
+// A protected album without its answer, in a multi-album run: counted with the albums
+// the viewer may not open.
+void AlbumDownloadJob::passOver(const QString &albumName, const QString &why)
+{
+    ++m_skipped;
+    m_view.addLogLines({QLatin1Char('[') + albumName + QLatin1Char(']') + why});
+    nextRow();
+}
+
+void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
+{
     const AlbumEntry &album = m_albums.entry(row);
     const int announced = album.pictureCount.trimmed().toInt();
 
@@ -119,8 +146,8 @@ void AlbumDownloadJob::fetchAlbum(int row)
     // rather than showing another album's pictures.
     m_pictures.clear();
     m_missing = 0;
-    m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId), announced, this,
-                                 m_busyRetry);
+    m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, answer),
+                                 announced, this, m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
             [this](const QList<PhotoEntry> &page) { m_pictures += page; });
     connect(m_fetch, &PhotoListFetch::finished, this,
@@ -131,6 +158,18 @@ void AlbumDownloadJob::fetchAlbum(int row)
                     m_pictures.clear();
                     stop();
                     Q_EMIT sessionExpired();
+                    return;
+                }
+                if (fetch->wrongAnswer()) {
+                    const AlbumEntry &refused = m_albums.entry(row);
+                    m_albums.answers().forget(refused.albumId);
+                    if (m_mode == Mode::MultiAlbum) {
+                        passOver(refused.name, WrongAnswerText() + QStringLiteral(".."));
+                        return;
+                    }
+                    stop();
+                    m_view.setStatusText(WrongAnswerText());
+                    m_prompts.inform(AppBoxTitle(), WrongAnswerText(), Prompts::Icon::Exclamation);
                     return;
                 }
                 if (ending == AnswerState::Busy) {

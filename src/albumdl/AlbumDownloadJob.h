@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
+#include "qzone/AlbumAnswer.h"
 #include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
 #include "storage/PictureTransfer.h"
@@ -38,6 +39,11 @@ struct WindowState;
 // listing that stays busy through the retries counts its album's pictures as failed
 // and the run goes on; one that says the sign-in has ended stops the run, which then
 // sends sessionExpired().
+//
+// An album behind a password or a question asks for its answer (AlbumAnswers) before
+// its listing. Cancelled, or refused by the service ("回答错误"), the album is saved
+// nothing: a multi-album run logs why and counts it with the skipped albums; a single
+// album run ends, with a box for a refused answer.
 class AlbumDownloadJob : public QObject
 {
     Q_OBJECT
@@ -71,6 +77,8 @@ private:
     void nextRow();
     void visitRow();
     void fetchAlbum(int row);
+    void listAlbum(int row, const AlbumAnswerKeys &answer);
+    void passOver(const QString &albumName, const QString &why);
     void walkAlbum(int row);
     void onAlbumWalked();
     void finish();

@@ -82,6 +82,7 @@ void AlbumListModel::clear()
 {
     beginResetModel();
     m_entries.clear();
+    m_answers.clear();
     endResetModel();
 }
 

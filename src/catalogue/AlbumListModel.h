@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/AlbumAnswers.h"
 #include "catalogue/CheckableTableModel.h"
 #include "qzone/AlbumEntry.h"
 
@@ -43,8 +44,11 @@ public:
     // was added; the other fields are kept as given.
     void append(const AlbumEntry &entry);
     void append(const QList<AlbumEntry> &entries);
-    // Removes every row (check marks, selection and download states go with them).
+    // Removes every row (check marks, selection, download states and answers go with them).
     void clear();
+
+    // The answers given for the listing's protected albums.
+    AlbumAnswers &answers() { return m_answers; }
 
     // The album download job's progress text of a row ("下载状态").
     void setDownloadState(int row, const QString &text);
@@ -56,6 +60,7 @@ private:
     void storeChecked(int row, bool checked) override { m_entries[row].isChecked = checked; }
 
     QList<AlbumEntry> m_entries;
+    AlbumAnswers m_answers;
 };
 
 } // namespace albivex

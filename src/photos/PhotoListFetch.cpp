@@ -56,6 +56,11 @@ void PhotoListFetch::onAnswer(const ListAnswer &listAnswer)
         end();
         return;
     }
+    if (IsWrongAnswer(listAnswer.text)) {
+        m_wrongAnswer = true;
+        end();
+        return;
+    }
     const QString answer = listAnswer.text;
     const int firstNumber = m_received + 1;
     ParseInBackground<ParsedPage>(
@@ -95,7 +100,8 @@ void PhotoListFetch::end()
     deleteLater();
 }
 
-PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId)
+PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId,
+                                const AlbumAnswerKeys &answer)
 {
     PhotoListRequest request;
     request.otherSpace = state.listShowsOtherQq;
@@ -103,6 +109,8 @@ PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId
     request.uin = state.credentials.uin;
     request.gTk = state.credentials.tokenFor(request.endpoint());
     request.albumId = albumId;
+    request.question = answer.question;
+    request.answer = answer.answer;
     return request;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qzone/AlbumAnswer.h"
 #include "qzone/AnswerVerdict.h"
 #include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
@@ -46,6 +47,9 @@ public:
     // What the last answer said: Ok for a listing that ended normally or on a failed
     // request, Busy or Expired for one those answers ended.
     AnswerState ending() const { return m_ending; }
+    // The album wants an answer and the request's keys were not the right one: the
+    // listing ended without pictures.
+    bool wrongAnswer() const { return m_wrongAnswer; }
 
 Q_SIGNALS:
     // One page's pictures in list order, numbered on from the pages before it
@@ -71,6 +75,7 @@ private:
     int m_albumCount;
     const BusyRetryOptions m_busyRetry;
     AnswerState m_ending = AnswerState::Ok;
+    bool m_wrongAnswer = false;
     int m_answerTotal = -1;
     int m_received = 0;
     QString m_lastFirstUrl;
@@ -80,7 +85,8 @@ private:
 };
 
 // The request of the first page of an album of the album list, for the signed-in
-// account and the space the list shows.
-PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId);
+// account and the space the list shows, with the keys of a protected album's answer.
+PhotoListRequest FirstPhotoPage(const WindowState &state, const QString &albumId,
+                                const AlbumAnswerKeys &answer = {});
 
 } // namespace albivex

@@ -30,7 +30,8 @@ QString fieldText(const PhotoEntry &entry, int column)
     case PhotoListModel::UrlColumn:
         return entry.url;
     case PhotoListModel::StatusColumn:
-        return entry.status;
+        // A video is marked until its download result takes the place.
+        return entry.status.isEmpty() && entry.isVideo ? QStringLiteral("视频") : entry.status;
     default:
         return QString();
     }

@@ -45,7 +45,8 @@ public:
     // rows it meant are gone.
     quint64 listing() const { return m_listing; }
 
-    // The "状态" text of a row: "√" or "×" once the picture was downloaded.
+    // The "状态" text of a row: "√" or "×" once the picture was downloaded. Until then
+    // the cell shows "视频" for a video and nothing for a picture.
     void setStatus(int row, const QString &status);
 
 private:

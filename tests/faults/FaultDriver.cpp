@@ -11,7 +11,11 @@
 // value it handles; the tool's activity log goes to --log when given.
 //
 //   albivex-fault-driver --album ID --save DIR [--command album|selected] [--uin N]
-//                        [--browser] [--sign-out] [--idle-ms N] [--log FILE]
+//                        [--other N] [--answer TEXT] [--browser] [--sign-out] [--idle-ms N]
+//                        [--log FILE]
+//
+// --other lists the albums of that number instead of the own space; --answer is typed
+// into the box a protected album asks its answer with.
 //
 // Exit code 0 when every step happened, 3 when one did not (named on standard error),
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
@@ -62,6 +66,10 @@ int main(int argc, char **argv)
                                      QStringLiteral("name"), QStringLiteral("album"));
     const QCommandLineOption uin(QStringLiteral("uin"), QStringLiteral("QQ number"), QStringLiteral("n"),
                                  QString::fromLatin1(albivex::standin::MainUin));
+    const QCommandLineOption other(QStringLiteral("other"), QStringLiteral("QQ number whose albums to list"),
+                                   QStringLiteral("n"));
+    const QCommandLineOption answer(QStringLiteral("answer"), QStringLiteral("a protected album's answer"),
+                                    QStringLiteral("text"));
     const QCommandLineOption browser(QStringLiteral("browser"),
                                      QStringLiteral("sign in through the browser"));
     const QCommandLineOption signOut(QStringLiteral("sign-out"), QStringLiteral("sign out at the end"));
@@ -69,7 +77,7 @@ int main(int argc, char **argv)
                                   QStringLiteral("ms"));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("activity log file"),
                                  QStringLiteral("file"));
-    parser.addOptions({album, save, command, uin, browser, signOut, idle, log});
+    parser.addOptions({album, save, command, uin, other, answer, browser, signOut, idle, log});
     parser.process(application);
     const QString mode = parser.value(command);
     if (!parser.isSet(album) || !parser.isSet(save)
@@ -88,6 +96,9 @@ int main(int argc, char **argv)
         std::fflush(stdout);
         std::_Exit(4);
     });
+    tool.otherQq = parser.value(other);
+    if (parser.isSet(answer))
+        tool.prompts.answerNextText(parser.value(answer));
     if (parser.isSet(idle))
         tool.transferOptions().idleMs = parser.value(idle).toInt();
 

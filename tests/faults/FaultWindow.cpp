@@ -102,7 +102,12 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
         return false;
     }
     const int before = countLines(ListingEnd);
-    window().listOwnAlbumsButton->click();
+    if (otherQq.isEmpty()) {
+        window().listOwnAlbumsButton->click();
+    } else {
+        window().otherQqEdit->setText(otherQq);
+        window().listOtherAlbumsButton->click();
+    }
     if (!RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs)) {
         qWarning("FaultWindow: the album listing did not end");
         return false;

@@ -38,14 +38,16 @@ public:
     albivex::AlbivexApp app;
     // Where the tool keeps its choices between runs; empty (the default): nowhere.
     QString settingsFile;
+    // The number whose albums signInAndList lists; empty (the default): the own space.
+    QString otherQq;
 
     albivex::MainWindow &window();
     // How the tool makes its picture transfers; tests shorten the waits.
     albivex::PictureTransfer::Options &transferOptions();
 
     // Runs the start-up (version check against the stand-in), signs in as `uin` and
-    // lists the albums with "获取相册". The sign-in goes over HTTP with the tool's network
-    // manager, or through the sign-in window and its browser when `browser` is set.
+    // lists the albums with "获取相册" (of otherQq when set). The sign-in goes over HTTP with the tool's
+    // network manager, or through the sign-in window and its browser when `browser` is set.
     bool signInAndList(const char *uin, bool browser = false, int timeoutMs = 60000);
     // "注销登录", until its log line.
     bool signOut(int timeoutMs = 10000);

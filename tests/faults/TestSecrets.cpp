@@ -5,9 +5,11 @@
 // the g_tk over either and every cookie value the stand-in issued are looked for in
 // its standard output and error, its activity log and every file it left anywhere in
 // those folders or in the save folders: none may appear. Against today's service the
-// sign-in also gets a p_skey and the photo lists a photo key.
+// sign-in also gets a p_skey and the photo lists a photo key. Saving an album behind a
+// question, the answer typed and the key made of it are secrets too.
 
 #include "FaultWindow.h"
+#include "qzone/AlbumAnswer.h"
 #include "qzone/GTk.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -33,12 +35,12 @@ struct Secret
     QByteArray value;
 };
 
-// Every form in which a secret could be written: as it is, in UTF-16 (as QString
-// data or a Windows-style file would hold it) and percent-encoded.
+// Every form in which a secret (UTF-8) could be written: as it is, in UTF-16 (as
+// QString data or a Windows-style file would hold it) and percent-encoded.
 QList<QByteArray> formsOf(const QByteArray &value)
 {
     QList<QByteArray> forms {value};
-    const QString text = QString::fromLatin1(value);
+    const QString text = QString::fromUtf8(value);
     forms << QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     const QByteArray encoded = QUrl::toPercentEncoding(text);
     if (encoded != value)
@@ -129,20 +131,29 @@ private Q_SLOTS:
             QVERIFY(!findSecrets("x" + form + "y", QStringLiteral("planted"), secrets).isEmpty());
         QVERIFY(!findSecrets("skey=%40" + skey.value.mid(1), QStringLiteral("planted"), secrets).isEmpty());
         QVERIFY(findSecrets("nothing here", QStringLiteral("planted"), secrets).isEmpty());
+        // A typed answer is not Latin-1: its UTF-16 form is found too.
+        const QString answer = QString::fromUtf8(sd::AlbumQuestionAnswer);
+        const QByteArray utf16(reinterpret_cast<const char *>(answer.utf16()), answer.size() * 2);
+        QVERIFY(!findSecrets(utf16, QStringLiteral("planted"), {{QStringLiteral("answer"), answer.toUtf8()}})
+                     .isEmpty());
     }
 
     void noSecretIsWrittenAnywhere_data()
     {
         QTest::addColumn<DownloadCommand>("command");
         QTest::addColumn<bool>("today");
+        QTest::addColumn<bool>("answered"); // the album behind a question, of the third space
         for (DownloadCommand command : DownloadCommands)
-            QTest::newRow(qPrintable(CommandName(command))) << command << false;
-        QTest::newRow("album, today's service") << DownloadCommand::Album << true;
+            QTest::newRow(qPrintable(CommandName(command))) << command << false << false;
+        QTest::newRow("album, today's service") << DownloadCommand::Album << true << false;
+        QTest::newRow("album behind a question") << DownloadCommand::Album << false << true;
     }
     void noSecretIsWrittenAnywhere()
     {
         QFETCH(DownloadCommand, command);
         QFETCH(bool, today);
+        QFETCH(bool, answered);
+        const sd::AlbumFacts album = answered ? sd::QuestionAlbum : sd::SmallAlbum;
         m_standin.knobs().setProfile(today ? sd::Profile::Today : sd::Profile::Default);
         QTemporaryDir root;
         QVERIFY(root.isValid());
@@ -172,11 +183,22 @@ private Q_SLOTS:
 
         QProcess tool;
         tool.setProcessEnvironment(environment);
-        tool.start(QStringLiteral(ALBIVEX_FAULT_DRIVER),
-                   {QStringLiteral("--browser"), QStringLiteral("--sign-out"), QStringLiteral("--album"),
-                    QString::fromLatin1(sd::SmallAlbum.id), QStringLiteral("--command"),
-                    command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected"),
-                    QStringLiteral("--save"), save, QStringLiteral("--log"), log});
+        QStringList arguments {QStringLiteral("--browser"),
+                               QStringLiteral("--sign-out"),
+                               QStringLiteral("--album"),
+                               QString::fromLatin1(album.id),
+                               QStringLiteral("--command"),
+                               command == DownloadCommand::Album ? QStringLiteral("album")
+                                                                 : QStringLiteral("selected"),
+                               QStringLiteral("--save"),
+                               save,
+                               QStringLiteral("--log"),
+                               log};
+        if (answered) {
+            arguments << QStringLiteral("--other") << QString::fromLatin1(sd::ThirdUin)
+                      << QStringLiteral("--answer") << QString::fromUtf8(sd::AlbumQuestionAnswer);
+        }
+        tool.start(QStringLiteral(ALBIVEX_FAULT_DRIVER), arguments);
         QVERIFY(tool.waitForStarted(10000));
         const bool ended = tool.waitForFinished(150000);
         const QByteArray out = tool.readAllStandardOutput();
@@ -189,11 +211,19 @@ private Q_SLOTS:
 
         // The session did what it had to: signed in through the browser, saved the album.
         const QList<sd::SignIn> signIns = m_standin.knobs().issuedSignIns();
-        const QList<Secret> secrets = secretsOf(signIns);
+        QList<Secret> secrets = secretsOf(signIns);
         QVERIFY(!secrets.isEmpty());
+        if (answered) {
+            AlbumEntry asked;
+            asked.priv = PrivQuestion;
+            asked.question = QString::fromUtf8(sd::AlbumQuestion);
+            const QString answer = QString::fromUtf8(sd::AlbumQuestionAnswer);
+            secrets << Secret {QStringLiteral("answer"), answer.toUtf8()};
+            secrets << Secret {QStringLiteral("answer key"), AnswerKeys(asked, answer).answer.toLatin1()};
+        }
         if (today)
             QVERIFY(!signIns.last().pSkey.isEmpty() && !signIns.last().photoKey.isEmpty());
-        QCOMPARE(AllFilesUnder(save).size(), sd::SmallAlbum.pictures);
+        QCOMPARE(AllFilesUnder(save).size(), album.pictures);
         const QByteArray activity = ContentOf(log);
         QVERIFY2(activity.contains(QStringLiteral("]注销成功..").toUtf8()), activity.constData());
 

@@ -5,6 +5,7 @@
 #include "app/AlbivexApp.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
+#include "qzone/AlbumAnswer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 #include "window/ActivityLog.h"
@@ -59,6 +60,13 @@ public:
         entry.albumId = QString::fromLatin1(album.id);
         entry.pictureCount = QString::number(album.pictures);
         entry.description = description;
+        // The protected albums as the album list gives them.
+        if (qstrcmp(album.id, albivex::standin::QuestionAlbum.id) == 0) {
+            entry.priv = albivex::PrivQuestion;
+            entry.question = QString::fromUtf8(albivex::standin::AlbumQuestion);
+        } else if (qstrcmp(album.id, albivex::standin::PasswordAlbum.id) == 0) {
+            entry.priv = albivex::PrivPassword;
+        }
         return entry;
     }
 

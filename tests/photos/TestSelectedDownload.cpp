@@ -264,10 +264,33 @@ private Q_SLOTS:
             QCOMPARE(folder, QStringLiteral("123456789/abcde"));
         if (albumId == QLatin1String("V1comma"))
             QCOMPARE(files, QStringList({folder + "/a.jpg", folder + "/c.jpg", folder + "/plain.jpg"}));
-        // Pictures with the same name replace each other only in "原名保存".
-        if (albumId == QLatin1String("V1hostile") && namingOption == 0)
-            QCOMPARE(files.size(), pictures);
+        // Pictures with the same name never replace each other.
+        QCOMPARE(files.size(), pictures);
         QVERIFY(!statuses().contains(QStringLiteral("×")));
+    }
+
+    // Ten pictures named alike, saved by name only: each gets a file of its own, in list
+    // order, and a second run writes the same files again.
+    void sameNamedPicturesGetFilesOfTheirOwn()
+    {
+        QVERIFY(t().view(sd::SameNameAlbum.id));
+        t().window().namingModeGroup->button(1)->click();
+        t().window().checkAllButton->click();
+        PhotoAppFixture::selectRow(t().window().photoView, 0);
+        const QString folder = albumFolder(sd::MainUin, QStringLiteral("同名照片"));
+        QStringList expected;
+        for (int n = 1; n <= sd::SameNameAlbum.pictures; ++n)
+            expected << (n == 1 ? QStringLiteral("abc.jpg") : QStringLiteral("abc (%1).jpg").arg(n));
+        QStringList sorted = expected;
+        sorted.sort();
+        for (int run = 1; run <= 2; ++run) {
+            QVERIFY(download());
+            QCOMPARE(AllFilesUnder(folder), sorted);
+            for (int n = 1; n <= sd::SameNameAlbum.pictures; ++n)
+                QVERIFY(ContentOf(folder + QLatin1Char('/') + expected.at(n - 1))
+                        == m_standin.pictureBytes(picture("V1same", n)));
+            QCOMPARE(t().countLines(QStringLiteral("[abc]下载完成..")), run * sd::SameNameAlbum.pictures);
+        }
     }
 
     void sequenceNumbersAndTheSaveFolderText()

@@ -1,5 +1,6 @@
 #include "photos/ui/PhotoListController.h"
 
+#include "catalogue/AlbumAnswers.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
 #include "photos/ListingProgress.h"
@@ -47,9 +48,18 @@ void PhotoListController::viewAlbum()
         m_prompts.inform(AppBoxTitle(), NoAccessText(), Prompts::Icon::Information);
         return;
     }
+    m_albums.answers().obtain(m_prompts, album, this, [this, album](std::optional<AlbumAnswerKeys> answer) {
+        if (answer)
+            listAlbum(album, *answer);
+        else
+            m_view.setStatusText(QStringLiteral("已取消查看相册"));
+    });
+}
+
+void PhotoListController::listAlbum(const AlbumEntry &album, const AlbumAnswerKeys &answer)
+{
     // A listing still running is replaced: its rows would mix with the new album's.
     endListing();
-
     m_state.photoViewOpen = true;
     switchView(album.name, album.description);
     m_log.add(QLatin1Char('[') + album.name + QStringLiteral("]正在获取相册图片.."));
@@ -59,7 +69,8 @@ void PhotoListController::viewAlbum()
     m_fetchDone = false;
     m_busy = false;
     m_total = 0;
-    m_fetch = new PhotoListFetch(m_network, m_endpoints, FirstPhotoPage(m_state, album.albumId),
+    m_albumId = album.albumId;
+    m_fetch = new PhotoListFetch(m_network, m_endpoints, FirstPhotoPage(m_state, album.albumId, answer),
                                  album.pictureCount.toInt(), this, m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this, &PhotoListController::onPage);
     connect(m_fetch, &PhotoListFetch::finished, this, &PhotoListController::onFetchFinished);
@@ -87,11 +98,23 @@ void PhotoListController::onPage(const QList<PhotoEntry> &entries)
 void PhotoListController::onFetchFinished(int received)
 {
     const AnswerState ending = m_fetch ? m_fetch->ending() : AnswerState::Ok;
+    const bool wrongAnswer = m_fetch && m_fetch->wrongAnswer();
     m_fetchDone = true;
     m_fetch = nullptr;
     if (ending == AnswerState::Expired) {
         endListing();
         Q_EMIT sessionExpired();
+        return;
+    }
+    if (wrongAnswer) {
+        // Nothing to show: the album list comes back, so that the album can be opened
+        // again with another answer.
+        endListing();
+        m_albums.answers().forget(m_albumId);
+        m_state.photoViewOpen = false;
+        m_view.showAlbumList();
+        m_view.setStatusText(WrongAnswerText());
+        m_prompts.inform(AppBoxTitle(), WrongAnswerText(), Prompts::Icon::Exclamation);
         return;
     }
     m_busy = ending == AnswerState::Busy;

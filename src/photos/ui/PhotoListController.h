@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qzone/AlbumAnswer.h"
+#include "qzone/AlbumEntry.h"
 #include "qzone/PhotoEntry.h"
 
 #include <QList>
@@ -25,7 +27,9 @@ struct BusyRetryOptions;
 // their rows are added a batch per turn of the event loop, so the window stays
 // responsive; clearing photoViewOpen ("<=" or "终止任务") ends the listing before its
 // next row, keeping the rows added so far. An album the service does not let the
-// viewer open is refused with a box, without a request. A listing that a busy service
+// viewer open is refused with a box, without a request. An album behind a password or
+// a question asks for its answer first (AlbumAnswers): cancelled, nothing is listed;
+// refused by the service, the album list comes back with "回答错误". A listing that a busy service
 // ends (after the retries) says so instead of its closing texts; one that an ended
 // sign-in stops sends sessionExpired().
 class PhotoListController : public QObject
@@ -52,6 +56,7 @@ Q_SIGNALS:
     void sessionExpired();
 
 private:
+    void listAlbum(const AlbumEntry &album, const AlbumAnswerKeys &answer);
     void switchView(const QString &albumName, const QString &albumDescription);
     void onPage(const QList<PhotoEntry> &entries);
     void onFetchFinished(int received);
@@ -69,6 +74,7 @@ private:
     const BusyRetryOptions &m_busyRetry;
     PhotoListingView &m_view;
     QPointer<PhotoListFetch> m_fetch;
+    QString m_albumId; // the album being listed
     QList<PhotoEntry> m_pending; // arrived, not yet shown
     qsizetype m_pendingStart = 0;
     int m_total = 0; // the picture count the percentages refer to

@@ -56,6 +56,7 @@ void SelectedDownloadController::downloadSelectedPictures()
     // What an earlier run that was killed mid-transfer left in this folder goes now.
     RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs));
     m_listing = m_photos.listing();
+    m_names = UniqueFileNames();
     m_running = true;
     if (checkedCount < 2)
         downloadSingle(row);
@@ -104,8 +105,10 @@ void SelectedDownloadController::nextPicture()
     finish();
 }
 
-void SelectedDownloadController::transfer(int row, const QString &fileName, bool multi)
+void SelectedDownloadController::transfer(int row, const QString &namedFile, bool multi)
 {
+    // Rows are reached in list order, so the same selection gets the same files again.
+    const QString fileName = m_names.takeFileName(namedFile);
     const PhotoEntry &picture = m_photos.entry(row);
     PictureTransfer::Options options = m_transferOptions;
     options.modifiedTime = ParseUploadTime(picture.uploadTime);

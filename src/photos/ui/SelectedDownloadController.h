@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/PictureTransfer.h"
+#include "storage/UniqueFileNames.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,6 +27,8 @@ struct TransferResult;
 // shows "√" in 状态, a failed one "×" (a placeholder sent in a picture's place is not
 // saved and fails). One picture is transferred at a time, without blocking the
 // window; a second start while a run is in progress is refused.
+// Within a run no file name is given twice: a later picture of the same name gets
+// " (2)", " (3)"... before its extension (UniqueFileNames).
 class SelectedDownloadController : public QObject
 {
     Q_OBJECT
@@ -44,7 +47,8 @@ private:
     void downloadSingle(int row);
     void startMulti(int checkedCount);
     void nextPicture();
-    void transfer(int row, const QString &fileName, bool multi);
+    // Saves the row under `namedFile` (PictureFileName), made unique within the run.
+    void transfer(int row, const QString &namedFile, bool multi);
     void onTransferred(int row, const QString &name, const TransferResult &result, bool multi);
     void finish();
 
@@ -58,6 +62,7 @@ private:
     PictureDownloadView &m_view;
     bool m_running = false;
     QString m_folder; // the album folder, fixed at the start
+    UniqueFileNames m_names; // the file names given in this run
     quint64 m_listing = 0; // the photo listing the run works on
     int m_rowCount = 0; // rows of the list at the start
     int m_nextRow = 0;
