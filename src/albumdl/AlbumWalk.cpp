@@ -271,7 +271,7 @@ QStringList AlbumWalk::report(int index, const Ended &ended)
         lines << head + QStringLiteral("已存在..");
     } else if (ended.note == Ended::Note::NotTranscoded) {
         ++m_tally.failed;
-        lines << head + QStringLiteral("下载失败（视频未转码）..");
+        lines << head + NotTranscodedText();
     } else if (ended.outcome == TransferOutcome::Saved) {
         ++m_tally.saved;
         lines << head + QStringLiteral("下载完毕..");

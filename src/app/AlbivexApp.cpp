@@ -130,8 +130,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                                                *w.uncheckAllButton, *w.statusBar);
     connect(photoView.get(), &PhotoListViewController::previewRequested, this, &AlbivexApp::previewRequested);
     m_controllers.push_back(std::move(photoView));
-    auto selected = std::make_unique<SelectedDownloadController>(m_network, m_state, *m_albums, *m_photos,
-                                                                 *m_log, m_prompts, m_transferOptions, w);
+    auto selected
+        = std::make_unique<SelectedDownloadController>(m_network, m_endpoints, m_state, *m_albums, *m_photos,
+                                                       *m_log, m_prompts, m_transferOptions, m_busyRetry, w);
     connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
             &SelectedDownloadController::downloadSelectedPictures);
     m_controllers.push_back(std::move(selected));

@@ -8,4 +8,9 @@ QString DownloadFailedText(TransferOutcome outcome)
                                                    : QStringLiteral("下载失败..");
 }
 
+QString NotTranscodedText()
+{
+    return QStringLiteral("下载失败（视频未转码）..");
+}
+
 } // namespace albivex

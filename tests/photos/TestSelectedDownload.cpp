@@ -293,6 +293,24 @@ private Q_SLOTS:
         }
     }
 
+    // A ticked video is saved as its file, not its cover; one not made playable yet fails.
+    void videosAreSavedAsTheirFiles()
+    {
+        t().showAlbums(sd::ThirdUin, sd::ThirdAlbums, true);
+        QVERIFY(t().view(sd::VideoAlbum.id));
+        check({1, 2, 3});
+        PhotoAppFixture::selectRow(t().window().photoView, 1);
+        QVERIFY(download());
+        const QString folder = albumFolder(sd::ThirdUin, QStringLiteral("视频"));
+        QCOMPARE(AllFilesUnder(folder), QStringList({"2.视频2.mp4", "3.视频3.mp4"}));
+        for (int n = 2; n <= 3; ++n)
+            QVERIFY(ContentOf(folder + QStringLiteral("/%1.视频%1.mp4").arg(n))
+                    == m_standin.pictureBytes(QStringLiteral("/video/V3video/%1.mp4").arg(n)));
+        QCOMPARE(statuses().mid(1, 3), QStringList({"√", "√", "×"}));
+        QCOMPARE(t().countLines(QStringLiteral("[视频4]下载失败（视频未转码）..")), 1);
+        QCOMPARE(m_standin.knobs().requestCount(picture("V3video", 2)), 0); // no cover
+    }
+
     void sequenceNumbersAndTheSaveFolderText()
     {
         QVERIFY(t().view(sd::SameNameAlbum.id));

@@ -1,7 +1,9 @@
 #include "photos/ui/SelectedDownloadController.h"
 
+#include "albumdl/PictureSource.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/DownloadFailedText.h"
+#include "photos/FloatviewLookup.h"
 #include "photos/PhotoListModel.h"
 #include "photos/PictureDownloadView.h"
 #include "session/Prompts.h"
@@ -16,19 +18,23 @@
 
 namespace albivex {
 
-SelectedDownloadController::SelectedDownloadController(QNetworkAccessManager &network, WindowState &state,
+SelectedDownloadController::SelectedDownloadController(QNetworkAccessManager &network,
+                                                       const Endpoints &endpoints, WindowState &state,
                                                        AlbumListModel &albums, PhotoListModel &photos,
                                                        ActivityLog &log, Prompts &prompts,
                                                        const PictureTransfer::Options &transferOptions,
+                                                       const BusyRetryOptions &busyRetry,
                                                        PictureDownloadView &view, QObject *parent)
     : QObject(parent)
     , m_network(network)
+    , m_endpoints(endpoints)
     , m_state(state)
     , m_albums(albums)
     , m_photos(photos)
     , m_log(log)
     , m_prompts(prompts)
     , m_transferOptions(transferOptions)
+    , m_busyRetry(busyRetry)
     , m_view(view)
 { }
 
@@ -57,6 +63,10 @@ void SelectedDownloadController::downloadSelectedPictures()
     RemoveStaleTemporaryFiles(m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs));
     m_listing = m_photos.listing();
     m_names = UniqueFileNames();
+    m_albumId = album.albumId;
+    // What floatview said belongs to the album of the last run; nothing is in flight
+    // between runs.
+    delete m_floatview.data();
     m_running = true;
     if (checkedCount < 2)
         downloadSingle(row);
@@ -107,27 +117,58 @@ void SelectedDownloadController::nextPicture()
 
 void SelectedDownloadController::transfer(int row, const QString &namedFile, bool multi)
 {
-    // Rows are reached in list order, so the same selection gets the same files again.
-    const QString fileName = m_names.takeFileName(namedFile);
     const PhotoEntry &picture = m_photos.entry(row);
-    PictureTransfer::Options options = m_transferOptions;
-    options.modifiedTime = ParseUploadTime(picture.uploadTime);
-    options.listedSize = QSize(picture.width, picture.height);
+    // The listed address is the picture itself, as the album download's high quality.
+    const PictureQuality quality = PictureQuality::High;
+    const FloatviewPhoto *viewed = nullptr;
+    if (NeedsFloatview(picture, quality) && !picture.lloc.isEmpty()) {
+        if (!m_floatview) {
+            m_floatview = new FloatviewLookup(m_network, m_endpoints, AlbumFloatview(m_state, m_albumId),
+                                              m_busyRetry, this);
+        }
+        if (!m_floatview->covered(picture.lloc)) {
+            // Asked again once the page from this picture on has been answered.
+            m_floatview->lookUp(picture.lloc);
+            auto *once = new QObject(this);
+            connect(m_floatview, &FloatviewLookup::pageDone, once, [this, once, row, namedFile, multi] {
+                delete once;
+                transfer(row, namedFile, multi);
+            });
+            return;
+        }
+        viewed = m_floatview->find(picture.lloc);
+    }
+    const PictureSource source = ChoosePictureSource(picture, quality, viewed);
+    // Rows are reached in list order, so the same selection gets the same files again.
+    const QString fileName
+        = m_names.take(UniqueFileNames::stemOf(namedFile), ExtensionRoom(source)) + TargetExtension(source);
     const QString name = picture.name;
+    if (source.kind == PictureSource::Kind::UntranscodedVideo || source.kind == PictureSource::Kind::Unknown
+        || source.address.trimmed().isEmpty()) {
+        const QString failure = source.kind == PictureSource::Kind::UntranscodedVideo
+            ? NotTranscodedText()
+            : DownloadFailedText(TransferOutcome::BadAddress);
+        // Reported from the event loop, as a transfer's end would be.
+        QTimer::singleShot(
+            0, this, [this, row, name, failure, multi] { onPictureEnded(row, name, false, failure, multi); });
+        return;
+    }
     m_transfer = DownloadPictureFile(
-        m_network, picture.url, m_folder + QLatin1Char('/') + fileName, this,
-        [this, row, name, multi](const TransferResult &result) { onTransferred(row, name, result, multi); },
-        options);
+        m_network, source.address, m_folder + QLatin1Char('/') + fileName, this,
+        [this, row, name, multi](const TransferResult &result) {
+            m_transfer = nullptr;
+            onPictureEnded(row, name, result.ok(),
+                           result.ok() ? QString() : DownloadFailedText(result.outcome), multi);
+        },
+        TransferOptionsFor(source, picture, m_state.listedOwnerUin, m_transferOptions));
 }
 
-void SelectedDownloadController::onTransferred(int row, const QString &name, const TransferResult &result,
-                                               bool multi)
+void SelectedDownloadController::onPictureEnded(int row, const QString &name, bool saved,
+                                                const QString &failure, bool multi)
 {
-    m_transfer = nullptr;
     if (m_photos.listing() == m_listing)
-        m_photos.setStatus(row, result.ok() ? QStringLiteral("√") : QStringLiteral("×"));
-    m_log.add(QLatin1Char('[') + name + QLatin1Char(']')
-              + (result.ok() ? QStringLiteral("下载完成..") : DownloadFailedText(result.outcome)));
+        m_photos.setStatus(row, saved ? QStringLiteral("√") : QStringLiteral("×"));
+    m_log.add(QLatin1Char('[') + name + QLatin1Char(']') + (saved ? QStringLiteral("下载完成..") : failure));
     if (multi) {
         // Let the user's input in between pictures (the stop button, ticks).
         QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
 #include "storage/UniqueFileNames.h"
 
@@ -13,6 +14,8 @@ namespace albivex {
 
 struct WindowState;
 class AlbumListModel;
+class Endpoints;
+class FloatviewLookup;
 class PhotoListModel;
 class ActivityLog;
 class Prompts;
@@ -28,14 +31,17 @@ struct TransferResult;
 // saved and fails). One picture is transferred at a time, without blocking the
 // window; a second start while a run is in progress is refused.
 // Within a run no file name is given twice: a later picture of the same name gets
-// " (2)", " (3)"... before its extension (UniqueFileNames).
+// " (2)", " (3)"... before its extension (UniqueFileNames). A video is saved as its
+// ".mp4" file, which floatview names (the listed address is only its cover); one the
+// service has not made playable yet fails.
 class SelectedDownloadController : public QObject
 {
     Q_OBJECT
 public:
-    SelectedDownloadController(QNetworkAccessManager &network, WindowState &state, AlbumListModel &albums,
-                               PhotoListModel &photos, ActivityLog &log, Prompts &prompts,
-                               const PictureTransfer::Options &transferOptions, PictureDownloadView &view,
+    SelectedDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                               AlbumListModel &albums, PhotoListModel &photos, ActivityLog &log,
+                               Prompts &prompts, const PictureTransfer::Options &transferOptions,
+                               const BusyRetryOptions &busyRetry, PictureDownloadView &view,
                                QObject *parent = nullptr);
     ~SelectedDownloadController() override;
 
@@ -47,18 +53,22 @@ private:
     void downloadSingle(int row);
     void startMulti(int checkedCount);
     void nextPicture();
-    // Saves the row under `namedFile` (PictureFileName), made unique within the run.
+    // Saves the row under `namedFile` (PictureFileName), made unique within the run;
+    // a video once floatview has said where its file is.
     void transfer(int row, const QString &namedFile, bool multi);
-    void onTransferred(int row, const QString &name, const TransferResult &result, bool multi);
+    // Reports the row saved or failed (`failure`: the end of its log line).
+    void onPictureEnded(int row, const QString &name, bool saved, const QString &failure, bool multi);
     void finish();
 
     QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
     WindowState &m_state;
     AlbumListModel &m_albums;
     PhotoListModel &m_photos;
     ActivityLog &m_log;
     Prompts &m_prompts;
     const PictureTransfer::Options &m_transferOptions;
+    const BusyRetryOptions &m_busyRetry;
     PictureDownloadView &m_view;
     bool m_running = false;
     QString m_folder; // the album folder, fixed at the start
@@ -68,6 +78,8 @@ private:
     int m_nextRow = 0;
     int m_reached = 0; // ticked rows reached so far
     QPointer<PictureTransfer> m_transfer;
+    QString m_albumId; // the album of the run
+    QPointer<FloatviewLookup> m_floatview; // made for the run's first video
 };
 
 } // namespace albivex
