@@ -72,11 +72,11 @@ class AlbumWalk : public QObject
 {
     Q_OBJECT
 public:
-    // As many connections as browsers and QNetworkAccessManager open to one host: more
-    // would only queue inside the network manager.
-    static constexpr int MaxInFlight = 6;
+    // Enough to hide the service's latency behind the transfers; the service limits
+    // clients that ask for much more at once.
+    static constexpr int MaxInFlight = 4;
     // What Fixed pacing keeps to.
-    static constexpr int FixedInFlight = 4;
+    static constexpr int FixedInFlight = MaxInFlight;
     static constexpr int MaxPuttingInPlace = 2 * MaxInFlight;
     static constexpr int CleanToGrow = 20;
     // More than the transfer's own attempts: under a request budget a picture may be

@@ -183,15 +183,8 @@ class TestAlbumDownload : public QObject
     bool signInToday()
     {
         knobs().setProfile(sd::Profile::Today);
-        QzoneCredentials credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
-        QNetworkReply *reply = m_app->network().get(
-            QNetworkRequest(QUrl(m_standin.root() + QString::fromLatin1(sd::ServiceRoutes::LandingPath))));
-        if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 20000))
-            return false;
-        reply->deleteLater();
-        credentials.setKeys(credentials.skey, knobs().issuedSignIns().last().pSkey);
-        state().credentials = credentials;
-        return !credentials.pSkey.isEmpty();
+        state().credentials = SignInTodayOverHttp(m_app->network(), m_standin.root(), MainUin, knobs());
+        return !state().credentials.pSkey.isEmpty();
     }
 
     // The last log line without its time.

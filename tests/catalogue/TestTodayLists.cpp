@@ -73,23 +73,9 @@ class TestTodayLists : public QObject
     // Signs in over HTTP as the sign-in window would, the landing page's p_skey included.
     bool signInOverHttp()
     {
-        QzoneCredentials credentials = SignInOverHttp(m_app->network(), m_standin.root(), MainUin);
-        QNetworkReply *reply = m_app->network().get(QNetworkRequest(QUrl(m_standin.root() + LandingPath)));
-        QSignalSpy done(reply, &QNetworkReply::finished);
-        if (!reply->isFinished() && !done.wait(20000))
-            return false;
-        reply->deleteLater();
-        // The network layer may send the sign-in request twice (it resends a request
-        // whose connection closed under it), and the stand-in then issues two sign-ins:
-        // the one the jar holds is the one its skey names.
-        QString pSkey;
-        for (const sd::SignIn &issued : knobs().issuedSignIns()) {
-            if (issued.skey == credentials.skey)
-                pSkey = issued.pSkey;
-        }
-        credentials.setKeys(credentials.skey, pSkey);
-        m_app->state().credentials = credentials;
-        return credentials.signedIn && !pSkey.isEmpty();
+        m_app->state().credentials
+            = SignInTodayOverHttp(m_app->network(), m_standin.root(), MainUin, knobs());
+        return m_app->state().credentials.signedIn && !m_app->state().credentials.pSkey.isEmpty();
     }
 
     void selectAlbum(const QString &albumId)

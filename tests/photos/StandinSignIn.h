@@ -4,6 +4,8 @@
 #include "qzone/CookieCapture.h"
 #include "qzone/GTk.h"
 #include "qzone/QzoneCredentials.h"
+#include "standin/ServiceRoutes.h"
+#include "standin/StandinKnobs.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
@@ -39,5 +41,31 @@ inline albivex::QzoneCredentials SignInOverHttp(QNetworkAccessManager &nam, cons
     credentials.skey = captured->skey;
     credentials.gTk = ComputeGTk(captured->skey);
     credentials.signedIn = 1;
+    return credentials;
+}
+
+// SignInOverHttp, then the visit of the Qzone landing page that gives today's p_skey;
+// the credentials carry it. The network layer may send the sign-in request twice (it
+// resends a request whose connection closed under it), and the stand-in then issues two
+// sign-ins: the one the jar holds is the one whose skey the credentials name. Empty
+// pSkey when none was given.
+inline albivex::QzoneCredentials SignInTodayOverHttp(QNetworkAccessManager &nam, const QString &root,
+                                                     const QString &uin,
+                                                     const albivex::standin::StandinKnobs &knobs)
+{
+    using namespace albivex;
+    QzoneCredentials credentials = SignInOverHttp(nam, root, uin);
+    QNetworkReply *reply
+        = nam.get(QNetworkRequest(QUrl(root + QString::fromLatin1(standin::ServiceRoutes::LandingPath))));
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    if (!reply->isFinished() && !done.wait(20000))
+        reply->abort();
+    reply->deleteLater();
+    QString pSkey;
+    for (const standin::SignIn &issued : knobs.issuedSignIns()) {
+        if (issued.skey == credentials.skey)
+            pSkey = issued.pSkey;
+    }
+    credentials.setKeys(credentials.skey, pSkey);
     return credentials;
 }

@@ -3,6 +3,7 @@
 #include "standin/AnswerWriter.h"
 #include "standin/WebPages.h"
 
+#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QPointer>
 #include <QTcpSocket>
@@ -31,6 +32,8 @@ QString StandinServer::root() const
 
 bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
+    QElapsedTimer sinceArrival;
+    sinceArrival.start();
     RequestView view = RequestView::from(request, root());
     // A request over the budget is refused before any fault rule sees it.
     const bool refused = ServiceRoutes::isBudgeted(view.path()) && !m_knobs->rate().take();
@@ -96,10 +99,12 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
         return true;
 
     // Always through the event loop, even without delay: the socket must not close
-    // while Qt is still handling the request on it.
-    const int delay = m_knobs->latencyMs() + decision.delayMs;
+    // while Qt is still handling the request on it. The latency is the network's: it
+    // counts from the request's arrival, while the answer is made, as it would on a
+    // server that answers several clients at once; and it is kept to the millisecond.
+    const qint64 delay = qMax<qint64>(0, m_knobs->latencyMs() + decision.delayMs - sinceArrival.elapsed());
     QPointer<QTcpSocket> target(socket);
-    QTimer::singleShot(delay, socket,
+    QTimer::singleShot(std::chrono::milliseconds(delay), Qt::PreciseTimer, socket,
                        [target, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
                            if (!target)
                                return;
