@@ -1,8 +1,7 @@
 #include "storage/AlbumRecord.h"
 
-#include "storage/PictureSignature.h"
 #include "storage/SaveLayout.h"
-#include "storage/VideoSignature.h"
+#include "storage/SavedMedia.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -103,12 +102,7 @@ bool AlbumRecord::isSaved(const QString &key) const
     const QFileInfo info(path);
     if (!info.isFile() || info.isSymLink() || info.size() != it->size)
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(PictureSignatureLength);
-    return CheckPictureSignature(head, true) == PictureSignature::Picture
-        || CheckVideoSignature(head, true) == VideoSignature::Video;
+    return BeginsLikeSavedMedia(path);
 }
 
 QString AlbumRecord::fileNameOf(const QString &key) const

@@ -1,7 +1,6 @@
 #include "storage/StaleTemporaryFiles.h"
 
-#include "storage/PictureSignature.h"
-#include "storage/VideoSignature.h"
+#include "storage/SavedMedia.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,21 +8,6 @@
 #include <QRegularExpression>
 
 namespace albivex {
-
-namespace {
-
-// A transfer writes its file only once the first bytes show a picture (or a video).
-bool beginsWithPicture(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(PictureSignatureLength);
-    return CheckPictureSignature(head, true) == PictureSignature::Picture
-        || CheckVideoSignature(head, true) == VideoSignature::Video;
-}
-
-} // namespace
 
 bool IsTransferTemporaryName(const QString &fileName)
 {
@@ -43,7 +27,7 @@ int RemoveStaleTemporaryFiles(const QString &folder, qint64 minimumAgeMs, const 
     for (const QFileInfo &file : files) {
         if (!IsTransferTemporaryName(file.fileName()))
             continue;
-        if (file.lastModified().msecsTo(now) < minimumAgeMs || !beginsWithPicture(file.filePath()))
+        if (file.lastModified().msecsTo(now) < minimumAgeMs || !BeginsLikeSavedMedia(file.filePath()))
             continue;
         if (QFile::remove(file.filePath()))
             ++removed;
