@@ -128,8 +128,7 @@ bool AlbumWalk::startPicture(int index)
     // Taken whatever becomes of the picture, so the names of the pictures after it do
     // not depend on whether it could be fetched.
     const QString stem = stemFor(index, key, ExtensionRoom(source));
-    if (source.kind == PictureSource::Kind::UntranscodedVideo || source.kind == PictureSource::Kind::Unknown
-        || source.address.trimmed().isEmpty()) {
+    if (!source.fetchable()) {
         const bool notTranscoded = source.kind == PictureSource::Kind::UntranscodedVideo;
         m_outcomes[index] = Ended {TransferOutcome::BadAddress,
                                    notTranscoded ? Ended::Note::NotTranscoded : Ended::Note::None, false};

@@ -23,6 +23,12 @@ struct PictureSource
     QString address;
     // Original was asked for and the listed picture is what there is.
     bool fellBack = false;
+
+    // Whether there is anything to fetch: never another picture's address in its place.
+    bool fetchable() const
+    {
+        return kind != Kind::UntranscodedVideo && kind != Kind::Unknown && !address.trimmed().isEmpty();
+    }
 };
 
 // Whether the floatview answer for the picture is needed before ChoosePictureSource can

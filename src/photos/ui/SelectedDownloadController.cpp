@@ -129,11 +129,9 @@ void SelectedDownloadController::transfer(int row, const QString &namedFile, boo
         if (!m_floatview->covered(picture.lloc)) {
             // Asked again once the page from this picture on has been answered.
             m_floatview->lookUp(picture.lloc);
-            auto *once = new QObject(this);
-            connect(m_floatview, &FloatviewLookup::pageDone, once, [this, once, row, namedFile, multi] {
-                delete once;
-                transfer(row, namedFile, multi);
-            });
+            connect(
+                m_floatview, &FloatviewLookup::pageDone, this,
+                [this, row, namedFile, multi] { transfer(row, namedFile, multi); }, Qt::SingleShotConnection);
             return;
         }
         viewed = m_floatview->find(picture.lloc);
@@ -143,8 +141,7 @@ void SelectedDownloadController::transfer(int row, const QString &namedFile, boo
     const QString fileName
         = m_names.take(UniqueFileNames::stemOf(namedFile), ExtensionRoom(source)) + TargetExtension(source);
     const QString name = picture.name;
-    if (source.kind == PictureSource::Kind::UntranscodedVideo || source.kind == PictureSource::Kind::Unknown
-        || source.address.trimmed().isEmpty()) {
+    if (!source.fetchable()) {
         const QString failure = source.kind == PictureSource::Kind::UntranscodedVideo
             ? NotTranscodedText()
             : DownloadFailedText(TransferOutcome::BadAddress);
