@@ -1,4 +1,5 @@
 #include "StandinClient.h"
+#include "standin/PreciseDelay.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 #include "standin/StandinThread.h"
@@ -232,6 +233,37 @@ private Q_SLOTS:
         QVERIFY(knobs().faults().rules().isEmpty()); // used up by the first request
         const auto slow = m_client->get(QStringLiteral("/version/main.txt"));
         QVERIFY2(slow.elapsedMs >= 140, QByteArray::number(slow.elapsedMs));
+    }
+
+    // The latency's clock: every callback at or after its own deadline, in deadline
+    // order whatever the order they were given in, none for a context that went.
+    void preciseDelayKeepsEachDeadline()
+    {
+        using namespace std::chrono_literals;
+        PreciseDelay delay;
+        QObject context;
+        auto *gone = new QObject;
+        const auto start = PreciseDelay::Clock::now();
+        QList<int> order;
+        bool early = false;
+        std::function<std::function<void()>(int, PreciseDelay::Clock::time_point)> note;
+        note = [&](int id, PreciseDelay::Clock::time_point deadline) {
+            return [&, id, deadline] {
+                early |= PreciseDelay::Clock::now() < deadline;
+                order << id;
+                if (id == 1) // a deadline added from a callback, before the armed one
+                    delay.at(start + 45ms, &context, note(2, start + 45ms));
+            };
+        };
+        delay.at(start + 60ms, &context, note(3, start + 60ms));
+        delay.at(start + 20ms, &context, note(1, start + 20ms));
+        delay.at(start + 40ms, gone, note(9, start + 40ms));
+        delay.at(start - 5ms, &context, note(0, start - 5ms));
+        QVERIFY(order.isEmpty()); // even a deadline gone by waits for the event loop
+        delete gone;
+        QTRY_COMPARE(order.size(), 4);
+        QCOMPARE(order, (QList<int> {0, 1, 2, 3}));
+        QVERIFY(!early);
     }
 
     void versionFileAnswersAndFails()

@@ -1,5 +1,9 @@
 #include "standin/PaddedJpegSource.h"
 
+#include <QtEndian>
+
+#include <cstring>
+
 namespace albivex::standin {
 
 namespace {
@@ -26,6 +30,11 @@ int headLength(const QByteArray &jpeg)
 }
 
 } // namespace
+
+char PaddedJpegSource::fillerByte(qint64 fillerOffset) const
+{
+    return char(splitMix(m_seed ^ quint64(fillerOffset / 8)) >> (8 * (fillerOffset % 8)));
+}
 
 PaddedJpegSource::PaddedJpegSource(const QByteArray &jpeg, qint64 total, quint64 seed) : m_seed(seed)
 {
@@ -56,21 +65,20 @@ void PaddedJpegSource::appendFiller(QByteArray &out, qint64 count)
         char *dst = out.data() + base;
         const qint64 length = m_segmentLength - 2;
         const char header[4] = {char(0xFF), char(0xEF), char(length >> 8), char(length & 0xFF)};
-        qint64 wordIndex = -1;
-        quint64 word = 0;
-        for (qint64 i = 0; i < n; ++i) {
-            const qint64 at = inSegment + i;
-            if (at < 4) {
-                dst[i] = header[at];
-                continue;
-            }
-            const qint64 fillerOffset = offset + i;
-            if (fillerOffset / 8 != wordIndex) {
-                wordIndex = fillerOffset / 8;
-                word = splitMix(m_seed ^ quint64(wordIndex));
-            }
-            dst[i] = char(word >> (8 * (fillerOffset % 8)));
+        qint64 i = 0;
+        for (; i < n && inSegment + i < 4; ++i)
+            dst[i] = header[inSegment + i];
+        // Byte k of the filler is byte k % 8 (little-endian) of the word for k / 8: whole
+        // words are stored at once, since a picture of hundreds of kilobytes is made anew
+        // for every request and byte by byte it cost the server more than the sending.
+        for (; i < n && (offset + i) % 8 != 0; ++i)
+            dst[i] = fillerByte(offset + i);
+        for (; i + 8 <= n; i += 8) {
+            const quint64 word = qToLittleEndian(splitMix(m_seed ^ quint64((offset + i) / 8)));
+            std::memcpy(dst + i, &word, 8);
         }
+        for (; i < n; ++i)
+            dst[i] = fillerByte(offset + i);
         offset += n;
         count -= n;
         m_pos += n;

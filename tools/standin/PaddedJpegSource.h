@@ -23,6 +23,7 @@ public:
 
 private:
     void appendFiller(QByteArray &out, qint64 count);
+    char fillerByte(qint64 fillerOffset) const;
 
     QByteArray m_head; // start marker and JFIF header
     QByteArray m_tail; // everything after them

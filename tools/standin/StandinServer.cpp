@@ -1,13 +1,12 @@
 #include "standin/StandinServer.h"
 
 #include "standin/AnswerWriter.h"
+#include "standin/PreciseDelay.h"
 #include "standin/WebPages.h"
 
-#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QPointer>
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace albivex::standin {
 
@@ -32,8 +31,7 @@ QString StandinServer::root() const
 
 bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    QElapsedTimer sinceArrival;
-    sinceArrival.start();
+    const auto arrival = PreciseDelay::Clock::now();
     RequestView view = RequestView::from(request, root());
     // A request over the budget is refused before any fault rule sees it.
     const bool refused = ServiceRoutes::isBudgeted(view.path()) && !m_knobs->rate().take();
@@ -101,18 +99,20 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     // Always through the event loop, even without delay: the socket must not close
     // while Qt is still handling the request on it. The latency is the network's: it
     // counts from the request's arrival, while the answer is made, as it would on a
-    // server that answers several clients at once; and it is kept to the millisecond.
-    const qint64 delay = qMax<qint64>(0, m_knobs->latencyMs() + decision.delayMs - sinceArrival.elapsed());
+    // server that answers several clients at once.
+    if (!m_delay)
+        m_delay = new PreciseDelay(this); // on the server's thread, whose loop runs it
+    const auto deadline = arrival + std::chrono::milliseconds(m_knobs->latencyMs() + decision.delayMs);
     QPointer<QTcpSocket> target(socket);
-    QTimer::singleShot(std::chrono::milliseconds(delay), Qt::PreciseTimer, socket,
-                       [target, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
-                           if (!target)
-                               return;
-                           if (hangUp)
-                               target->disconnectFromHost();
-                           else
-                               AnswerWriter::send(target, std::move(answer), mode, headOnly, close);
-                       });
+    m_delay->at(deadline, socket,
+                [target, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
+                    if (!target)
+                        return;
+                    if (hangUp)
+                        target->disconnectFromHost();
+                    else
+                        AnswerWriter::send(target, std::move(answer), mode, headOnly, close);
+                });
     return true;
 }
 

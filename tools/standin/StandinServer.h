@@ -9,6 +9,8 @@
 
 namespace albivex::standin {
 
+class PreciseDelay;
+
 // The stand-in for every remote service the tool talks to: one HTTP server on
 // 127.0.0.1 that serves all paths at its root. Lives on the thread that created it;
 // its knobs may be used from any thread.
@@ -36,6 +38,7 @@ private:
     std::shared_ptr<StandinKnobs> m_knobs;
     ServiceRoutes m_routes;
     quint16 m_port = 0;
+    PreciseDelay *m_delay = nullptr;
 };
 
 } // namespace albivex::standin
