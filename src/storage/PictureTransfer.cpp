@@ -55,6 +55,15 @@ int retryAfterMs(const QNetworkReply &reply)
     return int(qBound<qint64>(0, ms, 24LL * 3600 * 1000));
 }
 
+// The body's length as the answer announces it; -1 when it announces none that counts
+// the bytes received (none at all, or a content encoding).
+qint64 announcedLength(const QNetworkReply &reply)
+{
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    return (encoding.isEmpty() || encoding == "identity") && length.isValid() ? length.toLongLong() : -1;
+}
+
 // Transport errors that a later try may not see again.
 bool isTransientError(QNetworkReply::NetworkError error)
 {
@@ -282,6 +291,11 @@ void PictureTransfer::onReadyRead()
         rejectAttempt(TransferOutcome::HttpStatus);
         return;
     }
+    // The last piece of a body of known length waits for finished(), which follows at
+    // once: there the network is released first, and then it goes to the disk.
+    const qint64 announced = announcedLength(*m_reply);
+    if (announced >= 0 && m_received + m_reply->bytesAvailable() >= announced)
+        return;
     while (m_reply && !m_rejected && m_reply->bytesAvailable() > 0) {
         if (!consume(m_reply->read(ChunkBytes))) {
             rejectAttempt(m_rejectReason);
@@ -321,6 +335,13 @@ void PictureTransfer::onFinished()
         return;
     }
 
+    // Every announced byte is in and the transport is fine: whatever follows is decided
+    // here, with no further attempt, so the network is free for the next picture while
+    // this one is checked and written.
+    const qint64 announced = announcedLength(*reply);
+    if (reply->error() == QNetworkReply::NoError && announced > 0
+        && m_received + reply->bytesAvailable() == announced)
+        releaseNetwork();
     // Whatever is still buffered belongs to the body, also after a transport error
     // (it decides whether the body was cut short or never started).
     while (reply->bytesAvailable() > 0) {
@@ -329,10 +350,6 @@ void PictureTransfer::onFinished()
             return;
         }
     }
-    const bool identityEncoding = reply->rawHeader("Content-Encoding").isEmpty()
-        || reply->rawHeader("Content-Encoding").trimmed().toLower() == "identity";
-    const QVariant lengthHeader = reply->header(QNetworkRequest::ContentLengthHeader);
-    const qint64 announced = identityEncoding && lengthHeader.isValid() ? lengthHeader.toLongLong() : -1;
     const bool cutShort = announced >= 0 && m_received < announced;
 
     if (reply->error() != QNetworkReply::NoError) {
@@ -380,7 +397,7 @@ void PictureTransfer::onFinished()
 void PictureTransfer::putInPlace()
 {
     dropReply();
-    Q_EMIT arrived();
+    releaseNetwork();
     // Syncing the file to the disk takes milliseconds on many disks: it is done on a
     // worker thread, so neither the window nor the other transfers wait for it. The
     // file belongs to no thread meanwhile; the task alone touches it.
@@ -408,6 +425,14 @@ void PictureTransfer::putInPlace()
             file->setFileTime(modified, QFileDevice::FileModificationTime);
         return file->commit();
     }));
+}
+
+void PictureTransfer::releaseNetwork()
+{
+    if (m_released)
+        return;
+    m_released = true;
+    Q_EMIT arrived();
 }
 
 bool PictureTransfer::takeFallback(TransferOutcome outcome)

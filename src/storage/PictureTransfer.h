@@ -48,7 +48,7 @@ class ReplyWatchdog;
 //
 // Any number of transfers may run at once; each is independent. The whole picture is
 // put in place (synced to the disk and renamed) on a worker thread; arrived() tells
-// when that begins, when the network is done with the transfer. The object is owned
+// when the network is done with the transfer, before its end goes to the disk. The object is owned
 // by its parent and deletes itself (deleteLater) after it has reported.
 class PictureTransfer : public QObject
 {
@@ -105,8 +105,9 @@ public:
 Q_SIGNALS:
     // Exactly once, unless cancelled. Do not delete the object from a slot of it.
     void finished(const albivex::TransferResult &result);
-    // The whole picture has arrived and is being put in place; finished() follows.
-    // Not sent for a picture that is not saved before that.
+    // The network is done with the transfer: the whole body is in and no further
+    // attempt follows. Sent at most once, before the last pieces are checked and
+    // written, so the picture may still end unsaved; finished() follows.
     void arrived();
 
 private:
@@ -125,6 +126,8 @@ private:
     void rejectAttempt(TransferOutcome outcome);
     // Syncs and renames the file away from this thread, then ends the attempt.
     void putInPlace();
+    // Sends arrived(), once.
+    void releaseNetwork();
     void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
     // After a failed https connection: the next attempt goes to the plain fallback.
     bool takeFallback(TransferOutcome outcome);
@@ -156,6 +159,7 @@ private:
     TransferResult m_result;
     bool m_started = false;
     bool m_done = false;
+    bool m_released = false; // arrived() was sent
 };
 
 // Starts a transfer of `address` into `path`; `done` runs once on the context's thread

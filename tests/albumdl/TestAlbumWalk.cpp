@@ -240,6 +240,29 @@ private Q_SLOTS:
         QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), saved);
     }
 
+    // A placeholder is known only once its body is in, after the network was released
+    // for it: the picture asked again must count among those in flight once more, or
+    // every placeholder would let one more picture onto the network.
+    void placeholdersKeepTheLimit()
+    {
+        const int count = 12;
+        QList<PhotoEntry> pictures;
+        const PhotoEntry large = listed(QStringLiteral("V1three"), 3).at(2); // the only one told apart
+        for (int n = 1; n <= count; ++n) {
+            PhotoEntry entry = large;
+            entry.number = n;
+            entry.name = QStringLiteral("p%1").arg(n);
+            pictures << entry;
+        }
+        m_standin.knobs().addFault(standin::FaultRule::make(QStringLiteral("/photo/b/V1three/3.jpg"),
+                                                            standin::FaultKind::Placeholder, count));
+        QTemporaryDir save;
+        CountingNetwork nam;
+        const AlbumWalk::Tally tally = walk(nam, save.path(), pictures, 30000);
+        QCOMPARE(tally.saved, count);
+        QVERIFY2(nam.most <= AlbumWalk::MaxInFlight, qPrintable(QString::number(nam.most)));
+    }
+
     // Picture 2 came without an address (its keys ran out in the answer): it is neither
     // fetched nor saved under any name, it is reported as failed in its place, and the
     // pictures around it are saved under their own names.
