@@ -184,10 +184,6 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
                 ? qMin(result.retryAfterMs, m_options.maxRetryAfterMs)
                 : m_options.retryPauseMs << qMin(flight.busyRetries, MaxPauseDoublings);
             ++flight.busyRetries;
-            // A placeholder is told only once its body is in, after the transfer gave the
-            // network back: the picture counts among those on the network again.
-            if (m_puttingInPlace.remove(flight.index))
-                ++m_onNetwork;
             QTimer::singleShot(pause, this, [this, flight] { send(flight); });
             return;
         }

@@ -337,11 +337,18 @@ void PictureTransfer::onFinished()
 
     // Every announced byte is in and the transport is fine: whatever follows is decided
     // here, with no further attempt, so the network is free for the next picture while
-    // this one is checked and written.
+    // this one is checked and written. Unless it may yet prove the service's
+    // placeholder, which its owner asks for again: that is ruled out first.
     const qint64 announced = announcedLength(*reply);
     if (reply->error() == QNetworkReply::NoError && announced > 0
-        && m_received + reply->bytesAvailable() == announced)
-        releaseNetwork();
+        && m_received + reply->bytesAvailable() == announced) {
+        if (!m_sizeChecked
+            && CheckPlaceholder(m_head + reply->peek(PlaceholderHeadBytes), m_options.listedSize, true)
+                != PlaceholderVerdict::Placeholder)
+            m_sizeChecked = true; // the same verdict the pieces would reach, once
+        if (m_sizeChecked)
+            releaseNetwork();
+    }
     // Whatever is still buffered belongs to the body, also after a transport error
     // (it decides whether the body was cut short or never started).
     while (reply->bytesAvailable() > 0) {

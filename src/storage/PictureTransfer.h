@@ -105,9 +105,9 @@ public:
 Q_SIGNALS:
     // Exactly once, unless cancelled. Do not delete the object from a slot of it.
     void finished(const albivex::TransferResult &result);
-    // The network is done with the transfer: the whole body is in and no further
-    // attempt follows. Sent at most once, before the last pieces are checked and
-    // written, so the picture may still end unsaved; finished() follows.
+    // The network is done with the transfer: the whole body is in, no further attempt
+    // follows and it is not a placeholder. Sent at most once, before the last pieces are
+    // checked and written, so the picture may still end unsaved; finished() follows.
     void arrived();
 
 private:

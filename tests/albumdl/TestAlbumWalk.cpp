@@ -240,9 +240,9 @@ private Q_SLOTS:
         QCOMPARE(QDir(save.path() + QStringLiteral("/42/册")).entryList(QDir::Files).size(), saved);
     }
 
-    // A placeholder is known only once its body is in, after the network was released
-    // for it: the picture asked again must count among those in flight once more, or
-    // every placeholder would let one more picture onto the network.
+    // A transfer gives the network back as soon as its body is in, but a placeholder
+    // must not: the picture asked again would come on top of the one started in its
+    // place, one more on the network for every placeholder.
     void placeholdersKeepTheLimit()
     {
         const int count = 12;
