@@ -48,8 +48,8 @@ class ReplyWatchdog;
 //
 // Any number of transfers may run at once; each is independent. The whole picture is
 // put in place (synced to the disk and renamed) on a worker thread; arrived() tells
-// when the network is done with the transfer, before its end goes to the disk. The object is owned
-// by its parent and deletes itself (deleteLater) after it has reported.
+// when the network is done with the transfer, before its end goes to the disk. The
+// object is owned by its parent and deletes itself (deleteLater) after it has reported.
 class PictureTransfer : public QObject
 {
     Q_OBJECT

@@ -26,8 +26,8 @@ public:
     explicit PreciseDelay(QObject *parent = nullptr);
     ~PreciseDelay() override;
 
-    // Calls `callback` at `deadline` (at once when it has passed), unless `context`
-    // is gone by then.
+    // Calls `callback` at `deadline` (on the next turn of the event loop when it has
+    // passed, never from within this call), unless `context` is gone by then.
     void at(Clock::time_point deadline, QObject *context, std::function<void()> callback);
 
 private:

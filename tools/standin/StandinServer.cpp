@@ -5,7 +5,6 @@
 #include "standin/WebPages.h"
 
 #include <QHttpServerRequest>
-#include <QPointer>
 #include <QTcpSocket>
 
 namespace albivex::standin {
@@ -103,15 +102,13 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     if (!m_delay)
         m_delay = new PreciseDelay(this); // on the server's thread, whose loop runs it
     const auto deadline = arrival + std::chrono::milliseconds(m_knobs->latencyMs() + decision.delayMs);
-    QPointer<QTcpSocket> target(socket);
+    // Not called once the socket is gone.
     m_delay->at(deadline, socket,
-                [target, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
-                    if (!target)
-                        return;
+                [socket, answer = std::move(answer), mode, headOnly, close, hangUp]() mutable {
                     if (hangUp)
-                        target->disconnectFromHost();
+                        socket->disconnectFromHost();
                     else
-                        AnswerWriter::send(target, std::move(answer), mode, headOnly, close);
+                        AnswerWriter::send(socket, std::move(answer), mode, headOnly, close);
                 });
     return true;
 }
