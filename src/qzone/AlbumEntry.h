@@ -22,6 +22,12 @@ struct AlbumEntry
     // the answer to `question` (see AlbumAnswer.h); 0 when the answer does not say.
     int priv = 0;
     QString question; // the question of a priv 5 album, as the service wants it back
+
+    // The whole decoded texts (no cut at a comma, escapes decoded), for what keeps
+    // the user's words; name and description above stay as the list shows them.
+    QString fullName;
+    QString fullDescription;
+    qint64 createTime = -1; // "createtime" in seconds since 1970; -1 when not given
 };
 
 } // namespace albivex

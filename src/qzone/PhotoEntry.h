@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace albivex {
@@ -28,6 +30,18 @@ struct PhotoEntry
     bool originUpload = false;
     // A video: url is its cover picture; the video itself is asked of floatview.
     bool isVideo = false;
+
+    // What the listing says of the picture beyond what the list shows; each stays
+    // empty (or -1) when the picture's own item does not give it, never guessed.
+    QString fullName; // the whole decoded "name" (no cut at a comma)
+    QString fullDescription; // the whole decoded "desc"
+    QString shootTime; // "rawshoottime" as given: a date-time text or seconds
+    QString place; // "poiName", decoded
+    QString cameraType; // "cameratype", decoded
+    // The "exif" block's values as given (decoded), in answer order; empty values
+    // are left out.
+    QList<QPair<QString, QString>> exif;
+    int commentCount = -1; // "cmtTotal"
 };
 
 } // namespace albivex
