@@ -1,10 +1,10 @@
 // CountPictures, ParsePhotoList and TotalInAlbum read one page of the photo-list
-// answer of the service as plain text.
+// answer of the service picture by picture.
 
 #include "FuzzSupport.h"
 #include "qzone/CutRule.h"
+#include "qzone/ListItems.h"
 #include "qzone/PhotoListParser.h"
-#include "qzone/UnescapeUnicode.h"
 
 using namespace albivex;
 using namespace albivex::fuzz;
@@ -15,23 +15,21 @@ void CheckAnswer(const QString &answer)
 {
     const int count = CountPictures(answer);
     Require(count >= 0, "the picture count is never negative");
-    Require(count == qMax<qsizetype>(0, CountKey(answer, u"pre") - 1),
-            "the album's own pre is not a picture");
+    Require(ListsNoPicture(answer) == (count == 0), "the quick look agrees with the count");
 
     const QList<PhotoEntry> photos = ParsePhotoList(answer);
-    Require(photos.size() == count, "one row per counted picture, never more",
+    const QList<ListItem> items = ReadListItems(answer, {u"photoList"});
+    Require(photos.size() == count && items.size() == count, "one row per item of the list, never more",
             QStringLiteral("%1 rows, %2 counted").arg(photos.size()).arg(count));
-
-    // The one-pass cut of the parser and a cut of the single key agree.
-    const QStringList names = CutValues(answer, u"name");
-    const QStringList times = CutValues(answer, u"uploadtime");
-    const QStringList llocs = CutValues(answer, u"lloc");
     for (qsizetype i = 0; i < photos.size(); ++i) {
         const PhotoEntry &photo = photos.at(i);
+        const ListItem &item = items.at(i);
         Require(photo.number == i + 1, "pictures are numbered from firstNumber");
-        Require(photo.name == UnescapeUnicode(names.value(i)), "picture i takes the i-th name, or none");
-        Require(photo.lloc == llocs.value(i), "picture i takes the i-th lloc, or none");
-        Require(photo.uploadTime == times.value(i), "picture i takes the i-th upload time, or none");
+        Require(photo.lloc.isEmpty() || item.find(u"lloc"), "a key comes from the picture's own item");
+        Require(photo.url.isEmpty() || item.find(u"url"), "an address comes from the picture's own item");
+        Require(photo.name.isEmpty() || item.find(u"name"), "a name comes from the picture's own item");
+        Require(!photo.lloc.contains(QLatin1Char('"')) && !photo.lloc.contains(QLatin1Char(',')),
+                "a value holds no quote and no comma");
         Require(photo.status.isEmpty(), "a listed picture has no status");
     }
 

@@ -28,6 +28,8 @@ max_len() {
         # so album-list inputs are held to a page of about eight albums: past 4 KB the
         # run slowed to a fifth of its speed without reaching any new code.
         fuzz_album_list) echo 4096 ;;
+        # Bytes that steer the making of an answer, not the answer itself.
+        fuzz_list_items) echo 1024 ;;
         fuzz_photo_list | fuzz_floatview) echo 16384 ;;
         fuzz_cookie_capture | fuzz_album_record) echo 4096 ;;
         # The verdict is settled by the first keys of an answer; longer inputs only

@@ -60,6 +60,7 @@ bool AlbumDownloadJob::start()
     m_running = true;
     m_total = {};
     m_skipped = 0;
+    m_incompleteAlbums = 0;
     m_onlyNew = m_view.onlyNew();
     m_view.setJobControlsEnabled(false);
     m_state.albumJobIdle = false;
@@ -146,6 +147,7 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
     // rather than showing another album's pictures.
     m_pictures.clear();
     m_missing = 0;
+    m_listingCut = false;
     m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, answer),
                                  announced, this, m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
@@ -172,13 +174,20 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
                     m_prompts.inform(AppBoxTitle(), WrongAnswerText(), Prompts::Icon::Exclamation);
                     return;
                 }
+                const int expected = qMax(announced, fetch->expectedTotal());
                 if (ending == AnswerState::Busy) {
+                    m_listingCut = true;
                     m_view.addLogLines({QLatin1Char('[') + m_albums.entry(row).name + QLatin1Char(']')
-                                        + BusyServiceText() + QStringLiteral("..")});
+                                            + BusyServiceText() + QStringLiteral(".."),
+                                        QStringLiteral("[%1]图片列表不完整（服务端%2张，已获取%3张）..")
+                                            .arg(m_albums.entry(row).name)
+                                            .arg(expected)
+                                            .arg(received)});
+                } else {
+                    // Pictures the album holds but the listing did not bring (a page that
+                    // failed) were not saved either.
+                    m_missing = qMax(0, announced - received);
                 }
-                // Pictures the album holds but the listing did not bring (a page that failed)
-                // were not saved either.
-                m_missing = qMax(0, announced - received);
                 walkAlbum(row);
             });
     m_fetch->start();
@@ -212,10 +221,13 @@ void AlbumDownloadJob::onAlbumWalked()
     m_total.skipped += tally.skipped;
     m_total.failed += failed;
     // The tick only when every picture of the album is on disk (saved now or before).
-    m_albums.setDownloadState(m_row,
-                              failed == 0
-                                  ? QStringLiteral("√")
-                                  : QStringLiteral("失败") + QString::number(failed) + QStringLiteral("张"));
+    QString state = failed == 0 ? QStringLiteral("√")
+                                : QStringLiteral("失败") + QString::number(failed) + QStringLiteral("张");
+    if (m_listingCut) {
+        ++m_incompleteAlbums;
+        state = failed == 0 ? IncompleteState() : IncompleteState() + QLatin1Char(' ') + state;
+    }
+    m_albums.setDownloadState(m_row, state);
     if (m_mode == Mode::SingleAlbum)
         finish();
     else
@@ -235,11 +247,13 @@ void AlbumDownloadJob::finish()
     const QString passedOver = m_onlyNew || m_total.skipped > 0
         ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
         : QString();
-    m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
-                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
-                            + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
-                            + QStringLiteral("张")
-                            + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
+    m_view.addLogLines(
+        {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
+         QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张") + passedOver
+             + QStringLiteral("，失败") + QString::number(m_total.failed) + QStringLiteral("张")
+             + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())
+             + (m_incompleteAlbums > 0 ? QStringLiteral("，%1个相册不完整").arg(m_incompleteAlbums)
+                                       : QString())});
     // The progress bar keeps its last value.
     Q_EMIT ended();
 }

@@ -102,6 +102,10 @@ private:
     // album row announced did not come with the listing.
     QList<PhotoEntry> m_pictures;
     int m_missing = 0;
+    // The album's listing ended on a busy service: what it did not list is neither
+    // saved nor failed, and the album is incomplete.
+    bool m_listingCut = false;
+    int m_incompleteAlbums = 0;
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;

@@ -42,8 +42,13 @@ void PhotoListFetch::cancel()
 
 void PhotoListFetch::requestPage()
 {
-    m_inFlight = FetchList(m_nam, PhotoListUrl(m_endpoints, m_request), m_busyRetry, this,
-                           [this](const ListAnswer &answer) { onAnswer(answer); });
+    // A code-0 page without pictures while the album's own count says more remain is
+    // the service shedding load, not the album's end: it is asked again.
+    const int received = m_received;
+    m_inFlight = FetchList(
+        m_nam, PhotoListUrl(m_endpoints, m_request), m_busyRetry, this,
+        [this](const ListAnswer &answer) { onAnswer(answer); },
+        [received](QStringView text) { return ListsNoPicture(text) && TotalInAlbum(text) > received; });
 }
 
 void PhotoListFetch::onAnswer(const ListAnswer &listAnswer)
@@ -53,6 +58,8 @@ void PhotoListFetch::onAnswer(const ListAnswer &listAnswer)
         return;
     if (listAnswer.verdict.state != AnswerState::Ok) {
         m_ending = listAnswer.verdict.state;
+        if (listAnswer.throttledEmpty)
+            m_answerTotal = qMax(m_answerTotal, TotalInAlbum(listAnswer.text));
         end();
         return;
     }

@@ -22,9 +22,11 @@ struct WindowState;
 // album holds (the larger of the count the album list gave and the answer's
 // totalInAlbum) and the last page brought some, the next page is asked with
 // pageStart advanced by the pictures received. A failed request is an empty page,
-// which ends the listing. A busy service is asked again (BusyRetryOptions); an answer
-// that stays busy, or says the sign-in has ended, ends the listing too, and ending()
-// tells which.
+// which ends the listing. A busy service is asked again (BusyRetryOptions), and so is
+// a page of code 0 that lists nothing while the answer's totalInAlbum says pictures
+// remain (the service shedding load); an answer that stays busy, or says the sign-in
+// has ended, ends the listing too, and ending() tells which: a listing that ended Busy
+// is incomplete, never an album's end.
 //
 // Owned by its parent; deletes itself (deleteLater) after finished or cancel().
 class PhotoListFetch : public QObject

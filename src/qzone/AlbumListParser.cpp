@@ -1,6 +1,7 @@
 #include "qzone/AlbumListParser.h"
 
 #include "qzone/CutRule.h"
+#include "qzone/ListItems.h"
 #include "qzone/LocaleText.h"
 #include "qzone/UnescapeUnicode.h"
 
@@ -30,24 +31,46 @@ QString Description(QString value)
     return value;
 }
 
-// priv and question lie between the album's createtime and the next album's; only
-// an album with a question has that key, so the k-th question may be another album's.
-void ReadAccess(QStringView span, AlbumEntry &album)
+const QList<QStringView> &AlbumListKeys()
 {
-    const QString privMarker = KeyMarker(u"priv");
-    const qsizetype priv = span.indexOf(privMarker);
-    if (priv >= 0)
-        album.priv = ScalarPieceValue(span.sliced(priv + privMarker.size())).toInt();
-    const QString questionMarker = KeyMarker(u"question");
-    const qsizetype question = span.indexOf(questionMarker);
-    if (question >= 0) {
+    // The sorted view, the blocks of the class view, and the flat list of a space.
+    static const QList<QStringView> keys {u"albumListModeSort", u"albumList"};
+    return keys;
+}
+
+AlbumEntry ReadAlbum(const ListItem &item, int position, const QLocale &locale)
+{
+    AlbumEntry album;
+    album.position = position;
+    if (const ItemField *name = item.find(u"name")) {
+        album.name = ItemValue(name->piece);
+        if (name->piece.contains(QLatin1String("\\u")))
+            album.name = UnescapeUnicode(album.name);
+    }
+    const QString createTime = item.value(u"createtime");
+    album.createdText = CreatedText(createTime, locale);
+    bool ok = false;
+    const qint64 seconds = createTime.trimmed().toLongLong(&ok);
+    if (ok)
+        album.createTime = seconds;
+    album.pictureCount = item.value(u"total");
+    album.albumId = item.value(u"id");
+    album.coverUrl = CoverUrl(item.value(u"pre"));
+    album.description = Description(item.value(u"desc"));
+    album.allowAccess = item.value(u"allowAccess").trimmed() != QLatin1String("0");
+    if (const ItemField *priv = item.find(u"priv"))
+        album.priv = ScalarPieceValue(priv->piece).toInt();
+    if (const ItemField *question = item.find(u"question")) {
         // Read whole, commas and all, and with the escapes of a quoted text decoded:
         // the service compares it with its own text.
-        QString text = ScalarPieceValue(span.sliced(question + questionMarker.size()));
+        QString text = ScalarPieceValue(question->piece);
         text.replace(QLatin1String("\\\""), QLatin1String("\""));
         text.replace(QLatin1String("\\/"), QLatin1String("/"));
         album.question = UnescapeUnicode(text);
     }
+    album.fullName = item.text(u"name");
+    album.fullDescription = item.text(u"desc");
+    return album;
 }
 
 } // namespace
@@ -69,41 +92,17 @@ QString CreatedText(const QString &secondsText, const QLocale &locale)
 
 QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
 {
-    const qsizetype count = CountOccurrences(answer, u"createtime");
+    const QList<ListItem> items = ReadListItems(answer, AlbumListKeys());
     QList<AlbumEntry> albums;
-    if (count == 0)
-        return albums;
-
-    enum Key { CreateTime, Desc, Id, Name, Pre, Total, AllowAccess };
-    const QList<QList<QStringView>> pieces
-        = CutPiecesOfKeys(answer, {u"createtime", u"desc", u"id", u"name", u"pre", u"total", u"allowAccess"});
-    const auto value = [&](Key key, qsizetype k) {
-        const QList<QStringView> &list = pieces.at(key);
-        return k < list.size() ? PieceValue(list.at(k)) : QString();
-    };
-
-    albums.reserve(count);
-    for (qsizetype k = 0; k < count; ++k) {
-        AlbumEntry album;
-        album.position = static_cast<int>(k + 1);
-        const QList<QStringView> &namePieces = pieces.at(Name);
-        if (k < namePieces.size()) {
-            const QStringView piece = namePieces.at(k);
-            album.name = PieceValue(piece);
-            if (piece.contains(QLatin1String("\\u")))
-                album.name = UnescapeUnicode(album.name);
-        }
-        album.createdText = CreatedText(value(CreateTime, k), locale);
-        album.pictureCount = value(Total, k);
-        album.albumId = value(Id, k);
-        album.coverUrl = CoverUrl(value(Pre, k));
-        album.description = Description(value(Desc, k));
-        if (k < pieces.at(CreateTime).size())
-            ReadAccess(pieces.at(CreateTime).at(k), album);
-        album.allowAccess = value(AllowAccess, k).trimmed() != QLatin1String("0");
-        albums.append(album);
-    }
+    albums.reserve(items.size());
+    for (qsizetype k = 0; k < items.size(); ++k)
+        albums.append(ReadAlbum(items.at(k), static_cast<int>(k + 1), locale));
     return albums;
+}
+
+bool ListsNoAlbum(QStringView answer)
+{
+    return !HasListItem(answer, AlbumListKeys());
 }
 
 int AlbumsInUser(QStringView answer)

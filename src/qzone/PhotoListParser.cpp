@@ -1,18 +1,99 @@
 #include "qzone/PhotoListParser.h"
 
 #include "qzone/CutRule.h"
+#include "qzone/ListItems.h"
 #include "qzone/UnescapeUnicode.h"
 
 #include <limits>
 
 namespace albivex {
 
+namespace {
+
+const QList<QStringView> &PhotoListKeys()
+{
+    static const QList<QStringView> keys {u"photoList"};
+    return keys;
+}
+
+QString Address(const ListItem &item, QStringView key)
+{
+    QString value = item.value(key);
+    value.replace(QLatin1String("\\/"), QLatin1String("/"));
+    return value;
+}
+
+int Number(const ListItem &item, QStringView key)
+{
+    const ItemField *field = item.find(key);
+    return field ? PieceNumber(field->piece) : 0;
+}
+
+bool Flag(const ListItem &item, QStringView key)
+{
+    const ItemField *field = item.find(key);
+    return field && IsSetFlag(field->piece);
+}
+
+QList<QPair<QString, QString>> ExifValues(const ListItem &item)
+{
+    QList<QPair<QString, QString>> values;
+    const ItemField *exif = item.find(u"exif");
+    if (!exif || !exif->token.startsWith(QLatin1Char('{')))
+        return values;
+    for (const ItemField &field : ReadBlockFields(exif->token).fields) {
+        const QString value = (field.quoted ? DecodeJsonText(field.token) : field.token.toString()).trimmed();
+        if (!value.isEmpty())
+            values.append({field.key.toString(), value});
+    }
+    return values;
+}
+
+PhotoEntry ReadPhoto(const ListItem &item, int number)
+{
+    PhotoEntry photo;
+    photo.number = number;
+    photo.name = UnescapeUnicode(item.value(u"name"));
+    photo.uploadTime = item.value(u"uploadtime");
+    photo.description = item.value(u"desc");
+    photo.description.remove(QLatin1String("\\/"));
+    photo.description = UnescapeUnicode(photo.description);
+    photo.url = Address(item, u"url");
+    photo.lloc = item.value(u"lloc");
+    photo.raw = Address(item, u"raw");
+    photo.rawUpload = Flag(item, u"raw_upload");
+    photo.originUrl = Address(item, u"origin_url");
+    photo.originUpload = Flag(item, u"origin_upload");
+    photo.isVideo = Flag(item, u"is_video");
+    photo.width = Number(item, u"width");
+    photo.height = Number(item, u"height");
+
+    photo.fullName = item.text(u"name");
+    photo.fullDescription = item.text(u"desc");
+    photo.shootTime = item.text(u"rawshoottime").trimmed();
+    photo.place = item.text(u"poiName").trimmed();
+    photo.cameraType = item.text(u"cameratype").trimmed();
+    photo.exif = ExifValues(item);
+    if (const ItemField *comments = item.find(u"cmtTotal")) {
+        bool ok = false;
+        const int count = ScalarPieceValue(comments->piece).toInt(&ok);
+        if (ok && count >= 0)
+            photo.commentCount = count;
+    }
+    return photo;
+}
+
+} // namespace
+
 int CountPictures(QStringView answer)
 {
-    const qsizetype keys = CountKey(answer, u"pre");
-    if (keys <= 1)
-        return 0;
-    return static_cast<int>(qMin<qsizetype>(keys - 1, std::numeric_limits<int>::max()));
+    const qsizetype items = ReadListItems(answer, PhotoListKeys()).size();
+    return static_cast<int>(qMin<qsizetype>(items, std::numeric_limits<int>::max()));
+}
+
+bool ListsNoPicture(QStringView answer)
+{
+    return !HasListItem(answer, PhotoListKeys());
 }
 
 int TotalInAlbum(QStringView answer)
@@ -22,108 +103,11 @@ int TotalInAlbum(QStringView answer)
 
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
 {
-    enum Key {
-        Pre,
-        Url,
-        Name,
-        UploadTime,
-        Desc,
-        Width,
-        Height,
-        Lloc,
-        Raw,
-        RawUpload,
-        OriginUrl,
-        OriginUpload,
-        IsVideo
-    };
-    qsizetype preKeys = 0;
-    QStringList urls, names, uploadTimes, descriptions;
-    QList<int> widths, heights;
-    QStringList llocs, raws, originUrls;
-    QList<bool> rawUploads, originUploads, videoFlags;
-    VisitPiecesOfKeys(answer,
-                      {u"pre", u"url", u"name", u"uploadtime", u"desc", u"width", u"height", u"lloc", u"raw",
-                       u"raw_upload", u"origin_url", u"origin_upload", u"is_video"},
-                      [&](qsizetype key, QStringView piece) {
-                          switch (key) {
-                          case Pre:
-                              ++preKeys;
-                              break;
-                          case Url:
-                              urls.append(PieceValue(piece));
-                              break;
-                          case Name:
-                              names.append(PieceValue(piece));
-                              break;
-                          case UploadTime:
-                              uploadTimes.append(PieceValue(piece));
-                              break;
-                          case Desc:
-                              descriptions.append(PieceValue(piece));
-                              break;
-                          case Width:
-                              widths.append(PieceNumber(piece));
-                              break;
-                          case Height:
-                              heights.append(PieceNumber(piece));
-                              break;
-                          case Lloc:
-                              llocs.append(PieceValue(piece));
-                              break;
-                          case Raw:
-                              raws.append(PieceValue(piece));
-                              break;
-                          case RawUpload:
-                              rawUploads.append(IsSetFlag(piece));
-                              break;
-                          case OriginUrl:
-                              originUrls.append(PieceValue(piece));
-                              break;
-                          case OriginUpload:
-                              originUploads.append(IsSetFlag(piece));
-                              break;
-                          case IsVideo:
-                              videoFlags.append(IsSetFlag(piece));
-                              break;
-                          }
-                      });
-    const qsizetype count = qMax<qsizetype>(0, preKeys - 1);
-    // Values are moved out: each list is read once.
-    const auto take = [](QStringList &list, qsizetype i) {
-        return i < list.size() ? std::move(list[i]) : QString();
-    };
-    const auto address = [&take](QStringList &list, qsizetype i) {
-        QString value = take(list, i);
-        value.replace(QLatin1String("\\/"), QLatin1String("/"));
-        return value;
-    };
-    const auto flag = [](const QList<bool> &list, qsizetype i) {
-        return i < list.size() && list.at(i);
-    };
-
+    const QList<ListItem> items = ReadListItems(answer, PhotoListKeys());
     QList<PhotoEntry> photos;
-    photos.reserve(count);
-    for (qsizetype i = 0; i < count; ++i) {
-        PhotoEntry photo;
-        photo.number = firstNumber + static_cast<int>(i);
-        photo.name = UnescapeUnicode(take(names, i));
-        photo.uploadTime = take(uploadTimes, i);
-        photo.description = take(descriptions, i);
-        photo.description.remove(QLatin1String("\\/"));
-        photo.description = UnescapeUnicode(photo.description);
-        photo.url = take(urls, i);
-        photo.url.replace(QLatin1String("\\/"), QLatin1String("/"));
-        photo.lloc = take(llocs, i);
-        photo.raw = address(raws, i);
-        photo.rawUpload = flag(rawUploads, i);
-        photo.originUrl = address(originUrls, i);
-        photo.originUpload = flag(originUploads, i);
-        photo.isVideo = flag(videoFlags, i);
-        photo.width = widths.value(i);
-        photo.height = heights.value(i);
-        photos.append(std::move(photo));
-    }
+    photos.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i)
+        photos.append(ReadPhoto(items.at(i), firstNumber + static_cast<int>(i)));
     return photos;
 }
 

@@ -193,8 +193,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("pictures"); // -1: as many as the cut rule finds
         QTest::newRow("20 MB") << huge(PhotoListPath, 20 * MB) << -1;
         QTest::newRow("40 MB, beyond what a listing may be") << huge(PhotoListPath, 40 * MB) << 0;
-        QTest::newRow("100,000 createtime keys")
-            << hostile(PhotoListPath, FaultKind::ManyCreatetime) << 99999;
+        QTest::newRow("100,000 pictures") << hostile(PhotoListPath, FaultKind::ManyCreatetime) << 100000;
         QTest::newRow("unbalanced quotes") << hostile(PhotoListPath, FaultKind::UnbalancedQuotes) << -1;
         QTest::newRow("UTF-16LE") << charset(PhotoListPath, "UTF-16LE") << sd::SmallAlbum.pictures;
     }

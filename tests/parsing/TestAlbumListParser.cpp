@@ -6,6 +6,7 @@
 #include "standin/DataSet.h"
 #include "standin/ErrorAnswer.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <time.h>
@@ -155,23 +156,55 @@ private Q_SLOTS:
         QCOMPARE(TimeOfDayText(QTime(13, 0, 15), locale), expected);
     }
 
-    void missingKeysGiveEmptyFieldsRowsStay()
+    // The class view: blocks of albums, a block without any (null), keys around the
+    // lists; album 2 lacks one key in turn and albums 1 and 3 keep every value.
+    void classViewItemByItem_data()
     {
-        // Three createtime texts, the third one bare inside a description; only two
-        // albums carry "name" and "pre".
-        const QString answer
-            = Answer({{"1423458015", "d1", "V1", "n1", "p1", "1"},
-                      {"1423458015", "mentions createtime", "V2", "n2", "p2", "2"}})
-            + QStringLiteral(
-                  "{\"createtime\" : 1423458015, \"desc\" : \"d3\", \"id\" : \"V3\", \"total\" : 3,}");
-        const QList<AlbumEntry> albums = ParseAlbumList(answer, Chinese);
-        QCOMPARE(albums.size(), 4);
-        QCOMPARE(albums.at(2).name, QStringLiteral("")); // no third "name" at all
-        QCOMPARE(albums.at(2).albumId, QStringLiteral("V3"));
-        QCOMPARE(albums.at(3).createdText, QString());
-        QCOMPARE(albums.at(3).albumId, QString());
-        QCOMPARE(albums.at(3).coverUrl, QString());
-        QCOMPARE(albums.at(3).position, 4);
+        QTest::addColumn<QString>("drop");
+        for (const char *key : {"", "createtime", "desc", "id", "name", "pre", "total", "allowAccess"})
+            QTest::newRow(*key ? key : "every key") << QString::fromLatin1(key);
+    }
+    void classViewItemByItem()
+    {
+        QFETCH(QString, drop);
+        const auto album = [&](int n, bool dropHere) {
+            QString object
+                = AlbumObject({QString::number(1423458015 + n), QStringLiteral("d%1").arg(n),
+                               QStringLiteral("V%1").arg(n), QStringLiteral("n%1").arg(n),
+                               QStringLiteral("http:\\/\\/h\\/a\\/%1").arg(n), QString::number(n)});
+            if (dropHere && !drop.isEmpty()) {
+                const QRegularExpression line(QStringLiteral("\n \"%1\" : [^\n]*").arg(drop));
+                object.remove(line);
+            }
+            return object;
+        };
+        const auto answer = [&](bool dropInSecond) {
+            return QStringLiteral("shine0_Callback({\"code\" : 0, \"data\" : {\"albumListModeClass\" : [\n"
+                                  "{\"classId\" : 1, \"albumList\" : [%1, %2], \"total\" : 9},\n"
+                                  "{\"classId\" : 2, \"albumList\" : null, \"pre\" : \"x\"},\n"
+                                  "{\"albumList\" : [%3]}],\n\"user\" : {\"name\" : \"owner\"},"
+                                  " \"albumsInUser\" : 3}});")
+                .arg(album(1, false), album(2, dropInSecond), album(3, false));
+        };
+        const auto dump = [](const AlbumEntry &a) {
+            return QStringList({QString::number(a.position), a.name, a.createdText, a.pictureCount, a.albumId,
+                                a.coverUrl, a.description, QString::number(a.allowAccess)})
+                .join(u'|');
+        };
+        const QList<AlbumEntry> whole = ParseAlbumList(answer(false), Chinese);
+        const QList<AlbumEntry> albums = ParseAlbumList(answer(true), Chinese);
+        QCOMPARE(albums.size(), 3);
+        QCOMPARE(whole.at(2).coverUrl, QStringLiteral("http://h/m/3"));
+        QCOMPARE(dump(albums.at(0)), dump(whole.at(0)));
+        QCOMPARE(dump(albums.at(2)), dump(whole.at(2)));
+        const AlbumEntry &second = albums.at(1);
+        QCOMPARE(second.position, 2);
+        QCOMPARE(second.coverUrl, drop == QLatin1String("pre") ? QString() : whole.at(1).coverUrl);
+        QCOMPARE(second.albumId, drop == QLatin1String("id") ? QString() : QStringLiteral("V2"));
+        QCOMPARE(second.name, drop == QLatin1String("name") ? QString() : QStringLiteral("n2"));
+        QCOMPARE(second.createdText.isEmpty(), drop == QLatin1String("createtime"));
+        QCOMPARE(second.pictureCount, drop == QLatin1String("total") ? QString() : QStringLiteral("2"));
+        QVERIFY(second.allowAccess);
     }
 
     // priv and question of each album; question stands only in the albums that have one.

@@ -5,6 +5,7 @@
 #include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace albivex;
@@ -28,6 +29,75 @@ QString Answer(const QList<RawPhoto> &photos, const QString &tail = QString())
                       .arg(p.desc, p.name, p.uploadtime, p.url);
     }
     return answer + QStringLiteral("],") + tail + QStringLiteral("}});");
+}
+
+// Every field a listing fills, for comparing pictures whole.
+QString Dump(const PhotoEntry &p)
+{
+    QStringList exif;
+    for (const auto &value : p.exif)
+        exif << value.first + QLatin1Char('=') + value.second;
+    return QStringList({QString::number(p.number),
+                        p.name,
+                        p.uploadTime,
+                        p.description,
+                        p.url,
+                        QString::number(p.width),
+                        QString::number(p.height),
+                        p.lloc,
+                        p.raw,
+                        QString::number(p.rawUpload),
+                        p.originUrl,
+                        QString::number(p.originUpload),
+                        QString::number(p.isVideo),
+                        p.fullName,
+                        p.fullDescription,
+                        p.shootTime,
+                        p.place,
+                        p.cameraType,
+                        exif.join(u';'),
+                        QString::number(p.commentCount)})
+        .join(u'|');
+}
+
+// A picture object in the service's own layout, one key a line; `drop` leaves a key out.
+QString PictureObject(int n, const QString &drop = QString())
+{
+    const QList<QPair<QString, QString>> fields {
+        {"cmtTotal", QString::number(n)},
+        {"desc", QStringLiteral("\"d%1 a\\/b\"").arg(n)},
+        {"exif", QStringLiteral("{\n \"make\" : \"M%1\",\n \"originalTime\" : \"\"\n }").arg(n)},
+        {"height", QString::number(100 + n)},
+        {"is_video", n == 2 ? "true" : "false"},
+        {"lloc", QStringLiteral("\"A_%1\"").arg(n)},
+        {"name", QStringLiteral("\"n%1\"").arg(n)},
+        {"origin_upload", "1"},
+        {"origin_url", QStringLiteral("\"http:\\/\\/h\\/o%1\"").arg(n)},
+        {"poiName", QStringLiteral("\"p%1\"").arg(n)},
+        {"pre", QStringLiteral("\"http:\\/\\/h\\/c%1\"").arg(n)},
+        {"raw", QStringLiteral("\"http:\\/\\/h\\/r%1\"").arg(n)},
+        {"raw_upload", n == 3 ? "0" : "1"},
+        {"rawshoottime", QStringLiteral("\"2019-01-0%1 10:00:00\"").arg(n)},
+        {"uploadtime", QStringLiteral("\"2020-01-0%1 10:00:00\"").arg(n)},
+        {"url", QStringLiteral("\"http:\\/\\/h\\/b%1\"").arg(n)},
+        {"width", QString::number(200 + n)},
+    };
+    QStringList lines;
+    for (const auto &field : fields) {
+        if (field.first != drop)
+            lines << QStringLiteral("            \"%1\" : %2").arg(field.first, field.second);
+    }
+    return QStringLiteral("         {\n") + lines.join(QStringLiteral(",\n"))
+        + QStringLiteral("\n         }");
+}
+
+QString Page(const QStringList &objects)
+{
+    return QStringLiteral("shine0_Callback({\n   \"code\" : 0,\n   \"data\" : {\n      \"photoList\" : [\n")
+        + objects.join(QStringLiteral(",\n"))
+        + QStringLiteral(
+               "\n      ],\n      \"topic\" : {\n         \"pre\" : \"c\",\n         \"total\" : 3\n"
+               "      },\n      \"totalInAlbum\" : 3\n   }\n});\n");
 }
 
 } // namespace
@@ -170,6 +240,87 @@ private Q_SLOTS:
         QCOMPARE(photos.at(2).url, QString());
         QCOMPARE(photos.at(2).name, QString());
         QCOMPARE(photos.at(1).url, QStringLiteral("u2"));
+    }
+
+    // Picture 2 lacks one key in turn: pictures 1 and 3 keep every value, and picture
+    // 2 loses only that one.
+    void missingKeyKeepsNeighbours_data()
+    {
+        QTest::addColumn<QString>("drop");
+        for (const char *key : {"url", "name", "raw", "origin_url", "lloc", "is_video", "width", "height",
+                                "uploadtime", "desc", "raw_upload", "rawshoottime", "exif", "cmtTotal"})
+            QTest::newRow(key) << QString::fromLatin1(key);
+    }
+    void missingKeyKeepsNeighbours()
+    {
+        QFETCH(QString, drop);
+        const QList<PhotoEntry> whole
+            = ParsePhotoList(Page({PictureObject(1), PictureObject(2), PictureObject(3)}));
+        const QList<PhotoEntry> photos
+            = ParsePhotoList(Page({PictureObject(1), PictureObject(2, drop), PictureObject(3)}));
+        QCOMPARE(photos.size(), 3);
+        QCOMPARE(Dump(photos.at(0)), Dump(whole.at(0)));
+        QCOMPARE(Dump(photos.at(2)), Dump(whole.at(2)));
+        QVERIFY(Dump(photos.at(1)) != Dump(whole.at(1)));
+        // Everything but the dropped key's fields is picture 2's own.
+        QCOMPARE(photos.at(1).number, 2);
+        if (drop != QLatin1String("lloc"))
+            QCOMPARE(photos.at(1).lloc, QStringLiteral("A_2"));
+        if (drop != QLatin1String("url"))
+            QCOMPARE(photos.at(1).url, QStringLiteral("http://h/b2"));
+        if (drop != QLatin1String("name"))
+            QCOMPARE(photos.at(1).name, QStringLiteral("n2"));
+        QCOMPARE(whole.at(1).description, QStringLiteral("d2 ab"));
+        QCOMPARE(whole.at(1).fullDescription, QStringLiteral("d2 a/b"));
+        QCOMPARE(whole.at(1).exif, (QList<QPair<QString, QString>> {{"make", "M2"}}));
+        QCOMPARE(whole.at(1).commentCount, 2);
+        QCOMPARE(whole.at(1).place, QStringLiteral("p2"));
+        QCOMPARE(whole.at(1).shootTime, QStringLiteral("2019-01-02 10:00:00"));
+    }
+
+    // Shapes reported of the real service; each picture keeps its own name, key and
+    // address.
+    void reportedShapes_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("pictures"); // name@lloc@url
+        QString page2022 = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        page2022.replace(QStringLiteral("\"height\" : 102,"),
+                         QStringLiteral("\"height\" : 102,\n            \"shootGeo\" : undefined,"));
+        page2022.replace(
+            QStringLiteral("\"exif\" : {\n \"make\" : \"M1\","),
+            QStringLiteral("\"exif\" : {\n \"name\" : \"exif\", \"url\" : \"x\", \"make\" : \"M1\","));
+        const QStringList three {"n1@A_1@http://h/b1", "n2@A_2@http://h/b2", "n3@A_3@http://h/b3"};
+        QTest::newRow("2022: exif blocks, undefined, topic after the list") << page2022 << three;
+        QString damaged = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        damaged.replace(QStringLiteral("\"d2 a\\/b\""), QStringLiteral("\"d2 \\\""));
+        QTest::newRow("damaged desc, pretty") << damaged << three;
+        QString last = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        last.replace(QStringLiteral("\"width\" : 202"),
+                     QStringLiteral("\"width\" : 202,\n \"desc2\" : \"tail\\"));
+        QTest::newRow("damaged last value of its picture") << last << three;
+        QString compact = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        compact.remove(QRegularExpression(QStringLiteral("\\n *")));
+        compact.replace(QStringLiteral("\"d2 a\\/b\""), QStringLiteral("\"d2 }, {\\\""));
+        QTest::newRow("damaged desc, one line, braces inside") << compact << three;
+        QString lastCaption = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        lastCaption = lastCaption.left(lastCaption.indexOf(QStringLiteral("\n      ],")))
+            + QStringLiteral("\n      ]\n   }\n});\n");
+        lastCaption.replace(QStringLiteral("\"d3 a\\/b\""), QStringLiteral("\"d3 \\\""));
+        QTest::newRow("damaged caption of the last picture, nothing quoted after it") << lastCaption << three;
+        QString duplicate = Page({PictureObject(1), PictureObject(2), PictureObject(3)});
+        duplicate.replace(QStringLiteral("\"name\" : \"n1\""),
+                          QStringLiteral("\"name\" : \"n1\",\"name\" : \"again\""));
+        QTest::newRow("a key twice: its first value") << duplicate << three;
+    }
+    void reportedShapes()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, pictures);
+        QStringList actual;
+        for (const PhotoEntry &photo : ParsePhotoList(answer))
+            actual << photo.name + QLatin1Char('@') + photo.lloc + QLatin1Char('@') + photo.url;
+        QCOMPARE(actual, pictures);
     }
 
     // The listed size of each picture, however its number is written; the last key of

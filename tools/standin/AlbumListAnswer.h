@@ -21,11 +21,19 @@ public:
     static constexpr int PageSize = 30; // the most albums a paged answer gives
 
     // Unpaged: every album, with albumsInUser = their count. Paged: these albums as one
-    // page, with nextPageStartModeSort and totalInPageModeSort as well.
+    // page, with nextPageStartModeSort and totalInPageModeSort as well. `today` lists
+    // the coverless album without its cover.
     static QString list(const QString &callback, const QString &root, const QList<AlbumInfo> &albums,
-                        std::optional<Paging> paging = std::nullopt);
-    // One album object, as the list writes it (with a trailing comma and newline).
-    static QString albumObject(const QString &root, const AlbumInfo &album);
+                        std::optional<Paging> paging = std::nullopt, bool today = false);
+    // The class view: the albums in blocks of two, with a block between them that
+    // holds none (its albumList is null), as a space that sorts its albums in classes
+    // is answered.
+    static QString classView(const QString &callback, const QString &root, const QList<AlbumInfo> &albums);
+    // One album object, as the list writes it (with a trailing comma and newline);
+    // without `pre` for an album that has no cover.
+    static QString albumObject(const QString &root, const AlbumInfo &album, bool withCover = true);
+    // The album the today profile lists without a cover.
+    static bool coverless(const AlbumInfo &album, bool today);
     static QString coverPath(const AlbumInfo &album);
 
     // Shorthands for ErrorAnswer::of with NotSignedIn and ClosedSpace.

@@ -27,6 +27,7 @@ const KindName kindNames[] = {
     {FaultKind::UnexpectedCharset, "charset"},
     {FaultKind::ServiceCode, "code"},
     {FaultKind::Placeholder, "placeholder"},
+    {FaultKind::ThrottledEmpty, "throttled-empty"},
 };
 
 } // namespace

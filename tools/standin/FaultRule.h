@@ -25,6 +25,9 @@ enum class FaultKind {
     UnexpectedCharset, // the normal answer encoded in `charset`, and declared so
     ServiceCode, // status 200 with the JSONP error answer of `code` (busy, not signed in...)
     Placeholder, // status 200 with the placeholder GIF of a protected picture
+    // A throttled list: code 0, an empty list, and the count the space or album really
+    // has (albumsInUser, totalInAlbum), as the service answers when it sheds load
+    ThrottledEmpty,
 };
 
 // One fault: which requests it hits, what it does, and how often.
@@ -59,7 +62,7 @@ struct FaultRule
     // "PATH=KIND[:ARG][@TIMES]", KIND one of: a status code (ARG: Retry-After seconds),
     // latency (ARG: ms), cut, chunked-cut, long, empty, html, stall-headers, stall, close,
     // huge-list (ARG: bytes), many-createtime (ARG: count), unbalanced, charset (ARG: name),
-    // code (ARG: the service's code, required), placeholder.
+    // code (ARG: the service's code, required), placeholder, throttled-empty.
     static std::optional<FaultRule> parse(const QString &text);
     static QString kindName(FaultKind kind);
 };

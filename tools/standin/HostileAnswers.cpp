@@ -30,9 +30,9 @@ QByteArray HostileAnswers::hugeAlbumList(const QString &callback, const QString 
     return answer;
 }
 
-QByteArray HostileAnswers::manyAlbums(const QString &callback, int count)
+QByteArray HostileAnswers::manyAlbums(const QString &callback, int count, const QByteArray &listKey)
 {
-    QByteArray answer = callback.toUtf8() + "({\"code\" : 0,\n\"data\" : {\"albumListModeSort\" : [\n";
+    QByteArray answer = callback.toUtf8() + "({\"code\" : 0,\n\"data\" : {\"" + listKey + "\" : [\n";
     answer.reserve(answer.size() + qint64(count) * 120);
     for (int i = 1; i <= count; ++i) {
         const QByteArray n = QByteArray::number(i);
@@ -43,6 +43,14 @@ QByteArray HostileAnswers::manyAlbums(const QString &callback, int count)
     }
     answer += "]}});\n";
     return answer;
+}
+
+QByteArray HostileAnswers::throttledEmpty(const QString &callback, const QByteArray &listKey,
+                                          const QByteArray &countKey, int count)
+{
+    return callback.toUtf8() + "({\n   \"code\" : 0,\n   \"subcode\" : 0,\n   \"message\" : \"\",\n"
+        + "   \"data\" : {\n      \"" + listKey + "\" : [],\n      \"" + countKey
+        + "\" : " + QByteArray::number(count) + "\n   }\n});\n";
 }
 
 QByteArray HostileAnswers::unbalancedQuotes(const QString &callback, const QString &root)

@@ -238,13 +238,16 @@ HttpAnswer ServiceRoutes::albumList(const RequestView &request, bool gbk) const
     const QList<AlbumInfo> albums = m_knobs.data().albums(space, m_knobs.profile());
     if (m_knobs.profile() != Profile::Today)
         return script(AlbumListAnswer::list(callback, request.root, albums), gbk);
+    // The second space sorts its albums in classes.
+    if (space == Space::Second)
+        return script(AlbumListAnswer::classView(callback, request.root, albums), gbk);
     // Pages of at most 30 in the sort view; without paging keys the first page.
     const int start = qBound(0, intOr(request.query(QStringLiteral("pageStart")), 0), int(albums.size()));
     const int num = qBound(0, intOr(request.query(QStringLiteral("pageNum")), AlbumListAnswer::PageSize),
                            AlbumListAnswer::PageSize);
     const QList<AlbumInfo> page = albums.mid(start, num);
     const AlbumListAnswer::Paging paging {int(albums.size()), start + int(page.size())};
-    return script(AlbumListAnswer::list(callback, request.root, page, paging), gbk);
+    return script(AlbumListAnswer::list(callback, request.root, page, paging, true), gbk);
 }
 
 HttpAnswer ServiceRoutes::photoList(const RequestView &request) const
@@ -385,9 +388,28 @@ HttpAnswer ServiceRoutes::hostileAnswer(const RequestView &request, const FaultR
                                 HostileAnswers::hugeAlbumList(
                                     callback, request.root, m_knobs.data().albums(Space::Main), rule.bytes));
     case FaultKind::ManyCreatetime:
-        return HttpAnswer::make(200, scriptType, HostileAnswers::manyAlbums(callback, rule.keys));
+        return HttpAnswer::make(
+            200, scriptType,
+            HostileAnswers::manyAlbums(callback, rule.keys,
+                                       request.path().endsWith(QLatin1String("cgi_list_photo"))
+                                           ? QByteArrayLiteral("photoList")
+                                           : QByteArrayLiteral("albumListModeSort")));
     case FaultKind::UnbalancedQuotes:
         return HttpAnswer::make(200, scriptType, HostileAnswers::unbalancedQuotes(callback, request.root));
+    case FaultKind::ThrottledEmpty: {
+        const QString who = viewer(request);
+        if (request.path().endsWith(QLatin1String("cgi_list_photo"))) {
+            const AlbumLookup found = lookUpAlbum(request, who);
+            return HttpAnswer::make(200, scriptType,
+                                    HostileAnswers::throttledEmpty(callback, "photoList", "totalInAlbum",
+                                                                   found.album ? found.album->total : 1));
+        }
+        const Space space = spaceOf(request.query(QStringLiteral("hostUin")), who);
+        const qsizetype albums = m_knobs.data().albums(space, m_knobs.profile()).size();
+        return script(QString::fromUtf8(HostileAnswers::throttledEmpty(
+                          callback, "albumListModeSort", "albumsInUser", int(qMax<qsizetype>(1, albums)))),
+                      request.path() == QLatin1String(AlbumListV2Path));
+    }
     case FaultKind::UnexpectedCharset: {
         // The normal answer, re-encoded and declared in the chosen charset.
         HttpAnswer normal = answer(request);

@@ -107,7 +107,17 @@ void AlbumCatalogueController::requestPage(std::optional<int> pageStart)
         ? OtherAlbumListUrl(m_endpoints, m_ownerUin, account.uin, account.tokenFor(Endpoint::AlbumListV2),
                             pageStart)
         : OwnAlbumListUrl(m_endpoints, account.uin, account.tokenFor(Endpoint::AlbumListV3), pageStart);
-    FetchList(m_network, address, m_busyRetry, this, [this](const ListAnswer &answer) { onAnswer(answer); });
+    // A code-0 page without albums while the space has more than are listed is the
+    // service shedding load, not the end of the list: it is asked again.
+    const int known = m_pagesAsked == 1 ? -1 : m_albumsInUser;
+    const int listed = m_albums.size();
+    FetchList(
+        m_network, address, m_busyRetry, this, [this](const ListAnswer &answer) { onAnswer(answer); },
+        [known, listed](QStringView text) {
+            if (!ListsNoAlbum(text))
+                return false;
+            return known < 0 ? AlbumsInUser(text) > 0 : listed < known;
+        });
 }
 
 void AlbumCatalogueController::onAnswer(const ListAnswer &answer)
@@ -117,6 +127,16 @@ void AlbumCatalogueController::onAnswer(const ListAnswer &answer)
         return;
     }
     if (answer.verdict.state == AnswerState::Busy) {
+        if (answer.throttledEmpty && m_pagesAsked > 1) {
+            // The totals can be stale, so the albums listed stay and the log says what
+            // is missing; no box.
+            m_log.add(QStringLiteral("[QQ:%1]相册列表不完整（服务端%2个，已获取%3个）..")
+                          .arg(m_ownerUin)
+                          .arg(m_albumsInUser)
+                          .arg(m_albums.size()));
+            finish(Ending::Listed);
+            return;
+        }
         finish(Ending::Busy);
         return;
     }

@@ -99,6 +99,7 @@ void PhotoListController::onFetchFinished(int received)
 {
     const AnswerState ending = m_fetch ? m_fetch->ending() : AnswerState::Ok;
     const bool wrongAnswer = m_fetch && m_fetch->wrongAnswer();
+    const int announced = m_fetch ? m_fetch->expectedTotal() : received;
     m_fetchDone = true;
     m_fetch = nullptr;
     if (ending == AnswerState::Expired) {
@@ -118,6 +119,7 @@ void PhotoListController::onFetchFinished(int received)
         return;
     }
     m_busy = ending == AnswerState::Busy;
+    m_announced = announced;
     // The count an album row or the answer announced may be stale; the percentages
     // end at what really arrived.
     m_total = received;
@@ -163,6 +165,15 @@ void PhotoListController::addRows()
         return; // the next page is on its way
     endListing();
     if (m_busy) {
+        // The service stopped answering before the album's end: what is listed is not
+        // the whole album, and the log says how much is missing.
+        if (m_announced > m_photos.size()) {
+            const AlbumEntry &album = m_albums.entry(m_view.selectedAlbumRow());
+            m_log.add(QStringLiteral("[%1]图片列表不完整（服务端%2张，已获取%3张）..")
+                          .arg(album.name)
+                          .arg(m_announced)
+                          .arg(m_photos.size()));
+        }
         m_view.setStatusText(BusyServiceText());
         m_prompts.inform(AppBoxTitle(), BusyServiceText(), Prompts::Icon::Information);
         return;

@@ -81,6 +81,7 @@ private:
     bool m_listing = false;
     bool m_fetchDone = false;
     bool m_busy = false; // the listing ended on a busy service
+    int m_announced = 0; // pictures the album holds, as best known when the listing ended
     bool m_rowsScheduled = false;
 };
 
