@@ -170,7 +170,6 @@ private Q_SLOTS:
             if (!stopped && t().countLines(QStringLiteral("下载完成..")) == 2) {
                 stopped = true;
                 t().window().stopButton->click();
-                t().app.state().selectedDownloadRunning = false; // whoever wires the button
             }
         });
         QVERIFY(download());
