@@ -1,4 +1,5 @@
 #include "PhotoAppFixture.h"
+#include "PrivateMounts.h"
 #include "SavedFiles.h"
 #include "session/WindowState.h"
 #include "storage/UploadTime.h"
@@ -12,8 +13,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <unistd.h>
 
 using namespace albivex;
 namespace sd = albivex::standin;
@@ -371,7 +370,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("permissions");
         QTest::newRow("a file where the folder should be") << false;
-        QTest::newRow("folder without write permission") << true;
+        QTest::newRow("read-only folder") << true;
     }
     void anUnwritableAlbumFolderFails()
     {
@@ -379,10 +378,9 @@ private Q_SLOTS:
         QVERIFY(t().view(sd::SmallAlbum.id));
         const QString folder = albumFolder(sd::MainUin, QStringLiteral("三张"));
         if (permissions) {
-            if (::geteuid() == 0)
-                QSKIP("permissions do not stop the superuser");
             QVERIFY(QDir().mkpath(folder));
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QString error;
+            QVERIFY2(MakeFolderReadOnly(folder, &error), qPrintable(error));
         } else {
             QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
             QFile blocker(folder);
@@ -392,8 +390,7 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().photoView, 0);
         QVERIFY(download());
         if (permissions)
-            QFile::setPermissions(folder,
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QVERIFY(MakeFolderWritableAgain(folder));
         QCOMPARE(statuses(), QStringList({"×", "×", ""}));
         QCOMPARE(t().countLines(QStringLiteral("下载失败..")), 2);
         QCOMPARE(AllFilesUnder(m_save->path()),
@@ -431,5 +428,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestSelectedDownload)
+ALBIVEX_TEST_MAIN_WITH_MOUNTS(TestSelectedDownload)
 #include "TestSelectedDownload.moc"
