@@ -495,22 +495,6 @@ private Q_SLOTS:
         QVERIFY(copied.first().endsWith(QStringLiteral("][旅行2015]相册信息复制成功")));
         QCOMPARE(m_prompts->boxes.size(), 2);
     }
-
-    // ALBIVEX_SCREENSHOT=file.png: the window with the main space listed and the first
-    // album's cover previewed, for a look by eye (run under a real display server).
-    void screenshot()
-    {
-        const QString path = qEnvironmentVariable("ALBIVEX_SCREENSHOT");
-        if (path.isEmpty())
-            QSKIP("ALBIVEX_SCREENSHOT not set");
-        QVERIFY(signIn());
-        QVERIFY(list(window().listOwnAlbumsButton));
-        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
-        clickCheckBox(0);
-        clickCheckBox(2);
-        QTest::qWait(1500); // the cover arrives over the network
-        QVERIFY(window().grab().save(path));
-    }
 };
 
 int main(int argc, char **argv)

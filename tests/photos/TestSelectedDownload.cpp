@@ -409,23 +409,6 @@ private Q_SLOTS:
                 == m_standin.pictureBytes(picture("V1three", 1)));
         QCOMPARE(m_standin.knobs().requestCount(picture("V1three", 1)), 2);
     }
-
-    // Leaves a picture of the window for a person to look at when asked for one.
-    void screenshotOfMarks()
-    {
-        const QString target = qEnvironmentVariable("ALBIVEX_SCREENSHOT");
-        if (target.isEmpty())
-            QSKIP("set ALBIVEX_SCREENSHOT to a .png path to keep a picture of the window");
-        t().window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&t().window()));
-        QVERIFY(t().view(sd::BigAlbum.id));
-        m_standin.knobs().addFault(FaultRule::httpStatus(picture("V1big620", 3), 404));
-        check({0, 1, 2, 3, 5});
-        PhotoAppFixture::selectRow(t().window().photoView, 5);
-        QVERIFY(download());
-        QTest::qWait(200);
-        QVERIFY(t().window().grab().save(target));
-    }
 };
 
 ALBIVEX_TEST_MAIN_WITH_MOUNTS(TestSelectedDownload)
