@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# screenshots.sh: draws docs/albums.png, docs/photos.png and docs/download.png afresh.
+# screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png and
+# docs/download.png afresh; pictures for a look by eye, named after them, come too
+# when asked for (see tests/screenshots/ScreenshotDriver.cpp).
 # Installs what is missing, builds, and runs the real window against the in-process
 # stand-in on a virtual X screen (xvfb-run); the driver says when each state is on
 # screen and where the window is, and each shot is the window cut from the screen.
@@ -9,8 +11,9 @@ cd "$(dirname "$0")/.."
 if [[ ${1:-} != --on-screen ]]; then
     bash scripts/install-deps.sh
     bash scripts/build.sh build
-    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --on-screen
+    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --on-screen "$@"
 fi
+shift
 
 mkdir -p docs
 scratch=$(mktemp -d)
@@ -24,7 +27,7 @@ unset LC_ALL
 export LANG=zh_CN.UTF-8 LC_CTYPE=C.UTF-8
 
 log=$scratch/driver.log
-coproc driver { ./build/tests/screenshots/albivex_screenshot_driver 2>"$log"; }
+coproc driver { ./build/tests/screenshots/albivex_screenshot_driver "$@" 2>"$log"; }
 pid=$driver_PID
 # Bash forgets the coprocess's descriptors once it ends; copies outlive it.
 exec {from_driver}<&"${driver[0]}" {to_driver}>&"${driver[1]}"
@@ -42,5 +45,6 @@ while IFS= read -r line <&"$from_driver"; do
     esac
 done
 wait "$pid" || { grep -v '^ \|^$' "$log" | tail -n 20; echo "the screenshot driver failed"; exit 1; }
-[ "$shots" -eq 3 ] || { echo "only $shots of 3 screenshots were taken"; exit 1; }
+wanted=$((3 + $#))
+[ "$shots" -eq "$wanted" ] || { echo "only $shots of $wanted screenshots were taken"; exit 1; }
 if command -v optipng >/dev/null; then optipng -quiet -o2 docs/*.png; fi

@@ -95,8 +95,12 @@ class TestHostileAnswers : public QObject
     {
         qInfo("%s", qPrintable(measured.summary()));
         QVERIFY2(measured.longestGapMs() <= GapBoundMs, qPrintable(measured.summary()));
-        if (MemoryIsMeasurable && measured.peakGrowthMb() >= 0)
-            QVERIFY2(measured.peakGrowthMb() <= maxGrowthMb, qPrintable(measured.summary()));
+        if (!MemoryIsMeasurable)
+            return; // a sanitizer's own bookkeeping swamps the figure
+        QVERIFY2(measured.peakGrowthMb() >= 0,
+                 "the memory bound cannot be checked: the peak resident memory could not be reset "
+                 "(/proc/self/clear_refs) or read");
+        QVERIFY2(measured.peakGrowthMb() <= maxGrowthMb, qPrintable(measured.summary()));
     }
 
     int listingEnds() { return m_window->countLines(QStringLiteral("]相册获取完毕..")); }

@@ -1,3 +1,4 @@
+#include "FinishedReplies.h"
 #include "PhotoAppFixture.h"
 #include "session/WindowState.h"
 
@@ -63,8 +64,8 @@ private Q_SLOTS:
         PhotoAppFixture::selectRow(t().window().albumView, t().albums().size() - 1);
         t().window().viewAlbumAction->trigger();
         QCOMPARE(t().prompts.boxes.size(), 2);
-        QTest::qWait(50);
-        QCOMPARE(m_standin.knobs().requests().size(), 0);
+        QVERIFY(SettleNetwork(t().app.network(), m_standin.root()));
+        QCOMPARE(m_standin.knobs().requests().size(), m_standin.knobs().requestCount(SettleMarkerPath));
     }
 
     void openingAnAlbumSwitchesTheView_data()
@@ -224,14 +225,14 @@ private Q_SLOTS:
                 return;
             pressed = true;
             press->click();
-            // The button's own handler clears the flag; clear it here as well so that
-            // the listing is tested whoever wires the button.
-            t().app.state().photoViewOpen = false;
         });
+        FinishedReplies finished(t().app.network());
         t().startViewing(sd::BigAlbum.id);
         QTRY_VERIFY(pressed);
         const int rowsAtStop = t().photos().size();
-        QTest::qWait(600);
+        // Every page asked for is over (the one on its way given up): no rows can come.
+        QVERIFY(SettleNetwork(t().app.network(), m_standin.root()));
+        QTRY_COMPARE(finished.count(OwnPath), m_standin.knobs().requestCount(OwnPath));
         QCOMPARE(t().photos().size(), rowsAtStop);
         QVERIFY(rowsAtStop >= 100 && rowsAtStop < 620);
         QCOMPARE(t().countLines(QStringLiteral("相册获取完毕..")), 0);
@@ -242,10 +243,12 @@ private Q_SLOTS:
     void openingAnotherAlbumReplacesARunningListing()
     {
         m_standin.knobs().setLatencyMs(100);
+        FinishedReplies finished(t().app.network());
         t().startViewing(sd::BigAlbum.id);
         QTRY_VERIFY(t().photos().size() > 0);
         QVERIFY(t().view(sd::SmallAlbum.id));
-        QTest::qWait(400);
+        QVERIFY(SettleNetwork(t().app.network(), m_standin.root()));
+        QTRY_COMPARE(finished.count(OwnPath), m_standin.knobs().requestCount(OwnPath));
         QCOMPARE(t().photos().size(), 3);
         QCOMPARE(t().countLines(QStringLiteral("相册获取完毕..")), 1);
         QCOMPARE(t().countLines(QStringLiteral("[三张]相册获取完毕..")), 1);

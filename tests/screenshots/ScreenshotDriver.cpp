@@ -8,6 +8,10 @@
 //   albums:   signed in through the sign-in window, the album list filled;
 //   photos:   an album opened, one picture selected and shown in the preview box;
 //   download: that album being saved, the progress bar part-way, the log running.
+// Named on the command line, states for a look by eye follow, in this order:
+//   checked:  back on the album list, two albums ticked, the first one's cover shown;
+//   marks:    pictures of another album saved with "下载图片", one of them missing on
+//             the server: the rows' "√" and "×".
 
 #include "FaultWindow.h"
 #include "catalogue/AlbumListModel.h"
@@ -77,6 +81,11 @@ int failed(const char *step)
     return 3;
 }
 
+void tick(QTreeView *view, int row)
+{
+    view->model()->setData(view->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+}
+
 void clickRow(QTreeView *view, int row)
 {
     const QModelIndex index = view->model()->index(row, 1);
@@ -93,6 +102,13 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("albivex"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    const QStringList extras = application.arguments().mid(1);
+    for (const QString &extra : extras) {
+        if (extra != QLatin1String("checked") && extra != QLatin1String("marks")) {
+            std::fprintf(stderr, "screenshots: no state named %s (checked, marks)\n", qPrintable(extra));
+            return 2;
+        }
+    }
     InputLines input;
 
     sd::StandinThread standin;
@@ -147,6 +163,46 @@ int main(int argc, char **argv)
     if (!announce("download", window, input))
         return failed("the download photograph");
     window.stopButton->click();
+    if (!extras.isEmpty() && !RunEventsUntil([&] { return tool.app.state().albumJobIdle; }, StepTimeoutMs))
+        return failed("the album download's stop");
+
+    if (extras.contains(QLatin1String("checked"))) {
+        window.backButton->click();
+        tick(window.albumView, 0);
+        tick(window.albumView, 2);
+        window.previewLabel->clear();
+        clickRow(window.albumView, 0);
+        if (!RunEventsUntil([&] { return !window.previewLabel->pixmap().isNull(); }, StepTimeoutMs))
+            return failed("the first album cover's preview");
+        if (!announce("checked", window, input))
+            return failed("the checked photograph");
+    }
+
+    if (extras.contains(QLatin1String("marks"))) {
+        standin.knobs().clearFaults();
+        standin.knobs().addFault(
+            sd::FaultRule::httpStatus(PicturePath(QLatin1String(sd::BigAlbum.id), 3), 404));
+        window.backButton->click();
+        const int bigRow = tool.albumRow(QLatin1String(sd::BigAlbum.id));
+        if (bigRow < 0)
+            return failed("the big album's listing");
+        window.albumView->setCurrentIndex(window.albumView->model()->index(bigRow, 1));
+        const int albumsListed = tool.countLines(QStringLiteral("]相册获取完毕.."));
+        window.viewAlbumAction->trigger();
+        if (!RunEventsUntil([&] { return tool.countLines(QStringLiteral("]相册获取完毕..")) > albumsListed; },
+                            StepTimeoutMs))
+            return failed("the big album's photo list");
+        for (int row : {0, 1, 2, 3, 5})
+            tool.app.photos().setChecked(row, true);
+        window.photoView->setCurrentIndex(window.photoView->model()->index(5, 1));
+        const int saved = tool.countLines(QStringLiteral("]所选图片已完成下载.."));
+        window.downloadPicturesAction->trigger();
+        if (!RunEventsUntil([&] { return tool.countLines(QStringLiteral("]所选图片已完成下载..")) > saved; },
+                            StepTimeoutMs))
+            return failed("the ticked pictures' download");
+        if (!announce("marks", window, input))
+            return failed("the marks photograph");
+    }
 
     std::printf("done\n");
     std::fflush(stdout);

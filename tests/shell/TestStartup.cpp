@@ -8,7 +8,6 @@
 #include "window/MainWindow.h"
 #include "window/StatusBar.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -195,11 +194,8 @@ private Q_SLOTS:
         w->qualityCombo->setCurrentIndex(0);
         QTRY_COMPARE(RememberedChoices::read(file).saveFolder, folder);
 
-        // The box is kept once the window has it.
-        auto *onlyNew = w->findChild<QAbstractButton *>(QStringLiteral("onlyNew"));
-        const bool onlyNewWanted = onlyNew && !onlyNew->isChecked();
-        if (onlyNew)
-            onlyNew->setChecked(onlyNewWanted);
+        const bool onlyNewWanted = !w->onlyNewCheck->isChecked();
+        w->onlyNewCheck->setChecked(onlyNewWanted);
         w->randomNamingButton->click();
         w->move(40, 30);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
@@ -217,8 +213,7 @@ private Q_SLOTS:
         QCOMPARE(w->qualityCombo->currentIndex(), 0);
         QVERIFY(w->randomNamingButton->isChecked());
         QCOMPARE(w->pos(), QPoint(40, 30));
-        if (onlyNew)
-            QCOMPARE(w->findChild<QAbstractButton *>(QStringLiteral("onlyNew"))->isChecked(), onlyNewWanted);
+        QCOMPARE(w->onlyNewCheck->isChecked(), onlyNewWanted);
         QCOMPARE(m_app->log().lines().size(), 4);
 
         // A program that ends otherwise (its last window closed) writes them as it goes.

@@ -87,3 +87,23 @@ bool Unmount(const QString &folder)
 {
     return ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH) == 0;
 }
+
+bool MakeFolderReadOnly(const QString &folder, QString *error)
+{
+    if (PrivateMountsUnavailable().isEmpty())
+        return MakeReadOnly(folder, error);
+    if (::geteuid() == 0)
+        return fail(error,
+                    QStringLiteral("permission bits do not stop root, and ") + PrivateMountsUnavailable());
+    if (!QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+        return fail(error, QStringLiteral("cannot take the write permission from ") + folder);
+    return true;
+}
+
+bool MakeFolderWritableAgain(const QString &folder)
+{
+    if (PrivateMountsUnavailable().isEmpty())
+        return Unmount(folder);
+    return QFile::setPermissions(folder,
+                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}

@@ -25,6 +25,13 @@ bool MakeReadOnly(const QString &folder, QString *error = nullptr);
 // Undoes one MountTmpfs or MakeReadOnly of the folder.
 bool Unmount(const QString &folder);
 
+// A folder nothing can be written in, for this process whoever it runs as: the
+// read-only mount where it may mount (root, as in CI), its permission bits otherwise.
+// Fails for root that cannot mount, since the bits would not stop it.
+bool MakeFolderReadOnly(const QString &folder, QString *error = nullptr);
+// Undoes MakeFolderReadOnly.
+bool MakeFolderWritableAgain(const QString &folder);
+
 // main() for a QtTest object that mounts.
 #define ALBIVEX_TEST_MAIN_WITH_MOUNTS(TestObject)                                                            \
     int main(int argc, char **argv)                                                                          \
