@@ -2,6 +2,7 @@
 #include "standin/IsoMediaMaker.h"
 #include "storage/PictureEnd.h"
 #include "storage/PictureSignature.h"
+#include "storage/PictureTime.h"
 #include "storage/PlaceholderCheck.h"
 #include "storage/UploadTime.h"
 #include "storage/VideoSignature.h"
@@ -44,7 +45,7 @@ QByteArray FileType(const char *major, const QList<QByteArray> &compatible = {})
 
 } // namespace
 
-// The checks a downloaded body and an upload time text go through before a picture
+// The checks a downloaded body and the times a listing gives go through before a picture
 // is kept: pure functions on plain bytes and text.
 class TestPictureChecks : public QObject
 {
@@ -223,6 +224,47 @@ private Q_SLOTS:
         QCOMPARE(parsed.isValid(), expected.isValid());
         if (expected.isValid())
             QCOMPARE(parsed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    // The file's time: a plausible shooting time (rawshoottime, else the exif's), else
+    // the upload time. Times are China time; `now` is 2024-06-01 08:00 there.
+    void fileTime_data()
+    {
+        QTest::addColumn<QString>("shootTime");
+        QTest::addColumn<QString>("exifTime");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime upload(QDate(2015, 12, 23), QTime(10, 5, 26), Qt::UTC);
+        const QDateTime shot(QDate(2015, 2, 9), QTime(5, 0, 15), Qt::UTC);
+        QTest::newRow("plausible") << QStringLiteral("2015-02-09 13:00:15") << QString() << shot;
+        QTest::newRow("seconds") << QStringLiteral("1423458015") << QString() << shot;
+        QTest::newRow("wins over exif")
+            << QStringLiteral("2015-02-09 13:00:15") << QStringLiteral("2014:01:01 00:00:00") << shot;
+        QTest::newRow("exif fallback")
+            << QStringLiteral("0") << QStringLiteral("2015:02:09 13:00:15") << shot;
+        QTest::newRow("missing") << QString() << QString() << upload;
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("0000:00:00 00:00:00") << upload;
+        QTest::newRow("future") << QStringLiteral("2024-06-01 08:00:01") << QString() << upload;
+        QTest::newRow("last second") << QStringLiteral("2024-06-01 08:00:00") << QString()
+                                     << QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+        QTest::newRow("before 1990") << QStringLiteral("1989-12-31 23:59:59") << QString() << upload;
+        QTest::newRow("1990 itself") << QStringLiteral("1990-01-01 00:00:00") << QString()
+                                     << QDateTime(QDate(1989, 12, 31), QTime(16, 0), Qt::UTC);
+        QTest::newRow("bad format") << QStringLiteral("09/02/2015 13:00") << QString() << upload;
+        QTest::newRow("bad exif") << QString() << QStringLiteral("2015:13:40 25:00:00") << upload;
+    }
+    void fileTime()
+    {
+        QFETCH(QString, shootTime);
+        QFETCH(QString, exifTime);
+        QFETCH(QDateTime, expected);
+        PhotoEntry photo;
+        photo.uploadTime = QStringLiteral("2015-12-23 18:05:26");
+        photo.shootTime = shootTime;
+        photo.exif = {{QStringLiteral("make"), QStringLiteral("Canon")}};
+        if (!exifTime.isEmpty())
+            photo.exif.append({QStringLiteral("originalTime"), exifTime});
+        const QDateTime chosen = PictureFileTime(photo, QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC));
+        QCOMPARE(chosen.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
     }
 
     void listingProgress_data()
