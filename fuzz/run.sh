@@ -29,7 +29,7 @@ max_len() {
         # run slowed to a fifth of its speed without reaching any new code.
         fuzz_album_list) echo 4096 ;;
         fuzz_photo_list | fuzz_floatview) echo 16384 ;;
-        fuzz_cookie_capture | fuzz_album_record) echo 4096 ;;
+        fuzz_cookie_capture | fuzz_album_record | fuzz_album_document) echo 4096 ;;
         # The verdict is settled by the first keys of an answer; longer inputs only
         # add text the reader never reaches.
         fuzz_answer_verdict) echo 1024 ;;
