@@ -36,7 +36,7 @@ max_len() {
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
         fuzz_version_file) echo 256 ;;
-        fuzz_picture_end) echo 8192 ;;
+        fuzz_picture_end | fuzz_picture_metadata) echo 8192 ;;
         fuzz_random_digits) echo 4 ;;
         *) echo 4096 ;;
     esac

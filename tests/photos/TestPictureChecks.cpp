@@ -1,6 +1,8 @@
 #include "photos/ListingProgress.h"
 #include "standin/IsoMediaMaker.h"
+#include "standin/PictureMaker.h"
 #include "storage/PictureEnd.h"
+#include "storage/PictureMetadata.h"
 #include "storage/PictureSignature.h"
 #include "storage/PictureTime.h"
 #include "storage/PlaceholderCheck.h"
@@ -9,6 +11,13 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace albivex;
@@ -41,6 +50,58 @@ QByteArray FileType(const char *major, const QList<QByteArray> &compatible = {})
         box += brand;
     const int size = int(box.size()) + 8;
     return QByteArray(1, '\0') + char(size >> 16) + char(size >> 8) + char(size) + "ftyp" + box;
+}
+
+// The compressed image data of a JPEG (from the first scan on), a PNG (every IDAT
+// payload) or a WebP (the VP8/VP8L chunk), walked segment by segment; empty when the
+// structure does not hold.
+QByteArray CompressedData(const QByteArray &bytes)
+{
+    const auto u8 = [&bytes](qsizetype at) {
+        return quint8(bytes.at(at));
+    };
+    if (bytes.startsWith("\xFF\xD8")) {
+        for (qsizetype at = 2; at + 4 <= bytes.size(); at += 2 + (u8(at + 2) << 8 | u8(at + 3))) {
+            if (u8(at) != 0xFF)
+                return {};
+            if (u8(at + 1) == 0xDA)
+                return bytes.mid(at);
+        }
+    } else if (bytes.startsWith("\x89PNG")) {
+        QByteArray idat;
+        for (qsizetype at = 8; at + 12 <= bytes.size();) {
+            const qsizetype length = qFromBigEndian<quint32>(bytes.constData() + at);
+            if (bytes.mid(at + 4, 4) == "IDAT")
+                idat += bytes.mid(at + 8, length);
+            at += 12 + length;
+        }
+        return idat;
+    } else if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP") {
+        for (qsizetype at = 12; at + 8 <= bytes.size();) {
+            const qsizetype length = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+            if (bytes.mid(at, 4) == "VP8 " || bytes.mid(at, 4) == "VP8L")
+                return bytes.mid(at, 8 + length);
+            at += 8 + length + (length & 1);
+        }
+    }
+    return {};
+}
+
+// What exiftool, a reader of its own, finds in the picture: group:tag -> value.
+QJsonObject ExiftoolTags(const QByteArray &picture)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("p")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture) != picture.size())
+        return {};
+    file.close();
+    QProcess exiftool;
+    exiftool.start(QStringLiteral("exiftool"),
+                   {QStringLiteral("-json"), QStringLiteral("-G1"), QStringLiteral("-charset"),
+                    QStringLiteral("exif=UTF8"), file.fileName()});
+    if (!exiftool.waitForFinished(30000))
+        return {};
+    return QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array().at(0).toObject();
 }
 
 } // namespace
@@ -265,6 +326,63 @@ private Q_SLOTS:
             photo.exif.append({QStringLiteral("originalTime"), exifTime});
         const QDateTime chosen = PictureFileTime(photo, QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC));
         QCOMPARE(chosen.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    // The words go into a JPEG, PNG and WebP where an independent reader finds them,
+    // with the compressed image data unchanged; a picture's own shooting time stays;
+    // what the library cannot write is an error value, never a throw.
+    void metadataWriter_data()
+    {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QString>("error"); // empty: written
+        using standin::PictureRecipe;
+        const auto made = [](PictureRecipe::Format format) {
+            PictureRecipe recipe;
+            recipe.format = format;
+            recipe.quality = format == PictureRecipe::Format::Webp ? 100 : 85;
+            return standin::PictureMaker::encode(recipe);
+        };
+        const QByteArray jpeg = made(PictureRecipe::Format::Jpeg);
+        QTest::newRow("jpeg") << jpeg << QString();
+        QTest::newRow("png") << made(PictureRecipe::Format::Png) << QString();
+        QTest::newRow("webp") << made(PictureRecipe::Format::Webp) << QString();
+        PictureWords own;
+        own.shootTime = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), QTimeZone(8 * 3600));
+        QTest::newRow("jpeg with its own time") << WritePictureMetadata(jpeg, own).bytes << QString();
+        QTest::newRow("heic") << standin::IsoMediaMaker::heic(jpeg) << QStringLiteral("kind");
+        QTest::newRow("damaged header")
+            << jpeg.left(2) + QByteArray("\xFF\xE1\xFF\xF0" "Exif\0\0II*\0", 14) << QStringLiteral("any");
+        QTest::newRow("gif") << QByteArray("GIF89a\x01\0\x01\0\0\0\0;", 14) << QStringLiteral("any");
+        QTest::newRow("nothing") << QByteArray() << QStringLiteral("any");
+    }
+    void metadataWriter()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(QString, error);
+        PictureWords words;
+        words.shootTime = QDateTime(QDate(2015, 2, 9), QTime(5, 0, 15), Qt::UTC);
+        words.caption = QStringLiteral("第1张\n很好 <b>&</b>");
+        words.name = QStringLiteral("lang=x-default 小猫,a");
+        const MetadataWrite written = WritePictureMetadata(picture, words);
+        if (!error.isEmpty()) {
+            QVERIFY(!written.ok());
+            QVERIFY(written.bytes.isEmpty());
+            if (error == QLatin1String("kind"))
+                QCOMPARE(written.error, QStringLiteral("no metadata for this kind of picture"));
+            return;
+        }
+        QVERIFY2(written.ok(), qPrintable(written.error));
+        QVERIFY(!CompressedData(picture).isEmpty());
+        QCOMPARE(CompressedData(written.bytes), CompressedData(picture));
+        const QJsonObject tags = ExiftoolTags(written.bytes);
+        QVERIFY2(!tags.isEmpty(), "exiftool reads the written picture");
+        const bool ownTime = QTest::currentDataTag() == QLatin1String("jpeg with its own time");
+        QCOMPARE(tags.value(QLatin1String("ExifIFD:DateTimeOriginal")).toString(),
+                 ownTime ? QStringLiteral("2001:02:03 04:05:06") : QStringLiteral("2015:02:09 13:00:15"));
+        QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), words.caption);
+        QCOMPARE(tags.value(QLatin1String("XMP-dc:Description")).toString(), words.caption);
+        QCOMPARE(tags.value(QLatin1String("XMP-dc:Title")).toString(), words.name);
+        QCOMPARE(WritePictureMetadata(picture, PictureWords()).bytes, picture); // nothing to write
     }
 
     void listingProgress_data()
