@@ -31,14 +31,14 @@ max_len() {
         # Bytes that steer the making of an answer, not the answer itself.
         fuzz_list_items) echo 1024 ;;
         fuzz_photo_list | fuzz_floatview) echo 16384 ;;
-        fuzz_cookie_capture | fuzz_album_record) echo 4096 ;;
+        fuzz_cookie_capture | fuzz_album_record | fuzz_album_document) echo 4096 ;;
         # The verdict is settled by the first keys of an answer; longer inputs only
         # add text the reader never reaches.
         fuzz_answer_verdict) echo 1024 ;;
         fuzz_picture_path) echo 2048 ;;
         fuzz_folder_name | fuzz_unescape_unicode | fuzz_nickname) echo 1024 ;;
         fuzz_version_file) echo 256 ;;
-        fuzz_picture_end) echo 8192 ;;
+        fuzz_picture_end | fuzz_picture_metadata) echo 8192 ;;
         fuzz_random_digits) echo 4 ;;
         *) echo 4096 ;;
     esac

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev ccache
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-httpserver-dev
-    qt6-websockets-dev libgl-dev qt6-image-formats-plugins
+    qt6-websockets-dev libgl-dev qt6-image-formats-plugins libexiv2-dev libimage-exiftool-perl
     xvfb xauth imagemagick fonts-noto-cjk curl
     desktop-file-utils appstream lintian dpkg-dev file
 )

@@ -1,9 +1,9 @@
 #include "albumdl/PictureSource.h"
 
 #include "qzone/OriginalAddress.h"
+#include "storage/PictureTime.h"
 #include "storage/SaveLayout.h"
 #include "storage/UniqueFileNames.h"
-#include "storage/UploadTime.h"
 
 namespace albivex {
 
@@ -58,7 +58,7 @@ int ExtensionRoom(const PictureSource &source)
 PictureTransfer::Options TransferOptionsFor(const PictureSource &source, const PhotoEntry &photo,
                                             const QString &ownerUin, PictureTransfer::Options base)
 {
-    base.modifiedTime = ParseUploadTime(photo.uploadTime);
+    base.modifiedTime = PictureFileTime(photo);
     base.nameByContent = source.kind == PictureSource::Kind::Original;
     base.video = source.kind == PictureSource::Kind::Video;
     base.referer = base.video ? VideoReferer(ownerUin) : QByteArray();

@@ -54,7 +54,8 @@ QString TargetExtension(const PictureSource &source);
 int ExtensionRoom(const PictureSource &source);
 
 // The options of the transfer of `source` for the listed `photo` of the space
-// `ownerUin`, from `base`: the upload time as the file's time; an original named by
+// `ownerUin`, from `base`: PictureFileTime as the file's time (when it was taken,
+// else uploaded); an original named by
 // its content; a video checked as one and asked with its Referer; the listed size to
 // hold the listed picture and the original to (not a smaller copy, not a video).
 PictureTransfer::Options TransferOptionsFor(const PictureSource &source, const PhotoEntry &photo,

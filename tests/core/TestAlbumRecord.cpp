@@ -1,4 +1,6 @@
 #include "standin/IsoMediaMaker.h"
+#include "storage/AlbumDocument.h"
+#include "storage/AlbumDocumentBuild.h"
 #include "storage/AlbumRecord.h"
 
 #include <QTemporaryDir>
@@ -24,7 +26,8 @@ QByteArray ReadFile(const QString &path)
 
 } // namespace
 
-// The per-album record: what it reads, what counts as saved, and when it is written.
+// The per-album record (what it reads, what counts as saved, and when it is written)
+// and album.json (round trip, merge, damaged input, rebuilding).
 class TestAlbumRecord : public QObject
 {
     Q_OBJECT
@@ -170,6 +173,173 @@ private Q_SLOTS:
         record.add("late", "late.jpg", 1);
         QCOMPARE(written(), AlbumRecord::WriteEvery);
         QTRY_COMPARE_WITH_TIMEOUT(written(), AlbumRecord::WriteEvery + 1, AlbumRecord::WriteAfterMs + 10000);
+    }
+
+    // album.json: the listing's whole texts and values through the folder and back;
+    // what the listing did not give is not in the file.
+    void documentRoundTrip()
+    {
+        AlbumEntry album;
+        album.albumId = QStringLiteral("V1a");
+        album.name = QStringLiteral("春游");
+        album.fullName = QStringLiteral("春游,2016");
+        album.fullDescription = QStringLiteral("第一天\n第二天");
+        album.createTime = 1459468800;
+        album.pictureCount = QStringLiteral("2");
+        AlbumDocument document = AlbumDocumentOf(album, QStringLiteral("123456789"));
+        document.writtenAt = QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+
+        PhotoEntry photo;
+        photo.lloc = QStringLiteral("V1a_1");
+        photo.name = QStringLiteral("a");
+        photo.fullName = QStringLiteral("a,b");
+        photo.fullDescription = QStringLiteral("x,y <script>");
+        photo.uploadTime = QStringLiteral("2016-04-01 12:00:00");
+        photo.shootTime = QStringLiteral("0");
+        photo.exif
+            = {{"make", "Canon"}, {"model", "EOS"}, {"originalTime", "2016:03:31 09:30:00"}, {"iso", "200"}};
+        photo.width = 640;
+        photo.height = 480;
+        photo.place = QStringLiteral("杭州");
+        photo.commentCount = 0;
+        PhotoEntry bare;
+        bare.lloc = QStringLiteral("V1a_2");
+        bare.isVideo = true;
+        document.pictures = {AlbumDocumentPictureOf(photo, QStringLiteral("1.a.jpg"), true),
+                             AlbumDocumentPictureOf(bare, QStringLiteral("2.mp4"), false)};
+
+        QTemporaryDir dir;
+        QCOMPARE(SaveAlbumDocument(dir.path(), document), std::nullopt);
+        const AlbumDocumentLoad load = LoadAlbumDocument(dir.path());
+        QCOMPARE(load.state, AlbumDocumentLoad::State::Read);
+        QCOMPARE(load.document, document);
+        const QString text = QString::fromUtf8(ReadFile(dir.filePath(AlbumDocumentFileName())));
+        for (const char *written :
+             {"\"name\": \"春游,2016\"", "\"createTime\": \"2016-04-01T08:00:00+08:00\"",
+              "\"owner\": \"123456789\"", "\"pictureCount\": 2", "\"name\": \"a,b\"",
+              "\"caption\": \"x,y <script>\"", "\"uploadTime\": \"2016-04-01T12:00:00+08:00\"",
+              "\"shootTime\": \"2016-03-31T09:30:00+08:00\"", "\"cameraMake\": \"Canon\"",
+              "\"cameraModel\": \"EOS\"", "\"iso\": \"200\"", "\"commentCount\": 0", "\"original\": true",
+              "\"video\": true", "\"place\": \"杭州\""})
+            QVERIFY2(text.contains(QString::fromUtf8(written)), written);
+        const AlbumDocumentPicture &second = load.document.pictures.at(1);
+        QCOMPARE(second.original, std::optional<bool>(false));
+        QVERIFY(second.name.isEmpty() && !second.uploadTime.isValid() && second.width < 0
+                && second.commentCount < 0);
+        QCOMPARE(text.count(QStringLiteral("\"uploadTime\"")), 1); // left out, not invented
+        QCOMPARE(text.count(QStringLiteral("\"place\"")), 1);
+    }
+
+    // An incremental run: this run's values win, the older entry's others stay, and a
+    // picture this run did not save keeps its entry.
+    void documentMerge()
+    {
+        AlbumDocument older;
+        older.name = QStringLiteral("old name");
+        older.description = QStringLiteral("kept");
+        older.pictures = {{}, {}};
+        older.pictures[0].lloc = QStringLiteral("a");
+        older.pictures[0].caption = QStringLiteral("old caption");
+        older.pictures[0].place = QStringLiteral("old place");
+        older.pictures[0].exif = {{"iso", "100"}, {"flash", "on"}};
+        older.pictures[1].lloc = QStringLiteral("b");
+        older.pictures[1].file = QStringLiteral("b.jpg");
+        AlbumDocument newer;
+        newer.name = QStringLiteral("new name");
+        newer.pictures = {{}, {}};
+        newer.pictures[0].lloc = QStringLiteral("c");
+        newer.pictures[1].lloc = QStringLiteral("a");
+        newer.pictures[1].caption = QStringLiteral("new caption");
+        newer.pictures[1].exif = {{"iso", "200"}};
+        newer.pictures[1].commentCount = 3;
+
+        const AlbumDocument merged = MergeAlbumDocuments(older, newer);
+        QCOMPARE(merged.name, QStringLiteral("new name"));
+        QCOMPARE(merged.description, QStringLiteral("kept"));
+        QStringList order;
+        for (const AlbumDocumentPicture &picture : merged.pictures)
+            order << picture.lloc;
+        QCOMPARE(order, QStringList({"c", "a", "b"}));
+        const AlbumDocumentPicture &a = merged.pictures.at(1);
+        QCOMPARE(a.caption, QStringLiteral("new caption"));
+        QCOMPARE(a.place, QStringLiteral("old place"));
+        QCOMPARE(a.exif, (QMap<QString, QString> {{"iso", "200"}, {"flash", "on"}}));
+        QCOMPARE(a.commentCount, 3);
+        QCOMPARE(merged.pictures.at(2), older.pictures.at(1));
+        QCOMPARE(MergeAlbumDocuments(merged, merged), merged);
+    }
+
+    void documentReading_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("pictures"); // -1: damaged
+        QTest::addColumn<QString>("leftOut"); // a key of the first picture dropped on reading
+        const auto doc = [](const QByteArray &pictures) {
+            return "{\"id\": \"V1\", \"pictures\": [" + pictures + "]}";
+        };
+        QTest::newRow("no pictures yet") << doc("") << 0 << QString();
+        QTest::newRow("not JSON") << QByteArray("{\"pictures\": [") << -1 << QString();
+        QTest::newRow("an array") << QByteArray("[]") << -1 << QString();
+        QTest::newRow("pictures missing") << QByteArray("{\"id\": \"V1\"}") << -1 << QString();
+        QTest::newRow("pictures an object") << QByteArray("{\"pictures\": {}}") << -1 << QString();
+        QTest::newRow("picture not an object") << doc("\"a\"") << -1 << QString();
+        QTest::newRow("picture without lloc") << doc("{\"file\": \"a.jpg\"}") << -1 << QString();
+        QTest::newRow("same lloc twice: the first")
+            << doc("{\"lloc\": \"a\", \"width\": 1}, {\"lloc\": \"a\"}") << 1 << QString();
+        QTest::newRow("file outside the folder")
+            << doc("{\"lloc\": \"a\", \"file\": \"../a.jpg\"}") << 1 << QStringLiteral("file");
+        QTest::newRow("file is album.json")
+            << doc("{\"lloc\": \"a\", \"file\": \"album.json\"}") << 1 << QStringLiteral("file");
+        QTest::newRow("time without offset")
+            << doc("{\"lloc\": \"a\", \"shootTime\": \"2016-04-01T12:00:00\"}") << 1
+            << QStringLiteral("shootTime");
+        QTest::newRow("time not a time")
+            << doc("{\"lloc\": \"a\", \"uploadTime\": \"yesterday\"}") << 1 << QStringLiteral("uploadTime");
+        QTest::newRow("width a fraction")
+            << doc("{\"lloc\": \"a\", \"width\": 1.5}") << 1 << QStringLiteral("width");
+        QTest::newRow("count negative")
+            << doc("{\"lloc\": \"a\", \"commentCount\": -1}") << 1 << QStringLiteral("commentCount");
+        QTest::newRow("flag a number")
+            << doc("{\"lloc\": \"a\", \"video\": 1}") << 1 << QStringLiteral("video");
+    }
+    void documentReading()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, pictures);
+        QFETCH(QString, leftOut);
+        const std::optional<AlbumDocument> read = ParseAlbumDocument(text);
+        QCOMPARE(read ? int(read->pictures.size()) : -1, pictures);
+        if (!read)
+            return;
+        const QByteArray again = AlbumDocumentText(*read);
+        QCOMPARE(ParseAlbumDocument(again), read);
+        if (!leftOut.isEmpty())
+            QVERIFY(!again.contains('"' + leftOut.toLatin1() + '"'));
+    }
+
+    // A damaged album.json is rebuilt from the listing and the record: every picture
+    // saved whole gets its entry back.
+    void aDamagedDocumentIsRebuiltFromTheRecord()
+    {
+        QTemporaryDir dir;
+        QVERIFY(WriteFile(dir.filePath(AlbumDocumentFileName()), "{\"pictures\": [{\"lloc\""));
+        QCOMPARE(LoadAlbumDocument(dir.path()).state, AlbumDocumentLoad::State::Damaged);
+        QVERIFY(WriteFile(dir.filePath("1.a.jpg"), Jpeg));
+        AlbumRecord record(dir.path());
+        record.add("k1", "1.a.jpg", Jpeg.size());
+        QList<PhotoEntry> listing(3);
+        listing[0].lloc = QStringLiteral("k0");
+        listing[1].lloc = QStringLiteral("k1");
+        listing[1].fullName = QStringLiteral("a,b");
+        listing[2].lloc = QStringLiteral("k2");
+        const QList<AlbumDocumentPicture> rebuilt = AlbumDocumentPicturesFromRecord(listing, record);
+        QCOMPARE(rebuilt.size(), 1);
+        QCOMPARE(rebuilt.first().lloc, QStringLiteral("k1"));
+        QCOMPARE(rebuilt.first().file, QStringLiteral("1.a.jpg"));
+        QCOMPARE(rebuilt.first().name, QStringLiteral("a,b"));
+        QCOMPARE(rebuilt.first().original, std::nullopt);
+        QTemporaryDir empty;
+        QCOMPARE(LoadAlbumDocument(empty.path()).state, AlbumDocumentLoad::State::Absent);
     }
 };
 

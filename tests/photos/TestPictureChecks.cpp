@@ -1,13 +1,23 @@
 #include "photos/ListingProgress.h"
 #include "standin/IsoMediaMaker.h"
+#include "standin/PictureMaker.h"
 #include "storage/PictureEnd.h"
+#include "storage/PictureMetadata.h"
 #include "storage/PictureSignature.h"
+#include "storage/PictureTime.h"
 #include "storage/PlaceholderCheck.h"
 #include "storage/UploadTime.h"
 #include "storage/VideoSignature.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace albivex;
@@ -42,9 +52,61 @@ QByteArray FileType(const char *major, const QList<QByteArray> &compatible = {})
     return QByteArray(1, '\0') + char(size >> 16) + char(size >> 8) + char(size) + "ftyp" + box;
 }
 
+// The compressed image data of a JPEG (from the first scan on), a PNG (every IDAT
+// payload) or a WebP (the VP8/VP8L chunk), walked segment by segment; empty when the
+// structure does not hold.
+QByteArray CompressedData(const QByteArray &bytes)
+{
+    const auto u8 = [&bytes](qsizetype at) {
+        return quint8(bytes.at(at));
+    };
+    if (bytes.startsWith("\xFF\xD8")) {
+        for (qsizetype at = 2; at + 4 <= bytes.size(); at += 2 + (u8(at + 2) << 8 | u8(at + 3))) {
+            if (u8(at) != 0xFF)
+                return {};
+            if (u8(at + 1) == 0xDA)
+                return bytes.mid(at);
+        }
+    } else if (bytes.startsWith("\x89PNG")) {
+        QByteArray idat;
+        for (qsizetype at = 8; at + 12 <= bytes.size();) {
+            const qsizetype length = qFromBigEndian<quint32>(bytes.constData() + at);
+            if (bytes.mid(at + 4, 4) == "IDAT")
+                idat += bytes.mid(at + 8, length);
+            at += 12 + length;
+        }
+        return idat;
+    } else if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP") {
+        for (qsizetype at = 12; at + 8 <= bytes.size();) {
+            const qsizetype length = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+            if (bytes.mid(at, 4) == "VP8 " || bytes.mid(at, 4) == "VP8L")
+                return bytes.mid(at, 8 + length);
+            at += 8 + length + (length & 1);
+        }
+    }
+    return {};
+}
+
+// What exiftool, a reader of its own, finds in the picture: group:tag -> value.
+QJsonObject ExiftoolTags(const QByteArray &picture)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("p")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture) != picture.size())
+        return {};
+    file.close();
+    QProcess exiftool;
+    exiftool.start(QStringLiteral("exiftool"),
+                   {QStringLiteral("-json"), QStringLiteral("-G1"), QStringLiteral("-charset"),
+                    QStringLiteral("exif=UTF8"), file.fileName()});
+    if (!exiftool.waitForFinished(30000))
+        return {};
+    return QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array().at(0).toObject();
+}
+
 } // namespace
 
-// The checks a downloaded body and an upload time text go through before a picture
+// The checks a downloaded body and the times a listing gives go through before a picture
 // is kept: pure functions on plain bytes and text.
 class TestPictureChecks : public QObject
 {
@@ -223,6 +285,105 @@ private Q_SLOTS:
         QCOMPARE(parsed.isValid(), expected.isValid());
         if (expected.isValid())
             QCOMPARE(parsed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    // The file's time: a plausible shooting time (rawshoottime, else the exif's), else
+    // the upload time. Times are China time; `now` is 2024-06-01 08:00 there.
+    void fileTime_data()
+    {
+        QTest::addColumn<QString>("shootTime");
+        QTest::addColumn<QString>("exifTime");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime upload(QDate(2015, 12, 23), QTime(10, 5, 26), Qt::UTC);
+        const QDateTime shot(QDate(2015, 2, 9), QTime(5, 0, 15), Qt::UTC);
+        QTest::newRow("plausible") << QStringLiteral("2015-02-09 13:00:15") << QString() << shot;
+        QTest::newRow("seconds") << QStringLiteral("1423458015") << QString() << shot;
+        QTest::newRow("wins over exif")
+            << QStringLiteral("2015-02-09 13:00:15") << QStringLiteral("2014:01:01 00:00:00") << shot;
+        QTest::newRow("exif fallback")
+            << QStringLiteral("0") << QStringLiteral("2015:02:09 13:00:15") << shot;
+        QTest::newRow("missing") << QString() << QString() << upload;
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("0000:00:00 00:00:00") << upload;
+        QTest::newRow("future") << QStringLiteral("2024-06-01 08:00:01") << QString() << upload;
+        QTest::newRow("last second") << QStringLiteral("2024-06-01 08:00:00") << QString()
+                                     << QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+        QTest::newRow("before 1990") << QStringLiteral("1989-12-31 23:59:59") << QString() << upload;
+        QTest::newRow("1990 itself") << QStringLiteral("1990-01-01 00:00:00") << QString()
+                                     << QDateTime(QDate(1989, 12, 31), QTime(16, 0), Qt::UTC);
+        QTest::newRow("bad format") << QStringLiteral("09/02/2015 13:00") << QString() << upload;
+        QTest::newRow("bad exif") << QString() << QStringLiteral("2015:13:40 25:00:00") << upload;
+    }
+    void fileTime()
+    {
+        QFETCH(QString, shootTime);
+        QFETCH(QString, exifTime);
+        QFETCH(QDateTime, expected);
+        PhotoEntry photo;
+        photo.uploadTime = QStringLiteral("2015-12-23 18:05:26");
+        photo.shootTime = shootTime;
+        photo.exif = {{QStringLiteral("make"), QStringLiteral("Canon")}};
+        if (!exifTime.isEmpty())
+            photo.exif.append({QStringLiteral("originalTime"), exifTime});
+        const QDateTime chosen = PictureFileTime(photo, QDateTime(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC));
+        QCOMPARE(chosen.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+
+    // The words go into a JPEG, PNG and WebP where an independent reader finds them,
+    // with the compressed image data unchanged; a picture's own shooting time stays;
+    // what the library cannot write is an error value, never a throw.
+    void metadataWriter_data()
+    {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QString>("error"); // empty: written
+        using standin::PictureRecipe;
+        const auto made = [](PictureRecipe::Format format) {
+            PictureRecipe recipe;
+            recipe.format = format;
+            recipe.quality = format == PictureRecipe::Format::Webp ? 100 : 85;
+            return standin::PictureMaker::encode(recipe);
+        };
+        const QByteArray jpeg = made(PictureRecipe::Format::Jpeg);
+        QTest::newRow("jpeg") << jpeg << QString();
+        QTest::newRow("png") << made(PictureRecipe::Format::Png) << QString();
+        QTest::newRow("webp") << made(PictureRecipe::Format::Webp) << QString();
+        PictureWords own;
+        own.shootTime = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), QTimeZone(8 * 3600));
+        QTest::newRow("jpeg with its own time") << WritePictureMetadata(jpeg, own).bytes << QString();
+        QTest::newRow("heic") << standin::IsoMediaMaker::heic(jpeg) << QStringLiteral("kind");
+        // An APP1 segment announcing far more bytes than follow, holding half a TIFF header.
+        const QByteArray damaged = jpeg.left(2) + QByteArray::fromHex("ffe1fff045786966000049492a00");
+        QTest::newRow("damaged header") << damaged << QStringLiteral("any");
+        QTest::newRow("gif") << QByteArray("GIF89a\x01\0\x01\0\0\0\0;", 14) << QStringLiteral("any");
+        QTest::newRow("nothing") << QByteArray() << QStringLiteral("any");
+    }
+    void metadataWriter()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(QString, error);
+        PictureWords words;
+        words.shootTime = QDateTime(QDate(2015, 2, 9), QTime(5, 0, 15), Qt::UTC);
+        words.caption = QStringLiteral("第1张\n很好 <b>&</b>");
+        words.name = QStringLiteral("lang=x-default 小猫,a");
+        const MetadataWrite written = WritePictureMetadata(picture, words);
+        if (!error.isEmpty()) {
+            QVERIFY(!written.ok());
+            QVERIFY(written.bytes.isEmpty());
+            if (error == QLatin1String("kind"))
+                QCOMPARE(written.error, QStringLiteral("no metadata for this kind of picture"));
+            return;
+        }
+        QVERIFY2(written.ok(), qPrintable(written.error));
+        QVERIFY(!CompressedData(picture).isEmpty());
+        QCOMPARE(CompressedData(written.bytes), CompressedData(picture));
+        const QJsonObject tags = ExiftoolTags(written.bytes);
+        QVERIFY2(!tags.isEmpty(), "exiftool reads the written picture");
+        const bool ownTime = QTest::currentDataTag() == QLatin1String("jpeg with its own time");
+        QCOMPARE(tags.value(QLatin1String("ExifIFD:DateTimeOriginal")).toString(),
+                 ownTime ? QStringLiteral("2001:02:03 04:05:06") : QStringLiteral("2015:02:09 13:00:15"));
+        QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), words.caption);
+        QCOMPARE(tags.value(QLatin1String("XMP-dc:Description")).toString(), words.caption);
+        QCOMPARE(tags.value(QLatin1String("XMP-dc:Title")).toString(), words.name);
+        QCOMPARE(WritePictureMetadata(picture, PictureWords()).bytes, picture); // nothing to write
     }
 
     void listingProgress_data()

@@ -2,7 +2,7 @@
 #include "PrivateMounts.h"
 #include "SavedFiles.h"
 #include "session/WindowState.h"
-#include "storage/UploadTime.h"
+#include "storage/PictureTime.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -127,7 +127,7 @@ private Q_SLOTS:
                  qPrintable(files.first()));
         const QString saved = m_save->path() + QLatin1Char('/') + files.first();
         QVERIFY(ContentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
-        QCOMPARE(QFileInfo(saved).lastModified(), ParseUploadTime(t().photos().entry(1).uploadTime));
+        QCOMPARE(QFileInfo(saved).lastModified(), PictureFileTime(t().photos().entry(1)));
         QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("√"), QString()}));
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
                  QStringList({QStringLiteral("[小狗]下载完成.."), QStringLiteral("所选图片已完成下载..")}));

@@ -6,6 +6,9 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrlQuery>
@@ -800,6 +803,60 @@ private Q_SLOTS:
         const QString item = itemOf(text, lloc);
         QCOMPARE(fieldOf(item, QStringLiteral("name")), name);
         QCOMPARE(fieldOf(item, QStringLiteral("desc")), desc);
+    }
+
+    // The photo list's shot keys are well-formed JSON in both profiles, decode to the
+    // same texts, and each is missing on some pictures: 1 has all, 3 has "0" and the
+    // exif's time, 4 no camera, 6 no rawshoottime, 12 no time and no camera.
+    void photoListSaysWhenAndWhere_data()
+    {
+        QTest::addColumn<bool>("today");
+        QTest::newRow("today") << true;
+        QTest::newRow("default") << false;
+    }
+    void photoListSaysWhenAndWhere()
+    {
+        QFETCH(bool, today);
+        if (!today) {
+            knobs().setProfile(Profile::Default);
+            m_client->useTokenKey(QString());
+        }
+        const QString text
+            = m_client->getUrl(m_client->photoListOwn(QString::fromLatin1(BigAlbum.id), 0, 12)).text();
+        QCOMPARE(text.contains(QStringLiteral("\\u676d\\u5dde")), today); // 杭州, picture 1's place
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(
+            text.mid(text.indexOf(QLatin1Char('(')) + 1).chopped(3).toUtf8(), &error); // ");\n"
+        QVERIFY2(json.isObject(), qPrintable(error.errorString()));
+        const QJsonArray list = json[QLatin1String("data")][QLatin1String("photoList")].toArray();
+        QCOMPARE(list.size(), 12);
+        const auto picture = [&list](int n) {
+            return list.at(n - 1).toObject();
+        };
+        const auto exifTime = [&](int n) {
+            return picture(n)[QLatin1String("exif")][QLatin1String("originalTime")].toString();
+        };
+        QCOMPARE(picture(1)[QLatin1String("poiName")].toString(), QStringLiteral("杭州市西湖区"));
+        QVERIFY(picture(1)[QLatin1String("rawshoottime")].toString()
+                < picture(1)[QLatin1String("uploadtime")].toString());
+        QCOMPARE(exifTime(1).left(4), picture(1)[QLatin1String("rawshoottime")].toString().left(4));
+        QCOMPARE(picture(1)[QLatin1String("exif")][QLatin1String("make")].toString(),
+                 QStringLiteral("Apple"));
+        QCOMPARE(picture(1)[QLatin1String("exif")][QLatin1String("lensModel")].toString(), QString());
+        QCOMPARE(picture(1)[QLatin1String("cmtTotal")].toInt(-1), 1);
+        QCOMPARE(picture(3)[QLatin1String("rawshoottime")].toString(), QStringLiteral("0"));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}:\\d\\d:\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(exifTime(3))
+                    .hasMatch());
+        for (const char *key : {"exif", "cameratype", "cmtTotal"})
+            QVERIFY2(!picture(4).contains(QLatin1String(key)), key);
+        QVERIFY(!picture(6).contains(QLatin1String("rawshoottime")));
+        QVERIFY(!exifTime(6).isEmpty());
+        QCOMPARE(picture(9)[QLatin1String("rawshoottime")].toString(), QStringLiteral("0"));
+        QCOMPARE(exifTime(9), QString());
+        QVERIFY(!picture(12).contains(QLatin1String("rawshoottime"))
+                && !picture(12).contains(QLatin1String("exif")));
+        QCOMPARE(picture(3)[QLatin1String("desc")].toString(), QStringLiteral("和朋友们,在湖边,第3张"));
     }
 
     // The program: today's profile, a hundred extra albums from one option, a sign-in

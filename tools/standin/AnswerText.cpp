@@ -24,9 +24,18 @@ QString AnswerText::field(int indent, const QString &key, const QString &value)
 
 QString AnswerText::object(int indent, const QMap<QString, QString> &fields)
 {
-    QString text = QString(indent, QLatin1Char(' ')) + QLatin1String("{\n");
+    QList<QPair<QString, QString>> ordered;
+    ordered.reserve(fields.size());
     for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        text += field(indent + 3, it.key(), it.value());
+        ordered.append({it.key(), it.value()});
+    return object(indent, ordered);
+}
+
+QString AnswerText::object(int indent, const QList<QPair<QString, QString>> &fields)
+{
+    QString text = QString(indent, QLatin1Char(' ')) + QLatin1String("{\n");
+    for (const auto &[key, value] : fields)
+        text += field(indent + 3, key, value);
     if (!fields.isEmpty())
         text.chop(2); // the last field's comma
     return text + QLatin1Char('\n') + QString(indent, QLatin1Char(' ')) + QLatin1Char('}');

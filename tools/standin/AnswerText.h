@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 
 namespace albivex::standin {
@@ -19,6 +21,8 @@ public:
     // `{`, the fields one a line at indent + 3 in key order (`"key" : value,`, the last
     // without the comma), and `}` at the indent. Values are written as given.
     static QString object(int indent, const QMap<QString, QString> &fields);
+    // The same with the fields in the order given.
+    static QString object(int indent, const QList<QPair<QString, QString>> &fields);
     // Every character past ASCII as a \uXXXX escape (lower-case hex), as the service
     // writes picture texts today.
     static QString asciiEscaped(const QString &wireText);

@@ -1,6 +1,7 @@
 #include "standin/DataSet.h"
 
 #include "standin/PictureMaker.h"
+#include "standin/ShotDetails.h"
 #include "standin/StandinData.h"
 
 #include <QDateTime>
@@ -271,7 +272,9 @@ PictureMeta DataSet::pictureTexts(const AlbumInfo &album, int n)
     static const char *const largeNames[] = {"大", "小"};
     const QString number = QString::number(n);
     PictureMeta meta;
-    meta.uploadTime = chinaTime(album.createTime + qint64(n) * 3697);
+    const qint64 uploadSecs = album.createTime + qint64(n) * 3697;
+    meta.uploadTime = chinaTime(uploadSecs);
+    AddShotDetails(meta, n, uploadSecs);
     if (n > album.baseTotal) { // added at run time; no name of the data set looks like it
         meta.name = QStringLiteral("新照片") + number;
         return meta;
@@ -281,7 +284,8 @@ PictureMeta DataSet::pictureTexts(const AlbumInfo &album, int n)
         meta.name = QStringLiteral("IMG_%1").arg(n, 4, 10, QLatin1Char('0'));
         meta.wireDesc = n % 10 == 1 ? QStringLiteral("第%1张\\n很好").arg(n)
             : n % 10 == 5           ? QStringLiteral("p\\/q")
-                                    : QString();
+            : n % 10 == 3 ? QStringLiteral("和朋友们,在湖边,第%1张").arg(n) // cut at the comma
+                          : QString();
         break;
     case Comma:
         meta.name = pick(commaNames, 3, n);
@@ -312,9 +316,11 @@ PictureMeta DataSet::pictureTexts(const AlbumInfo &album, int n)
         break;
     case Scenery:
         meta.name = QStringLiteral("山") + number;
+        meta.wireDesc = n % 2 == 1 ? QStringLiteral("远处的山\\n近处的水") : QString();
         break;
     case Family:
         meta.name = QStringLiteral("家") + number;
+        meta.wireDesc = n == 1 ? QStringLiteral("全家福") : QString();
         break;
     case Video:
         meta.name = (n >= 2 && n <= 4 ? QStringLiteral("视频") : QStringLiteral("照片")) + number;

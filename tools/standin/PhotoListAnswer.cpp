@@ -50,6 +50,28 @@ QMap<QString, QString> PhotoListAnswer::pictureFields(const QString &root, const
     };
 }
 
+void PhotoListAnswer::addShotFields(QMap<QString, QString> &fields, const PictureMeta &meta, bool today)
+{
+    const auto text = [today](const QString &plain) {
+        return AnswerText::quoted(today ? AnswerText::asciiEscaped(plain) : plain);
+    };
+    if (!meta.shootTime.isEmpty())
+        fields.insert(QStringLiteral("rawshoottime"), AnswerText::quoted(meta.shootTime));
+    if (!meta.place.isEmpty())
+        fields.insert(QStringLiteral("poiName"), text(meta.place));
+    if (!meta.cameraType.isEmpty())
+        fields.insert(QStringLiteral("cameratype"), text(meta.cameraType));
+    if (meta.commentCount >= 0)
+        fields.insert(QStringLiteral("cmtTotal"), QString::number(meta.commentCount));
+    if (meta.hasExif) {
+        QList<QPair<QString, QString>> exif;
+        for (const auto &[key, value] : meta.exif)
+            exif.append({key, text(value)});
+        // The block opens on the key's line and closes at the picture's field indent.
+        fields.insert(QStringLiteral("exif"), AnswerText::object(12, exif).mid(12));
+    }
+}
+
 QString PhotoListAnswer::page(const QString &callback, const QString &root, const QString &owner,
                               const AlbumInfo &album, const DataSet &data, int pageStart, int pageNum,
                               bool today)
@@ -74,6 +96,7 @@ QString PhotoListAnswer::page(const QString &callback, const QString &root, cons
         const int key = album.keyAt(position);
         QMap<QString, QString> fields = pictureFields(root, album, data, key, ownSpace, today, 0);
         fields.insert(QStringLiteral("batchId"), AnswerText::quoted(QString::number(album.createTime)));
+        addShotFields(fields, data.pictureMeta(album, key), today);
         fields.insert(QStringLiteral("modifytime"), QString::number(album.createTime));
         fields.insert(QStringLiteral("owner"), AnswerText::quoted(owner));
         fields.insert(QStringLiteral("phototype"), album.png ? QStringLiteral("3") : QStringLiteral("1"));

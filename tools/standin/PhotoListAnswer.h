@@ -28,6 +28,11 @@ public:
                                                 const DataSet &data, int key, bool withRaw, bool today,
                                                 int formShift);
 
+    // The photo list's own keys of a picture, each only when the data set gives it:
+    // rawshoottime, poiName, cameratype (both \u-escaped past ASCII `today`), cmtTotal,
+    // and the exif block (one key a line, in the data set's order).
+    static void addShotFields(QMap<QString, QString> &fields, const PictureMeta &meta, bool today);
+
     static QString albumMissing(const QString &callback); // ErrorAnswer::AlbumMissing
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace albivex::standin {
@@ -26,6 +28,15 @@ struct PictureMeta
     int videoStatus = 0;
     QString downloadPath;
     QString playPath;
+
+    // What the photo list says of the shot; an empty text (or a negative count) leaves
+    // its key out of the answer.
+    QString shootTime; // rawshoottime: "yyyy-MM-dd hh:mm:ss" China time, or "0"
+    QString place; // poiName, plain text (escaped by the answer in the today profile)
+    QString cameraType;
+    int commentCount = -1; // cmtTotal
+    bool hasExif = false;
+    QList<QPair<QString, QString>> exif; // in answer order; unknown values are ""
 };
 
 } // namespace albivex::standin

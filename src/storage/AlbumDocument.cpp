@@ -1,0 +1,298 @@
+#include "storage/AlbumDocument.h"
+
+#include "storage/AlbumRecord.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QSet>
+#include <QTimeZone>
+
+#include <cmath>
+#include <limits>
+
+namespace albivex {
+
+namespace {
+
+constexpr int ServiceOffsetSeconds = 8 * 3600;
+
+// The time as written: at +08:00, whole seconds. Years the text cannot hold are
+// no time at all.
+QDateTime serviceTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return QDateTime();
+    const QDateTime shown
+        = QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch(), QTimeZone(ServiceOffsetSeconds));
+    const int year = shown.date().year();
+    return year >= 1 && year <= 9999 ? shown : QDateTime();
+}
+
+void putText(QJsonObject &object, const char *key, const QString &value)
+{
+    if (!value.isEmpty())
+        object.insert(QLatin1String(key), value);
+}
+
+void putTime(QJsonObject &object, const char *key, const QDateTime &time)
+{
+    const QDateTime shown = serviceTime(time);
+    if (shown.isValid())
+        object.insert(QLatin1String(key), shown.toString(Qt::ISODate));
+}
+
+void putCount(QJsonObject &object, const char *key, int value)
+{
+    if (value >= 0)
+        object.insert(QLatin1String(key), value);
+}
+
+void putFlag(QJsonObject &object, const char *key, std::optional<bool> value)
+{
+    if (value)
+        object.insert(QLatin1String(key), *value);
+}
+
+QString textOf(const QJsonObject &object, const char *key)
+{
+    return object.value(QLatin1String(key)).toString();
+}
+
+// Only a time with its offset says which moment it is.
+QDateTime timeOf(const QJsonObject &object, const char *key)
+{
+    const QString text = textOf(object, key);
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
+    if (!time.isValid() || time.timeSpec() == Qt::LocalTime)
+        return QDateTime();
+    return serviceTime(time);
+}
+
+int countOf(const QJsonObject &object, const char *key)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!value.isDouble())
+        return -1;
+    const double number = value.toDouble();
+    if (!(number >= 0 && number <= std::numeric_limits<int>::max() && std::floor(number) == number))
+        return -1;
+    return int(number);
+}
+
+std::optional<bool> flagOf(const QJsonObject &object, const char *key)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    return value.isBool() ? std::optional<bool>(value.toBool()) : std::nullopt;
+}
+
+QJsonObject pictureObject(const AlbumDocumentPicture &p)
+{
+    QJsonObject o;
+    putText(o, "lloc", p.lloc);
+    putText(o, "file", p.file);
+    putText(o, "name", p.name);
+    putText(o, "caption", p.caption);
+    putTime(o, "uploadTime", p.uploadTime);
+    putTime(o, "shootTime", p.shootTime);
+    putCount(o, "width", p.width);
+    putCount(o, "height", p.height);
+    putText(o, "place", p.place);
+    putText(o, "cameraMake", p.cameraMake);
+    putText(o, "cameraModel", p.cameraModel);
+    putText(o, "cameraType", p.cameraType);
+    QJsonObject exif;
+    for (auto it = p.exif.cbegin(); it != p.exif.cend(); ++it) {
+        if (!it.key().isEmpty() && !it.value().isEmpty())
+            exif.insert(it.key(), it.value());
+    }
+    if (!exif.isEmpty())
+        o.insert(QLatin1String("exif"), exif);
+    putCount(o, "commentCount", p.commentCount);
+    putFlag(o, "original", p.original);
+    putFlag(o, "video", p.video);
+    return o;
+}
+
+AlbumDocumentPicture pictureOf(const QJsonObject &o)
+{
+    AlbumDocumentPicture p;
+    p.lloc = textOf(o, "lloc");
+    p.file = textOf(o, "file");
+    if (!IsPlainFileName(p.file) || p.file == AlbumDocumentFileName())
+        p.file.clear();
+    p.name = textOf(o, "name");
+    p.caption = textOf(o, "caption");
+    p.uploadTime = timeOf(o, "uploadTime");
+    p.shootTime = timeOf(o, "shootTime");
+    p.width = countOf(o, "width");
+    p.height = countOf(o, "height");
+    p.place = textOf(o, "place");
+    p.cameraMake = textOf(o, "cameraMake");
+    p.cameraModel = textOf(o, "cameraModel");
+    p.cameraType = textOf(o, "cameraType");
+    const QJsonObject exif = o.value(QLatin1String("exif")).toObject();
+    for (auto it = exif.begin(); it != exif.end(); ++it) {
+        if (!it.key().isEmpty() && !it.value().toString().isEmpty())
+            p.exif.insert(it.key(), it.value().toString());
+    }
+    p.commentCount = countOf(o, "commentCount");
+    p.original = flagOf(o, "original");
+    p.video = flagOf(o, "video");
+    return p;
+}
+
+// `newer`'s value where it gives one, else `older`'s.
+template<typename T> void keepGiven(T &merged, const T &newer, bool given)
+{
+    if (given)
+        merged = newer;
+}
+
+AlbumDocumentPicture mergePicture(const AlbumDocumentPicture &older, const AlbumDocumentPicture &newer)
+{
+    AlbumDocumentPicture m = older;
+    keepGiven(m.file, newer.file, !newer.file.isEmpty());
+    keepGiven(m.name, newer.name, !newer.name.isEmpty());
+    keepGiven(m.caption, newer.caption, !newer.caption.isEmpty());
+    keepGiven(m.uploadTime, newer.uploadTime, newer.uploadTime.isValid());
+    keepGiven(m.shootTime, newer.shootTime, newer.shootTime.isValid());
+    keepGiven(m.width, newer.width, newer.width >= 0);
+    keepGiven(m.height, newer.height, newer.height >= 0);
+    keepGiven(m.place, newer.place, !newer.place.isEmpty());
+    keepGiven(m.cameraMake, newer.cameraMake, !newer.cameraMake.isEmpty());
+    keepGiven(m.cameraModel, newer.cameraModel, !newer.cameraModel.isEmpty());
+    keepGiven(m.cameraType, newer.cameraType, !newer.cameraType.isEmpty());
+    m.exif.insert(newer.exif);
+    keepGiven(m.commentCount, newer.commentCount, newer.commentCount >= 0);
+    keepGiven(m.original, newer.original, newer.original.has_value());
+    keepGiven(m.video, newer.video, newer.video.has_value());
+    return m;
+}
+
+} // namespace
+
+bool operator==(const AlbumDocumentPicture &a, const AlbumDocumentPicture &b)
+{
+    return a.lloc == b.lloc && a.file == b.file && a.name == b.name && a.caption == b.caption
+        && a.uploadTime == b.uploadTime && a.shootTime == b.shootTime && a.width == b.width
+        && a.height == b.height && a.place == b.place && a.cameraMake == b.cameraMake
+        && a.cameraModel == b.cameraModel && a.cameraType == b.cameraType && a.exif == b.exif
+        && a.commentCount == b.commentCount && a.original == b.original && a.video == b.video;
+}
+
+bool operator==(const AlbumDocument &a, const AlbumDocument &b)
+{
+    return a.id == b.id && a.name == b.name && a.description == b.description && a.createTime == b.createTime
+        && a.ownerUin == b.ownerUin && a.pictureCount == b.pictureCount && a.writtenAt == b.writtenAt
+        && a.pictures == b.pictures;
+}
+
+QByteArray AlbumDocumentText(const AlbumDocument &d)
+{
+    QJsonObject o;
+    o.insert(QLatin1String("version"), 1);
+    putText(o, "id", d.id);
+    putText(o, "name", d.name);
+    putText(o, "description", d.description);
+    putTime(o, "createTime", d.createTime);
+    putText(o, "owner", d.ownerUin);
+    putCount(o, "pictureCount", d.pictureCount);
+    putTime(o, "writtenAt", d.writtenAt);
+    QJsonArray pictures;
+    for (const AlbumDocumentPicture &picture : d.pictures) {
+        if (!picture.lloc.isEmpty()) // the reader would take the file for damaged
+            pictures.append(pictureObject(picture));
+    }
+    o.insert(QLatin1String("pictures"), pictures);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+std::optional<AlbumDocument> ParseAlbumDocument(const QByteArray &text)
+{
+    const QJsonDocument json = QJsonDocument::fromJson(text);
+    const QJsonValue pictures = json.object().value(QLatin1String("pictures"));
+    if (!json.isObject() || !pictures.isArray())
+        return std::nullopt;
+    const QJsonObject o = json.object();
+    AlbumDocument d;
+    d.id = textOf(o, "id");
+    d.name = textOf(o, "name");
+    d.description = textOf(o, "description");
+    d.createTime = timeOf(o, "createTime");
+    d.ownerUin = textOf(o, "owner");
+    d.pictureCount = countOf(o, "pictureCount");
+    d.writtenAt = timeOf(o, "writtenAt");
+    QSet<QString> seen;
+    for (const QJsonValue &value : pictures.toArray()) {
+        if (!value.isObject() || textOf(value.toObject(), "lloc").isEmpty())
+            return std::nullopt;
+        AlbumDocumentPicture picture = pictureOf(value.toObject());
+        if (!seen.contains(picture.lloc)) {
+            seen.insert(picture.lloc);
+            d.pictures.append(std::move(picture));
+        }
+    }
+    return d;
+}
+
+AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, const AlbumDocument &newer)
+{
+    AlbumDocument m = older;
+    keepGiven(m.id, newer.id, !newer.id.isEmpty());
+    keepGiven(m.name, newer.name, !newer.name.isEmpty());
+    keepGiven(m.description, newer.description, !newer.description.isEmpty());
+    keepGiven(m.createTime, newer.createTime, newer.createTime.isValid());
+    keepGiven(m.ownerUin, newer.ownerUin, !newer.ownerUin.isEmpty());
+    keepGiven(m.pictureCount, newer.pictureCount, newer.pictureCount >= 0);
+    keepGiven(m.writtenAt, newer.writtenAt, newer.writtenAt.isValid());
+    QHash<QString, qsizetype> olderAt;
+    for (qsizetype i = 0; i < older.pictures.size(); ++i)
+        olderAt.insert(older.pictures.at(i).lloc, i);
+    m.pictures.clear();
+    m.pictures.reserve(older.pictures.size() + newer.pictures.size());
+    QSet<QString> taken;
+    for (const AlbumDocumentPicture &picture : newer.pictures) {
+        if (taken.contains(picture.lloc))
+            continue;
+        taken.insert(picture.lloc);
+        const auto at = olderAt.constFind(picture.lloc);
+        m.pictures.append(at == olderAt.cend() ? picture : mergePicture(older.pictures.at(*at), picture));
+    }
+    for (const AlbumDocumentPicture &picture : older.pictures) {
+        if (!taken.contains(picture.lloc)) {
+            taken.insert(picture.lloc);
+            m.pictures.append(picture);
+        }
+    }
+    return m;
+}
+
+AlbumDocumentLoad LoadAlbumDocument(const QString &albumFolder)
+{
+    using State = AlbumDocumentLoad::State;
+    QFile file(albumFolder + QLatin1Char('/') + AlbumDocumentFileName());
+    if (!file.exists())
+        return {State::Absent, {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {State::Damaged, {}};
+    std::optional<AlbumDocument> document = ParseAlbumDocument(file.readAll());
+    if (!document)
+        return {State::Damaged, {}};
+    return {State::Read, std::move(*document)};
+}
+
+std::optional<QString> SaveAlbumDocument(const QString &albumFolder, const AlbumDocument &document)
+{
+    QSaveFile file(albumFolder + QLatin1Char('/') + AlbumDocumentFileName());
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    const QByteArray text = AlbumDocumentText(document);
+    if (file.write(text) != text.size() || !file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+} // namespace albivex
