@@ -1,5 +1,5 @@
-// Parser benchmarks: the album-list parse and the photo-list cut rule on large
-// generated answers, each figure printed with its target. Exit status 1 when a
+// Parser benchmarks: the album-list and photo-list item readers on large generated
+// answers, each figure printed with its target. Exit status 1 when a
 // target is missed, 2 when a parser gives the wrong count (its timings would mean
 // nothing). Times are the processor time of the parsing thread, each run
 // starting with a cold cache, the best of many runs: so the figures hold on a machine
@@ -174,8 +174,8 @@ int main(int argc, char **argv)
     allMet &= Report("  time ratio for 10x the input (20,000 albums)", albumMs10 / albumMs, "x", "<= 12",
                      albumMs10 / albumMs <= 12);
 
-    // The cut rule as the photo listing and the album job use it: the picture count
-    // and the four keys of every picture.
+    // The photo list as the photo listing and the album job read it: every picture's
+    // object and all its keys.
     const QString photos = PhotoAnswer(5000);
     const QString photos10 = PhotoAnswer(50000);
     qsizetype pictures = 0;
@@ -190,9 +190,9 @@ int main(int argc, char **argv)
     const double photoMs = photoTimes.smallMs;
     const double photoMs10 = photoTimes.largeMs;
     const double photoMb = MegaBytes(photos);
-    std::printf("Photo-list cut rule: 5,000 pictures, %.2f MB answer, %.2f ms\n", photoMb, photoMs);
+    std::printf("ParsePhotoList: 5,000 pictures, %.2f MB answer, %.2f ms\n", photoMb, photoMs);
     const double throughput = photoMb / (photoMs / 1000.0);
-    allMet &= Report("  throughput", throughput, "MB/s", ">= 50", throughput >= 50);
+    allMet &= Report("  throughput", throughput, "MB/s", ">= 150", throughput >= 150);
     std::printf("  50,000 pictures, %.2f MB answer, %.2f ms\n", MegaBytes(photos10), photoMs10);
     allMet &= Report("  time ratio for 10x the input (50,000 pictures)", photoMs10 / photoMs, "x", "<= 12",
                      photoMs10 / photoMs <= 12);

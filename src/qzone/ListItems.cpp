@@ -2,6 +2,7 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <optional>
 
 namespace albivex {
@@ -230,6 +231,7 @@ public:
         if (block == Block::Object && depth == m_listDepth) {
             m_itemDepth = depth + 1;
             m_item = ListItem();
+            m_item.fields.reserve(24); // the services' items carry about twenty keys
             m_fieldOpen = false;
         }
     }
@@ -449,18 +451,43 @@ const ItemField *ListItem::find(QStringView key) const
     return nullptr;
 }
 
+QString FieldValue(const ItemField *field)
+{
+    return field ? ItemValue(field->piece) : QString();
+}
+
+QString FieldText(const ItemField *field)
+{
+    if (!field)
+        return QString();
+    return field->quoted ? DecodeJsonText(field->token) : field->token.toString();
+}
+
 QString ListItem::value(QStringView key) const
 {
-    const ItemField *field = find(key);
-    return field ? ItemValue(field->piece) : QString();
+    return FieldValue(find(key));
 }
 
 QString ListItem::text(QStringView key) const
 {
-    const ItemField *field = find(key);
-    if (!field)
-        return QString();
-    return field->quoted ? DecodeJsonText(field->token) : field->token.toString();
+    return FieldText(find(key));
+}
+
+void ListItem::findAll(const QStringView *keys, qsizetype count, const ItemField **found) const
+{
+    std::fill(found, found + count, nullptr);
+    for (const ItemField &field : fields) {
+        if (field.key.isEmpty())
+            continue;
+        const QChar first = field.key.front();
+        for (qsizetype j = 0; j < count; ++j) {
+            if (!found[j] && keys[j].size() == field.key.size() && keys[j].front() == first
+                && keys[j] == field.key) {
+                found[j] = &field;
+                break;
+            }
+        }
+    }
 }
 
 QList<ListItem> ReadListItems(QStringView answer, const QList<QStringView> &listKeys)
@@ -571,12 +598,14 @@ QString ItemValue(QStringView piece)
         while (!value.isEmpty() && IsBlank(value.last().unicode()))
             value.chop(1);
     }
-    QString text;
-    text.reserve(value.size());
+    // One copy that skips the quotes as it goes.
+    QString text(value.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const QChar c : value) {
-        if (c != QLatin1Char('"'))
-            text += c;
+        *out = c;
+        out += c != QLatin1Char('"');
     }
+    text.truncate(out - text.constData());
     return text;
 }
 

@@ -55,7 +55,15 @@ struct ListItem
     // The whole text of key: a string with its escapes decoded (DecodeJsonText), a
     // scalar or block as written; empty when the item lacks it.
     QString text(QStringView key) const;
+    // found[j] = find(keys[j]) for every j, in one pass over the fields: for readers
+    // that want many keys of every item.
+    void findAll(const QStringView *keys, qsizetype count, const ItemField **found) const;
 };
+
+// The value of a field by the list rules, and its whole text, as ListItem::value and
+// ListItem::text give them; empty for nullptr.
+QString FieldValue(const ItemField *field);
+QString FieldText(const ItemField *field);
 
 // The items of every array that is the value of a key named in listKeys (at any depth,
 // but not inside another list's item), in answer order: the objects among the array's

@@ -16,33 +16,47 @@ const QList<QStringView> &PhotoListKeys()
     return keys;
 }
 
-QString Address(const ListItem &item, QStringView key)
+enum Key {
+    Name,
+    UploadTime,
+    Desc,
+    Url,
+    Lloc,
+    Raw,
+    RawUpload,
+    OriginUrl,
+    OriginUpload,
+    IsVideo,
+    Width,
+    Height,
+    ShootTime,
+    Place,
+    CameraType,
+    Exif,
+    Comments,
+    KeyCount
+};
+
+constexpr QStringView Keys[KeyCount] = {
+    u"name",         u"uploadtime", u"desc",          u"url",      u"lloc",     u"raw",
+    u"raw_upload",   u"origin_url", u"origin_upload", u"is_video", u"width",    u"height",
+    u"rawshoottime", u"poiName",    u"cameratype",    u"exif",     u"cmtTotal",
+};
+
+QString Address(const ItemField *field)
 {
-    QString value = item.value(key);
+    QString value = FieldValue(field);
     value.replace(QLatin1String("\\/"), QLatin1String("/"));
     return value;
 }
 
-int Number(const ListItem &item, QStringView key)
-{
-    const ItemField *field = item.find(key);
-    return field ? PieceNumber(field->piece) : 0;
-}
-
-bool Flag(const ListItem &item, QStringView key)
-{
-    const ItemField *field = item.find(key);
-    return field && IsSetFlag(field->piece);
-}
-
-QList<QPair<QString, QString>> ExifValues(const ListItem &item)
+QList<QPair<QString, QString>> ExifValues(const ItemField *exif)
 {
     QList<QPair<QString, QString>> values;
-    const ItemField *exif = item.find(u"exif");
     if (!exif || !exif->token.startsWith(QLatin1Char('{')))
         return values;
     for (const ItemField &field : ReadBlockFields(exif->token).fields) {
-        const QString value = (field.quoted ? DecodeJsonText(field.token) : field.token.toString()).trimmed();
+        const QString value = FieldText(&field).trimmed();
         if (!value.isEmpty())
             values.append({field.key.toString(), value});
     }
@@ -51,32 +65,34 @@ QList<QPair<QString, QString>> ExifValues(const ListItem &item)
 
 PhotoEntry ReadPhoto(const ListItem &item, int number)
 {
+    const ItemField *f[KeyCount];
+    item.findAll(Keys, KeyCount, f);
     PhotoEntry photo;
     photo.number = number;
-    photo.name = UnescapeUnicode(item.value(u"name"));
-    photo.uploadTime = item.value(u"uploadtime");
-    photo.description = item.value(u"desc");
+    photo.name = UnescapeUnicode(FieldValue(f[Name]));
+    photo.uploadTime = FieldValue(f[UploadTime]);
+    photo.description = FieldValue(f[Desc]);
     photo.description.remove(QLatin1String("\\/"));
     photo.description = UnescapeUnicode(photo.description);
-    photo.url = Address(item, u"url");
-    photo.lloc = item.value(u"lloc");
-    photo.raw = Address(item, u"raw");
-    photo.rawUpload = Flag(item, u"raw_upload");
-    photo.originUrl = Address(item, u"origin_url");
-    photo.originUpload = Flag(item, u"origin_upload");
-    photo.isVideo = Flag(item, u"is_video");
-    photo.width = Number(item, u"width");
-    photo.height = Number(item, u"height");
+    photo.url = Address(f[Url]);
+    photo.lloc = FieldValue(f[Lloc]);
+    photo.raw = Address(f[Raw]);
+    photo.rawUpload = f[RawUpload] && IsSetFlag(f[RawUpload]->piece);
+    photo.originUrl = Address(f[OriginUrl]);
+    photo.originUpload = f[OriginUpload] && IsSetFlag(f[OriginUpload]->piece);
+    photo.isVideo = f[IsVideo] && IsSetFlag(f[IsVideo]->piece);
+    photo.width = f[Width] ? PieceNumber(f[Width]->piece) : 0;
+    photo.height = f[Height] ? PieceNumber(f[Height]->piece) : 0;
 
-    photo.fullName = item.text(u"name");
-    photo.fullDescription = item.text(u"desc");
-    photo.shootTime = item.text(u"rawshoottime").trimmed();
-    photo.place = item.text(u"poiName").trimmed();
-    photo.cameraType = item.text(u"cameratype").trimmed();
-    photo.exif = ExifValues(item);
-    if (const ItemField *comments = item.find(u"cmtTotal")) {
+    photo.fullName = FieldText(f[Name]);
+    photo.fullDescription = FieldText(f[Desc]);
+    photo.shootTime = FieldText(f[ShootTime]).trimmed();
+    photo.place = FieldText(f[Place]).trimmed();
+    photo.cameraType = FieldText(f[CameraType]).trimmed();
+    photo.exif = ExifValues(f[Exif]);
+    if (f[Comments]) {
         bool ok = false;
-        const int count = ScalarPieceValue(comments->piece).toInt(&ok);
+        const int count = ScalarPieceValue(f[Comments]->piece).toInt(&ok);
         if (ok && count >= 0)
             photo.commentCount = count;
     }

@@ -8,7 +8,9 @@
 #include "catalogue/AlbumListModel.h"
 #include "photos/FloatviewLookup.h"
 #include "qzone/Endpoints.h"
+#include "qzone/PhotoListParser.h"
 #include "session/WindowState.h"
+#include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 
@@ -40,7 +42,8 @@ public:
     QString saveFolder() const override { return folder; }
     NamingMode namingMode() const override { return naming; }
     PictureQuality quality() const override { return PictureQuality::High; }
-    bool onlyNew() const override { return false; }
+    bool onlyNewPictures = false;
+    bool onlyNew() const override { return onlyNewPictures; }
     void setStatusText(const QString &text) override { calls << QStringLiteral("status ") + text; }
     void addLogLines(const QStringList &messages) override
     {
@@ -109,7 +112,7 @@ class TestAlbumWalk : public QObject
     // Walks the pictures into `save` with short pauses; the walk's tally. With
     // `floatview`, videos are looked up there (album V3video of the third space).
     AlbumWalk::Tally walk(QNetworkAccessManager &nam, const QString &save, const QList<PhotoEntry> &pictures,
-                          int timeoutMs, bool floatview = false)
+                          int timeoutMs, bool floatview = false, bool onlyNew = false)
     {
         WindowState state;
         state.albumJobRunning = true;
@@ -121,6 +124,7 @@ class TestAlbumWalk : public QObject
         albums.append(album);
         RecordingView view;
         view.folder = save;
+        view.onlyNewPictures = onlyNew;
         PictureTransfer::Options options;
         options.retryPauseMs = 20;
         AlbumWalk walk(nam, state, albums, view, 0, pictures, options, nullptr);
@@ -261,6 +265,33 @@ private Q_SLOTS:
         const AlbumWalk::Tally tally = walk(nam, save.path(), pictures, 30000);
         QCOMPARE(tally.saved, count);
         QVERIFY2(nam.most <= AlbumWalk::MaxInFlight, qPrintable(QString::number(nam.most)));
+    }
+
+    // Pictures 2 and 3 were saved; then a picture without an lloc comes first in the
+    // listing. It is fetched: it never takes picture 2's lloc, the record's key, and
+    // so is never passed over as saved.
+    void pictureWithoutLlocIsNeverTakenForSaved()
+    {
+        const auto album = m_standin.knobs().data().findAlbum(QString::fromLatin1(standin::SmallAlbum.id));
+        QVERIFY(album);
+        QString page = standin::PhotoListAnswer::page(QStringLiteral("cb"), m_standin.root(),
+                                                      QString::fromLatin1(standin::MainUin), *album,
+                                                      m_standin.knobs().data(), 0, album->total, false);
+        const QList<PhotoEntry> all = ParsePhotoList(page);
+        QCOMPARE(all.size(), 3);
+        QTemporaryDir save;
+        QNetworkAccessManager nam;
+        QCOMPARE(walk(nam, save.path(), all.mid(1), 10000).saved, 2);
+
+        page.remove(QStringLiteral("\"lloc\" : \"V1three_1\",\n"));
+        const QList<PhotoEntry> again = ParsePhotoList(page);
+        QVERIFY(again.first().lloc.isEmpty());
+        QCOMPARE(again.at(1).lloc, QStringLiteral("V1three_2"));
+        m_standin.knobs().clearRequests();
+        const AlbumWalk::Tally tally = walk(nam, save.path(), again, 10000, false, true);
+        QCOMPARE(tally.saved, 1);
+        QCOMPARE(tally.skipped, 2);
+        QCOMPARE(m_standin.knobs().requestCount(QStringLiteral("/photo/b/V1three/1.jpg")), 1);
     }
 
     // Picture 2 came without an address (its keys ran out in the answer): it is neither
