@@ -308,6 +308,32 @@ private Q_SLOTS:
                  QByteArray::number(answer.body.size()));
     }
 
+    // After COUNT requests served the service turns every list and picture away busy
+    // for SECONDS, logs the window, then serves the next COUNT.
+    void throttleTurnsAwayAfterItsCount()
+    {
+        const QString picture = QStringLiteral("/photo/b/V1three/1.jpg");
+        knobs().setThrottle(3, 2);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_client->get(picture).status, 200);
+        QCOMPARE(m_client->get(QStringLiteral("/version/main.txt")).status, 200); // not counted
+        const StandinClient::Answer list = m_client->getUrl(m_client->albumListV3(m_client->gtk()));
+        QVERIFY2(list.decoded().contains(QStringLiteral("\"code\" : -10001,")), qPrintable(list.decoded()));
+        const StandinClient::Answer refused = m_client->get(picture);
+        QCOMPARE(refused.status, 429);
+        QCOMPARE(refused.header("Retry-After"), QByteArray("2"));
+        QCOMPARE(knobs().requestsTo(picture).last().fault, QStringLiteral("throttle"));
+        QCOMPARE(knobs().throttle().windows().size(), 1);
+        QVERIFY(knobs().throttle().busy());
+        QTRY_VERIFY_WITH_TIMEOUT(!knobs().throttle().busy(), 5000);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_client->get(picture).status, 200);
+        QCOMPARE(knobs().throttle().windows().size(), 1);
+        QCOMPARE(m_client->get(picture).status, 429);
+        QCOMPARE(knobs().throttle().windows().size(), 2);
+        knobs().setThrottle(0, 0);
+    }
+
     void rateBudgetRefusesBeyondItsWindow()
     {
         knobs().setRate(3);

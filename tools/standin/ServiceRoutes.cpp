@@ -375,6 +375,15 @@ HttpAnswer ServiceRoutes::overBudget(const RequestView &request) const
     return answer;
 }
 
+HttpAnswer ServiceRoutes::throttled(const RequestView &request, int retryAfterSeconds) const
+{
+    if (!isMedia(request.path()))
+        return serviceError(request, -10001);
+    HttpAnswer answer = HttpAnswer::make(429, QByteArray(), QByteArray());
+    answer.headers.append({QByteArrayLiteral("Retry-After"), QByteArray::number(retryAfterSeconds)});
+    return answer;
+}
+
 HttpAnswer ServiceRoutes::hostileAnswer(const RequestView &request, const FaultRule &rule) const
 {
     const QString callback = callbackOf(request);

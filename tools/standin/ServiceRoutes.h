@@ -25,6 +25,9 @@ public:
     // The answer to a request over the budget: lists the busy code -10049, pictures and
     // videos 429 with Retry-After: 1.
     HttpAnswer overBudget(const RequestView &request) const;
+    // The busy answer of the request's kind while the service throttles: lists and
+    // floatview code -10001, pictures and videos 429 with Retry-After.
+    HttpAnswer throttled(const RequestView &request, int retryAfterSeconds) const;
 
     // Paths of the services.
     static constexpr char VersionPath[] = "/version/main.txt";

@@ -7,6 +7,7 @@
 #include "standin/RateBudget.h"
 #include "standin/RequestLog.h"
 #include "standin/SignInBook.h"
+#include "standin/Throttle.h"
 
 #include <QAtomicInt>
 
@@ -38,6 +39,10 @@ public:
     // the busy code -10049 and pictures and videos 429 with Retry-After: 1.
     void setRate(int perSecond) { m_rate.setLimit(perSecond); }
     RateBudget &rate() { return m_rate; }
+    // After every `count` requests served, every budgeted request is turned away
+    // busy for `seconds` (Throttle.h); combines with the rate budget.
+    void setThrottle(int count, int seconds) { m_throttle.set(count, seconds); }
+    Throttle &throttle() { return m_throttle; }
 
     void addFault(const FaultRule &rule) { m_faults.add(rule); }
     void clearFaults() { m_faults.clear(); }
@@ -105,6 +110,7 @@ private:
     FaultInjector m_faults;
     RequestLog m_log;
     RateBudget m_rate;
+    Throttle m_throttle;
     SignInBook m_signIns;
     DataSet m_data;
     PictureStore m_pictures;

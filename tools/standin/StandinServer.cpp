@@ -33,12 +33,18 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     const auto arrival = PreciseDelay::Clock::now();
     RequestView view = RequestView::from(request, root());
     // A request over the budget is refused before any fault rule sees it.
-    const bool refused = ServiceRoutes::isBudgeted(view.path()) && !m_knobs->rate().take();
-    const FaultDecision decision = refused ? FaultDecision() : m_knobs->faults().take(view.path());
+    const bool budgeted = ServiceRoutes::isBudgeted(view.path());
+    const bool refused = budgeted && !m_knobs->rate().take();
+    // Only requests the budget let through count toward the throttle's window.
+    const bool throttled = budgeted && !refused && !m_knobs->throttle().take();
+    const FaultDecision decision
+        = refused || throttled ? FaultDecision() : m_knobs->faults().take(view.path());
     if (decision.rule)
         view.logged.fault = FaultRule::kindName(decision.rule->kind);
     if (refused)
         view.logged.fault = QStringLiteral("rate");
+    if (throttled)
+        view.logged.fault = QStringLiteral("throttle");
     m_knobs->log().append(view.logged);
 
     const bool headOnly = view.method() == QLatin1String("HEAD");
@@ -49,6 +55,8 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     bool hangUp = false; // close without an answer
     if (refused) {
         answer = m_routes.overBudget(view);
+    } else if (throttled) {
+        answer = m_routes.throttled(view, m_knobs->throttle().secondsLeft());
     } else if (!decision.rule) {
         answer = m_routes.answer(view);
     } else {

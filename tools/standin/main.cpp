@@ -53,6 +53,9 @@ QString dataSetText()
         "  /rsc/fcgi-bin/3g_profile_homepage, /headimg_dl, /version/main.txt.\n"
         "Rate (--rate N): N requests per one-second window over the lists, floatview, pictures and\n"
         "  videos; beyond it lists answer code -10049 and pictures and videos 429 (Retry-After: 1).\n"
+        "Throttle (--throttle COUNT:SECONDS): after every COUNT of those requests served, each of them\n"
+        "  is turned away for SECONDS (lists and floatview code -10001, pictures and videos 429 with\n"
+        "  Retry-After); turned-away requests do not count; each window is logged on stderr.\n"
         "\nFault rules (--fault, repeatable): PATH=KIND[:ARG][@TIMES]; PATH ending in * is a prefix.\n"
         "  KIND: a status code (ARG: Retry-After seconds), latency:MS, cut, chunked-cut, long,\n"
         "  empty, html, stall-headers, stall, close, huge-list[:BYTES], many-createtime[:N],\n"
@@ -99,8 +102,11 @@ int main(int argc, char **argv)
     const QCommandLineOption extraOption(QStringLiteral("extra-album"),
                                          QStringLiteral("An extra album (see above)."),
                                          QStringLiteral("COUNT:BYTES"));
-    parser.addOptions({portOption, profileOption, latencyOption, rateOption, versionOption, logOption,
-                       faultOption, extraOption});
+    const QCommandLineOption throttleOption(
+        QStringLiteral("throttle"), QStringLiteral("Throttle after COUNT requests for SECONDS (see above)."),
+        QStringLiteral("COUNT:SECONDS"));
+    parser.addOptions({portOption, profileOption, latencyOption, rateOption, throttleOption, versionOption,
+                       logOption, faultOption, extraOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -127,6 +133,16 @@ int main(int argc, char **argv)
     knobs.setProfile(profile == QLatin1String("today") ? Profile::Today : Profile::Default);
     knobs.setLatencyMs(latency);
     knobs.setRate(rate);
+    if (parser.isSet(throttleOption)) {
+        const QStringList parts = parser.value(throttleOption).split(QLatin1Char(':'));
+        bool countOk = false;
+        bool secondsOk = false;
+        const int count = parts.value(0).toInt(&countOk);
+        const int seconds = parts.value(1).toInt(&secondsOk);
+        if (parts.size() != 2 || !countOk || !secondsOk || count < 1 || seconds < 0)
+            return fail(QStringLiteral("bad --throttle"));
+        knobs.setThrottle(count, seconds);
+    }
     if (parser.isSet(versionOption))
         knobs.setVersionText(parser.value(versionOption));
     if (parser.isSet(logOption) && !knobs.setRequestLogFile(parser.value(logOption)))
