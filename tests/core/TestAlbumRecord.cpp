@@ -2,6 +2,7 @@
 #include "storage/AlbumDocument.h"
 #include "storage/AlbumDocumentBuild.h"
 #include "storage/AlbumRecord.h"
+#include "storage/RunJournal.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -340,6 +341,51 @@ private Q_SLOTS:
         QCOMPARE(rebuilt.first().original, std::nullopt);
         QTemporaryDir empty;
         QCOMPARE(LoadAlbumDocument(empty.path()).state, AlbumDocumentLoad::State::Absent);
+    }
+
+    // The journal of a multi-album run: written and read back whole; anything that
+    // is not one is damaged and never half read.
+    void runJournal_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("read");
+        const QByteArray good
+            = R"({"owner":"123456789","quality":2,"naming":1,"albums":[)"
+              R"({"id":"V1","name":"a","complete":true},{"id":"V2","name":"b","complete":false}]})";
+        QTest::newRow("a journal") << good << true;
+        QTest::newRow("no albums") << QByteArray(R"({"owner":"12345","quality":0,"naming":0,"albums":[]})")
+                                   << true;
+        QTest::newRow("owner not a QQ number") << QByteArray(good).replace("123456789", "12a45") << false;
+        QTest::newRow("owner a number, not text")
+            << QByteArray(good).replace("\"123456789\"", "123456789") << false;
+        QTest::newRow("quality out of range")
+            << QByteArray(good).replace("\"quality\":2", "\"quality\":99") << false;
+        QTest::newRow("naming not whole")
+            << QByteArray(good).replace("\"naming\":1", "\"naming\":1.5") << false;
+        QTest::newRow("an album without an id")
+            << QByteArray(good).replace("\"id\":\"V2\"", "\"id\":\"\"") << false;
+        QTest::newRow("complete not a flag")
+            << QByteArray(good).replace("\"complete\":false", "\"complete\":0") << false;
+        QTest::newRow("cut short") << good.left(good.size() - 3) << false;
+        QTest::newRow("not JSON") << QByteArray("journal") << false;
+    }
+    void runJournal()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, read);
+        const std::optional<RunJournal> journal = ParseRunJournal(text);
+        QCOMPARE(journal.has_value(), read);
+        if (!journal)
+            return;
+        QCOMPARE(ParseRunJournal(RunJournalText(*journal)), journal);
+        QTemporaryDir space;
+        QCOMPARE(SaveRunJournal(space.path(), *journal), std::nullopt);
+        QCOMPARE(LoadRunJournal(space.path()), journal);
+        QVERIFY(!RunJournalText(*journal).contains("skey"));
+        QVERIFY(RemoveRunJournal(space.path()));
+        QCOMPARE(LoadRunJournal(space.path()), std::nullopt);
+        if (journal->albums.size() == 2)
+            QCOMPARE(journal->remaining(), (QList<RunJournal::Album> {{"V2", "b", false}}));
     }
 };
 

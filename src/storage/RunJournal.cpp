@@ -1,0 +1,123 @@
+#include "storage/RunJournal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace albivex {
+
+namespace {
+
+// Beyond any choice the window offers; a journal naming one was not written by it.
+constexpr int MaxChoice = 16;
+
+bool IsQqNumber(const QString &text)
+{
+    if (text.size() < 5 || text.size() > 11)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> Choice(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!(number >= 0 && number <= MaxChoice) || number != int(number))
+        return std::nullopt;
+    return int(number);
+}
+
+} // namespace
+
+QList<RunJournal::Album> RunJournal::remaining() const
+{
+    QList<Album> left;
+    for (const Album &album : albums) {
+        if (!album.complete)
+            left.append(album);
+    }
+    return left;
+}
+
+QString RunJournalFileName()
+{
+    return QStringLiteral(".albivex-run.json");
+}
+
+QByteArray RunJournalText(const RunJournal &journal)
+{
+    QJsonArray albums;
+    for (const RunJournal::Album &album : journal.albums)
+        albums.append(QJsonObject {{"id", album.id}, {"name", album.name}, {"complete", album.complete}});
+    return QJsonDocument(QJsonObject {{"owner", journal.ownerUin},
+                                      {"quality", journal.quality},
+                                      {"naming", journal.naming},
+                                      {"albums", albums}})
+        .toJson(QJsonDocument::Indented);
+}
+
+std::optional<RunJournal> ParseRunJournal(const QByteArray &text)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(text);
+    if (!document.isObject())
+        return std::nullopt;
+    const QJsonObject root = document.object();
+    RunJournal journal;
+    journal.ownerUin = root.value(QLatin1String("owner")).toString();
+    const std::optional<int> quality = Choice(root.value(QLatin1String("quality")));
+    const std::optional<int> naming = Choice(root.value(QLatin1String("naming")));
+    const QJsonValue albums = root.value(QLatin1String("albums"));
+    if (!IsQqNumber(journal.ownerUin) || !quality || !naming || !albums.isArray())
+        return std::nullopt;
+    journal.quality = *quality;
+    journal.naming = *naming;
+    for (const QJsonValue &value : albums.toArray()) {
+        const QJsonObject album = value.toObject();
+        const QJsonValue id = album.value(QLatin1String("id"));
+        const QJsonValue name = album.value(QLatin1String("name"));
+        const QJsonValue complete = album.value(QLatin1String("complete"));
+        if (!value.isObject() || !id.isString() || id.toString().isEmpty() || !name.isString()
+            || !complete.isBool())
+            return std::nullopt;
+        journal.albums.append({id.toString(), name.toString(), complete.toBool()});
+    }
+    return journal;
+}
+
+std::optional<RunJournal> LoadRunJournal(const QString &spaceFolder)
+{
+    QFile file(QDir(spaceFolder).filePath(RunJournalFileName()));
+    // A journal is a few KB; anything far larger was not written by the tool.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
+        return std::nullopt;
+    return ParseRunJournal(file.readAll());
+}
+
+std::optional<QString> SaveRunJournal(const QString &spaceFolder, const RunJournal &journal)
+{
+    if (!QDir().mkpath(spaceFolder))
+        return QStringLiteral("cannot make the folder ") + spaceFolder;
+    QSaveFile file(QDir(spaceFolder).filePath(RunJournalFileName()));
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    file.write(RunJournalText(journal));
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+bool RemoveRunJournal(const QString &spaceFolder)
+{
+    const QString path = QDir(spaceFolder).filePath(RunJournalFileName());
+    return !QFile::exists(path) || QFile::remove(path);
+}
+
+} // namespace albivex

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace albivex {
+
+// The journal of a multi-album run, kept in the space's folder while the run goes on,
+// so that a run cut short (the window closed, the machine went down) can be taken up
+// again: the space, the albums chosen and which of them are complete, and the run's
+// quality and naming. It holds no secret: no cookie, key, token or answer.
+struct RunJournal
+{
+    struct Album
+    {
+        QString id;
+        QString name;
+        bool complete = false;
+
+        bool operator==(const Album &other) const
+        {
+            return id == other.id && name == other.name && complete == other.complete;
+        }
+    };
+
+    QString ownerUin; // the space's QQ number
+    int quality = 0; // the quality choice's index
+    int naming = 0; // NamingMode
+    QList<Album> albums; // in the run's order
+
+    // The albums not complete yet, in the run's order.
+    QList<Album> remaining() const;
+    bool operator==(const RunJournal &other) const
+    {
+        return ownerUin == other.ownerUin && quality == other.quality && naming == other.naming
+            && albums == other.albums;
+    }
+};
+
+// The journal's file name in the space's folder.
+QString RunJournalFileName();
+
+// The journal as JSON text, and back. A text that is not such a journal (not JSON, a
+// value of the wrong type, a number that is no QQ number, an album without an id, a
+// choice out of range) is damaged: nullopt.
+QByteArray RunJournalText(const RunJournal &journal);
+std::optional<RunJournal> ParseRunJournal(const QByteArray &text);
+
+// The journal of the space folder; nullopt when there is none or it is damaged.
+std::optional<RunJournal> LoadRunJournal(const QString &spaceFolder);
+// Writes the journal whole or not at all (QSaveFile); the error's text when it fails.
+std::optional<QString> SaveRunJournal(const QString &spaceFolder, const RunJournal &journal);
+// Removes the journal; true when none is left.
+bool RemoveRunJournal(const QString &spaceFolder);
+
+} // namespace albivex
