@@ -5,8 +5,8 @@
 
 #include "standin/AlbumListAnswer.h"
 #include "standin/DataSet.h"
-#include "standin/FloatviewAnswer.h"
 #include "standin/ErrorAnswer.h"
+#include "standin/FloatviewAnswer.h"
 #include "standin/HostileAnswers.h"
 #include "standin/IsoMediaMaker.h"
 #include "standin/PhotoListAnswer.h"

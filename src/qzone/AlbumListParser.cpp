@@ -92,11 +92,11 @@ QString CreatedText(const QString &secondsText, const QLocale &locale)
 
 QList<AlbumEntry> ParseAlbumList(const QString &answer, const QLocale &locale)
 {
-    const QList<ListItem> items = ReadListItems(answer, AlbumListKeys());
     QList<AlbumEntry> albums;
-    albums.reserve(items.size());
-    for (qsizetype k = 0; k < items.size(); ++k)
-        albums.append(ReadAlbum(items.at(k), static_cast<int>(k + 1), locale));
+    VisitListItems(answer, AlbumListKeys(), [&](const ListItem &item) {
+        albums.append(ReadAlbum(item, static_cast<int>(albums.size() + 1), locale));
+        return true;
+    });
     return albums;
 }
 

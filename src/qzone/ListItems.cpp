@@ -179,12 +179,12 @@ private:
 class Collector
 {
 public:
-    Collector(const QList<QStringView> &listKeys, bool firstOnly)
-        : m_listKeys(listKeys), m_firstOnly(firstOnly)
+    // `visit` gets each item as it closes; returning false ends the reading.
+    Collector(const QList<QStringView> &listKeys, const ItemVisitor &visit)
+        : m_listKeys(listKeys), m_visit(visit)
     { }
 
     bool done() const { return m_done; }
-    QList<ListItem> take() { return std::move(m_items); }
 
     void key(QStringView key, qsizetype quote, qsizetype pieceStart, qsizetype depth)
     {
@@ -230,8 +230,7 @@ public:
         }
         if (block == Block::Object && depth == m_listDepth) {
             m_itemDepth = depth + 1;
-            m_item = ListItem();
-            m_item.fields.reserve(24); // the services' items carry about twenty keys
+            m_item.fields.clear();
             m_fieldOpen = false;
         }
     }
@@ -247,10 +246,10 @@ public:
             }
             if (depthAfter == m_itemDepth - 1) {
                 endPiece(at);
-                m_items.append(std::move(m_item));
-                m_item = ListItem();
+                m_done = !m_visit(m_item);
+                // The next item reuses the room: one item's fields are held at a time.
+                m_item.fields.clear();
                 m_itemDepth = -1;
-                m_done = m_firstOnly;
             }
             return;
         }
@@ -271,9 +270,8 @@ private:
     }
 
     const QList<QStringView> &m_listKeys;
-    const bool m_firstOnly;
+    const ItemVisitor &m_visit;
     QStringView m_text;
-    QList<ListItem> m_items;
     ListItem m_item;
     qsizetype m_pendingList = -1; // depth where a list key's array would open
     qsizetype m_listDepth = -1; // depth of the list's elements
@@ -423,10 +421,12 @@ template<typename Sink> void Scan(QStringView text, Sink &sink)
 
 QList<ListItem> Collect(QStringView text, const QList<QStringView> &listKeys, bool firstOnly)
 {
-    Collector collector(listKeys, firstOnly);
-    collector.setText(text);
-    Scan(text, collector);
-    return collector.take();
+    QList<ListItem> items;
+    VisitListItems(text, listKeys, [&](const ListItem &item) {
+        items.append(item);
+        return !firstOnly;
+    });
+    return items;
 }
 
 int HexValue(char16_t c)
@@ -463,6 +463,14 @@ QString FieldText(const ItemField *field)
     return field->quoted ? DecodeJsonText(field->token) : field->token.toString();
 }
 
+QString FieldTextLike(const ItemField *field, const QString &value)
+{
+    if (field && field->quoted && value.size() == field->token.size() && value == field->token
+        && !field->token.contains(QLatin1Char('\\')))
+        return value;
+    return FieldText(field);
+}
+
 QString ListItem::value(QStringView key) const
 {
     return FieldValue(find(key));
@@ -490,6 +498,13 @@ void ListItem::findAll(const QStringView *keys, qsizetype count, const ItemField
     }
 }
 
+void VisitListItems(QStringView answer, const QList<QStringView> &listKeys, const ItemVisitor &visit)
+{
+    Collector collector(listKeys, visit);
+    collector.setText(answer);
+    Scan(answer, collector);
+}
+
 QList<ListItem> ReadListItems(QStringView answer, const QList<QStringView> &listKeys)
 {
     return Collect(answer, listKeys, false);
@@ -497,7 +512,12 @@ QList<ListItem> ReadListItems(QStringView answer, const QList<QStringView> &list
 
 bool HasListItem(QStringView answer, const QList<QStringView> &listKeys)
 {
-    return !Collect(answer, listKeys, true).isEmpty();
+    bool found = false;
+    VisitListItems(answer, listKeys, [&found](const ListItem &) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 ListItem ReadBlockFields(QStringView block)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace albivex {
 
 // Reads the lists of the services' answers item by item, so that every value stays
@@ -64,6 +66,15 @@ struct ListItem
 // ListItem::text give them; empty for nullptr.
 QString FieldValue(const ItemField *field);
 QString FieldText(const ItemField *field);
+// FieldText, sharing `value` (FieldValue of the same field) when the two are the same
+// text, as they are for most names and captions: one string held instead of two.
+QString FieldTextLike(const ItemField *field, const QString &value);
+
+// Calls visit with each item of every array that is the value of a key named in
+// listKeys, in answer order, as ReadListItems would give them, holding one item at a
+// time; reading ends early when visit returns false. The item is valid during the call.
+using ItemVisitor = std::function<bool(const ListItem &item)>;
+void VisitListItems(QStringView answer, const QList<QStringView> &listKeys, const ItemVisitor &visit);
 
 // The items of every array that is the value of a key named in listKeys (at any depth,
 // but not inside another list's item), in answer order: the objects among the array's

@@ -69,9 +69,11 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
     item.findAll(Keys, KeyCount, f);
     PhotoEntry photo;
     photo.number = number;
-    photo.name = UnescapeUnicode(FieldValue(f[Name]));
+    const QString name = FieldValue(f[Name]);
+    photo.name = UnescapeUnicode(name);
     photo.uploadTime = FieldValue(f[UploadTime]);
-    photo.description = FieldValue(f[Desc]);
+    const QString description = FieldValue(f[Desc]);
+    photo.description = description;
     photo.description.remove(QLatin1String("\\/"));
     photo.description = UnescapeUnicode(photo.description);
     photo.url = Address(f[Url]);
@@ -84,8 +86,8 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
     photo.width = f[Width] ? PieceNumber(f[Width]->piece) : 0;
     photo.height = f[Height] ? PieceNumber(f[Height]->piece) : 0;
 
-    photo.fullName = FieldText(f[Name]);
-    photo.fullDescription = FieldText(f[Desc]);
+    photo.fullName = FieldTextLike(f[Name], name);
+    photo.fullDescription = FieldTextLike(f[Desc], description);
     photo.shootTime = FieldText(f[ShootTime]).trimmed();
     photo.place = FieldText(f[Place]).trimmed();
     photo.cameraType = FieldText(f[CameraType]).trimmed();
@@ -103,7 +105,11 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
 
 int CountPictures(QStringView answer)
 {
-    const qsizetype items = ReadListItems(answer, PhotoListKeys()).size();
+    qsizetype items = 0;
+    VisitListItems(answer, PhotoListKeys(), [&items](const ListItem &) {
+        ++items;
+        return true;
+    });
     return static_cast<int>(qMin<qsizetype>(items, std::numeric_limits<int>::max()));
 }
 
@@ -119,11 +125,15 @@ int TotalInAlbum(QStringView answer)
 
 QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
 {
-    const QList<ListItem> items = ReadListItems(answer, PhotoListKeys());
     QList<PhotoEntry> photos;
-    photos.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        photos.append(ReadPhoto(items.at(i), firstNumber + static_cast<int>(i)));
+    // Room for as many pictures as the answer could hold (each takes some hundreds of
+    // characters), so that a long list is never moved as it grows; room not used is
+    // never touched and costs no memory.
+    photos.reserve(qMin<qsizetype>(answer.size() / 256 + 1, 1 << 20));
+    VisitListItems(answer, PhotoListKeys(), [&](const ListItem &item) {
+        photos.append(ReadPhoto(item, firstNumber + static_cast<int>(photos.size())));
+        return true;
+    });
     return photos;
 }
 
