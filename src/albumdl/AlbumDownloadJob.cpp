@@ -61,7 +61,6 @@ bool AlbumDownloadJob::start()
     m_total = {};
     m_skipped = 0;
     m_incompleteAlbums = 0;
-    m_unfinished.clear();
     m_onlyNew = m_view.onlyNew();
     m_view.setJobControlsEnabled(false);
     m_state.albumJobIdle = false;
@@ -149,7 +148,6 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
     m_pictures.clear();
     m_missing = 0;
     m_listingCut = false;
-    m_expected = announced;
     m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, answer),
                                  announced, this, m_busyRetry);
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
@@ -177,7 +175,6 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
                     return;
                 }
                 const int expected = qMax(announced, fetch->expectedTotal());
-                m_expected = expected;
                 if (ending == AnswerState::Busy) {
                     m_listingCut = true;
                     m_view.addLogLines({QLatin1Char('[') + m_albums.entry(row).name + QLatin1Char(']')
@@ -231,17 +228,6 @@ void AlbumDownloadJob::onAlbumWalked()
         state = failed == 0 ? IncompleteState() : IncompleteState() + QLatin1Char(' ') + state;
     }
     m_albums.setDownloadState(m_row, state);
-    // What the service says the album holds against what became of it, so that a
-    // missing picture is seen rather than assumed away.
-    const QString name = m_albums.entry(m_row).name;
-    m_view.addLogLines({QStringLiteral("[%1]核对：服务端%2张，已保存%3张，跳过%4张，失败%5张")
-                            .arg(name)
-                            .arg(m_expected)
-                            .arg(tally.saved)
-                            .arg(tally.skipped)
-                            .arg(failed)});
-    if (failed > 0 || m_listingCut)
-        m_unfinished << name;
     if (m_mode == Mode::SingleAlbum)
         finish();
     else
@@ -261,17 +247,13 @@ void AlbumDownloadJob::finish()
     const QString passedOver = m_onlyNew || m_total.skipped > 0
         ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
         : QString();
-    QStringList lines {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")};
-    if (!m_unfinished.isEmpty())
-        lines << QStringLiteral("未完成的相册：") + m_unfinished.join(QStringLiteral("、"));
     m_view.addLogLines(
-        lines
-        + QStringList {QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
-                       + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
-                       + QStringLiteral("张")
-                       + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())
-                       + (m_incompleteAlbums > 0 ? QStringLiteral("，%1个相册不完整").arg(m_incompleteAlbums)
-                                                 : QString())});
+        {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
+         QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张") + passedOver
+             + QStringLiteral("，失败") + QString::number(m_total.failed) + QStringLiteral("张")
+             + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())
+             + (m_incompleteAlbums > 0 ? QStringLiteral("，%1个相册不完整").arg(m_incompleteAlbums)
+                                       : QString())});
     // The progress bar keeps its last value.
     Q_EMIT ended();
 }

@@ -106,8 +106,6 @@ private:
     // saved nor failed, and the album is incomplete.
     bool m_listingCut = false;
     int m_incompleteAlbums = 0;
-    int m_expected = 0; // the pictures the service says the album holds
-    QStringList m_unfinished; // names of the run's albums not saved whole
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;
