@@ -15,6 +15,7 @@
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/AlbumDocument.h"
 #include "storage/AlbumRecord.h"
 #include "storage/PictureTime.h"
 #include "storage/SaveLayout.h"
@@ -150,13 +151,18 @@ class TestAlbumDownload : public QObject
     QDateTime listedFileTime(const sd::AlbumInfo &album, int n)
     {
         const QString lloc = album.id + QLatin1Char('_') + QString::number(n);
-        const QString answer = sd::PhotoListAnswer::page(QStringLiteral("cb"), QString(), QString(), album,
-                                                         knobs().data(), 0, album.total);
-        for (const PhotoEntry &photo : ParsePhotoList(answer)) {
+        for (const PhotoEntry &photo : listedPhotos(album)) {
             if (photo.lloc == lloc)
                 return PictureFileTime(photo);
         }
         return QDateTime();
+    }
+
+    // The album's pictures as the tool reads its listing.
+    QList<PhotoEntry> listedPhotos(const sd::AlbumInfo &album)
+    {
+        return ParsePhotoList(sd::PhotoListAnswer::page(QStringLiteral("cb"), QString(), QString(), album,
+                                                        knobs().data(), 0, album.total));
     }
 
     static QByteArray fileBytes(const QString &path)
@@ -536,13 +542,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("added");
         QTest::addColumn<bool>("damage");
+        QTest::addColumn<bool>("damageDocument");
         QTest::addColumn<QStringList>("fetched");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("unchanged") << 0 << false << QStringList()
+        QTest::newRow("unchanged") << 0 << false << false << QStringList()
                                    << QStringLiteral("共保存0张，跳过3张，失败0张");
-        QTest::newRow("two new at the front")
-            << 2 << false << QStringList({"4.jpg", "5.jpg"}) << QStringLiteral("共保存2张，跳过3张，失败0张");
-        QTest::newRow("damaged record") << 0 << true << QStringList({"1.jpg", "2.jpg", "3.jpg"})
+        QTest::newRow("two new at the front") << 2 << false << false << QStringList({"4.jpg", "5.jpg"})
+                                              << QStringLiteral("共保存2张，跳过3张，失败0张");
+        QTest::newRow("two new, damaged album.json") << 2 << false << true << QStringList({"4.jpg", "5.jpg"})
+                                                     << QStringLiteral("共保存2张，跳过3张，失败0张");
+        QTest::newRow("damaged record") << 0 << true << false << QStringList({"1.jpg", "2.jpg", "3.jpg"})
                                         << QStringLiteral("共保存3张，跳过0张，失败0张");
     }
 
@@ -550,6 +559,7 @@ private Q_SLOTS:
     {
         QFETCH(int, added);
         QFETCH(bool, damage);
+        QFETCH(bool, damageDocument);
         QFETCH(QStringList, fetched);
         QFETCH(QString, summary);
         sd::ExtraAlbum extra;
@@ -571,6 +581,11 @@ private Q_SLOTS:
             QFile garbage(record);
             QVERIFY(garbage.open(QIODevice::WriteOnly));
             garbage.write("{\"pictures\": [garbage");
+        }
+        if (damageDocument) {
+            QFile garbage(album + QLatin1Char('/') + AlbumDocumentFileName());
+            QVERIFY(garbage.open(QIODevice::WriteOnly));
+            garbage.write("{\"pictures\": [{\"lloc\": ");
         }
         if (added > 0) {
             knobs().addPictures(id, added, true);
@@ -600,6 +615,75 @@ private Q_SLOTS:
         const auto entries = ParseAlbumRecord(text.readAll());
         QVERIFY(entries);
         QCOMPARE(entries->size(), 3 + added);
+        // album.json keeps the pictures passed over, in list order, new ones in front.
+        const AlbumDocumentLoad document = LoadAlbumDocument(album);
+        QCOMPARE(document.state, AlbumDocumentLoad::State::Read);
+        QStringList llocs;
+        for (const AlbumDocumentPicture &picture : document.document.pictures)
+            llocs << picture.lloc;
+        QStringList listed;
+        for (int n = 1; n <= added; ++n)
+            listed << id + QStringLiteral("_%1").arg(3 + n);
+        for (int n = 1; n <= 3; ++n)
+            listed << id + QStringLiteral("_%1").arg(n);
+        QCOMPARE(llocs, listed);
+    }
+
+    // "写入照片信息" on: the listing's words in every picture, read back by exiftool,
+    // its compressed data the service's; the record holds the size as written, and
+    // album.json the whole captions. An incremental run then rewrites nothing.
+    void writeMetadata()
+    {
+        QVERIFY(list());
+        select(rowOf(sd::SmallAlbum.id));
+        const auto album = knobs().data().findAlbum(QString::fromLatin1(sd::SmallAlbum.id));
+        QVERIFY(album);
+        const QList<PhotoEntry> listed = listedPhotos(*album);
+        QCOMPARE(listed.size(), 3);
+        QVERIFY(!window().writeMetadataCheck->isChecked());
+        window().writeMetadataCheck->setChecked(true);
+        QVERIFY(runJob());
+
+        const QString dir = folder(QStringLiteral("三张"));
+        const QStringList files {"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"};
+        QCOMPARE(FilesIn(dir), files);
+        const AlbumRecord record(dir);
+        QHash<QString, QByteArray> written;
+        for (int n = 1; n <= 3; ++n) {
+            const PhotoEntry &photo = listed.at(n - 1);
+            const QString path = dir + QLatin1Char('/') + files.at(n - 1);
+            const QByteArray bytes = fileBytes(path);
+            written.insert(path, bytes);
+            const QByteArray service
+                = m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n));
+            QVERIFY(bytes != service);
+            QVERIFY(!CompressedData(service).isEmpty());
+            QCOMPARE(CompressedData(bytes), CompressedData(service));
+            const QJsonObject tags = ExiftoolTags(bytes);
+            QVERIFY(!photo.fullDescription.isEmpty());
+            QCOMPARE(tags.value(QLatin1String("XMP-dc:Description")).toString(), photo.fullDescription);
+            QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), photo.fullDescription);
+            QCOMPARE(tags.value(QLatin1String("XMP-dc:Title")).toString(), photo.fullName);
+            QVERIFY(record.isSaved(PictureRecordKey(photo))); // held at the size as written
+        }
+        const AlbumDocumentLoad document = LoadAlbumDocument(dir);
+        QCOMPARE(document.state, AlbumDocumentLoad::State::Read);
+        QCOMPARE(document.document.id, QString::fromLatin1(sd::SmallAlbum.id));
+        QCOMPARE(document.document.description, QStringLiteral("三张照片\n大小不同"));
+        QCOMPARE(document.document.pictures.size(), 3);
+        for (int n = 1; n <= 3; ++n) {
+            const AlbumDocumentPicture &entry = document.document.pictures.at(n - 1);
+            QCOMPARE(entry.lloc, listed.at(n - 1).lloc);
+            QCOMPARE(entry.file, files.at(n - 1));
+            QCOMPARE(entry.caption, listed.at(n - 1).fullDescription);
+        }
+
+        window().onlyNewCheck->setChecked(true);
+        QVERIFY(runJob());
+        QCOMPARE(lastLine(), QStringLiteral("共保存0张，跳过3张，失败0张"));
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            QCOMPARE(fileBytes(it.key()), it.value());
+        QCOMPARE(LoadAlbumDocument(dir).document.pictures, document.document.pictures);
     }
 
     void multiAlbum()
