@@ -25,6 +25,8 @@ public:
     virtual PictureQuality quality() const = 0;
     // "只下载新照片": skip the pictures an earlier run saved whole (AlbumRecord).
     virtual bool onlyNew() const = 0;
+    // "写入照片信息": write the listing's words into every picture saved.
+    virtual bool writeMetadata() const = 0;
 
     virtual void setStatusText(const QString &text) = 0;
     // Appends log lines ("[" + time + "]" + message each) and shows the last one.

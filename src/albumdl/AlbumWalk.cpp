@@ -7,6 +7,8 @@
 #include "photos/FloatviewLookup.h"
 #include "photos/Percent.h"
 #include "session/WindowState.h"
+#include "storage/AlbumDocumentBuild.h"
+#include "storage/AlbumDocumentUpdate.h"
 #include "storage/AlbumRecord.h"
 #include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
@@ -138,12 +140,15 @@ bool AlbumWalk::startPicture(int index)
     flight.index = index;
     flight.key = key;
     flight.fellBack = source.fellBack;
+    flight.original = source.kind == PictureSource::Kind::Original;
     flight.folder = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name);
     flight.path = flight.folder + QLatin1Char('/') + stem + TargetExtension(source);
     flight.address = source.address;
     // The saved file carries the picture's upload time, as the selected-picture download
     // does it.
     flight.options = TransferOptionsFor(source, picture, m_state.listedOwnerUin, m_options);
+    if (m_view.writeMetadata() && source.kind != PictureSource::Kind::Video)
+        flight.options.words = PictureWordsOf(picture);
     // Turned-away answers come back here, to be paced with the others.
     flight.options.handBackBusy = true;
     ++m_inFlight;
@@ -194,8 +199,14 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
     if (!m_puttingInPlace.remove(flight.index))
         --m_onNetwork;
     --m_inFlight;
-    if (result.ok() && flight.folder == m_recordFolder)
-        m_record->add(flight.key, QFileInfo(result.path).fileName(), result.bytes);
+    if (result.ok() && flight.folder == m_recordFolder) {
+        const QString fileName = QFileInfo(result.path).fileName();
+        m_record->add(flight.key, fileName, result.bytes);
+        m_documented.insert(flight.index,
+                            AlbumDocumentPictureOf(m_pictures.at(flight.index), fileName, flight.original));
+    }
+    if (result.ok() && result.wordsRefused)
+        ++m_wordsRefused;
     m_outcomes[flight.index] = Ended {result.outcome, Ended::Note::None, flight.fellBack};
     startMore();
 }
@@ -286,15 +297,44 @@ void AlbumWalk::endIfDone()
     if (m_ended)
         return;
     const int count = static_cast<int>(m_pictures.size());
-    if (m_reported == count) {
-        m_ended = true;
-        m_record->flush();
-        Q_EMIT finished();
-    } else if (m_stopping && m_inFlight == 0 && m_reported == m_next) {
-        m_ended = true;
-        m_record->flush();
-        Q_EMIT stopped();
+    if (m_reported == count)
+        end(false);
+    else if (m_stopping && m_inFlight == 0 && m_reported == m_next)
+        end(true);
+}
+
+void AlbumWalk::end(bool stopped)
+{
+    m_ended = true;
+    m_record->flush();
+    const AlbumEntry &album = m_albums.entry(m_row);
+    if (m_wordsRefused > 0)
+        m_view.addLogLines({QLatin1Char('[') + album.name
+                            + QStringLiteral("]%1张照片无法写入照片信息..").arg(m_wordsRefused)});
+    const auto ended = [this, stopped] {
+        if (stopped)
+            Q_EMIT this->stopped();
+        else
+            Q_EMIT finished();
+    };
+    // An album listed empty has nothing to describe.
+    if (m_pictures.isEmpty()) {
+        ended();
+        return;
     }
+    AlbumDocumentUpdate update;
+    update.folder = m_recordFolder;
+    update.document = AlbumDocumentOf(album, m_state.listedOwnerUin);
+    update.document.pictures = m_documented.values();
+    update.listing = m_pictures;
+    const QString albumName = album.name;
+    UpdateAlbumDocumentInBackground(
+        std::move(update), this, [this, ended, albumName](const std::optional<QString> &error) {
+            if (error)
+                m_view.addLogLines(
+                    {QLatin1Char('[') + albumName + QStringLiteral("]相册信息无法保存：") + *error});
+            ended();
+        });
 }
 
 } // namespace albivex

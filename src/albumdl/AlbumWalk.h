@@ -2,10 +2,12 @@
 
 #include "albumdl/PictureSource.h"
 #include "qzone/PhotoEntry.h"
+#include "storage/AlbumDocument.h"
 #include "storage/PictureTransfer.h"
 #include "storage/UniqueFileNames.h"
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QSet>
 
@@ -62,6 +64,12 @@ struct WindowState;
 // is found cleared, no further transfer starts, the ones in flight finish and are
 // reported, and stopped() follows. The save folder, naming mode and quality are read
 // afresh for every picture as it starts.
+//
+// With "写入照片信息" every picture saved gets the listing's words in its metadata
+// (PictureWordsOf); the pictures that could not take them are counted in one log line
+// for the album. At the end and on a stop, the album folder's album.json is brought up
+// to date on a worker thread (UpdateAlbumDocument) with the album and the pictures
+// saved whole, before finished() or stopped() is sent.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
 // an address, and a video not transcoded yet, is not fetched at all and counts as
@@ -122,10 +130,10 @@ public:
     bool sessionEnded() const { return m_sessionEnded; }
 
 Q_SIGNALS:
-    // Every picture has been reported.
+    // Every picture has been reported and album.json written.
     void finished();
     // A stop was noticed before some picture; every picture started before it has
-    // been reported.
+    // been reported and album.json written.
     void stopped();
 
 private:
@@ -135,6 +143,7 @@ private:
         int index = 0;
         QString key; // the record's (PictureRecordKey)
         bool fellBack = false;
+        bool original = false; // the original upload is asked for
         QString address;
         QString folder;
         QString path;
@@ -168,6 +177,8 @@ private:
     // Shows picture `index` as reported and returns its log lines.
     QStringList report(int index, const Ended &ended);
     void endIfDone();
+    // Writes album.json, then sends finished() or stopped().
+    void end(bool stopped);
 
     QNetworkAccessManager &m_nam;
     const WindowState &m_state;
@@ -190,6 +201,8 @@ private:
     Pacing m_pacing = Pacing::Adaptive;
     int m_limit = MaxInFlight; // how many may be on the network now
     int m_clean = 0; // transfers not turned away since the limit last changed
+    QMap<int, AlbumDocumentPicture> m_documented; // this run's pictures saved whole, by index
+    int m_wordsRefused = 0; // pictures saved without the words they were to take
     bool m_fallBackLogged = false;
     bool m_stopping = false;
     bool m_sessionEnded = false;

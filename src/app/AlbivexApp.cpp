@@ -24,6 +24,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,10 +63,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                                        *w.statusBar, *w.saveFolderEdit);
     m_startup = startup.get();
     m_controllers.push_back(std::move(startup));
-    // The "只下载新照片" box is kept between runs as soon as the window has one by that name.
-    auto remembered = std::make_unique<RememberedChoicesController>(
-        *m_log, w, *w.saveFolderEdit, *w.qualityCombo, *w.namingModeGroup,
-        w.findChild<QAbstractButton *>(QStringLiteral("onlyNew")));
+    auto remembered = std::make_unique<RememberedChoicesController>(*m_log, w, *w.saveFolderEdit,
+                                                                    *w.qualityCombo, *w.namingModeGroup,
+                                                                    w.onlyNewCheck, w.writeMetadataCheck);
     // Before anyone else hears of the end: the title bar's "x" ends the program at once.
     connect(this, &AlbivexApp::quitRequested, remembered.get(), &RememberedChoicesController::save);
     m_remembered = remembered.get();

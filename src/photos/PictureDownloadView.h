@@ -21,6 +21,8 @@ public:
     // The save folder as typed in the path box.
     virtual QString saveFolder() const = 0;
     virtual NamingMode namingMode() const = 0;
+    // "写入照片信息": write the listing's words into every picture saved.
+    virtual bool writeMetadata() const = 0;
 
     virtual void setStatusText(const QString &text) = 0;
     virtual void setProgressRange(int minimum, int maximum) = 0;

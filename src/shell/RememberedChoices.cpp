@@ -11,7 +11,14 @@ const QString SaveFolderKey = QStringLiteral("saveFolder");
 const QString QualityKey = QStringLiteral("quality");
 const QString NamingKey = QStringLiteral("naming");
 const QString OnlyNewKey = QStringLiteral("onlyNew");
+const QString WriteMetadataKey = QStringLiteral("writeMetadata");
 const QString PositionKey = QStringLiteral("windowPosition");
+
+std::optional<bool> boolValue(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    return value.isValid() ? std::optional<bool>(value.toBool()) : std::nullopt;
+}
 
 std::optional<int> intValue(const QSettings &settings, const QString &key)
 {
@@ -45,9 +52,8 @@ RememberedChoices RememberedChoices::read(const QString &file)
     choices.saveFolder = settings.value(SaveFolderKey).toString();
     choices.qualityIndex = intValue(settings, QualityKey);
     choices.namingMode = intValue(settings, NamingKey);
-    const QVariant onlyNew = settings.value(OnlyNewKey);
-    if (onlyNew.isValid())
-        choices.onlyNew = onlyNew.toBool();
+    choices.onlyNew = boolValue(settings, OnlyNewKey);
+    choices.writeMetadata = boolValue(settings, WriteMetadataKey);
     const QVariant position = settings.value(PositionKey);
     if (position.typeId() == QMetaType::QPoint)
         choices.windowPosition = position.toPoint();
@@ -64,6 +70,7 @@ bool RememberedChoices::write(const QString &file) const
     writeOrRemove(settings, QualityKey, qualityIndex);
     writeOrRemove(settings, NamingKey, namingMode);
     writeOrRemove(settings, OnlyNewKey, onlyNew);
+    writeOrRemove(settings, WriteMetadataKey, writeMetadata);
     writeOrRemove(settings, PositionKey, windowPosition);
     settings.sync();
     return settings.status() == QSettings::NoError;

@@ -17,6 +17,7 @@ struct RememberedChoices
     std::optional<int> qualityIndex; // index in the quality box
     std::optional<int> namingMode; // id of the naming option in its button group
     std::optional<bool> onlyNew; // the "只下载新照片" box
+    std::optional<bool> writeMetadata; // the "写入照片信息" box
     std::optional<QPoint> windowPosition; // top-left corner of the window's frame
 
     // The file the program keeps them in: albivex.ini in the Albivex folder of the

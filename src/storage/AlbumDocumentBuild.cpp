@@ -61,4 +61,9 @@ QList<AlbumDocumentPicture> AlbumDocumentPicturesFromRecord(const QList<PhotoEnt
     return pictures;
 }
 
+PictureWords PictureWordsOf(const PhotoEntry &photo)
+{
+    return PictureWords {PictureShootTime(photo), photo.fullDescription, photo.fullName};
+}
+
 } // namespace albivex

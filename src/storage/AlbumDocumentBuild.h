@@ -3,6 +3,7 @@
 #include "qzone/AlbumEntry.h"
 #include "qzone/PhotoEntry.h"
 #include "storage/AlbumDocument.h"
+#include "storage/PictureMetadata.h"
 
 namespace albivex {
 
@@ -25,5 +26,9 @@ AlbumDocumentPicture AlbumDocumentPictureOf(const PhotoEntry &photo, const QStri
 // original upload is not recorded, so it stays unknown.
 QList<AlbumDocumentPicture> AlbumDocumentPicturesFromRecord(const QList<PhotoEntry> &photos,
                                                             const AlbumRecord &record);
+
+// The words "写入照片信息" writes into the saved picture of `photo`: its plausible
+// shooting time, its whole caption and name.
+PictureWords PictureWordsOf(const PhotoEntry &photo);
 
 } // namespace albivex

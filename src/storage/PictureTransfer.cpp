@@ -16,6 +16,8 @@
 #include <QTimeZone>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace albivex {
 
 namespace {
@@ -236,9 +238,13 @@ bool PictureTransfer::consume(const QByteArray &chunk)
             m_rejectReason = TransferOutcome::WriteFailed;
             return false;
         }
+        if (wordsWanted())
+            m_body = m_head;
         m_head.clear();
         return true;
     }
+    if (wordsWanted())
+        m_body += chunk;
     if (m_file->write(chunk) != chunk.size()) {
         m_rejectReason = TransferOutcome::WriteFailed;
         return false;
@@ -397,6 +403,8 @@ void PictureTransfer::onFinished()
             endAttempt(TransferOutcome::WriteFailed, false);
             return;
         }
+        if (wordsWanted())
+            m_body = m_head;
     }
     putInPlace();
 }
@@ -405,33 +413,61 @@ void PictureTransfer::putInPlace()
 {
     dropReply();
     releaseNetwork();
-    // Syncing the file to the disk takes milliseconds on many disks: it is done on a
-    // worker thread, so neither the window nor the other transfers wait for it. The
-    // file belongs to no thread meanwhile; the task alone touches it.
+    // Syncing the file to the disk takes milliseconds on many disks, and writing words
+    // into a picture reads it whole: both are done on a worker thread, so neither the
+    // window nor the other transfers wait for them. The file belongs to no thread
+    // meanwhile; the task alone touches it.
     std::shared_ptr<QSaveFile> file(m_file.release());
     file->moveToThread(nullptr);
     const QDateTime modified = m_options.modifiedTime;
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher] {
-        const bool saved = watcher->result();
+    const std::optional<PictureWords> words = wordsWanted() ? m_options.words : std::nullopt;
+    QByteArray body = std::exchange(m_body, QByteArray());
+    auto *watcher = new QFutureWatcher<Placed>(this);
+    connect(watcher, &QFutureWatcher<Placed>::finished, this, [this, watcher] {
+        const Placed placed = watcher->result();
         watcher->deleteLater();
         if (m_done) // cancelled meanwhile: nothing is reported
             return;
-        if (saved) {
-            m_result.bytes = m_received;
+        if (placed.saved) {
+            m_result.bytes = placed.bytes;
             m_result.path = m_savedPath;
+            m_result.wordsRefused = placed.wordsRefused;
         }
-        endAttempt(saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
+        endAttempt(placed.saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
     });
-    watcher->setFuture(QtConcurrent::run([file, modified] {
-        if (!file->flush())
-            return false;
-        // Set on the temporary file, so the rename brings the time along and a failed
-        // commit leaves nothing behind.
-        if (modified.isValid())
-            file->setFileTime(modified, QFileDevice::FileModificationTime);
-        return file->commit();
-    }));
+    watcher->setFuture(QtConcurrent::run(
+        [file, modified, words, body = std::move(body)] { return place(*file, modified, words, body); }));
+}
+
+PictureTransfer::Placed PictureTransfer::place(QSaveFile &file, const QDateTime &modified,
+                                               const std::optional<PictureWords> &words,
+                                               const QByteArray &received)
+{
+    Placed placed;
+    if (!file.flush())
+        return placed;
+    placed.bytes = file.size();
+    if (words) {
+        const MetadataWrite written = WritePictureMetadata(received, *words);
+        placed.wordsRefused = !written.ok();
+        if (written.ok() && written.bytes != received) {
+            if (!file.seek(0) || file.write(written.bytes) != written.bytes.size()
+                || !file.resize(written.bytes.size()) || !file.flush())
+                return placed;
+            placed.bytes = written.bytes.size();
+        }
+    }
+    // Set on the temporary file, so the rename brings the time along and a failed
+    // commit leaves nothing behind.
+    if (modified.isValid())
+        file.setFileTime(modified, QFileDevice::FileModificationTime);
+    placed.saved = file.commit();
+    return placed;
+}
+
+bool PictureTransfer::wordsWanted() const
+{
+    return m_options.words.has_value() && !m_options.video;
 }
 
 void PictureTransfer::releaseNetwork()
@@ -459,6 +495,7 @@ void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int re
     dropReply();
     m_file.reset(); // an uncommitted temporary file is removed here
     m_head.clear();
+    m_body.clear();
     m_rejected = false;
     if (takeFallback(outcome)) {
         sendAttempt();

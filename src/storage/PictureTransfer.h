@@ -2,6 +2,7 @@
 
 #include "qzone/PictureAddress.h"
 #include "storage/PictureEnd.h"
+#include "storage/PictureMetadata.h"
 #include "storage/PictureSignature.h"
 #include "storage/TransferResult.h"
 
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -81,6 +83,11 @@ public:
         bool video = false;
         // Sent as the Referer header when not empty (videos are given only so).
         QByteArray referer;
+        // Written into the picture's metadata (WritePictureMetadata) on the worker
+        // thread, before it is put in place; the result's bytes are the file's as
+        // written. A picture that cannot take them is saved as it came, and the result
+        // says so. Not for videos.
+        std::optional<PictureWords> words;
     };
 
     // The address as a service answer gives it.
@@ -124,8 +131,20 @@ private:
     PictureSignature checkHead(bool complete) const;
     bool openTarget();
     void rejectAttempt(TransferOutcome outcome);
-    // Syncs and renames the file away from this thread, then ends the attempt.
+    // Writes the words in (Options::words), syncs and renames the file away from this
+    // thread, then ends the attempt.
     void putInPlace();
+    struct Placed
+    {
+        bool saved = false;
+        qint64 bytes = 0; // the file's size as put in place
+        bool wordsRefused = false;
+    };
+    // The worker's part of putInPlace().
+    // `received` is the whole body when words are to be written.
+    static Placed place(QSaveFile &file, const QDateTime &modified, const std::optional<PictureWords> &words,
+                        const QByteArray &received);
+    bool wordsWanted() const;
     // Sends arrived(), once.
     void releaseNetwork();
     void endAttempt(TransferOutcome outcome, bool transient, int retryAfterMs = -1);
@@ -147,6 +166,7 @@ private:
     QPointer<ReplyWatchdog> m_watchdog;
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_head; // leading bytes held until the signature is decided
+    QByteArray m_body; // with words to write, every byte written so far
     qint64 m_received = 0;
     int m_status = 0; // the HTTP status of this attempt, 0 before any
     PictureEnd m_end; // whether the bytes so far make a whole picture

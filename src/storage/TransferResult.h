@@ -40,6 +40,9 @@ struct TransferResult
     // Where the file was saved (when saved): the target path, or with nameByContent the
     // target with the extension its content called for.
     QString path;
+    // Options::words were given and the saved picture could not take them (a format
+    // or a header the metadata library cannot write): it is saved as the service sent it.
+    bool wordsRefused = false;
 
     bool ok() const { return outcome == TransferOutcome::Saved; }
     // The service turned the picture away for now, and asking again later may get it:

@@ -159,7 +159,11 @@ void MainWindow::buildOptionsArea()
     sequenceNamingButton->setChecked(true);
     // Whether an album download skips the pictures an earlier run saved whole.
     onlyNewCheck = new QCheckBox(QStringLiteral("只下载新照片"), this);
-    onlyNewCheck->setGeometry(712, 178, 150, 24);
+    onlyNewCheck->setGeometry(712, 178, 104, 24);
+    // Whether saved pictures get the listing's caption, name and shooting time written
+    // into their own metadata.
+    writeMetadataCheck = new QCheckBox(QStringLiteral("写入照片信息"), this);
+    writeMetadataCheck->setGeometry(820, 178, 150, 24);
 
     // Check-all and clear-all act like buttons: each resets itself after a click,
     // so they stay out of any exclusive group.
@@ -262,6 +266,7 @@ void MainWindow::nameControls()
         {randomNamingButton, "mm_2"},
         {namingModeGroup, "mm"},
         {onlyNewCheck, "onlyNew"},
+        {writeMetadataCheck, "writeMetadata"},
         {checkAllButton, "Option3"},
         {uncheckAllButton, "Option4"},
         {previewLabel, "Image2"},
@@ -324,6 +329,11 @@ int MainWindow::selectedPhotoRow() const
 QString MainWindow::saveFolder() const
 {
     return saveFolderEdit->text();
+}
+
+bool MainWindow::writeMetadata() const
+{
+    return writeMetadataCheck->isChecked();
 }
 
 NamingMode MainWindow::namingMode() const

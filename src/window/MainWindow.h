@@ -54,6 +54,7 @@ public:
     QString saveFolder() const override;
     // The first of the naming options that is selected (the first option when none is).
     NamingMode namingMode() const override;
+    bool writeMetadata() const override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
 
@@ -106,6 +107,7 @@ public:
     QRadioButton *randomNamingButton = nullptr;
     QButtonGroup *namingModeGroup = nullptr;
     QCheckBox *onlyNewCheck = nullptr;
+    QCheckBox *writeMetadataCheck = nullptr;
     QRadioButton *checkAllButton = nullptr;
     QRadioButton *uncheckAllButton = nullptr;
 

@@ -15,6 +15,7 @@
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/AlbumDocument.h"
 #include "storage/AlbumRecord.h"
 #include "storage/PictureTime.h"
 #include "storage/SaveLayout.h"
@@ -150,13 +151,18 @@ class TestAlbumDownload : public QObject
     QDateTime listedFileTime(const sd::AlbumInfo &album, int n)
     {
         const QString lloc = album.id + QLatin1Char('_') + QString::number(n);
-        const QString answer = sd::PhotoListAnswer::page(QStringLiteral("cb"), QString(), QString(), album,
-                                                         knobs().data(), 0, album.total);
-        for (const PhotoEntry &photo : ParsePhotoList(answer)) {
+        for (const PhotoEntry &photo : listedPhotos(album)) {
             if (photo.lloc == lloc)
                 return PictureFileTime(photo);
         }
         return QDateTime();
+    }
+
+    // The album's pictures as the tool reads its listing.
+    QList<PhotoEntry> listedPhotos(const sd::AlbumInfo &album)
+    {
+        return ParsePhotoList(sd::PhotoListAnswer::page(QStringLiteral("cb"), QString(), QString(), album,
+                                                        knobs().data(), 0, album.total));
     }
 
     static QByteArray fileBytes(const QString &path)
@@ -453,7 +459,9 @@ private Q_SLOTS:
     }
 
     // "原图": the listed original of the own space in its real format, the floatview
-    // original of another space, and the listed picture where there is none.
+    // original of another space, and the listed picture where there is none. With
+    // "写入照片信息" the PNG, WebP and JPEG take the words with their image data kept,
+    // and the HEIC, which cannot, is saved as it came and counted in one line.
     void originals_data()
     {
         QTest::addColumn<QString>("owner");
@@ -462,27 +470,30 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("sources");
         QTest::addColumn<int>("floatviews");
         QTest::addColumn<bool>("today");
-        QTest::newRow("own space, by content")
-            << MainUin << QString::fromLatin1(sd::FormatsAlbum.id)
-            << QStringList({"1.照片1.png", "2.照片2.webp", "3.照片3.heic", "4.照片4.jpg"})
-            << QStringList({"/photo/r/V1dots/1.png", "/photo/r/V1dots/2.webp", "/photo/r/V1dots/3.heic",
-                            "/photo/r/V1dots/4.jpg"})
-            << 0 << false;
+        QTest::addColumn<bool>("words");
+        for (const bool words : {false, true}) {
+            QTest::newRow(words ? "own space, by content, 写入照片信息" : "own space, by content")
+                << MainUin << QString::fromLatin1(sd::FormatsAlbum.id)
+                << QStringList({"1.照片1.png", "2.照片2.webp", "3.照片3.heic", "4.照片4.jpg"})
+                << QStringList({"/photo/r/V1dots/1.png", "/photo/r/V1dots/2.webp", "/photo/r/V1dots/3.heic",
+                                "/photo/r/V1dots/4.jpg"})
+                << 0 << false << words;
+        }
         QTest::newRow("another space, floatview")
             << QString::fromLatin1(sd::SecondUin) << QStringLiteral("V2family")
             << QStringList({"1.家1.jpg", "2.家2.jpg"})
-            << QStringList({"/photo/r/V2family/1.jpg", "/photo/r/V2family/2.jpg"}) << 1 << false;
+            << QStringList({"/photo/r/V2family/1.jpg", "/photo/r/V2family/2.jpg"}) << 1 << false << false;
         QTest::newRow("one without an original")
             << MainUin << QString::fromLatin1(sd::SmallAlbum.id)
             << QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"})
             << QStringList({"/photo/r/V1three/1.jpg", "/photo/o/V1three/2.jpg", "/photo/b/V1three/3.jpg"})
-            << 0 << false;
+            << 0 << false << false;
         // Today a picture may come without any of the original's keys: it is saved as
         // listed, and the next picture keeps its own original.
         QTest::newRow("today, a picture without the original's keys")
             << MainUin << QString::fromLatin1(sd::EscapedAlbum.id)
             << QStringList({"1.照片.jpg", "2.plain.jpg"})
-            << QStringList({"/photo/b/V1escaped/1.jpg", "/photo/r/V1escaped/2.jpg"}) << 0 << true;
+            << QStringList({"/photo/b/V1escaped/1.jpg", "/photo/r/V1escaped/2.jpg"}) << 0 << true << false;
     }
 
     void originals()
@@ -493,10 +504,12 @@ private Q_SLOTS:
         QFETCH(QStringList, sources);
         QFETCH(int, floatviews);
         QFETCH(bool, today);
+        QFETCH(bool, words);
         if (today)
             QVERIFY(signInToday());
         QVERIFY(listAndSelect(owner, albumId.toLatin1().constData()));
         window().qualityCombo->setCurrentIndex(2);
+        window().writeMetadataCheck->setChecked(words);
         knobs().clearRequests();
         const int logBefore = logLines().size();
         QVERIFY(runJob());
@@ -506,8 +519,19 @@ private Q_SLOTS:
         QStringList sorted = files;
         sorted.sort();
         QCOMPARE(FilesIn(album), sorted);
-        for (int n = 0; n < files.size(); ++n)
-            QCOMPARE(fileBytes(album + QLatin1Char('/') + files[n]), m_standin.pictureBytes(sources[n]));
+        for (int n = 0; n < files.size(); ++n) {
+            const QByteArray saved = fileBytes(album + QLatin1Char('/') + files[n]);
+            const QByteArray service = m_standin.pictureBytes(sources[n]);
+            if (words && !files[n].endsWith(QLatin1String(".heic"))) {
+                QVERIFY(saved != service);
+                QVERIFY(!CompressedData(service).isEmpty());
+                QCOMPARE(CompressedData(saved), CompressedData(service));
+            } else {
+                QCOMPARE(saved, service);
+            }
+        }
+        QCOMPARE(logLines().mid(logBefore).filter(QStringLiteral("]1张照片无法写入照片信息..")).size(),
+                 words ? 1 : 0);
         QCOMPARE(knobs().requestCount(QString::fromLatin1(sd::ServiceRoutes::FloatviewPath)), floatviews);
         const bool fellBack = std::any_of(sources.begin(), sources.end(), [](const QString &source) {
             return source.startsWith(QLatin1String("/photo/b/"));
@@ -548,13 +572,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("added");
         QTest::addColumn<bool>("damage");
+        QTest::addColumn<bool>("damageDocument");
         QTest::addColumn<QStringList>("fetched");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("unchanged") << 0 << false << QStringList()
+        QTest::newRow("unchanged") << 0 << false << false << QStringList()
                                    << QStringLiteral("共保存0张，跳过3张，失败0张");
-        QTest::newRow("two new at the front")
-            << 2 << false << QStringList({"4.jpg", "5.jpg"}) << QStringLiteral("共保存2张，跳过3张，失败0张");
-        QTest::newRow("damaged record") << 0 << true << QStringList({"1.jpg", "2.jpg", "3.jpg"})
+        QTest::newRow("two new at the front") << 2 << false << false << QStringList({"4.jpg", "5.jpg"})
+                                              << QStringLiteral("共保存2张，跳过3张，失败0张");
+        QTest::newRow("two new, damaged album.json") << 2 << false << true << QStringList({"4.jpg", "5.jpg"})
+                                                     << QStringLiteral("共保存2张，跳过3张，失败0张");
+        QTest::newRow("damaged record") << 0 << true << false << QStringList({"1.jpg", "2.jpg", "3.jpg"})
                                         << QStringLiteral("共保存3张，跳过0张，失败0张");
     }
 
@@ -562,6 +589,7 @@ private Q_SLOTS:
     {
         QFETCH(int, added);
         QFETCH(bool, damage);
+        QFETCH(bool, damageDocument);
         QFETCH(QStringList, fetched);
         QFETCH(QString, summary);
         sd::ExtraAlbum extra;
@@ -583,6 +611,11 @@ private Q_SLOTS:
             QFile garbage(record);
             QVERIFY(garbage.open(QIODevice::WriteOnly));
             garbage.write("{\"pictures\": [garbage");
+        }
+        if (damageDocument) {
+            QFile garbage(album + QLatin1Char('/') + AlbumDocumentFileName());
+            QVERIFY(garbage.open(QIODevice::WriteOnly));
+            garbage.write("{\"pictures\": [{\"lloc\": ");
         }
         if (added > 0) {
             knobs().addPictures(id, added, true);
@@ -612,6 +645,75 @@ private Q_SLOTS:
         const auto entries = ParseAlbumRecord(text.readAll());
         QVERIFY(entries);
         QCOMPARE(entries->size(), 3 + added);
+        // album.json keeps the pictures passed over, in list order, new ones in front.
+        const AlbumDocumentLoad document = LoadAlbumDocument(album);
+        QCOMPARE(document.state, AlbumDocumentLoad::State::Read);
+        QStringList llocs;
+        for (const AlbumDocumentPicture &picture : document.document.pictures)
+            llocs << picture.lloc;
+        QStringList listed;
+        for (int n = 1; n <= added; ++n)
+            listed << id + QStringLiteral("_%1").arg(3 + n);
+        for (int n = 1; n <= 3; ++n)
+            listed << id + QStringLiteral("_%1").arg(n);
+        QCOMPARE(llocs, listed);
+    }
+
+    // "写入照片信息" on: the listing's words in every picture, read back by exiftool,
+    // its compressed data the service's; the record holds the size as written, and
+    // album.json the whole captions. An incremental run then rewrites nothing.
+    void writeMetadata()
+    {
+        QVERIFY(list());
+        select(rowOf(sd::SmallAlbum.id));
+        const auto album = knobs().data().findAlbum(QString::fromLatin1(sd::SmallAlbum.id));
+        QVERIFY(album);
+        const QList<PhotoEntry> listed = listedPhotos(*album);
+        QCOMPARE(listed.size(), 3);
+        QVERIFY(!window().writeMetadataCheck->isChecked());
+        window().writeMetadataCheck->setChecked(true);
+        QVERIFY(runJob());
+
+        const QString dir = folder(QStringLiteral("三张"));
+        const QStringList files {"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"};
+        QCOMPARE(FilesIn(dir), files);
+        const AlbumRecord record(dir);
+        QHash<QString, QByteArray> written;
+        for (int n = 1; n <= 3; ++n) {
+            const PhotoEntry &photo = listed.at(n - 1);
+            const QString path = dir + QLatin1Char('/') + files.at(n - 1);
+            const QByteArray bytes = fileBytes(path);
+            written.insert(path, bytes);
+            const QByteArray service
+                = m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/%1.jpg").arg(n));
+            QVERIFY(bytes != service);
+            QVERIFY(!CompressedData(service).isEmpty());
+            QCOMPARE(CompressedData(bytes), CompressedData(service));
+            const QJsonObject tags = ExiftoolTags(bytes);
+            QVERIFY(!photo.fullDescription.isEmpty());
+            QCOMPARE(tags.value(QLatin1String("XMP-dc:Description")).toString(), photo.fullDescription);
+            QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), photo.fullDescription);
+            QCOMPARE(tags.value(QLatin1String("XMP-dc:Title")).toString(), photo.fullName);
+            QVERIFY(record.isSaved(PictureRecordKey(photo))); // held at the size as written
+        }
+        const AlbumDocumentLoad document = LoadAlbumDocument(dir);
+        QCOMPARE(document.state, AlbumDocumentLoad::State::Read);
+        QCOMPARE(document.document.id, QString::fromLatin1(sd::SmallAlbum.id));
+        QCOMPARE(document.document.description, QStringLiteral("三张照片\n大小不同"));
+        QCOMPARE(document.document.pictures.size(), 3);
+        for (int n = 1; n <= 3; ++n) {
+            const AlbumDocumentPicture &entry = document.document.pictures.at(n - 1);
+            QCOMPARE(entry.lloc, listed.at(n - 1).lloc);
+            QCOMPARE(entry.file, files.at(n - 1));
+            QCOMPARE(entry.caption, listed.at(n - 1).fullDescription);
+        }
+
+        window().onlyNewCheck->setChecked(true);
+        QVERIFY(runJob());
+        QCOMPARE(lastLine(), QStringLiteral("共保存0张，跳过3张，失败0张"));
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            QCOMPARE(fileBytes(it.key()), it.value());
+        QCOMPARE(LoadAlbumDocument(dir).document.pictures, document.document.pictures);
     }
 
     void multiAlbum()

@@ -2,9 +2,11 @@
 #include "PrivateMounts.h"
 #include "SavedFiles.h"
 #include "session/WindowState.h"
+#include "storage/AlbumDocument.h"
 #include "storage/PictureTime.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -106,13 +108,17 @@ private Q_SLOTS:
     void theSelectedPictureIsSavedWithRandomDigits_data()
     {
         QTest::addColumn<QList<int>>("checked");
-        QTest::newRow("none checked") << QList<int> {};
-        QTest::newRow("another one checked") << QList<int> {0};
+        QTest::addColumn<bool>("words");
+        QTest::newRow("none checked") << QList<int> {} << false;
+        QTest::newRow("another one checked") << QList<int> {0} << false;
+        QTest::newRow("写入照片信息") << QList<int> {} << true;
     }
     void theSelectedPictureIsSavedWithRandomDigits()
     {
         QFETCH(QList<int>, checked);
+        QFETCH(bool, words);
         QVERIFY(t().view(sd::SmallAlbum.id));
+        t().window().writeMetadataCheck->setChecked(words);
         for (int row : checked)
             t().photos().setChecked(row, true);
         PhotoAppFixture::selectRow(t().window().photoView, 1);
@@ -126,8 +132,23 @@ private Q_SLOTS:
                      .hasMatch(),
                  qPrintable(files.first()));
         const QString saved = m_save->path() + QLatin1Char('/') + files.first();
-        QVERIFY(ContentOf(saved) == m_standin.pictureBytes(picture("V1three", 2)));
-        QCOMPARE(QFileInfo(saved).lastModified(), PictureFileTime(t().photos().entry(1)));
+        const QByteArray service = m_standin.pictureBytes(picture("V1three", 2));
+        const PhotoEntry &photo = t().photos().entry(1);
+        if (words) {
+            QVERIFY(ContentOf(saved) != service);
+            QCOMPARE(CompressedData(ContentOf(saved)), CompressedData(service));
+            QCOMPARE(ExiftoolTags(ContentOf(saved)).value(QLatin1String("XMP-dc:Title")).toString(),
+                     photo.fullName);
+        } else {
+            QVERIFY(ContentOf(saved) == service);
+        }
+        QCOMPARE(QFileInfo(saved).lastModified(), PictureFileTime(photo));
+        const AlbumDocumentLoad document = LoadAlbumDocument(QFileInfo(saved).path());
+        QCOMPARE(document.state, AlbumDocumentLoad::State::Read);
+        QCOMPARE(document.document.pictures.size(), 1);
+        QCOMPARE(document.document.pictures.first().lloc, photo.lloc);
+        QCOMPARE(document.document.pictures.first().file, QFileInfo(saved).fileName());
+        QCOMPARE(document.document.pictures.first().caption, photo.fullDescription);
         QCOMPARE(statuses(), QStringList({QString(), QStringLiteral("√"), QString()}));
         QCOMPARE(t().linesWithoutTime().mid(t().lines().size() - 2),
                  QStringList({QStringLiteral("[小狗]下载完成.."), QStringLiteral("所选图片已完成下载..")}));

@@ -101,6 +101,9 @@ private Q_SLOTS:
         QCOMPARE(w.qualityCombo->currentText(), QStringLiteral("高清"));
         QCOMPARE(w.findChild<QCheckBox *>(QStringLiteral("onlyNew"))->text(), QStringLiteral("只下载新照片"));
         QVERIFY(!w.onlyNewCheck->isChecked());
+        QCOMPARE(w.findChild<QCheckBox *>(QStringLiteral("writeMetadata"))->text(),
+                 QStringLiteral("写入照片信息"));
+        QVERIFY(!w.writeMetadataCheck->isChecked());
         QCOMPARE(w.statusBar->panelText(3), QStringLiteral("V1.0.0"));
         QVERIFY(m_app->state().albumJobIdle);
 
@@ -196,6 +199,7 @@ private Q_SLOTS:
 
         const bool onlyNewWanted = !w->onlyNewCheck->isChecked();
         w->onlyNewCheck->setChecked(onlyNewWanted);
+        w->writeMetadataCheck->setChecked(true);
         w->randomNamingButton->click();
         w->move(40, 30);
         QSignalSpy quit(m_app.get(), &AlbivexApp::quitRequested);
@@ -214,6 +218,7 @@ private Q_SLOTS:
         QVERIFY(w->randomNamingButton->isChecked());
         QCOMPARE(w->pos(), QPoint(40, 30));
         QCOMPARE(w->onlyNewCheck->isChecked(), onlyNewWanted);
+        QVERIFY(w->writeMetadataCheck->isChecked());
         QCOMPARE(m_app->log().lines().size(), 4);
 
         // A program that ends otherwise (its last window closed) writes them as it goes.

@@ -1,15 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
 // What a download left on disk, as the window tests check it.
 
 // Every file and link under `root` (hidden ones too), relative to it, sorted.
-// The album record each album folder keeps (AlbumRecord) is left out.
+// The album record and album.json each album folder keeps are left out.
 QStringList AllFilesUnder(const QString &root);
-// The files directly in a folder, hidden ones included, by name; the album record left out.
+// The files directly in a folder, hidden ones included, by name; the album record and
+// album.json left out.
 QStringList FilesIn(const QString &folder);
 // The bytes of a file; empty when it cannot be read.
 QByteArray ContentOf(const QString &path);
+// The compressed image data of a JPEG (from the first scan on), a PNG (every IDAT
+// payload) or a WebP (the VP8/VP8L chunk); empty when the structure does not hold.
+QByteArray CompressedData(const QByteArray &bytes);
+// What exiftool, a reader of its own, finds in the picture: group:tag -> value.
+QJsonObject ExiftoolTags(const QByteArray &picture);

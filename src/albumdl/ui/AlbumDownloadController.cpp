@@ -87,6 +87,11 @@ bool AlbumDownloadController::onlyNew() const
     return m_window.onlyNewCheck->isChecked();
 }
 
+bool AlbumDownloadController::writeMetadata() const
+{
+    return m_window.writeMetadataCheck->isChecked();
+}
+
 void AlbumDownloadController::setStatusText(const QString &text)
 {
     m_window.setStatusText(text);

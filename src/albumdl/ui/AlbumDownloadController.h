@@ -46,6 +46,7 @@ private:
     NamingMode namingMode() const override;
     PictureQuality quality() const override;
     bool onlyNew() const override;
+    bool writeMetadata() const override;
     void setStatusText(const QString &text) override;
     void addLogLines(const QStringList &messages) override;
     void setJobControlsEnabled(bool enabled) override;

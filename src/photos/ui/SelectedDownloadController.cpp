@@ -8,12 +8,15 @@
 #include "photos/PictureDownloadView.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
+#include "storage/AlbumDocumentBuild.h"
+#include "storage/AlbumDocumentUpdate.h"
 #include "storage/PictureTransfer.h"
 #include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
 #include "storage/UploadTime.h"
 #include "window/ActivityLog.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace albivex {
@@ -64,6 +67,9 @@ void SelectedDownloadController::downloadSelectedPictures()
     m_listing = m_photos.listing();
     m_names = UniqueFileNames();
     m_albumId = album.albumId;
+    m_albumName = album.name;
+    m_document = AlbumDocumentOf(album, m_state.listedOwnerUin);
+    m_wordsRefused = 0;
     // What floatview said belongs to the album of the last run; nothing is in flight
     // between runs.
     delete m_floatview.data();
@@ -141,6 +147,10 @@ void SelectedDownloadController::transfer(int row, const QString &namedFile, boo
     const QString fileName
         = m_names.take(UniqueFileNames::stemOf(namedFile), ExtensionRoom(source)) + TargetExtension(source);
     const QString name = picture.name;
+    PictureTransfer::Options options
+        = TransferOptionsFor(source, picture, m_state.listedOwnerUin, m_transferOptions);
+    if (m_view.writeMetadata() && source.kind != PictureSource::Kind::Video)
+        options.words = PictureWordsOf(picture);
     if (!source.fetchable()) {
         const QString failure = source.kind == PictureSource::Kind::UntranscodedVideo
             ? NotTranscodedText()
@@ -152,12 +162,19 @@ void SelectedDownloadController::transfer(int row, const QString &namedFile, boo
     }
     m_transfer = DownloadPictureFile(
         m_network, source.address, m_folder + QLatin1Char('/') + fileName, this,
-        [this, row, name, multi](const TransferResult &result) {
+        [this, row, name, multi, picture,
+         original = source.kind == PictureSource::Kind::Original](const TransferResult &result) {
             m_transfer = nullptr;
+            if (result.ok()) {
+                m_document.pictures.append(
+                    AlbumDocumentPictureOf(picture, QFileInfo(result.path).fileName(), original));
+                if (result.wordsRefused)
+                    ++m_wordsRefused;
+            }
             onPictureEnded(row, name, result.ok(),
                            result.ok() ? QString() : DownloadFailedText(result.outcome), multi);
         },
-        TransferOptionsFor(source, picture, m_state.listedOwnerUin, m_transferOptions));
+        options);
 }
 
 void SelectedDownloadController::onPictureEnded(int row, const QString &name, bool saved,
@@ -171,16 +188,41 @@ void SelectedDownloadController::onPictureEnded(int row, const QString &name, bo
         QTimer::singleShot(0, this, &SelectedDownloadController::nextPicture);
         return;
     }
-    m_view.setStatusText(QStringLiteral("所选图片已下载.."));
-    m_log.add(QStringLiteral("所选图片已完成下载.."));
-    m_running = false;
+    end(QStringLiteral("所选图片已下载.."));
 }
 
 void SelectedDownloadController::finish()
 {
-    m_view.setStatusText(QStringLiteral("所选图片已完成下载.."));
-    m_log.add(QStringLiteral("所选图片已完成下载.."));
-    m_running = false;
+    end(QStringLiteral("所选图片已完成下载.."));
+}
+
+void SelectedDownloadController::end(const QString &statusText)
+{
+    const auto ended = [this, statusText] {
+        m_view.setStatusText(statusText);
+        m_log.add(QStringLiteral("所选图片已完成下载.."));
+        m_running = false;
+    };
+    if (m_wordsRefused > 0)
+        m_log.add(QLatin1Char('[') + m_albumName
+                  + QStringLiteral("]%1张照片无法写入照片信息..").arg(m_wordsRefused));
+    if (m_document.pictures.isEmpty()) {
+        ended();
+        return;
+    }
+    AlbumDocumentUpdate update;
+    update.folder = m_folder;
+    update.document = m_document;
+    // The rows the run worked on, unless another album was opened meanwhile.
+    for (int row = 0; m_photos.listing() == m_listing && row < m_photos.size(); ++row)
+        update.listing.append(m_photos.entry(row));
+    m_document.pictures.clear();
+    UpdateAlbumDocumentInBackground(
+        std::move(update), this, [this, ended](const std::optional<QString> &error) {
+            if (error)
+                m_log.add(QLatin1Char('[') + m_albumName + QStringLiteral("]相册信息无法保存：") + *error);
+            ended();
+        });
 }
 
 } // namespace albivex

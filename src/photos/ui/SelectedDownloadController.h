@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qzone/ListFetch.h"
+#include "storage/AlbumDocument.h"
 #include "storage/PictureTransfer.h"
 #include "storage/UniqueFileNames.h"
 
@@ -34,6 +35,10 @@ struct TransferResult;
 // " (2)", " (3)"... before its extension (UniqueFileNames). A video is saved as its
 // ".mp4" file, which floatview names (the listed address is only its cover); one the
 // service has not made playable yet fails.
+// With "写入照片信息" every picture saved gets the listing's words in its metadata, as
+// the album download does; those that could not take them are counted in one log line.
+// The pictures saved are added to the album folder's album.json on a worker thread
+// (UpdateAlbumDocument) before the run's last line.
 class SelectedDownloadController : public QObject
 {
     Q_OBJECT
@@ -59,6 +64,8 @@ private:
     // Reports the row saved or failed (`failure`: the end of its log line).
     void onPictureEnded(int row, const QString &name, bool saved, const QString &failure, bool multi);
     void finish();
+    // Brings album.json up to date, then shows `statusText` and ends the run.
+    void end(const QString &statusText);
 
     QNetworkAccessManager &m_network;
     const Endpoints &m_endpoints;
@@ -79,6 +86,9 @@ private:
     int m_reached = 0; // ticked rows reached so far
     QPointer<PictureTransfer> m_transfer;
     QString m_albumId; // the album of the run
+    QString m_albumName;
+    AlbumDocument m_document; // the album and the pictures saved by the run
+    int m_wordsRefused = 0; // pictures saved without the words they were to take
     QPointer<FloatviewLookup> m_floatview; // made for the run's first video
 };
 

@@ -18,13 +18,15 @@ namespace albivex {
 RememberedChoicesController::RememberedChoicesController(ActivityLog &log, QWidget &window,
                                                          QLineEdit &saveFolderEdit, QComboBox &qualityCombo,
                                                          QButtonGroup &namingGroup,
-                                                         QAbstractButton *onlyNewBox)
+                                                         QAbstractButton *onlyNewBox,
+                                                         QAbstractButton *writeMetadataBox)
     : m_log(log)
     , m_window(window)
     , m_saveFolderEdit(saveFolderEdit)
     , m_qualityCombo(qualityCombo)
     , m_namingGroup(namingGroup)
     , m_onlyNewBox(onlyNewBox)
+    , m_writeMetadataBox(writeMetadataBox)
 {
     m_pendingWrite.setSingleShot(true);
     m_pendingWrite.setInterval(500);
@@ -45,8 +47,10 @@ void RememberedChoicesController::restoreFrom(const QString &file)
     connect(&m_saveFolderEdit, &QLineEdit::textChanged, this, &RememberedChoicesController::changed);
     connect(&m_qualityCombo, &QComboBox::currentIndexChanged, this, &RememberedChoicesController::changed);
     connect(&m_namingGroup, &QButtonGroup::idToggled, this, &RememberedChoicesController::changed);
-    if (m_onlyNewBox)
-        connect(m_onlyNewBox, &QAbstractButton::toggled, this, &RememberedChoicesController::changed);
+    for (QAbstractButton *box : {m_onlyNewBox, m_writeMetadataBox}) {
+        if (box)
+            connect(box, &QAbstractButton::toggled, this, &RememberedChoicesController::changed);
+    }
     m_window.installEventFilter(this);
 }
 
@@ -66,6 +70,8 @@ void RememberedChoicesController::apply(const RememberedChoices &choices)
     }
     if (choices.onlyNew && m_onlyNewBox)
         m_onlyNewBox->setChecked(*choices.onlyNew);
+    if (choices.writeMetadata && m_writeMetadataBox)
+        m_writeMetadataBox->setChecked(*choices.writeMetadata);
     if (choices.windowPosition) {
         QList<QRect> screens;
         for (const QScreen *screen : QGuiApplication::screens())
@@ -85,6 +91,8 @@ RememberedChoices RememberedChoicesController::current() const
         choices.namingMode = m_namingGroup.checkedId();
     if (m_onlyNewBox)
         choices.onlyNew = m_onlyNewBox->isChecked();
+    if (m_writeMetadataBox)
+        choices.writeMetadata = m_writeMetadataBox->isChecked();
     choices.windowPosition = m_window.pos();
     return choices;
 }

@@ -15,7 +15,8 @@ namespace albivex {
 class ActivityLog;
 struct RememberedChoices;
 
-// Keeps the save folder, the quality, the naming option, the "只下载新照片" box and
+// Keeps the save folder, the quality, the naming option, the "只下载新照片" and
+// "写入照片信息" boxes and
 // the window's position from one run to the next. restoreFrom() puts back what the
 // file holds once the start-up has set the opening values; from then on every change
 // is written to the file shortly after it happens, and at once by save() (which the
@@ -24,10 +25,10 @@ class RememberedChoicesController : public QObject
 {
     Q_OBJECT
 public:
-    // `onlyNewBox` may be null while the window has no such box.
+    // Either box may be null while the window has no such box.
     RememberedChoicesController(ActivityLog &log, QWidget &window, QLineEdit &saveFolderEdit,
                                 QComboBox &qualityCombo, QButtonGroup &namingGroup,
-                                QAbstractButton *onlyNewBox);
+                                QAbstractButton *onlyNewBox, QAbstractButton *writeMetadataBox);
     ~RememberedChoicesController() override;
 
     // Reads `file` and shows its choices; a kept folder that is gone or cannot be
@@ -51,6 +52,7 @@ private:
     QComboBox &m_qualityCombo;
     QButtonGroup &m_namingGroup;
     QAbstractButton *m_onlyNewBox;
+    QAbstractButton *m_writeMetadataBox;
     QString m_file;
     // Gathers a burst of changes (typing a path, dragging the window) into one write.
     QTimer m_pendingWrite;

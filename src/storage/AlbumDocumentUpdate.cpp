@@ -1,0 +1,63 @@
+#include "storage/AlbumDocumentUpdate.h"
+
+#include "network/ParseInBackground.h"
+#include "storage/AlbumDocumentBuild.h"
+#include "storage/AlbumRecord.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace albivex {
+
+std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, const QDateTime &now)
+{
+    const AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
+    AlbumDocument older;
+    if (load.state == AlbumDocumentLoad::State::Read) {
+        older = load.document;
+    } else {
+        // Pictures saved before album.json was kept, or before it was damaged.
+        const AlbumRecord record(update.folder);
+        older.pictures = AlbumDocumentPicturesFromRecord(update.listing, record);
+        // Those the listing does not bring (cut short, or gone from the album) keep at
+        // least their key and file.
+        QSet<QString> listed;
+        for (const AlbumDocumentPicture &picture : std::as_const(older.pictures))
+            listed.insert(picture.lloc);
+        for (auto it = record.entries().cbegin(); it != record.entries().cend(); ++it) {
+            if (listed.contains(it.key()) || !record.isSaved(it.key()))
+                continue;
+            AlbumDocumentPicture picture;
+            picture.lloc = it.key();
+            picture.file = it->fileName;
+            older.pictures.append(picture);
+        }
+    }
+    AlbumDocument newer = update.document;
+    newer.writtenAt = now;
+    AlbumDocument merged = MergeAlbumDocuments(older, newer);
+
+    // An incremental run brings the new pictures only; the listing puts them back
+    // among the older ones.
+    QHash<QString, int> position;
+    position.reserve(update.listing.size());
+    for (int i = 0; i < update.listing.size(); ++i)
+        position.insert(PictureRecordKey(update.listing.at(i)), i);
+    const int unlisted = static_cast<int>(update.listing.size());
+    std::stable_sort(merged.pictures.begin(), merged.pictures.end(),
+                     [&position, unlisted](const AlbumDocumentPicture &a, const AlbumDocumentPicture &b) {
+                         return position.value(a.lloc, unlisted) < position.value(b.lloc, unlisted);
+                     });
+    return SaveAlbumDocument(update.folder, merged);
+}
+
+void UpdateAlbumDocumentInBackground(AlbumDocumentUpdate update, QObject *context,
+                                     std::function<void(std::optional<QString>)> done)
+{
+    ParseInBackground<std::optional<QString>>(
+        context, [update = std::move(update)] { return UpdateAlbumDocument(update); }, std::move(done));
+}
+
+} // namespace albivex
