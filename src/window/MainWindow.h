@@ -113,6 +113,7 @@ public:
     QPushButton *chooseFolderButton = nullptr;
     QPushButton *openFolderButton = nullptr;
     QPushButton *stopButton = nullptr;
+    QPushButton *openGalleryButton = nullptr;
     QListWidget *activityLogList = nullptr;
     QPushButton *clearLogButton = nullptr;
     QPushButton *forumButton = nullptr;

@@ -6,6 +6,14 @@
 #include <QDirIterator>
 #include <QFile>
 
+namespace {
+
+// What the offline album adds after every run: its pages, and thumbnails in a hidden
+// folder. Built in the background, they would come and go under the checks.
+const QString OfflineAlbumPage = QStringLiteral("index.html");
+
+} // namespace
+
 QStringList AllFilesUnder(const QString &root)
 {
     QStringList files;
@@ -13,7 +21,8 @@ QStringList AllFilesUnder(const QString &root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (it.fileName() != albivex::AlbumRecord::fileName())
+        if (it.fileName() != albivex::AlbumRecord::fileName() && it.fileName() != OfflineAlbumPage
+            && !path.contains(QStringLiteral("/.thumbs/")))
             files << QDir(root).relativeFilePath(path);
     }
     files.sort();
@@ -24,6 +33,7 @@ QStringList FilesIn(const QString &folder)
 {
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     files.removeAll(albivex::AlbumRecord::fileName());
+    files.removeAll(OfflineAlbumPage);
     return files;
 }
 

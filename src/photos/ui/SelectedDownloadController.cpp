@@ -174,6 +174,7 @@ void SelectedDownloadController::onPictureEnded(int row, const QString &name, bo
     m_view.setStatusText(QStringLiteral("所选图片已下载.."));
     m_log.add(QStringLiteral("所选图片已完成下载.."));
     m_running = false;
+    Q_EMIT runEnded();
 }
 
 void SelectedDownloadController::finish()
@@ -181,6 +182,7 @@ void SelectedDownloadController::finish()
     m_view.setStatusText(QStringLiteral("所选图片已完成下载.."));
     m_log.add(QStringLiteral("所选图片已完成下载.."));
     m_running = false;
+    Q_EMIT runEnded();
 }
 
 } // namespace albivex
