@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png and
-# docs/download.png afresh; pictures for a look by eye, named after them, come too
+# screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png,
+# docs/download.png and docs/gallery.png afresh; pictures for a look by eye, named after them, come too
 # when asked for (see tests/screenshots/ScreenshotDriver.cpp).
 # Installs what is missing, builds, and runs the real window against the in-process
 # stand-in on a virtual X screen (xvfb-run); the driver says when each state is on
@@ -47,4 +47,7 @@ done
 wait "$pid" || { grep -v '^ \|^$' "$log" | tail -n 20; echo "the screenshot driver failed"; exit 1; }
 wanted=$((3 + $#))
 [ "$shots" -eq "$wanted" ] || { echo "only $shots of $wanted screenshots were taken"; exit 1; }
+# The offline album's page, drawn by the browser engine from a made-up space.
+./build/tests/screenshots/albivex_gallery_shot docs/gallery.png 2>>"$log" || { echo "the offline album shot failed"; exit 1; }
+echo docs/gallery.png
 if command -v optipng >/dev/null; then optipng -quiet -o2 docs/*.png; fi

@@ -4,6 +4,8 @@
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ui/AlbumCatalogueController.h"
 #include "catalogue/ui/AlbumListViewController.h"
+#include "gallery/GalleryJob.h"
+#include "gallery/ui/GalleryController.h"
 #include "photos/PhotoListModel.h"
 #include "photos/ui/PhotoListController.h"
 #include "photos/ui/PhotoListViewController.h"
@@ -42,6 +44,7 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     , m_albums(std::make_unique<AlbumListModel>())
     , m_photos(std::make_unique<PhotoListModel>())
     , m_window(std::make_unique<MainWindow>())
+    , m_galleryJob(std::make_unique<GalleryJob>())
     , m_log(std::make_unique<ActivityLog>(m_window->activityLogList))
     , m_qtPrompts(prompts && folders && urls ? nullptr : std::make_unique<QtPrompts>(m_window.get()))
     , m_prompts(prompts ? *prompts : *m_qtPrompts)
@@ -106,6 +109,7 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
             &AlbumCatalogueController::listOwnAlbums);
     connect(w.listOtherAlbumsButton, &QPushButton::clicked, catalogue.get(),
             &AlbumCatalogueController::listOtherAlbums);
+    AlbumCatalogueController *listing = catalogue.get();
     m_controllers.push_back(std::move(catalogue));
     auto albumView = std::make_unique<AlbumListViewController>(
         m_state, *m_albums, *m_log, m_prompts, *w.albumView, *w.albumMenu, *w.viewAlbumAction, *w.statusBar);
@@ -135,19 +139,35 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                                                        *m_log, m_prompts, m_transferOptions, m_busyRetry, w);
     connect(w.downloadPicturesAction, &QAction::triggered, selected.get(),
             &SelectedDownloadController::downloadSelectedPictures);
+    SelectedDownloadController *selectedRuns = selected.get();
     m_controllers.push_back(std::move(selected));
     auto albumDownload = std::make_unique<AlbumDownloadController>(m_network, m_endpoints, m_state, *m_albums,
                                                                    *m_log, m_prompts, m_transferOptions,
                                                                    m_busyRetry, m_albumPacing, w);
     connect(albumDownload.get(), &AlbumDownloadController::sessionExpired, signInAgain,
             &SignInController::signInAgain);
+
+    // The offline album of the space a run saved into is built once the run ends; "浏览备份"
+    // follows the listed space.
+    auto gallery = std::make_unique<GalleryController>(*w.openGalleryButton, *w.saveFolderEdit, m_state,
+                                                       *m_galleryJob, *m_log, m_urls);
+    connect(albumDownload.get(), &AlbumDownloadController::runEnded, gallery.get(),
+            &GalleryController::buildCurrentSpace);
+    connect(selectedRuns, &SelectedDownloadController::runEnded, gallery.get(),
+            &GalleryController::buildCurrentSpace);
+    connect(listing, &AlbumCatalogueController::listingFinished, gallery.get(), &GalleryController::refresh);
+    // "终止任务" ends a build too; the next run's end builds afresh.
+    connect(w.stopButton, &QPushButton::clicked, m_galleryJob.get(), &GalleryJob::stop);
     m_controllers.push_back(std::move(albumDownload));
+    m_controllers.push_back(std::move(gallery));
 }
 
 AlbivexApp::~AlbivexApp()
 {
     // Controllers go first: they hold connections into the window.
     m_controllers.clear();
+    // A build in progress ends before its picture in hand is done with.
+    m_galleryJob.reset();
 }
 
 void AlbivexApp::start(const QString &settingsFile)

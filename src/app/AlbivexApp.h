@@ -17,6 +17,7 @@ namespace albivex {
 class ActivityLog;
 class AlbumListModel;
 class FolderDialog;
+class GalleryJob;
 class MainWindow;
 class PhotoListModel;
 class PicturePreview;
@@ -69,6 +70,8 @@ public:
     // How many pictures an album download has in flight: adaptive, or fixed for
     // measurements; read at the start of each job.
     AlbumWalk::Pacing &albumPacing() { return m_albumPacing; }
+    // Builds the offline album after each download run.
+    GalleryJob &galleryJob() { return *m_galleryJob; }
 
 Q_SIGNALS:
     // The program is to end now (exit code 0).
@@ -88,6 +91,7 @@ private:
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<GalleryJob> m_galleryJob;
     std::unique_ptr<ActivityLog> m_log;
     std::unique_ptr<QtPrompts> m_qtPrompts;
     Prompts &m_prompts;

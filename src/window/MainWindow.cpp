@@ -202,6 +202,9 @@ void MainWindow::buildBottomArea()
     stopButton = button(this, QStringLiteral("终止任务"), QRect(234, 474, 106, 28));
     forumButton = button(this, QStringLiteral("官方论坛"), QRect(10, 508, 106, 28));
     serviceButton = button(this, QStringLiteral("客服中心"), QRect(122, 508, 106, 28));
+    // Under "终止任务", beside the folder buttons: the offline album of the listed space.
+    openGalleryButton = button(this, QStringLiteral("浏览备份"), QRect(234, 508, 106, 28));
+    openGalleryButton->setEnabled(false);
 
     activityLogList = new QListWidget(this);
     activityLogList->setGeometry(350, 442, 548, 126);
@@ -279,6 +282,7 @@ void MainWindow::nameControls()
         {chooseFolderButton, "Command3"},
         {openFolderButton, "Command7"},
         {stopButton, "Command6"},
+        {openGalleryButton, "openGallery"},
         {forumButton, "Command9"},
         {serviceButton, "Command10"},
         {activityLogList, "List1"},

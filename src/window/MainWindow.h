@@ -115,6 +115,7 @@ public:
     QPushButton *chooseFolderButton = nullptr;
     QPushButton *openFolderButton = nullptr;
     QPushButton *stopButton = nullptr;
+    QPushButton *openGalleryButton = nullptr;
     QListWidget *activityLogList = nullptr;
     QPushButton *clearLogButton = nullptr;
     QPushButton *forumButton = nullptr;

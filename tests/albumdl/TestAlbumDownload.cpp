@@ -1017,6 +1017,39 @@ private Q_SLOTS:
         QVERIFY(FilesIn(folder(utf8(sd::SmallAlbum.name))).isEmpty());
         QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存3张，失败3张")));
     }
+
+    // "浏览备份" follows the listed space's folder, and a run's end has its offline
+    // album built from every album.json there, older albums' too.
+    void offlineAlbumButton()
+    {
+        QPushButton *open = window().findChild<QPushButton *>(QStringLiteral("openGallery"));
+        QVERIFY(open);
+        const QString older = folder(QStringLiteral("早先的相册"));
+        QVERIFY(QDir().mkpath(older));
+        QImage(40, 30, QImage::Format_RGB32).save(older + QStringLiteral("/1.a.jpg"));
+        AlbumDocument document;
+        document.name = QStringLiteral("早先的相册");
+        AlbumDocumentPicture picture;
+        picture.lloc = QStringLiteral("old_1");
+        picture.file = QStringLiteral("1.a.jpg");
+        document.pictures = {picture};
+        QVERIFY(!SaveAlbumDocument(older, document));
+
+        QVERIFY(listAndSelect(MainUin, sd::CommaAlbum.id));
+        QVERIFY(!open->isEnabled());
+        QVERIFY(runJob());
+        QTRY_VERIFY_WITH_TIMEOUT(open->isEnabled(), 20000);
+        const QString page = m_saveDir->path() + QLatin1Char('/') + MainUin + QStringLiteral("/index.html");
+        QVERIFY(QFile::exists(older + QStringLiteral("/index.html")));
+
+        QTemporaryDir elsewhere;
+        window().saveFolderEdit->setText(elsewhere.path());
+        QVERIFY(!open->isEnabled());
+        window().saveFolderEdit->setText(m_saveDir->path());
+        QVERIFY(open->isEnabled());
+        open->click();
+        QCOMPARE(m_prompts->opened, QList<QUrl> {QUrl::fromLocalFile(page)});
+    }
 };
 
 QTEST_MAIN(TestAlbumDownload)

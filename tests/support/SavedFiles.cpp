@@ -12,6 +12,14 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+namespace {
+
+// What the offline album adds after every run: its pages, and thumbnails in a hidden
+// folder. Built in the background, they would come and go under the checks.
+const QString OfflineAlbumPage = QStringLiteral("index.html");
+
+} // namespace
+
 QStringList AllFilesUnder(const QString &root)
 {
     QStringList files;
@@ -20,7 +28,8 @@ QStringList AllFilesUnder(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileName() != albivex::AlbumRecord::fileName()
-            && it.fileName() != albivex::AlbumDocumentFileName())
+            && it.fileName() != albivex::AlbumDocumentFileName() && it.fileName() != OfflineAlbumPage
+            && !path.contains(QStringLiteral("/.thumbs/")))
             files << QDir(root).relativeFilePath(path);
     }
     files.sort();
@@ -32,6 +41,7 @@ QStringList FilesIn(const QString &folder)
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     files.removeAll(albivex::AlbumRecord::fileName());
     files.removeAll(albivex::AlbumDocumentFileName());
+    files.removeAll(OfflineAlbumPage);
     return files;
 }
 

@@ -54,6 +54,7 @@ void AlbumDownloadController::startJob()
         if (m_job == job)
             m_job = nullptr;
         job->deleteLater();
+        Q_EMIT runEnded();
     });
     if (!job->start()) {
         delete job;

@@ -37,6 +37,8 @@ public:
 Q_SIGNALS:
     // A listing of the job said the sign-in is no longer taken; the job has stopped.
     void sessionExpired();
+    // A run has ended, whole or stopped; what it saved is on disk.
+    void runEnded();
 
 private:
     void startJob();

@@ -202,6 +202,7 @@ void SelectedDownloadController::end(const QString &statusText)
         m_view.setStatusText(statusText);
         m_log.add(QStringLiteral("所选图片已完成下载.."));
         m_running = false;
+        Q_EMIT runEnded();
     };
     if (m_wordsRefused > 0)
         m_log.add(QLatin1Char('[') + m_albumName

@@ -54,6 +54,10 @@ public:
 
     bool isRunning() const { return m_running; }
 
+Q_SIGNALS:
+    // A run has ended, whole or stopped; what it saved is on disk.
+    void runEnded();
+
 private:
     void downloadSingle(int row);
     void startMulti(int checkedCount);

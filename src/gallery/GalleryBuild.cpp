@@ -1,0 +1,132 @@
+#include "gallery/GalleryBuild.h"
+
+#include "gallery/GalleryLayout.h"
+#include "gallery/GalleryPages.h"
+#include "gallery/Thumbnails.h"
+#include "storage/AlbumDocument.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace albivex {
+
+namespace {
+
+bool WritePage(const QString &path, const QString &html, QStringList &errors)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) >= 0 && file.commit())
+        return true;
+    errors << path + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+bool IsVideo(const AlbumDocumentPicture &picture)
+{
+    if (picture.video)
+        return *picture.video;
+    return picture.file.endsWith(QStringLiteral(".mp4"), Qt::CaseInsensitive);
+}
+
+// Thumbnails and page of one album folder; its card for the space page, nothing when
+// the folder holds no album.json or the build was stopped.
+std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &albumFolder,
+                                      const std::atomic_bool &stop, GalleryBuildResult &result)
+{
+    const AlbumDocumentLoad load = LoadAlbumDocument(albumFolder);
+    if (load.state != AlbumDocumentLoad::State::Read)
+        return std::nullopt;
+    const QString thumbFolder = albumFolder + QLatin1Char('/') + ThumbFolderName();
+    QDir().mkpath(thumbFolder);
+
+    GalleryCard card;
+    card.folderName = folderName;
+    card.album = load.document;
+    QList<GalleryTile> tiles;
+    for (const AlbumDocumentPicture &picture : load.document.pictures) {
+        if (stop)
+            return std::nullopt;
+        const QString picturePath = albumFolder + QLatin1Char('/') + picture.file;
+        GalleryTile tile;
+        tile.picture = picture;
+        if (IsVideo(picture)) {
+            if (!QFileInfo(picturePath).isFile())
+                continue;
+            tile.kind = GalleryTile::Kind::Video;
+        } else {
+            tile.thumbFile = ThumbFileName(picture.file);
+            switch (UpdateThumbnail(picturePath, thumbFolder + QLatin1Char('/') + tile.thumbFile)) {
+            case ThumbnailOutcome::Missing:
+                continue;
+            case ThumbnailOutcome::Made:
+                ++result.thumbnailsMade;
+                tile.kind = GalleryTile::Kind::Thumbnail;
+                break;
+            case ThumbnailOutcome::Kept:
+                ++result.thumbnailsKept;
+                tile.kind = GalleryTile::Kind::Thumbnail;
+                break;
+            case ThumbnailOutcome::Undecodable:
+                ++result.undecodable;
+                tile.kind = GalleryTile::Kind::Plain;
+                break;
+            case ThumbnailOutcome::Failed:
+                result.errors << thumbFolder + QLatin1Char('/') + tile.thumbFile;
+                tile.kind = GalleryTile::Kind::Plain;
+                break;
+            }
+        }
+        if (card.coverThumb.isEmpty() && tile.kind == GalleryTile::Kind::Thumbnail)
+            card.coverThumb = tile.thumbFile;
+        tiles << tile;
+    }
+    card.savedCount = tiles.size();
+    result.pictures += tiles.size();
+    if (WritePage(albumFolder + QLatin1Char('/') + GalleryPageName(), AlbumPageHtml(load.document, tiles),
+                  result.errors))
+        ++result.albums;
+    return card;
+}
+
+bool NewerFirst(const GalleryCard &a, const GalleryCard &b)
+{
+    if (a.album.createTime.isValid() != b.album.createTime.isValid())
+        return a.album.createTime.isValid();
+    if (a.album.createTime != b.album.createTime)
+        return a.album.createTime > b.album.createTime;
+    return a.folderName.localeAwareCompare(b.folderName) < 0;
+}
+
+} // namespace
+
+GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop)
+{
+    GalleryBuildResult result;
+    result.spaceFolder = spaceFolder;
+    const QDir space(spaceFolder);
+    QList<GalleryCard> cards;
+    QString ownerUin = space.dirName();
+    for (const QString &folderName :
+         space.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+        std::optional<GalleryCard> card = BuildAlbum(folderName, space.filePath(folderName), stop, result);
+        if (stop) {
+            result.stopped = true;
+            return result;
+        }
+        if (!card)
+            continue;
+        if (!card->album.ownerUin.isEmpty())
+            ownerUin = card->album.ownerUin;
+        cards << *card;
+    }
+    if (cards.isEmpty())
+        return result;
+    std::sort(cards.begin(), cards.end(), NewerFirst);
+    WritePage(space.filePath(GalleryPageName()), SpacePageHtml(ownerUin, cards), result.errors);
+    return result;
+}
+
+} // namespace albivex

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+namespace albivex {
+
+// What one build of a space's offline album did.
+struct GalleryBuildResult
+{
+    QString spaceFolder;
+    int albums = 0; // album pages written
+    int pictures = 0; // tiles on them
+    int thumbnailsMade = 0;
+    int thumbnailsKept = 0;
+    int undecodable = 0; // pictures shown as a plain tile
+    bool stopped = false; // `stop` was seen; the space page is left as it was
+    QStringList errors; // one line per file that could not be written
+};
+
+// Builds the offline album of a space folder (save folder / QQ number) from the
+// album.json of each of its album folders: the thumbnails (UpdateThumbnail) in each
+// album's hidden folder, each album's page (AlbumPageHtml) in its folder, and the space
+// page (SpacePageHtml) in the space folder, each written whole or not at all. Folders
+// without a readable album.json are left out; so are entries whose file is gone. With
+// no album at all, no space page is written. Albums go newest first (creation time),
+// then by name.
+//
+// Blocking file and image work, for a worker thread; `stop` is looked at before every
+// picture, and a set flag ends the build at once (the pages written so far stay).
+GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop);
+
+} // namespace albivex

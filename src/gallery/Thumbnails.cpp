@@ -1,0 +1,72 @@
+#include "gallery/Thumbnails.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace albivex {
+
+namespace {
+
+const QString SourceKey = QStringLiteral("AlbivexSource");
+
+// The picture as the thumbnail remembers it. The modification time alone would not
+// do: a saved picture's time is when it was taken, so a picture saved again in other
+// bytes keeps it.
+QString SourceStamp(const QFileInfo &picture)
+{
+    return QString::number(picture.size()) + QLatin1Char(' ')
+        + QString::number(picture.lastModified().toMSecsSinceEpoch());
+}
+
+QSize ScaledSize(QSize size)
+{
+    if (!size.isValid() || (size.width() <= ThumbnailSide && size.height() <= ThumbnailSide))
+        return size;
+    return size.scaled(ThumbnailSide, ThumbnailSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+} // namespace
+
+ThumbnailOutcome UpdateThumbnail(const QString &picturePath, const QString &thumbPath)
+{
+    const QFileInfo picture(picturePath);
+    if (!picture.isFile())
+        return ThumbnailOutcome::Missing;
+    const QString stamp = SourceStamp(picture);
+    if (QFileInfo::exists(thumbPath) && QImageReader(thumbPath).text(SourceKey) == stamp)
+        return ThumbnailOutcome::Kept;
+
+    QImageReader reader(picturePath);
+    reader.setAutoTransform(true);
+    const QSize scaled = ScaledSize(reader.size());
+    if (scaled.isValid())
+        reader.setScaledSize(scaled);
+    QImage image = reader.read();
+    if (image.isNull())
+        return ThumbnailOutcome::Undecodable;
+    // A format that cannot scale while reading gives the picture whole.
+    if (image.width() > ThumbnailSide || image.height() > ThumbnailSide)
+        image = image.scaled(ThumbnailSide, ThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter(&flat).drawImage(0, 0, image);
+        image = flat;
+    }
+
+    QSaveFile file(thumbPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return ThumbnailOutcome::Failed;
+    QImageWriter writer(&file, "jpeg");
+    writer.setQuality(85);
+    writer.setText(SourceKey, stamp);
+    if (!writer.write(image) || !file.commit())
+        return ThumbnailOutcome::Failed;
+    return ThumbnailOutcome::Made;
+}
+
+} // namespace albivex

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "storage/AlbumDocument.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTimeZone>
+
+// A space folder as downloads leave it: two albums with album.json, small pictures, a
+// picture Qt cannot read, a video, an entry whose file is gone, and a folder without
+// album.json. Names and captions hold what pages must neither run nor cut.
+namespace galleryfixture {
+
+using albivex::AlbumDocument;
+using albivex::AlbumDocumentPicture;
+
+inline const QString ScriptCaption = QStringLiteral("<script>document.title='pwned';window.pwned=1</script>");
+inline const QString HostileName = QStringLiteral("\"><img src=x onerror=\"window.pwned=2\">'");
+inline const QString OddFile = QStringLiteral("a#b%c ?d.jpg");
+inline const QString AlbumFolder = QStringLiteral("春游 #1");
+inline const QString CoverlessFolder = QStringLiteral("手机%相册");
+
+inline bool writeImage(const QString &path, int width, int height, const QColor &colour, const char *format)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image.save(path, format);
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline AlbumDocumentPicture picture(const QString &lloc, const QString &file, const QString &name,
+                                    const QString &caption = QString())
+{
+    AlbumDocumentPicture p;
+    p.lloc = lloc;
+    p.file = file;
+    p.name = name;
+    p.caption = caption;
+    return p;
+}
+
+// Writes the space into `space` (made when missing); false when a file failed.
+inline bool writeSpace(const QString &space)
+{
+    const QTimeZone china(8 * 3600);
+    const QString first = space + QLatin1Char('/') + AlbumFolder;
+    const QString second = space + QLatin1Char('/') + CoverlessFolder;
+    if (!QDir().mkpath(first) || !QDir().mkpath(second) || !QDir().mkpath(space + QStringLiteral("/旧的")))
+        return false;
+
+    AlbumDocument album;
+    album.id = QStringLiteral("V1");
+    album.name = QStringLiteral("春游 #1 <b>");
+    album.description = QStringLiteral("第一天\n第二天 & more");
+    album.createTime = QDateTime(QDate(2016, 4, 1), QTime(8, 0), china);
+    album.ownerUin = QStringLiteral("123456789");
+    album.pictureCount = 6;
+    AlbumDocumentPicture odd = picture(QStringLiteral("l1"), OddFile, QStringLiteral("a#b%c"), ScriptCaption);
+    odd.shootTime = QDateTime(QDate(2016, 3, 31), QTime(9, 30), china);
+    odd.place = QStringLiteral("杭州市西湖区");
+    AlbumDocumentPicture wide = picture(QStringLiteral("l2"), QStringLiteral("宽.png"), HostileName,
+                                        QStringLiteral("line one\nline \"two\""));
+    AlbumDocumentPicture heic
+        = picture(QStringLiteral("l3"), QStringLiteral("iphone.heic"), QStringLiteral("苹果"));
+    AlbumDocumentPicture video
+        = picture(QStringLiteral("l4"), QStringLiteral("clip #2.mp4"), QStringLiteral("视频"));
+    video.video = true;
+    AlbumDocumentPicture gone
+        = picture(QStringLiteral("l5"), QStringLiteral("gone.jpg"), QStringLiteral("gone"));
+    album.pictures = {odd, wide, heic, video, gone};
+
+    AlbumDocument coverless;
+    coverless.id = QStringLiteral("V2");
+    coverless.name = QStringLiteral("手机%相册");
+    coverless.createTime = QDateTime(QDate(2020, 1, 1), QTime(8, 0), china);
+    coverless.pictures = {picture(QStringLiteral("m1"), QStringLiteral("x.heic"), QStringLiteral("x"))};
+
+    return writeImage(first + QLatin1Char('/') + OddFile, 800, 600, Qt::red, "JPEG")
+        && writeImage(first + QStringLiteral("/宽.png"), 1000, 100, QColor(0, 0, 255, 128), "PNG")
+        && writeBytes(first + QStringLiteral("/iphone.heic"),
+                      QByteArray("\0\0\0\x18"
+                                 "ftypheic",
+                                 12)
+                          + QByteArray(64, 'x'))
+        && writeBytes(first + QStringLiteral("/clip #2.mp4"),
+                      QByteArray("\0\0\0\x18"
+                                 "ftypmp42",
+                                 12))
+        && writeBytes(second + QStringLiteral("/x.heic"), QByteArray(32, 'h'))
+        && writeImage(space + QStringLiteral("/旧的/old.jpg"), 10, 10, Qt::green, "JPEG")
+        && !albivex::SaveAlbumDocument(first, album) && !albivex::SaveAlbumDocument(second, coverless);
+}
+
+} // namespace galleryfixture
