@@ -13,6 +13,9 @@ const QString Marker = QStringLiteral("\\u");
 void CheckText(const QString &text)
 {
     const QString decoded = UnescapeUnicode(text);
+    QString own = text;
+    own.detach();
+    Require(UnescapeUnicode(std::move(own)) == decoded, "decoding in place gives the same text");
     // A marker and up to four characters become one character or stay as they were.
     Require(decoded.size() <= text.size(), "never longer than the input");
     const qsizetype first = text.indexOf(Marker);

@@ -45,7 +45,7 @@ AlbumEntry ReadAlbum(const ListItem &item, int position, const QLocale &locale)
     if (const ItemField *name = item.find(u"name")) {
         album.name = ItemValue(name->piece);
         if (name->piece.contains(QLatin1String("\\u")))
-            album.name = UnescapeUnicode(album.name);
+            album.name = UnescapeUnicode(std::move(album.name));
     }
     const QString createTime = item.value(u"createtime");
     album.createdText = CreatedText(createTime, locale);
@@ -66,7 +66,7 @@ AlbumEntry ReadAlbum(const ListItem &item, int position, const QLocale &locale)
         QString text = ScalarPieceValue(question->piece);
         text.replace(QLatin1String("\\\""), QLatin1String("\""));
         text.replace(QLatin1String("\\/"), QLatin1String("/"));
-        album.question = UnescapeUnicode(text);
+        album.question = UnescapeUnicode(std::move(text));
     }
     album.fullName = item.text(u"name");
     album.fullDescription = item.text(u"desc");

@@ -50,13 +50,27 @@ QString Address(const ItemField *field)
     return value;
 }
 
+// The field's text without surrounding blanks; a blank one ("cameratype": " ", as most
+// pictures give it) costs no allocation.
+QString TrimmedFieldText(const ItemField *field)
+{
+    if (!field)
+        return QString();
+    if (!field->quoted || !field->token.contains(QLatin1Char('\\'))) {
+        const QStringView text = field->token.trimmed();
+        // Most pictures give "rawshoottime": 0; a literal costs no allocation.
+        return text == u"0" ? QStringLiteral("0") : text.toString();
+    }
+    return FieldText(field).trimmed();
+}
+
 QList<QPair<QString, QString>> ExifValues(const ItemField *exif)
 {
     QList<QPair<QString, QString>> values;
     if (!exif || !exif->token.startsWith(QLatin1Char('{')))
         return values;
     for (const ItemField &field : ReadBlockFields(exif->token).fields) {
-        const QString value = FieldText(&field).trimmed();
+        const QString value = TrimmedFieldText(&field);
         if (!value.isEmpty())
             values.append({field.key.toString(), value});
     }
@@ -69,13 +83,16 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
     item.findAll(Keys, KeyCount, f);
     PhotoEntry photo;
     photo.number = number;
-    const QString name = FieldValue(f[Name]);
-    photo.name = UnescapeUnicode(name);
+    QString name = FieldValue(f[Name]);
+    photo.fullName = FieldTextLike(f[Name], name);
+    photo.name = UnescapeUnicode(std::move(name));
     photo.uploadTime = FieldValue(f[UploadTime]);
-    const QString description = FieldValue(f[Desc]);
-    photo.description = description;
+    // The whole text is taken before the shown one is changed in place, so that the
+    // two share one copy when the answer's text needs no decoding.
+    photo.description = FieldValue(f[Desc]);
+    photo.fullDescription = FieldTextLike(f[Desc], photo.description);
     photo.description.remove(QLatin1String("\\/"));
-    photo.description = UnescapeUnicode(photo.description);
+    photo.description = UnescapeUnicode(std::move(photo.description));
     photo.url = Address(f[Url]);
     photo.lloc = FieldValue(f[Lloc]);
     photo.raw = Address(f[Raw]);
@@ -86,11 +103,9 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
     photo.width = f[Width] ? PieceNumber(f[Width]->piece) : 0;
     photo.height = f[Height] ? PieceNumber(f[Height]->piece) : 0;
 
-    photo.fullName = FieldTextLike(f[Name], name);
-    photo.fullDescription = FieldTextLike(f[Desc], description);
-    photo.shootTime = FieldText(f[ShootTime]).trimmed();
-    photo.place = FieldText(f[Place]).trimmed();
-    photo.cameraType = FieldText(f[CameraType]).trimmed();
+    photo.shootTime = TrimmedFieldText(f[ShootTime]);
+    photo.place = TrimmedFieldText(f[Place]);
+    photo.cameraType = TrimmedFieldText(f[CameraType]);
     photo.exif = ExifValues(f[Exif]);
     if (f[Comments]) {
         bool ok = false;

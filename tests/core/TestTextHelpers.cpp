@@ -36,6 +36,9 @@ private Q_SLOTS:
         QFETCH(QString, input);
         QFETCH(QString, expected);
         QCOMPARE(UnescapeUnicode(input), expected);
+        QString own = input;
+        own.detach(); // decoded in its own buffer
+        QCOMPARE(UnescapeUnicode(std::move(own)), expected);
     }
 
     void hexToChar()
