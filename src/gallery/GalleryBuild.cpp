@@ -8,8 +8,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <vector>
 
 namespace albivex {
 
@@ -34,7 +37,8 @@ bool IsVideo(const AlbumDocumentPicture &picture)
 // Thumbnails and page of one album folder; its card for the space page, nothing when
 // the folder holds no album.json or the build was stopped.
 std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &albumFolder,
-                                      const std::atomic_bool &stop, GalleryBuildResult &result)
+                                      const std::atomic_bool &stop, QThreadPool *thumbnailPool,
+                                      GalleryBuildResult &result)
 {
     const AlbumDocumentLoad load = LoadAlbumDocument(albumFolder);
     if (load.state != AlbumDocumentLoad::State::Read)
@@ -42,13 +46,37 @@ std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &
     const QString thumbFolder = albumFolder + QLatin1Char('/') + ThumbFolderName();
     QDir().mkpath(thumbFolder);
 
+    // The thumbnails first, on the pool's threads when there is one: the pictures are
+    // independent, and on a machine of two cores this halves the wait for the album's
+    // page. The stop is looked at before each picture.
+    const QList<AlbumDocumentPicture> &pictures = load.document.pictures;
+    std::vector<ThumbnailOutcome> outcomes(static_cast<size_t>(pictures.size()), ThumbnailOutcome::Missing);
+    std::vector<int> stills;
+    for (int i = 0; i < pictures.size(); ++i) {
+        if (!IsVideo(pictures.at(i)))
+            stills.push_back(i);
+    }
+    const auto makeThumbnail = [&](int i) {
+        if (stop)
+            return;
+        const AlbumDocumentPicture &picture = pictures.at(i);
+        outcomes[static_cast<size_t>(i)]
+            = UpdateThumbnail(albumFolder + QLatin1Char('/') + picture.file,
+                              thumbFolder + QLatin1Char('/') + ThumbFileName(picture.file));
+    };
+    if (thumbnailPool)
+        QtConcurrent::blockingMap(thumbnailPool, stills, makeThumbnail);
+    else
+        std::for_each(stills.begin(), stills.end(), makeThumbnail);
+    if (stop)
+        return std::nullopt;
+
     GalleryCard card;
     card.folderName = folderName;
     card.album = load.document;
     QList<GalleryTile> tiles;
-    for (const AlbumDocumentPicture &picture : load.document.pictures) {
-        if (stop)
-            return std::nullopt;
+    for (int i = 0; i < pictures.size(); ++i) {
+        const AlbumDocumentPicture &picture = pictures.at(i);
         const QString picturePath = albumFolder + QLatin1Char('/') + picture.file;
         GalleryTile tile;
         tile.picture = picture;
@@ -58,7 +86,7 @@ std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &
             tile.kind = GalleryTile::Kind::Video;
         } else {
             tile.thumbFile = ThumbFileName(picture.file);
-            switch (UpdateThumbnail(picturePath, thumbFolder + QLatin1Char('/') + tile.thumbFile)) {
+            switch (outcomes[static_cast<size_t>(i)]) {
             case ThumbnailOutcome::Missing:
                 continue;
             case ThumbnailOutcome::Made:
@@ -102,7 +130,8 @@ bool NewerFirst(const GalleryCard &a, const GalleryCard &b)
 
 } // namespace
 
-GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop)
+GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop,
+                                QThreadPool *thumbnailPool)
 {
     GalleryBuildResult result;
     result.spaceFolder = spaceFolder;
@@ -111,7 +140,8 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
     QString ownerUin = space.dirName();
     for (const QString &folderName :
          space.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
-        std::optional<GalleryCard> card = BuildAlbum(folderName, space.filePath(folderName), stop, result);
+        std::optional<GalleryCard> card
+            = BuildAlbum(folderName, space.filePath(folderName), stop, thumbnailPool, result);
         if (stop) {
             result.stopped = true;
             return result;

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+class QThreadPool;
+
 namespace albivex {
 
 // What one build of a space's offline album did.
@@ -29,7 +31,12 @@ struct GalleryBuildResult
 // then by name.
 //
 // Blocking file and image work, for a worker thread; `stop` is looked at before every
-// picture, and a set flag ends the build at once (the pages written so far stay).
-GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop);
+// picture, and a set flag ends the build at once (the pages written so far stay). The
+// thumbnails of an album are made on `thumbnailPool`'s threads, the calling one
+// helping, or one after another on the calling thread without a pool. Give it a pool
+// of its own, not the global one: with the global pool's threads all making
+// thumbnails, the window's thread stalled for 100-200 ms at a time.
+GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bool &stop,
+                                QThreadPool *thumbnailPool = nullptr);
 
 } // namespace albivex

@@ -14,6 +14,7 @@ GalleryJob::~GalleryJob()
     // The worker reports into this object: it must be done before the object goes.
     stop();
     m_pool.waitForDone();
+    m_thumbnailPool.waitForDone();
 }
 
 void GalleryJob::start(const QString &spaceFolder)
@@ -39,7 +40,7 @@ void GalleryJob::run(const QString &spaceFolder)
     m_running = true;
     m_stop = std::make_shared<std::atomic_bool>(false);
     m_pool.start([this, spaceFolder, stop = m_stop] {
-        GalleryBuildResult result = BuildGallery(spaceFolder, *stop);
+        GalleryBuildResult result = BuildGallery(spaceFolder, *stop, &m_thumbnailPool);
         QMetaObject::invokeMethod(
             this, [this, result = std::move(result)] { onBuilt(result); }, Qt::QueuedConnection);
     });

@@ -38,6 +38,7 @@ private:
     void onBuilt(const GalleryBuildResult &result);
 
     QThreadPool m_pool;
+    QThreadPool m_thumbnailPool; // as many threads as processors
     std::shared_ptr<std::atomic_bool> m_stop;
     bool m_running = false;
     QString m_pending;

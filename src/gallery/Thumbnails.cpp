@@ -1,11 +1,13 @@
 #include "gallery/Thumbnails.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
+
+#include <cstdio>
 
 namespace albivex {
 
@@ -58,14 +60,25 @@ ThumbnailOutcome UpdateThumbnail(const QString &picturePath, const QString &thum
         image = flat;
     }
 
-    QSaveFile file(thumbPath);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside and renamed into place, never half there; but not synced to the
+    // disk as QSaveFile would: a thumbnail that cannot be read back is made again from
+    // its picture, so one lost to a power cut costs nothing, while a sync for every
+    // picture made up most of an album's build.
+    const QString partPath = thumbPath + QStringLiteral(".part");
+    QFile file(partPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return ThumbnailOutcome::Failed;
     QImageWriter writer(&file, "jpeg");
     writer.setQuality(85);
     writer.setText(SourceKey, stamp);
-    if (!writer.write(image) || !file.commit())
+    const bool written = writer.write(image) && file.flush();
+    file.close();
+    if (!written
+        || std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(thumbPath).constData())
+            != 0) {
+        QFile::remove(partPath);
         return ThumbnailOutcome::Failed;
+    }
     return ThumbnailOutcome::Made;
 }
 
