@@ -9,6 +9,7 @@
 #include "session/Prompts.h"
 #include "session/WindowState.h"
 
+#include <QTime>
 #include <QTimer>
 
 namespace albivex {
@@ -60,7 +61,7 @@ bool AlbumDownloadJob::start()
     m_running = true;
     m_total = {};
     m_skipped = 0;
-    m_incompleteAlbums = 0;
+    startPause();
     m_onlyNew = m_view.onlyNew();
     m_view.setJobControlsEnabled(false);
     m_state.albumJobIdle = false;
@@ -79,6 +80,46 @@ bool AlbumDownloadJob::start()
     m_row = -1;
     nextRow();
     return true;
+}
+
+void AlbumDownloadJob::startPause()
+{
+    delete m_pause.data();
+    m_pause = new ServicePause(m_pauseOptions, this);
+    m_pausedListing = -1;
+    connect(m_pause, &ServicePause::began, this, [this](int pauseMs) {
+        const int seconds = (pauseMs + 999) / 1000;
+        m_view.addLogLines(
+            {QStringLiteral("服务繁忙，暂停下载%1分%2秒，%3继续..")
+                 .arg(seconds / 60)
+                 .arg(seconds % 60)
+                 .arg(QTime::currentTime().addMSecs(pauseMs).toString(QStringLiteral("HH:mm:ss")))});
+    });
+    connect(m_pause, &ServicePause::countdown, this,
+            [this](int remainingMs) { m_view.setStatusText(PauseCountdownText(remainingMs)); });
+    connect(m_pause, &ServicePause::resumed, this, [this] {
+        m_view.addLogLines({QStringLiteral("继续下载..")});
+        m_view.setStatusText(QStringLiteral("相册下载任务继续.."));
+        const int row = std::exchange(m_pausedListing, -1);
+        if (row < 0)
+            return; // the walk goes on by itself
+        if (!m_state.albumJobRunning)
+            stop();
+        else
+            continueListing(row);
+    });
+}
+
+void AlbumDownloadJob::noticeStop()
+{
+    if (!m_running || !m_pause || !m_pause->isPaused() || m_state.albumJobRunning)
+        return;
+    m_pause->cancel();
+    m_pausedListing = -1;
+    if (m_walk)
+        m_walk->dropHeld(); // its stopped() ends the run
+    else
+        stop();
 }
 
 void AlbumDownloadJob::nextRow()
@@ -140,16 +181,26 @@ void AlbumDownloadJob::passOver(const QString &albumName, const QString &why)
 
 void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
 {
-    const AlbumEntry &album = m_albums.entry(row);
-    const int announced = album.pictureCount.trimmed().toInt();
-
     // Every album starts from an empty list: a listing that fails leaves it empty
     // rather than showing another album's pictures.
     m_pictures.clear();
     m_missing = 0;
-    m_listingCut = false;
-    m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, answer),
+    m_answer = answer;
+    continueListing(row);
+}
+
+void AlbumDownloadJob::continueListing(int row)
+{
+    const AlbumEntry &album = m_albums.entry(row);
+    const int announced = album.pictureCount.trimmed().toInt();
+    m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, m_answer),
                                  announced, this, m_busyRetry);
+    m_fetch->resumeFrom(static_cast<int>(m_pictures.size()));
+    ServicePause *pause = m_pause;
+    m_fetch->setPacing({[pause] { return pause->listWaitMs(); }, [pause] { pause->noteListRequest(); },
+                        [pause](bool busy) {
+                            pause->noteAnswer(busy);
+                        }});
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
             [this](const QList<PhotoEntry> &page) { m_pictures += page; });
     connect(m_fetch, &PhotoListFetch::finished, this,
@@ -174,20 +225,18 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
                     m_prompts.inform(AppBoxTitle(), WrongAnswerText(), Prompts::Icon::Exclamation);
                     return;
                 }
-                const int expected = qMax(announced, fetch->expectedTotal());
                 if (ending == AnswerState::Busy) {
-                    m_listingCut = true;
+                    // The service limits the tool: the listing goes on after the pause,
+                    // from the page it stopped at.
                     m_view.addLogLines({QLatin1Char('[') + m_albums.entry(row).name + QLatin1Char(']')
-                                            + BusyServiceText() + QStringLiteral(".."),
-                                        QStringLiteral("[%1]图片列表不完整（服务端%2张，已获取%3张）..")
-                                            .arg(m_albums.entry(row).name)
-                                            .arg(expected)
-                                            .arg(received)});
-                } else {
-                    // Pictures the album holds but the listing did not bring (a page that
-                    // failed) were not saved either.
-                    m_missing = qMax(0, announced - received);
+                                        + BusyServiceText() + QStringLiteral("..")});
+                    m_pausedListing = row;
+                    m_pause->begin();
+                    return;
                 }
+                // Pictures the album holds but the listing did not bring (a page that
+                // failed) were not saved either.
+                m_missing = qMax(0, announced - received);
                 walkAlbum(row);
             });
     m_fetch->start();
@@ -199,6 +248,7 @@ void AlbumDownloadJob::walkAlbum(int row)
                            this);
     m_pictures.clear();
     m_walk->setPacing(m_pacing);
+    m_walk->setServicePause(m_pause);
     m_walk->setFloatview(new FloatviewLookup(
         m_nam, m_endpoints, AlbumFloatview(m_state, m_albums.entry(row).albumId), m_busyRetry, m_walk));
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
@@ -221,13 +271,10 @@ void AlbumDownloadJob::onAlbumWalked()
     m_total.skipped += tally.skipped;
     m_total.failed += failed;
     // The tick only when every picture of the album is on disk (saved now or before).
-    QString state = failed == 0 ? QStringLiteral("√")
-                                : QStringLiteral("失败") + QString::number(failed) + QStringLiteral("张");
-    if (m_listingCut) {
-        ++m_incompleteAlbums;
-        state = failed == 0 ? IncompleteState() : IncompleteState() + QLatin1Char(' ') + state;
-    }
-    m_albums.setDownloadState(m_row, state);
+    m_albums.setDownloadState(m_row,
+                              failed == 0
+                                  ? QStringLiteral("√")
+                                  : QStringLiteral("失败") + QString::number(failed) + QStringLiteral("张"));
     if (m_mode == Mode::SingleAlbum)
         finish();
     else
@@ -236,6 +283,7 @@ void AlbumDownloadJob::onAlbumWalked()
 
 void AlbumDownloadJob::finish()
 {
+    m_pause->cancel();
     m_running = false;
     m_state.albumJobIdle = true;
     m_view.setAlbumListEnabled(true);
@@ -247,13 +295,11 @@ void AlbumDownloadJob::finish()
     const QString passedOver = m_onlyNew || m_total.skipped > 0
         ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
         : QString();
-    m_view.addLogLines(
-        {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
-         QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张") + passedOver
-             + QStringLiteral("，失败") + QString::number(m_total.failed) + QStringLiteral("张")
-             + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())
-             + (m_incompleteAlbums > 0 ? QStringLiteral("，%1个相册不完整").arg(m_incompleteAlbums)
-                                       : QString())});
+    m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
+                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
+                            + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
+                            + QStringLiteral("张")
+                            + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
     // The progress bar keeps its last value.
     Q_EMIT ended();
 }
@@ -262,6 +308,9 @@ void AlbumDownloadJob::finish()
 // reported, before a picture. The album being walked keeps its last progress text.
 void AlbumDownloadJob::stop()
 {
+    if (m_pause)
+        m_pause->cancel();
+    m_pausedListing = -1;
     const bool beforePicture = m_walk != nullptr;
     if (m_walk) {
         m_walk->deleteLater();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
+#include "albumdl/ServicePause.h"
 #include "qzone/AlbumAnswer.h"
 #include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
@@ -34,11 +35,17 @@ struct WindowState;
 // With "只下载新照片" the pictures an earlier run saved whole are passed over and the
 // summary counts them ("共保存N张，跳过M张，失败K张").
 //
+// A service that limits the tool pauses the whole run (ServicePause): a listing page
+// or floatview page that stays busy through its retries, or pictures turned away past
+// theirs (AlbumWalk). The status text counts the pause down, the log says when it
+// began and when the run goes on, and the run goes on where it stopped; nothing is
+// counted failed for it. The stop button ends a pause at once (noticeStop()). After a
+// busy answer the run's list requests keep the pause's gap between them.
+//
 // An album the service does not let the viewer open is refused with a box when it is
 // downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
-// listing that stays busy through the retries counts its album's pictures as failed
-// and the run goes on; one that says the sign-in has ended stops the run, which then
-// sends sessionExpired().
+// listing that says the sign-in has ended stops the run, which then sends
+// sessionExpired().
 //
 // An album behind a password or a question asks for its answer (AlbumAnswers) before
 // its listing. Cancelled, or refused by the service ("回答错误"), the album is saved
@@ -58,6 +65,12 @@ public:
     void setBusyRetry(const BusyRetryOptions &options) { m_busyRetry = options; }
     // How many pictures travel at once (AlbumWalk).
     void setPacing(AlbumWalk::Pacing pacing) { m_pacing = pacing; }
+    // How long the run pauses for a service that limits it.
+    void setServicePause(const ServicePauseOptions &options) { m_pauseOptions = options; }
+
+    // The stop button was pressed: a pause in progress ends now, and the run with it.
+    // Without a pause the run ends at its next stop point as before.
+    void noticeStop();
 
     // Checks that an album is selected; when none is, says so and returns false with
     // nothing else changed. Otherwise starts the job and returns true.
@@ -78,6 +91,9 @@ private:
     void visitRow();
     void fetchAlbum(int row);
     void listAlbum(int row, const AlbumAnswerKeys &answer);
+    // Lists the album's pictures on from those m_pictures holds.
+    void continueListing(int row);
+    void startPause();
     void passOver(const QString &albumName, const QString &why);
     void walkAlbum(int row);
     void onAlbumWalked();
@@ -93,6 +109,8 @@ private:
     PictureTransfer::Options m_transferOptions;
     BusyRetryOptions m_busyRetry;
     AlbumWalk::Pacing m_pacing = AlbumWalk::Pacing::Adaptive;
+    ServicePauseOptions m_pauseOptions;
+    QPointer<ServicePause> m_pause; // the run's
 
     Mode m_mode = Mode::SingleAlbum;
     bool m_running = false;
@@ -102,10 +120,8 @@ private:
     // album row announced did not come with the listing.
     QList<PhotoEntry> m_pictures;
     int m_missing = 0;
-    // The album's listing ended on a busy service: what it did not list is neither
-    // saved nor failed, and the album is incomplete.
-    bool m_listingCut = false;
-    int m_incompleteAlbums = 0;
+    AlbumAnswerKeys m_answer; // of the album being listed
+    int m_pausedListing = -1; // the row whose listing goes on after the pause
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;

@@ -2,6 +2,7 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PictureQuality.h"
+#include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"
@@ -50,6 +51,7 @@ void AlbumWalk::setFloatview(FloatviewLookup *lookup)
     if (!lookup)
         return;
     lookup->setParent(this);
+    lookup->setBusyLeavesUncovered(m_pause != nullptr);
     connect(lookup, &FloatviewLookup::pageDone, this, [this] {
         // A sign-in that has ended serves no further picture: the walk stops as at the
         // stop button, and its owner learns why.
@@ -57,8 +59,46 @@ void AlbumWalk::setFloatview(FloatviewLookup *lookup)
             m_sessionEnded = true;
             m_stopping = true;
         }
+        if (m_pause) {
+            const bool busy = m_floatview->ending() == AnswerState::Busy;
+            m_pause->noteAnswer(busy);
+            if (busy)
+                m_pause->begin();
+        }
         startMore();
     });
+}
+
+void AlbumWalk::setServicePause(ServicePause *pause)
+{
+    m_pause = pause;
+    if (m_floatview)
+        m_floatview->setBusyLeavesUncovered(pause != nullptr);
+    if (pause)
+        connect(pause, &ServicePause::resumed, this, &AlbumWalk::onResumed);
+}
+
+void AlbumWalk::onResumed()
+{
+    const QList<Flight> held = std::exchange(m_held, {});
+    for (Flight flight : held) {
+        flight.busyRetries = 0;
+        send(flight);
+    }
+    startMore();
+}
+
+void AlbumWalk::dropHeld()
+{
+    m_stopping = true;
+    for (const Flight &flight : std::as_const(m_held)) {
+        --m_inFlight;
+        --m_onNetwork;
+        m_next = qMin(m_next, flight.index);
+    }
+    m_held.clear();
+    reportDone();
+    endIfDone();
 }
 
 void AlbumWalk::start()
@@ -81,7 +121,8 @@ void AlbumWalk::startMore()
     m_moreScheduled = false;
     const int count = static_cast<int>(m_pictures.size());
     int handled = 0;
-    while (!m_stopping && m_onNetwork < m_limit && m_puttingInPlace.size() < MaxPuttingInPlace
+    const bool paused = m_pause && m_pause->isPaused();
+    while (!m_stopping && !paused && m_onNetwork < m_limit && m_puttingInPlace.size() < MaxPuttingInPlace
            && m_next < count) {
         if (handled == MaxPicturesPerTurn) {
             scheduleMore();
@@ -121,6 +162,13 @@ bool AlbumWalk::startPicture(int index)
     if (m_floatview && NeedsFloatview(picture, quality) && !picture.lloc.isEmpty()) {
         // The page from this picture on; this one and those after it wait for it.
         if (!m_floatview->covered(picture.lloc)) {
+            if (m_pause && !m_floatview->isBusy()) {
+                if (const int wait = m_pause->listWaitMs(); wait > 0) {
+                    scheduleMoreIn(wait);
+                    return false;
+                }
+                m_pause->noteListRequest();
+            }
             m_floatview->lookUp(picture.lloc);
             return false;
         }
@@ -182,18 +230,32 @@ void AlbumWalk::send(const Flight &flight)
 
 void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
 {
+    if (m_pause)
+        m_pause->noteAnswer(result.turnedAway());
     if (result.turnedAway()) {
         slowDown();
+        m_busyRun.insert(flight.index);
         if (flight.busyRetries < retriesAfter(result)) {
             const int pause = result.retryAfterMs >= 0
                 ? qMin(result.retryAfterMs, m_options.maxRetryAfterMs)
                 : m_options.retryPauseMs << qMin(flight.busyRetries, MaxPauseDoublings);
             ++flight.busyRetries;
-            QTimer::singleShot(pause, this, [this, flight] { send(flight); });
+            QTimer::singleShot(pause, this, [this, flight] {
+                if (m_pause && m_pause->isPaused())
+                    m_held << flight;
+                else
+                    send(flight);
+            });
+            return;
+        }
+        if (m_pause && limitsTheTool(result)) {
+            m_held << flight;
+            m_pause->begin(result.retryAfterMs);
             return;
         }
     } else {
         speedUp();
+        m_busyRun.clear();
     }
     // A picture turned away for good, or failed, never arrived.
     if (!m_puttingInPlace.remove(flight.index))
@@ -215,6 +277,13 @@ int AlbumWalk::retriesAfter(const TransferResult &result) const
 {
     const bool serverError = result.outcome == TransferOutcome::HttpStatus && result.httpStatus >= 500;
     return serverError ? qMax(0, m_options.attempts - 1) : BusyRetries;
+}
+
+bool AlbumWalk::limitsTheTool(const TransferResult &result) const
+{
+    if (result.outcome == TransferOutcome::Placeholder)
+        return false;
+    return result.httpStatus == 429 || m_busyRun.size() > 1;
 }
 
 void AlbumWalk::slowDown()
@@ -239,6 +308,17 @@ void AlbumWalk::scheduleMore()
         return;
     m_moreScheduled = true;
     QTimer::singleShot(0, this, &AlbumWalk::startMore);
+}
+
+void AlbumWalk::scheduleMoreIn(int ms)
+{
+    if (m_gapWaiting)
+        return;
+    m_gapWaiting = true;
+    QTimer::singleShot(ms, this, [this] {
+        m_gapWaiting = false;
+        startMore();
+    });
 }
 
 void AlbumWalk::reportDone()

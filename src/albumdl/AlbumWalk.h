@@ -23,6 +23,7 @@ class AlbumJobView;
 class AlbumListModel;
 class AlbumRecord;
 class FloatviewLookup;
+class ServicePause;
 struct WindowState;
 
 // Saves the listed pictures of one album row, each to the path the save layout gives
@@ -70,6 +71,16 @@ struct WindowState;
 // for the album. At the end and on a stop, the album folder's album.json is brought up
 // to date on a worker thread (UpdateAlbumDocument) with the album and the pictures
 // saved whole, before finished() or stopped() is sent.
+//
+// With a ServicePause (the album job's), the service limiting the tool pauses the walk
+// instead of failing pictures: a picture whose busy answers outlast its retries is
+// held, and the pause begun, when the answer was a 429 or when other pictures were
+// turned away too since the last one the service took; a 5xx of one picture while the
+// others are saved is a broken picture and fails as without the pause, and so does a
+// placeholder. A floatview page that stays busy is asked again after the pause rather
+// than gone without. While paused no transfer or floatview request starts; at the
+// pause's end the held pictures are asked again, with their retries afresh. Every
+// answer is noted with the pause, and floatview requests keep its gap.
 //
 // A picture counts as saved only when its transfer saved it whole. A picture without
 // an address, and a video not transcoded yet, is not fetched at all and counts as
@@ -121,6 +132,11 @@ public:
     // Where videos and other spaces' originals are looked up; without it such pictures
     // are saved as if floatview knew nothing of them. The walk takes the lookup over.
     void setFloatview(FloatviewLookup *lookup);
+    // Before start(); the pause is shared with the job and outlives the walk.
+    void setServicePause(ServicePause *pause);
+    // A stop during the pause: the held pictures are let go, neither saved nor failed
+    // (nor reported), and the walk ends on its stop path once what is in flight is done.
+    void dropHeld();
     // Sets the progress bar's range and starts the first transfers. With no picture,
     // finished() is sent before this returns.
     void start();
@@ -173,6 +189,11 @@ private:
     void slowDown();
     void speedUp();
     void scheduleMore();
+    // startMore() again once the gap between floatview requests has passed.
+    void scheduleMoreIn(int ms);
+    // Whether a picture turned away past its retries says the service limits the tool.
+    bool limitsTheTool(const TransferResult &result) const;
+    void onResumed();
     void reportDone();
     // Shows picture `index` as reported and returns its log lines.
     QStringList report(int index, const Ended &ended);
@@ -192,6 +213,10 @@ private:
     QString m_recordFolder;
     UniqueFileNames m_names;
     FloatviewLookup *m_floatview = nullptr;
+    ServicePause *m_pause = nullptr;
+    QList<Flight> m_held; // turned away past their retries, asked again after the pause
+    QSet<int> m_busyRun; // pictures turned away since the service last took one
+    bool m_gapWaiting = false;
     std::vector<std::optional<Ended>> m_outcomes; // per picture, once it ended
     int m_next = 0; // pictures started
     int m_reported = 0; // pictures shown to the user

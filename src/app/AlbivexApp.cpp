@@ -141,9 +141,9 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
             &SelectedDownloadController::downloadSelectedPictures);
     SelectedDownloadController *selectedRuns = selected.get();
     m_controllers.push_back(std::move(selected));
-    auto albumDownload = std::make_unique<AlbumDownloadController>(m_network, m_endpoints, m_state, *m_albums,
-                                                                   *m_log, m_prompts, m_transferOptions,
-                                                                   m_busyRetry, m_albumPacing, w);
+    auto albumDownload = std::make_unique<AlbumDownloadController>(
+        m_network, m_endpoints, m_state, *m_albums, *m_log, m_prompts, m_transferOptions, m_busyRetry,
+        m_albumPacing, m_pauseOptions, w);
     connect(albumDownload.get(), &AlbumDownloadController::sessionExpired, signInAgain,
             &SignInController::signInAgain);
 

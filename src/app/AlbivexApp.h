@@ -1,6 +1,7 @@
 #pragma once
 
 #include "albumdl/AlbumWalk.h"
+#include "albumdl/ServicePause.h"
 #include "qzone/Endpoints.h"
 #include "qzone/ListFetch.h"
 #include "session/WindowState.h"
@@ -70,6 +71,8 @@ public:
     // How many pictures an album download has in flight: adaptive, or fixed for
     // measurements; read at the start of each job.
     AlbumWalk::Pacing &albumPacing() { return m_albumPacing; }
+    // How long an album run pauses for a service that limits it; read as each run starts.
+    ServicePauseOptions &servicePauseOptions() { return m_pauseOptions; }
     // Builds the offline album after each download run.
     GalleryJob &galleryJob() { return *m_galleryJob; }
 
@@ -87,6 +90,7 @@ private:
     PictureTransfer::Options m_transferOptions;
     BusyRetryOptions m_busyRetry;
     AlbumWalk::Pacing m_albumPacing = AlbumWalk::Pacing::Adaptive;
+    ServicePauseOptions m_pauseOptions;
     // Declared before the window so that the window and its views go first.
     std::unique_ptr<AlbumListModel> m_albums;
     std::unique_ptr<PhotoListModel> m_photos;

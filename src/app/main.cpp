@@ -60,6 +60,12 @@ int main(int argc, char **argv)
                        "as ALBIVEX_SERVICE_ROOT does; the option wins over the variable."),
         QStringLiteral("URL"));
     parser.addOption(serviceRoot);
+    const QCommandLineOption pauseSchedule(
+        QStringLiteral("test-pause-schedule"),
+        QStringLiteral("For testing: the pauses for a busy service, in seconds "
+                       "(default 60,120,300,600,1800; the last repeats)."),
+        QStringLiteral("SECONDS,..."));
+    parser.addOption(pauseSchedule);
     for (const auto &qt : QtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name));
         if (qt.takesValue)
@@ -76,6 +82,12 @@ int main(int argc, char **argv)
         error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
         error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+    QList<int> schedule;
+    if (error.isEmpty() && parser.isSet(pauseSchedule)) {
+        schedule = albivex::ServicePauseOptions::parseSchedule(parser.value(pauseSchedule));
+        if (schedule.isEmpty())
+            error = QStringLiteral("Bad --test-pause-schedule '%1'.").arg(parser.value(pauseSchedule));
+    }
     if (!error.isEmpty()) {
         print(stderr, QStringLiteral("albivex: %1\n\n").arg(error) + usage);
         return 2;
@@ -98,6 +110,8 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     albivex::AlbivexApp albivex(endpoints);
+    if (!schedule.isEmpty())
+        albivex.servicePauseOptions().scheduleMs = schedule;
     QObject::connect(
         &albivex, &albivex::AlbivexApp::quitRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);

@@ -18,13 +18,6 @@ inline QString NoAccessState()
     return QStringLiteral("无权访问");
 }
 
-// The download state of an album whose listing the busy service cut short: not all
-// of its pictures are known, so the album is not done.
-inline QString IncompleteState()
-{
-    return QStringLiteral("不完整");
-}
-
 // The box when such an album is opened or downloaded alone.
 inline QString NoAccessText()
 {

@@ -50,7 +50,8 @@ void FloatviewLookup::onAnswer(const QString &picKey, const ListAnswer &answer)
             m_covered.insert(photo.picKey);
         }
     }
-    m_covered.insert(picKey);
+    if (!(m_busyLeavesUncovered && m_ending == AnswerState::Busy))
+        m_covered.insert(picKey);
     Q_EMIT pageDone();
 }
 

@@ -48,6 +48,9 @@ public:
     // What the last answer said of the session (Expired when the sign-in has ended).
     AnswerState ending() const { return m_ending; }
     void cancel();
+    // With it, a busy answer covers nothing: the caller asks again once it has waited
+    // the service out.
+    void setBusyLeavesUncovered(bool uncovered) { m_busyLeavesUncovered = uncovered; }
 
 Q_SIGNALS:
     // A page has been answered (or failed): the pictures it covers are known.
@@ -64,6 +67,7 @@ private:
     QHash<QString, FloatviewPhoto> m_photos;
     QSet<QString> m_covered;
     AnswerState m_ending = AnswerState::Ok;
+    bool m_busyLeavesUncovered = false;
 };
 
 // The floatview request of an album of the album list, for the signed-in account and

@@ -4,6 +4,8 @@
 #include "qzone/PhotoListParser.h"
 #include "session/WindowState.h"
 
+#include <QTimer>
+
 namespace albivex {
 
 PhotoListFetch::PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints,
@@ -44,6 +46,17 @@ void PhotoListFetch::requestPage()
 {
     // A code-0 page without pictures while the album's own count says more remain is
     // the service shedding load, not the album's end: it is asked again.
+    if (m_pacing.waitMs) {
+        if (const int wait = m_pacing.waitMs(); wait > 0) {
+            QTimer::singleShot(wait, this, [this] {
+                if (!m_done)
+                    requestPage();
+            });
+            return;
+        }
+    }
+    if (m_pacing.sent)
+        m_pacing.sent();
     const int received = m_received;
     m_inFlight = FetchList(
         m_nam, PhotoListUrl(m_endpoints, m_request), m_busyRetry, this,
@@ -56,6 +69,8 @@ void PhotoListFetch::onAnswer(const ListAnswer &listAnswer)
     m_inFlight = nullptr;
     if (m_done)
         return;
+    if (m_pacing.answered)
+        m_pacing.answered(listAnswer.verdict.state == AnswerState::Busy);
     if (listAnswer.verdict.state != AnswerState::Ok) {
         m_ending = listAnswer.verdict.state;
         if (listAnswer.throttledEmpty)

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QNetworkAccessManager;
 
 namespace albivex {
@@ -38,6 +40,23 @@ public:
     PhotoListFetch(QNetworkAccessManager &nam, const Endpoints &endpoints, const PhotoListRequest &first,
                    int albumPictureCount, QObject *parent, const BusyRetryOptions &busyRetry = {});
 
+    // Before start(): a job's pacing of its list requests. waitMs is asked before every
+    // page (milliseconds to wait first, 0 to go now), sent is told when one goes, and
+    // answered of every answer, busy or not.
+    struct Pacing
+    {
+        std::function<int()> waitMs;
+        std::function<void()> sent;
+        std::function<void(bool busy)> answered;
+    };
+    void setPacing(Pacing pacing) { m_pacing = std::move(pacing); }
+    // Before start(): the listing goes on after the `received` pictures an earlier
+    // listing of the album brought; its pages start there and number on from them.
+    void resumeFrom(int received)
+    {
+        m_received = received;
+        m_request.pageStart = received;
+    }
     // Sends the first request. Call once.
     void start();
     // Ends the listing at once: the request in flight is dropped, no signal follows.
@@ -76,6 +95,7 @@ private:
     PhotoListRequest m_request;
     int m_albumCount;
     const BusyRetryOptions m_busyRetry;
+    Pacing m_pacing;
     AnswerState m_ending = AnswerState::Ok;
     bool m_wrongAnswer = false;
     int m_answerTotal = -1;

@@ -6,6 +6,7 @@
 #include "SavedFiles.h"
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
+#include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
 #include "photos/FloatviewLookup.h"
 #include "qzone/Endpoints.h"
@@ -165,6 +166,78 @@ private Q_SLOTS:
         m_standin.knobs().clearFaults();
         m_standin.knobs().clearRequests();
         m_standin.knobs().setRate(0);
+    }
+
+    // The pauses of a run for a service that limits it, each begun and then cancelled
+    // (as a stop would), with clean answers noted before each: they grow along the
+    // schedule, its last length repeats, a longer Retry-After wins, and 20 clean
+    // answers in a row (not 19) start the schedule over.
+    void servicePauseLengths_data()
+    {
+        QTest::addColumn<QList<int>>("retryAfters");
+        QTest::addColumn<int>("cleanBefore");
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::newRow("grows, the last repeats")
+            << QList<int> {-1, -1, -1, -1} << 0 << QList<int> {100, 200, 500, 500};
+        QTest::newRow("a longer Retry-After wins")
+            << QList<int> {350, 50, -1} << 0 << QList<int> {350, 200, 500};
+        QTest::newRow("20 clean answers start over") << QList<int> {-1, -1} << 20 << QList<int> {100, 100};
+        QTest::newRow("19 do not") << QList<int> {-1, -1} << 19 << QList<int> {100, 200};
+    }
+    void servicePauseLengths()
+    {
+        QFETCH(QList<int>, retryAfters);
+        QFETCH(int, cleanBefore);
+        QFETCH(QList<int>, lengths);
+        ServicePauseOptions options;
+        options.scheduleMs = {100, 200, 500};
+        ServicePause pause(options);
+        QSignalSpy began(&pause, &ServicePause::began);
+        QSignalSpy countdown(&pause, &ServicePause::countdown);
+        for (const int retryAfter : retryAfters) {
+            for (int i = 0; i < cleanBefore; ++i)
+                pause.noteAnswer(false);
+            pause.begin(retryAfter);
+            QVERIFY(pause.isPaused());
+            pause.begin(); // a pause in progress is not begun again
+            pause.cancel();
+            QVERIFY(!pause.isPaused());
+        }
+        QList<int> seen;
+        for (const QList<QVariant> &signal : std::as_const(began))
+            seen << signal.at(0).toInt();
+        QCOMPARE(seen, lengths);
+        QCOMPARE(countdown.size(), lengths.size());
+        QCOMPARE(PauseCountdownText(61001), QStringLiteral("服务繁忙，1分2秒后继续.."));
+        QCOMPARE(ServicePauseOptions::parseSchedule(QStringLiteral("1, 0.5,30")),
+                 (QList<int> {1000, 500, 30000}));
+        QCOMPARE(ServicePauseOptions::parseSchedule(QStringLiteral("1,,2")), QList<int> {});
+    }
+
+    // The gap between list requests after busy answers: 2 s, doubled by each further one
+    // up to 60 s, dropped after 20 clean answers; and a pause that runs out resumes.
+    void listGapAndResume()
+    {
+        ServicePauseOptions options;
+        options.scheduleMs = {50};
+        ServicePause pause(options);
+        pause.noteListRequest();
+        QCOMPARE(pause.listWaitMs(), 0);
+        pause.noteAnswer(true);
+        QVERIFY(pause.listWaitMs() > 1000 && pause.listWaitMs() <= 2000);
+        for (int i = 0; i < 6; ++i)
+            pause.noteAnswer(true);
+        QVERIFY(pause.listWaitMs() > 59000 && pause.listWaitMs() <= 60000);
+        for (int i = 0; i < 19; ++i)
+            pause.noteAnswer(false);
+        QVERIFY(pause.listWaitMs() > 0);
+        pause.noteAnswer(false);
+        QCOMPARE(pause.listWaitMs(), 0);
+
+        QSignalSpy resumed(&pause, &ServicePause::resumed);
+        pause.begin();
+        QVERIFY(resumed.wait(5000));
+        QVERIFY(!pause.isPaused());
     }
 
     // Ten requests a second for thirty pictures: the budget runs out in every window,

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 #include <QtTest>
 
@@ -137,8 +138,11 @@ private Q_SLOTS:
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_app = std::make_unique<AlbivexApp>(Endpoints(m_standin.root()), m_prompts.get(), m_prompts.get(),
                                              m_prompts.get());
-        // The real waits are 2, 4 and 8 s; their number is what matters here.
+        // The real waits are 2, 4 and 8 s; their number is what matters here. So are
+        // the pauses of a minute and more for a service that limits the tool.
         m_app->busyRetryOptions().waitsMs = {20, 40, 80};
+        m_app->servicePauseOptions().scheduleMs = {300, 600};
+        knobs().setThrottle(0, 0);
         m_save = std::make_unique<QTemporaryDir>();
         m_app->start();
         window().saveFolderEdit->setText(m_save->path());
@@ -363,24 +367,71 @@ private Q_SLOTS:
         QVERIFY(m_prompts->boxes.isEmpty());
     }
 
-    // A busy listing leaves its album incomplete, not failed; the run goes on with the
-    // next album.
-    void busyListingInTheAlbumJob()
+    // A service that limits the tool pauses the album run as a whole, counting down,
+    // and the run goes on where it stopped: nothing is failed for it. Rows: a listing
+    // that stays busy through its retries; the stand-in's throttle (after every 5
+    // requests served, 2 s of 429 and -10001) against pictures whose own retries are
+    // short; and, stopped during a pause that would last a minute, a run that ends at
+    // once with the usual stop texts.
+    void busyServicePausesTheAlbumJob_data()
     {
+        QTest::addColumn<bool>("throttle");
+        QTest::addColumn<bool>("stopDuringPause");
+        QTest::newRow("listing stays busy") << false << false;
+        QTest::newRow("throttled service") << true << false;
+        QTest::newRow("stopped during the pause") << false << true;
+    }
+    void busyServicePausesTheAlbumJob()
+    {
+        QFETCH(bool, throttle);
+        QFETCH(bool, stopDuringPause);
         QVERIFY(signInOverHttp());
         QVERIFY(list(Action::ListOwn));
         albums().setChecked(3, true); // V1comma, listed first
         albums().setChecked(8, true); // V1three
         QCOMPARE(albums().entry(3).albumId, QString::fromLatin1(sd::CommaAlbum.id));
-        knobs().addFault(sd::FaultRule::serviceCode(PhotoPath, -10049, 4));
+        if (stopDuringPause)
+            m_app->servicePauseOptions().scheduleMs = {60000};
+        if (throttle) {
+            m_app->transferOptions().maxRetryAfterMs = 20;
+            m_app->transferOptions().retryPauseMs = 20;
+            knobs().setThrottle(5, 2);
+        } else {
+            knobs().addFault(sd::FaultRule::serviceCode(PhotoPath, -10049, stopDuringPause ? -1 : 4));
+        }
+        // The status text as the user would see it, looked at every 10 ms.
+        QStringList countdown;
+        QTimer look;
+        connect(&look, &QTimer::timeout, [&] {
+            const QString text = window().statusText();
+            if (text.startsWith(QStringLiteral("服务繁忙，")) && text.endsWith(QStringLiteral("秒后继续.."))
+                && !countdown.contains(text))
+                countdown << text;
+        });
+        look.start(10);
         start(Action::Download, QString::fromLatin1(sd::CommaAlbum.id));
-        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 30000);
+        if (stopDuringPause) {
+            QTRY_VERIFY_WITH_TIMEOUT(!countdown.isEmpty(), 20000);
+            QCOMPARE(countdown.first(), QStringLiteral("服务繁忙，1分0秒后继续.."));
+            window().stopButton->click();
+            QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 5000);
+            QCOMPARE(window().statusText(), QStringLiteral("已停止相册下载工作"));
+            QCOMPARE(countLines(QStringLiteral("继续下载..")), 0);
+            QVERIFY(!m_app->log().lines().join('\n').contains(QStringLiteral("失败")));
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 60000);
 
-        QCOMPARE(albums().entry(3).downloadState, QStringLiteral("不完整"));
+        QVERIFY(!countdown.isEmpty());
+        QCOMPARE(albums().entry(3).downloadState, QStringLiteral("√"));
         QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
-        QCOMPARE(countLines(QStringLiteral("[春游]") + Busy + QStringLiteral("..")), 1);
-        QCOMPARE(countLines(QStringLiteral("[春游]图片列表不完整（服务端3张，已获取0张）..")), 1);
-        QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("]共保存3张，失败0张，1个相册不完整")));
+        const int pauses = int(m_app->log().lines().filter(QStringLiteral("服务繁忙，暂停下载")).size());
+        QVERIFY(pauses >= 1);
+        QCOMPARE(countLines(QStringLiteral("继续下载..")), pauses);
+        if (!throttle)
+            QCOMPARE(countLines(QStringLiteral("[春游]") + Busy + QStringLiteral("..")), 1);
+        QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存6张，失败0张")),
+                 qPrintable(m_app->log().lines().last()));
     }
 
     // The second space's private album: shown as such, skipped by a multi-album run,

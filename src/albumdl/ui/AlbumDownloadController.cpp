@@ -17,7 +17,8 @@ namespace albivex {
 AlbumDownloadController::AlbumDownloadController(
     QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state, AlbumListModel &albums,
     ActivityLog &log, Prompts &prompts, const PictureTransfer::Options &transferOptions,
-    const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing, MainWindow &window, QObject *parent)
+    const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing,
+    const ServicePauseOptions &pauseOptions, MainWindow &window, QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_endpoints(endpoints)
@@ -28,9 +29,18 @@ AlbumDownloadController::AlbumDownloadController(
     , m_transferOptions(transferOptions)
     , m_busyRetry(busyRetry)
     , m_pacing(pacing)
+    , m_pauseOptions(pauseOptions)
     , m_window(window)
 {
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
+    // Queued: the stop button's own handler clears the job's flag first.
+    connect(
+        window.stopButton, &QPushButton::clicked, this,
+        [this] {
+            if (m_job)
+                m_job->noticeStop();
+        },
+        Qt::QueuedConnection);
 }
 
 AlbumDownloadController::~AlbumDownloadController()
@@ -49,6 +59,7 @@ void AlbumDownloadController::startJob()
     job->setBusyRetry(m_busyRetry);
     connect(job, &AlbumDownloadJob::sessionExpired, this, &AlbumDownloadController::sessionExpired);
     job->setPacing(m_pacing);
+    job->setServicePause(m_pauseOptions);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         if (m_job == job)

@@ -2,6 +2,7 @@
 
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
+#include "albumdl/ServicePause.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
 
@@ -31,7 +32,8 @@ public:
                             AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
                             const PictureTransfer::Options &transferOptions,
                             const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing,
-                            MainWindow &window, QObject *parent = nullptr);
+                            const ServicePauseOptions &pauseOptions, MainWindow &window,
+                            QObject *parent = nullptr);
     ~AlbumDownloadController() override;
 
 Q_SIGNALS:
@@ -65,6 +67,7 @@ private:
     const PictureTransfer::Options &m_transferOptions;
     const BusyRetryOptions &m_busyRetry;
     const AlbumWalk::Pacing &m_pacing;
+    const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
 };
