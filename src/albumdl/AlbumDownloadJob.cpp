@@ -8,7 +8,9 @@
 #include "photos/PhotoListFetch.h"
 #include "session/Prompts.h"
 #include "session/WindowState.h"
+#include "storage/SaveLayout.h"
 
+#include <QDir>
 #include <QTime>
 #include <QTimer>
 
@@ -68,6 +70,9 @@ bool AlbumDownloadJob::start()
     m_state.albumJobRunning = true;
     m_view.setStatusText(QStringLiteral("相册下载任务开始.."));
 
+    m_journal.reset();
+    if (!single || m_resuming)
+        beginJournal();
     if (single) {
         m_mode = Mode::SingleAlbum;
         m_row = selected;
@@ -110,6 +115,59 @@ void AlbumDownloadJob::startPause()
     });
 }
 
+void AlbumDownloadJob::beginJournal()
+{
+    m_journalFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
+    if (m_journalFolder.isEmpty())
+        return;
+    RunJournal journal;
+    journal.ownerUin = m_state.listedOwnerUin;
+    journal.quality = BoxIndexOfQuality(m_view.quality());
+    journal.naming = static_cast<int>(m_view.namingMode());
+    const int selected = m_view.selectedAlbumRow();
+    const bool single = m_albums.checkedCount() < 2;
+    for (int row = 0; row < m_albums.size(); ++row) {
+        const AlbumEntry &album = m_albums.entry(row);
+        if ((single ? row == selected : album.isChecked) && album.allowAccess)
+            journal.albums << RunJournal::Album {album.albumId, album.name, false};
+    }
+    m_journal = journal;
+    QDir().mkpath(m_journalFolder);
+    endJournal();
+}
+
+// Marks the album complete or not, or with nullopt takes it out; then writes the journal.
+void AlbumDownloadJob::journalAlbum(const QString &albumId, std::optional<bool> complete)
+{
+    if (!m_journal)
+        return;
+    for (int i = 0; i < m_journal->albums.size(); ++i) {
+        if (m_journal->albums.at(i).id != albumId)
+            continue;
+        if (complete)
+            m_journal->albums[i].complete = *complete;
+        else
+            m_journal->albums.removeAt(i);
+        break;
+    }
+    endJournal();
+}
+
+// Writes the journal, or deletes it once every album in it is complete.
+void AlbumDownloadJob::endJournal()
+{
+    if (!m_journal)
+        return;
+    if (m_journal->remaining().isEmpty()) {
+        RemoveRunJournal(m_journalFolder);
+        return;
+    }
+    if (const std::optional<QString> error = SaveRunJournal(m_journalFolder, *m_journal)) {
+        m_view.addLogLines({QStringLiteral("下载记录无法保存：") + *error});
+        m_journal.reset(); // said once; the run goes on without it
+    }
+}
+
 void AlbumDownloadJob::noticeStop()
 {
     if (!m_running || !m_pause || !m_pause->isPaused() || m_state.albumJobRunning)
@@ -141,10 +199,12 @@ void AlbumDownloadJob::visitRow()
     // The tick is read now: rows not reached yet follow the user's latest choice.
     const AlbumEntry &album = m_albums.entry(m_row);
     if (!album.isChecked) {
+        journalAlbum(album.albumId, std::nullopt);
         nextRow();
         return;
     }
     if (!album.allowAccess) {
+        journalAlbum(album.albumId, std::nullopt);
         ++m_skipped;
         m_view.addLogLines({QLatin1Char('[') + album.name + QStringLiteral("]无权访问，已跳过..")});
         nextRow();
@@ -174,6 +234,7 @@ void AlbumDownloadJob::fetchAlbum(int row)
 // the viewer may not open.
 void AlbumDownloadJob::passOver(const QString &albumName, const QString &why)
 {
+    journalAlbum(m_albums.entry(m_row).albumId, std::nullopt);
     ++m_skipped;
     m_view.addLogLines({QLatin1Char('[') + albumName + QLatin1Char(']') + why});
     nextRow();
@@ -270,6 +331,7 @@ void AlbumDownloadJob::onAlbumWalked()
     m_total.saved += tally.saved;
     m_total.skipped += tally.skipped;
     m_total.failed += failed;
+    journalAlbum(m_albums.entry(m_row).albumId, failed == 0);
     // The tick only when every picture of the album is on disk (saved now or before).
     m_albums.setDownloadState(m_row,
                               failed == 0

@@ -6,6 +6,7 @@
 #include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
 #include "storage/PictureTransfer.h"
+#include "storage/RunJournal.h"
 
 #include <QList>
 #include <QObject>
@@ -42,6 +43,13 @@ struct WindowState;
 // counted failed for it. The stop button ends a pause at once (noticeStop()). After a
 // busy answer the run's list requests keep the pause's gap between them.
 //
+// A run of several albums, or one that takes up an earlier run's journal
+// (setResuming), keeps a RunJournal in the space's folder: written when the run starts
+// and whenever an album ends, with the albums not reached or not complete yet. A run
+// whose albums all end complete deletes it; a stop or an album that ends incomplete
+// keeps it, for the offer of the next listing. Albums the run passes over (no access,
+// no answer, unticked before they were reached) leave it.
+//
 // An album the service does not let the viewer open is refused with a box when it is
 // downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
 // listing that says the sign-in has ended stops the run, which then sends
@@ -67,6 +75,10 @@ public:
     void setPacing(AlbumWalk::Pacing pacing) { m_pacing = pacing; }
     // How long the run pauses for a service that limits it.
     void setServicePause(const ServicePauseOptions &options) { m_pauseOptions = options; }
+
+    // Before start(): the run takes up an earlier run's journal, which it keeps up even
+    // for a single album.
+    void setResuming(bool resuming) { m_resuming = resuming; }
 
     // The stop button was pressed: a pause in progress ends now, and the run with it.
     // Without a pause the run ends at its next stop point as before.
@@ -94,6 +106,10 @@ private:
     // Lists the album's pictures on from those m_pictures holds.
     void continueListing(int row);
     void startPause();
+    // The run's journal: begun at the start, an album taken out or marked, written.
+    void beginJournal();
+    void journalAlbum(const QString &albumId, std::optional<bool> complete);
+    void endJournal();
     void passOver(const QString &albumName, const QString &why);
     void walkAlbum(int row);
     void onAlbumWalked();
@@ -122,6 +138,9 @@ private:
     int m_missing = 0;
     AlbumAnswerKeys m_answer; // of the album being listed
     int m_pausedListing = -1; // the row whose listing goes on after the pause
+    bool m_resuming = false;
+    std::optional<RunJournal> m_journal; // kept by this run
+    QString m_journalFolder;
     QPointer<PhotoListFetch> m_fetch;
     QPointer<AlbumWalk> m_walk;
     AlbumWalk::Tally m_total;

@@ -14,6 +14,19 @@ PictureQuality QualityOfBoxIndex(int index)
     }
 }
 
+int BoxIndexOfQuality(PictureQuality quality)
+{
+    switch (quality) {
+    case PictureQuality::Normal:
+        return 0;
+    case PictureQuality::Original:
+        return 2;
+    case PictureQuality::High:
+        break;
+    }
+    return 1;
+}
+
 QString QualityAddress(const QString &address, PictureQuality quality)
 {
     if (quality != PictureQuality::Normal)

@@ -14,6 +14,8 @@ enum class PictureQuality {
 
 // The quality of the box's item at `index`; High for any index the box does not have.
 PictureQuality QualityOfBoxIndex(int index);
+// The box's index of a quality; QualityOfBoxIndex gives it back.
+int BoxIndexOfQuality(PictureQuality quality);
 
 // The address fetched for a listed picture address: with Normal every "/b/" becomes
 // "/c/" (the services keep the smaller copy under the "c" folder); with High, and for

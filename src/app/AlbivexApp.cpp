@@ -156,6 +156,12 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(selectedRuns, &SelectedDownloadController::runEnded, gallery.get(),
             &GalleryController::buildCurrentSpace);
     connect(listing, &AlbumCatalogueController::listingFinished, gallery.get(), &GalleryController::refresh);
+    // A run that did not finish is offered again once its space is listed whole.
+    connect(listing, &AlbumCatalogueController::listingFinished, albumDownload.get(),
+            [listing, offer = albumDownload.get()] {
+                if (listing->listedWhole())
+                    offer->offerToResume();
+            });
     // "终止任务" ends a build too; the next run's end builds afresh.
     connect(w.stopButton, &QPushButton::clicked, m_galleryJob.get(), &GalleryJob::stop);
     m_controllers.push_back(std::move(albumDownload));

@@ -7,13 +7,6 @@
 
 namespace albivex {
 
-QString SpaceFolderPath(const QString &saveFolder, const QString &ownerUin)
-{
-    if (saveFolder.isEmpty() || ownerUin.isEmpty())
-        return QString();
-    return saveFolder + QLatin1Char('/') + SafePathComponent(ownerUin);
-}
-
 QString ThumbFileName(const QString &pictureFile)
 {
     const QString plain = pictureFile + QStringLiteral(".jpg");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/SaveLayout.h" // SpaceFolderPath
+
 #include <QString>
 #include <QStringList>
 
@@ -8,10 +10,6 @@ namespace albivex {
 // Where the offline album lives inside a space folder (save folder / QQ number): the
 // space's page, one page per album folder, and each album's thumbnails in a hidden
 // folder beside its pictures. Pure functions; nothing here touches the disk.
-
-// save folder + "/" + SafePathComponent(ownerUin), as the album folders are laid out
-// (AlbumFolderPath); empty when either is empty.
-QString SpaceFolderPath(const QString &saveFolder, const QString &ownerUin);
 
 // The page's file name, in the space folder and in every album folder alike.
 inline QString GalleryPageName()

@@ -141,6 +141,13 @@ QString PictureFileName(NamingMode mode, int sequence, const QString &pictureNam
     return prefix + name + suffix + extension;
 }
 
+QString SpaceFolderPath(const QString &saveFolder, const QString &ownerUin)
+{
+    if (saveFolder.isEmpty() || ownerUin.isEmpty())
+        return QString();
+    return saveFolder + QLatin1Char('/') + SafePathComponent(ownerUin);
+}
+
 QString AlbumFolderPath(const QString &saveFolder, const QString &ownerUin, const QString &albumName,
                         bool create)
 {

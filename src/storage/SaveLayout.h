@@ -59,6 +59,10 @@ QString SafePathComponent(const QString &name, FileSystemRules rules = NativeFil
 QString PictureFileName(NamingMode mode, int sequence, const QString &pictureName,
                         FileSystemRules rules = NativeFileSystemRules);
 
+// save folder + "/" + SafePathComponent(ownerUin), the space's folder, as the album
+// folders are laid out (AlbumFolderPath); empty when either is empty.
+QString SpaceFolderPath(const QString &saveFolder, const QString &ownerUin);
+
 // saveFolder + "/" + owner + "/" + album folder name, where the album folder name is
 // SafePathComponent(CleanFolderName(albumName)) and the owner is
 // SafePathComponent(ownerUin). With `create`, the owner folder and then the album

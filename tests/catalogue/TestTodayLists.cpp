@@ -13,6 +13,7 @@
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/RunJournal.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 
@@ -432,6 +433,55 @@ private Q_SLOTS:
             QCOMPARE(countLines(QStringLiteral("[春游]") + Busy + QStringLiteral("..")), 1);
         QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存6张，失败0张")),
                  qPrintable(m_app->log().lines().last()));
+    }
+
+    // A run of two albums whose second album fails leaves a journal; listing the space
+    // again offers the rest. Yes saves the failed album's pictures and nothing of the
+    // complete one, and the journal goes; No deletes it and starts nothing.
+    void anUnfinishedRunIsOfferedAgain_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("是") << true;
+        QTest::newRow("否") << false;
+    }
+    void anUnfinishedRunIsOfferedAgain()
+    {
+        QFETCH(bool, yes);
+        QVERIFY(signInOverHttp());
+        QVERIFY(list(Action::ListOwn));
+        albums().setChecked(3, true); // V1comma
+        albums().setChecked(8, true); // V1three
+        knobs().addFault(sd::FaultRule::httpStatus(QStringLiteral("/photo/b/V1three/*"), 404));
+        start(Action::Download, QString::fromLatin1(sd::CommaAlbum.id));
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 30000);
+        QVERIFY(m_app->log().lines().last().endsWith(QStringLiteral("]共保存3张，失败3张")));
+        const QString space = m_save->path() + QLatin1Char('/') + MainUin;
+        const std::optional<RunJournal> journal = LoadRunJournal(space);
+        QVERIFY(journal);
+        QCOMPARE(journal->remaining().size(), 1);
+        QCOMPARE(journal->remaining().first().id, QStringLiteral("V1three"));
+
+        const QString commaPicture = QStringLiteral("/photo/b/V1comma/1.jpg");
+        QCOMPARE(knobs().requestsTo(commaPicture).size(), 1);
+        knobs().clearFaults();
+        knobs().clearRequests();
+        m_prompts->answerNextQuestion(yes);
+        QVERIFY(list(Action::ListOwn));
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompts->texts().filter(QStringLiteral("是否继续")).size(), 1, 10000);
+        QVERIFY(
+            m_prompts->texts().contains(QStringLiteral("上次的下载还没有完成（剩余1个相册），是否继续？")));
+        if (!yes) {
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(space + QLatin1Char('/') + RunJournalFileName()), 5000);
+            QVERIFY(m_app->state().albumJobIdle);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_app->state().albumJobIdle, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 30000);
+        QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存3张，跳过0张，失败0张")),
+                 qPrintable(m_app->log().lines().last()));
+        QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
+        QCOMPARE(knobs().requestsTo(commaPicture).size(), 0);
+        QVERIFY(!QFile::exists(space + QLatin1Char('/') + RunJournalFileName()));
     }
 
     // The second space's private album: shown as such, skipped by a multi-album run,

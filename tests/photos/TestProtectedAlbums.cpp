@@ -6,6 +6,7 @@
 #include "SavedFiles.h"
 #include "session/WindowState.h"
 #include "standin/ServiceRoutes.h"
+#include "storage/RunJournal.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -191,8 +192,12 @@ private Q_SLOTS:
         QCOMPARE(pictureRequests(QString::fromLatin1(sd::PasswordAlbum.id)), 0);
         const QStringList files = AllFilesUnder(m_save->path());
         QVERIFY(!files.isEmpty());
+        // Beside the album, the run's journal: the video album ended with a picture not
+        // saved, so it is kept for the next listing's offer.
         for (const QString &file : files)
-            QVERIFY2(file.startsWith(QStringLiteral("4455667788/视频/")), qPrintable(file));
+            QVERIFY2(file.startsWith(QStringLiteral("4455667788/视频/"))
+                         || file == QStringLiteral("4455667788/") + RunJournalFileName(),
+                     qPrintable(file));
         QVERIFY(t().prompts.boxes.isEmpty());
     }
 

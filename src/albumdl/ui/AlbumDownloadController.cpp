@@ -1,11 +1,18 @@
 #include "albumdl/ui/AlbumDownloadController.h"
 
 #include "albumdl/AlbumDownloadJob.h"
+#include "catalogue/AlbumListModel.h"
 #include "qzone/Endpoints.h"
+#include "session/Prompts.h"
+#include "session/WindowState.h"
+#include "storage/RunJournal.h"
+#include "storage/SaveLayout.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -60,18 +67,70 @@ void AlbumDownloadController::startJob()
     connect(job, &AlbumDownloadJob::sessionExpired, this, &AlbumDownloadController::sessionExpired);
     job->setPacing(m_pacing);
     job->setServicePause(m_pauseOptions);
+    job->setResuming(m_resuming);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
-        if (m_job == job)
+        if (m_job == job) {
             m_job = nullptr;
+            m_resuming = false;
+        }
         job->deleteLater();
         Q_EMIT runEnded();
     });
     if (!job->start()) {
         delete job;
+        m_resuming = false;
         return;
     }
     m_job = job;
+}
+
+void AlbumDownloadController::offerToResume()
+{
+    if (m_job || m_offering || m_albums.size() == 0)
+        return;
+    const QString spaceFolder = SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin);
+    const std::optional<RunJournal> journal = LoadRunJournal(spaceFolder);
+    if (!journal || journal->ownerUin != m_state.listedOwnerUin)
+        return;
+    QList<int> rows;
+    for (const RunJournal::Album &album : journal->remaining()) {
+        for (int row = 0; row < m_albums.size(); ++row) {
+            if (m_albums.entry(row).albumId == album.id && m_albums.entry(row).allowAccess)
+                rows << row;
+        }
+    }
+    // The albums left are gone from the space: nothing to take up.
+    if (rows.isEmpty()) {
+        RemoveRunJournal(spaceFolder);
+        return;
+    }
+    m_offering = true;
+    m_prompts.askYesNo(
+        AppBoxTitle(), QStringLiteral("上次的下载还没有完成（剩余%1个相册），是否继续？").arg(rows.size()),
+        Prompts::Icon::Information, [this, journal = *journal, rows, spaceFolder](bool yes) {
+            m_offering = false;
+            // The answer counts only for the space it was asked about.
+            if (SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin) != spaceFolder || m_job)
+                return;
+            if (yes)
+                resume(journal, rows);
+            else
+                RemoveRunJournal(spaceFolder);
+        });
+}
+
+void AlbumDownloadController::resume(const RunJournal &journal, const QList<int> &rows)
+{
+    for (int row = 0; row < m_albums.size(); ++row)
+        m_albums.setChecked(row, rows.contains(row));
+    m_window.albumView->setCurrentIndex(m_albums.index(rows.first(), 0));
+    if (journal.quality < m_window.qualityCombo->count())
+        m_window.qualityCombo->setCurrentIndex(journal.quality);
+    if (QAbstractButton *naming = m_window.namingModeGroup->button(journal.naming))
+        naming->setChecked(true);
+    m_resuming = true;
+    startJob();
 }
 
 int AlbumDownloadController::selectedAlbumRow() const
@@ -96,7 +155,8 @@ PictureQuality AlbumDownloadController::quality() const
 
 bool AlbumDownloadController::onlyNew() const
 {
-    return m_window.onlyNewCheck->isChecked();
+    // A run taken up again never fetches a picture its album's record holds whole.
+    return m_resuming || m_window.onlyNewCheck->isChecked();
 }
 
 bool AlbumDownloadController::writeMetadata() const

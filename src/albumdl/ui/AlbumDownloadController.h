@@ -18,6 +18,7 @@ class Endpoints;
 struct WindowState;
 class AlbumListModel;
 class ActivityLog;
+struct RunJournal;
 class Prompts;
 class MainWindow;
 
@@ -36,6 +37,13 @@ public:
                             QObject *parent = nullptr);
     ~AlbumDownloadController() override;
 
+    // After a whole listing of a space: when the space's folder holds the journal of a
+    // run that did not finish, asks "上次的下载还没有完成（剩余N个相册），是否继续？".
+    // Yes ticks the albums that remain (those listed), sets the run's quality and
+    // naming and runs them, passing over every picture the albums' records hold whole
+    // whatever "只下载新照片" says; No deletes the journal.
+    void offerToResume();
+
 Q_SIGNALS:
     // A listing of the job said the sign-in is no longer taken; the job has stopped.
     void sessionExpired();
@@ -44,6 +52,7 @@ Q_SIGNALS:
 
 private:
     void startJob();
+    void resume(const RunJournal &journal, const QList<int> &rows);
 
     int selectedAlbumRow() const override;
     QString saveFolder() const override;
@@ -70,6 +79,8 @@ private:
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     QPointer<AlbumDownloadJob> m_job;
+    bool m_resuming = false; // the running job takes up a journal
+    bool m_offering = false; // the question is open
 };
 
 } // namespace albivex

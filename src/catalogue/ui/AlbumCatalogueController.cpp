@@ -198,6 +198,7 @@ void AlbumCatalogueController::finish(Ending ending)
 {
     m_pending.clear();
     m_listing = false;
+    m_listedWhole = ending == Ending::Listed;
     if (ending == Ending::Expired) {
         Q_EMIT sessionExpired();
         Q_EMIT listingFinished();

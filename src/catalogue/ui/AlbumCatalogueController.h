@@ -50,6 +50,9 @@ public:
     void listOtherAlbums();
 
     bool isListing() const { return m_listing; }
+    // The last listing brought the whole album list (not cut short by a busy service
+    // or an ended sign-in).
+    bool listedWhole() const { return m_listedWhole; }
 
 Q_SIGNALS:
     // A listing has added its last row and written its closing line.
@@ -83,6 +86,7 @@ private:
     AlbumListingView &m_view;
     const BusyRetryOptions &m_busyRetry;
     bool m_listing = false;
+    bool m_listedWhole = false;
     bool m_otherSpace = false;
     QString m_ownerUin;
     QList<AlbumEntry> m_pending; // the new albums of the page being shown
