@@ -4,6 +4,7 @@
 #include "catalogue/AlbumAnswers.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
+#include "network/ParseInBackground.h"
 #include "photos/FloatviewLookup.h"
 #include "photos/PhotoListFetch.h"
 #include "session/Prompts.h"
@@ -11,6 +12,7 @@
 #include "storage/SaveLayout.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTime>
 #include <QTimer>
 
@@ -63,6 +65,7 @@ bool AlbumDownloadJob::start()
     m_running = true;
     m_total = {};
     m_skipped = 0;
+    m_report.clear();
     startPause();
     m_onlyNew = m_view.onlyNew();
     m_view.setJobControlsEnabled(false);
@@ -166,6 +169,25 @@ void AlbumDownloadJob::endJournal()
         m_view.addLogLines({QStringLiteral("下载记录无法保存：") + *error});
         m_journal.reset(); // said once; the run goes on without it
     }
+}
+
+// On a worker thread: it reads the album.json of every album of the space. A failure is
+// said in the log, by the view, which outlives the job.
+void AlbumDownloadJob::writeReport()
+{
+    const QString spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
+    if (spaceFolder.isEmpty() || m_report.isEmpty() || !QFileInfo(spaceFolder).isDir())
+        return;
+    AlbumJobView *view = &m_view;
+    ParseInBackground<std::optional<QString>>(
+        &m_albums,
+        [spaceFolder, owner = m_state.listedOwnerUin, report = m_report] {
+            return WriteBackupReport(spaceFolder, owner, report);
+        },
+        [view](std::optional<QString> error) {
+            if (error)
+                view->addLogLines({QStringLiteral("备份报告无法保存：") + *error});
+        });
 }
 
 void AlbumDownloadJob::noticeStop()
@@ -298,6 +320,7 @@ void AlbumDownloadJob::continueListing(int row)
                 // Pictures the album holds but the listing did not bring (a page that
                 // failed) were not saved either.
                 m_missing = qMax(0, announced - received);
+                m_serviceCount = qMax(announced, fetch->expectedTotal());
                 walkAlbum(row);
             });
     m_fetch->start();
@@ -325,13 +348,21 @@ void AlbumDownloadJob::walkAlbum(int row)
 void AlbumDownloadJob::onAlbumWalked()
 {
     const AlbumWalk::Tally tally = m_walk->tally();
+    const QStringList failures = m_walk->failures();
     m_walk->deleteLater();
     m_walk = nullptr;
     const int failed = tally.failed + m_missing;
+    const AlbumEntry &album = m_albums.entry(m_row);
+    BackupReportAlbum checked {album.albumId, album.name, m_serviceCount, tally.saved,
+                               tally.skipped, failed,     failures};
+    if (m_missing > 0)
+        checked.failures << QStringLiteral("%1张照片没有列出..").arg(m_missing);
+    m_report << checked;
+    m_view.addLogLines({AlbumCheckLine(checked)});
     m_total.saved += tally.saved;
     m_total.skipped += tally.skipped;
     m_total.failed += failed;
-    journalAlbum(m_albums.entry(m_row).albumId, failed == 0);
+    journalAlbum(album.albumId, checked.complete());
     // The tick only when every picture of the album is on disk (saved now or before).
     m_albums.setDownloadState(m_row,
                               failed == 0
@@ -357,11 +388,17 @@ void AlbumDownloadJob::finish()
     const QString passedOver = m_onlyNew || m_total.skipped > 0
         ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
         : QString();
-    m_view.addLogLines({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成.."),
-                        QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
-                            + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
-                            + QStringLiteral("张")
-                            + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
+    QStringList lines {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")};
+    // The albums not complete are named just before the summary, which stays last.
+    if (const QString incomplete = IncompleteAlbumsLine(m_report); !incomplete.isEmpty())
+        lines << incomplete;
+    m_view.addLogLines(
+        lines
+        + QStringList {QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
+                       + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
+                       + QStringLiteral("张")
+                       + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
+    writeReport();
     // The progress bar keeps its last value.
     Q_EMIT ended();
 }
@@ -387,6 +424,7 @@ void AlbumDownloadJob::stop()
     m_view.setStatusText(StoppedText);
     if (m_mode == Mode::MultiAlbum && beforePicture)
         m_view.addLogLines({StoppedText});
+    writeReport();
     Q_EMIT ended();
 }
 

@@ -5,6 +5,7 @@
 #include "qzone/AlbumAnswer.h"
 #include "qzone/ListFetch.h"
 #include "qzone/PhotoEntry.h"
+#include "storage/BackupReport.h"
 #include "storage/PictureTransfer.h"
 #include "storage/RunJournal.h"
 
@@ -49,6 +50,11 @@ struct WindowState;
 // whose albums all end complete deletes it; a stop or an album that ends incomplete
 // keeps it, for the offer of the next listing. Albums the run passes over (no access,
 // no answer, unticked before they were reached) leave it.
+//
+// Every album walked ends with a check line in the log that sets the service's count
+// against what was saved, passed over and failed (AlbumCheckLine); a run with albums
+// not complete names them just before its summary; and every run, whole or stopped,
+// rewrites the space's 备份报告.txt on a worker thread (WriteBackupReport).
 //
 // An album the service does not let the viewer open is refused with a box when it is
 // downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
@@ -110,6 +116,7 @@ private:
     void beginJournal();
     void journalAlbum(const QString &albumId, std::optional<bool> complete);
     void endJournal();
+    void writeReport();
     void passOver(const QString &albumName, const QString &why);
     void walkAlbum(int row);
     void onAlbumWalked();
@@ -139,6 +146,8 @@ private:
     AlbumAnswerKeys m_answer; // of the album being listed
     int m_pausedListing = -1; // the row whose listing goes on after the pause
     bool m_resuming = false;
+    int m_serviceCount = 0; // the service's count of the album being walked
+    QList<BackupReportAlbum> m_report; // the albums walked so far
     std::optional<RunJournal> m_journal; // kept by this run
     QString m_journalFolder;
     QPointer<PhotoListFetch> m_fetch;

@@ -362,12 +362,14 @@ QStringList AlbumWalk::report(int index, const Ended &ended)
     } else if (ended.note == Ended::Note::NotTranscoded) {
         ++m_tally.failed;
         lines << head + NotTranscodedText();
+        m_failures << lines.last();
     } else if (ended.outcome == TransferOutcome::Saved) {
         ++m_tally.saved;
         lines << head + QStringLiteral("下载完毕..");
     } else {
         ++m_tally.failed;
         lines << head + DownloadFailedText(ended.outcome);
+        m_failures << lines.last();
     }
     return lines;
 }

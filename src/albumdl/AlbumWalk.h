@@ -142,6 +142,8 @@ public:
     void start();
 
     const Tally &tally() const { return m_tally; }
+    // The log lines of the pictures reported failed, "[name]" and why.
+    const QStringList &failures() const { return m_failures; }
     // Floatview said the sign-in has ended; the walk stopped for it.
     bool sessionEnded() const { return m_sessionEnded; }
 
@@ -234,6 +236,7 @@ private:
     bool m_moreScheduled = false;
     bool m_ended = false;
     Tally m_tally;
+    QStringList m_failures;
 };
 
 } // namespace albivex

@@ -342,11 +342,12 @@ private Q_SLOTS:
         QCOMPARE(window().progressBar->maximum(), 3);
         QCOMPARE(window().progressBar->value(), 3);
         QStringList tail;
-        for (const QString &line : logLines().mid(logLines().size() - 5))
+        for (const QString &line : logLines().mid(logLines().size() - 6))
             tail << line.mid(line.indexOf(QLatin1Char(']')) + 1);
         QCOMPARE(tail,
                  QStringList({"[小猫]下载完毕..", "[小狗]下载完毕..", "[小鸟]下载完毕..",
-                              "[三张]相册下载完成..", "共保存3张，失败0张"}));
+                              "[三张]核对：服务端3张，已保存3张，跳过0张，失败0张", "[三张]相册下载完成..",
+                              "共保存3张，失败0张"}));
 
         const QList<sd::LoggedRequest> listing = knobs().requestsTo(OwnListPath);
         QCOMPARE(listing.size(), 1);
@@ -559,8 +560,13 @@ private Q_SLOTS:
         const auto meta = knobs().data().findAlbum(QString::fromLatin1(sd::VideoAlbum.id));
         QVERIFY(meta);
         QCOMPARE(QFileInfo(album + QStringLiteral("/2.视频2.mp4")).lastModified(), listedFileTime(*meta, 2));
-        QVERIFY(
-            logLines().at(logLines().size() - 4).endsWith(QStringLiteral("[视频4]下载失败（视频未转码）..")));
+        const QStringList lines = logLines();
+        QVERIFY(lines.at(lines.size() - 6).endsWith(QStringLiteral("[视频4]下载失败（视频未转码）..")));
+        const QString name = utf8(sd::VideoAlbum.name);
+        QVERIFY(lines.at(lines.size() - 4)
+                    .endsWith(name + QStringLiteral("]核对：服务端5张，已保存4张，跳过0张，失败1张")));
+        QVERIFY(lines.at(lines.size() - 2)
+                    .endsWith(QStringLiteral("]未完成的相册：") + name + QStringLiteral("..")));
         QCOMPARE(downloadState(rowOf(sd::VideoAlbum.id)), QStringLiteral("失败1张"));
         QCOMPARE(lastLine(), QStringLiteral("共保存4张，失败1张"));
     }
@@ -872,7 +878,9 @@ private Q_SLOTS:
         if (multi) {
             QCOMPARE(window().statusText(), Stopped);
             QCOMPARE(window().progressBar->value(), 1);
-            QVERIFY(logLines().last().endsWith(QStringLiteral("[plain]下载完毕..")));
+            QVERIFY(logLines().at(logLines().size() - 2).endsWith(QStringLiteral("[plain]下载完毕..")));
+            QVERIFY(
+                logLines().last().endsWith(QStringLiteral("]核对：服务端3张，已保存3张，跳过0张，失败0张")));
         } else {
             QCOMPARE(window().statusText(), Done);
             QVERIFY(logLines().last().endsWith(QStringLiteral("]共保存3张，失败0张")));
@@ -968,10 +976,13 @@ private Q_SLOTS:
                  m_standin.pictureBytes(QStringLiteral("/photo/b/V1three/3.jpg")));
         QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
         const QStringList lines = logLines();
-        QVERIFY(lines.at(lines.size() - 5).endsWith(QStringLiteral("[小猫]下载完毕..")));
-        QVERIFY(lines.at(lines.size() - 4).endsWith(QStringLiteral("[小狗]下载失败..")));
-        QVERIFY(lines.at(lines.size() - 3).endsWith(QStringLiteral("[小鸟]下载完毕..")));
-        QVERIFY(lines.at(lines.size() - 2).endsWith(QStringLiteral("[三张]相册下载完成..")));
+        QVERIFY(lines.at(lines.size() - 7).endsWith(QStringLiteral("[小猫]下载完毕..")));
+        QVERIFY(lines.at(lines.size() - 6).endsWith(QStringLiteral("[小狗]下载失败..")));
+        QVERIFY(lines.at(lines.size() - 5).endsWith(QStringLiteral("[小鸟]下载完毕..")));
+        QVERIFY(lines.at(lines.size() - 4)
+                    .endsWith(QStringLiteral("[三张]核对：服务端3张，已保存2张，跳过0张，失败1张")));
+        QVERIFY(lines.at(lines.size() - 3).endsWith(QStringLiteral("[三张]相册下载完成..")));
+        QVERIFY(lines.at(lines.size() - 2).endsWith(QStringLiteral("]未完成的相册：三张..")));
         QVERIFY(lines.last().endsWith(QStringLiteral("]共保存2张，失败1张")));
         QCOMPARE(window().statusText(), Done);
     }
@@ -990,7 +1001,7 @@ private Q_SLOTS:
         QCOMPARE(FilesIn(folder(utf8(sd::SmallAlbum.name))), QStringList({"1.小猫.jpg", "3.小鸟.jpg"}));
         QCOMPARE(downloadState(row), QStringLiteral("失败1张"));
         const QStringList lines = logLines();
-        QVERIFY(lines.at(lines.size() - 4).endsWith(QStringLiteral("[小狗]下载失败（加密照片）..")));
+        QVERIFY(lines.at(lines.size() - 6).endsWith(QStringLiteral("[小狗]下载失败（加密照片）..")));
         QVERIFY(lines.last().endsWith(QStringLiteral("]共保存2张，失败1张")));
     }
 

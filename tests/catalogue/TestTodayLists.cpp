@@ -2,6 +2,7 @@
 // sign-in and the token over it, album lists in pages of 30, answers that say the
 // session has ended or the service is busy, and an album the viewer may not open.
 
+#include "SavedFiles.h"
 #include "ScriptedPrompts.h"
 #include "SignInThroughBrowser.h"
 #include "StandinSignIn.h"
@@ -13,6 +14,7 @@
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/BackupReport.h"
 #include "storage/RunJournal.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
@@ -460,6 +462,18 @@ private Q_SLOTS:
         QVERIFY(journal);
         QCOMPARE(journal->remaining().size(), 1);
         QCOMPARE(journal->remaining().first().id, QStringLiteral("V1three"));
+        // The check lines in the log and in the space's report agree with the folders.
+        const QString comma = QStringLiteral("[春游]核对：服务端3张，已保存3张，跳过0张，失败0张");
+        const QString three = QStringLiteral("[三张]核对：服务端3张，已保存0张，跳过0张，失败3张");
+        QCOMPARE(countLines(comma) + countLines(three) + countLines(QStringLiteral("]未完成的相册：三张..")),
+                 3);
+        QCOMPARE(AllFilesUnder(space + QStringLiteral("/春游")).size(), 3);
+        QCOMPARE(AllFilesUnder(space + QStringLiteral("/三张")).size(), 0);
+        const QString report = space + QLatin1Char('/') + BackupReportFileName();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(report), 5000);
+        QStringList reported = QString::fromUtf8(ContentOf(report)).split(QLatin1Char('\n'));
+        QVERIFY(reported.contains(comma) && reported.contains(three));
+        QCOMPARE(reported.filter(QStringLiteral("  [")).size(), 3); // each failed picture and why
 
         const QString commaPicture = QStringLiteral("/photo/b/V1comma/1.jpg");
         QCOMPARE(knobs().requestsTo(commaPicture).size(), 1);
@@ -482,6 +496,12 @@ private Q_SLOTS:
         QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
         QCOMPARE(knobs().requestsTo(commaPicture).size(), 0);
         QVERIFY(!QFile::exists(space + QLatin1Char('/') + RunJournalFileName()));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QString::fromUtf8(ContentOf(report))
+                .contains(QStringLiteral("[三张]核对：服务端3张，已保存3张，跳过0张，失败0张")),
+            5000);
+        reported = QString::fromUtf8(ContentOf(report)).split(QLatin1Char('\n'));
+        QVERIFY(reported.contains(QStringLiteral("[春游]服务端3张，已保存3张"))); // an earlier run's album
     }
 
     // The second space's private album: shown as such, skipped by a multi-album run,

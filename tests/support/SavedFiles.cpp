@@ -2,6 +2,7 @@
 
 #include "storage/AlbumDocument.h"
 #include "storage/AlbumRecord.h"
+#include "storage/BackupReport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -28,7 +29,10 @@ QStringList AllFilesUnder(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileName() != albivex::AlbumRecord::fileName()
-            && it.fileName() != albivex::AlbumDocumentFileName() && it.fileName() != OfflineAlbumPage
+            && it.fileName() != albivex::AlbumDocumentFileName()
+            && it.fileName() != OfflineAlbumPage
+            // The report and, while it is written, its temporary file.
+            && !it.fileName().startsWith(albivex::BackupReportFileName())
             && !path.contains(QStringLiteral("/.thumbs/")))
             files << QDir(root).relativeFilePath(path);
     }

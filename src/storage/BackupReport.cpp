@@ -1,0 +1,91 @@
+#include "storage/BackupReport.h"
+
+#include "storage/AlbumDocument.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace albivex {
+
+QString AlbumCheckLine(const BackupReportAlbum &album)
+{
+    return QStringLiteral("[%1]核对：服务端%2张，已保存%3张，跳过%4张，失败%5张")
+        .arg(album.name)
+        .arg(album.serviceCount)
+        .arg(album.saved)
+        .arg(album.skipped)
+        .arg(album.failed);
+}
+
+QString IncompleteAlbumsLine(const QList<BackupReportAlbum> &albums)
+{
+    QStringList names;
+    for (const BackupReportAlbum &album : albums) {
+        if (!album.complete())
+            names << album.name;
+    }
+    return names.isEmpty()
+        ? QString()
+        : QStringLiteral("未完成的相册：") + names.join(QStringLiteral("、")) + QStringLiteral("..");
+}
+
+QString BackupReportText(const QString &ownerUin, const QDateTime &at,
+                         const QList<BackupReportAlbum> &thisRun, const QList<BackupReportAlbum> &earlier)
+{
+    QStringList lines;
+    lines << QStringLiteral("备份报告 QQ:%1 %2")
+                 .arg(ownerUin, at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    lines << QString() << QStringLiteral("本次下载：");
+    for (const BackupReportAlbum &album : thisRun) {
+        lines << AlbumCheckLine(album);
+        for (const QString &failure : album.failures)
+            lines << QStringLiteral("  ") + failure;
+    }
+    const QString incomplete = IncompleteAlbumsLine(thisRun);
+    if (!incomplete.isEmpty())
+        lines << incomplete;
+    if (!earlier.isEmpty()) {
+        lines << QString() << QStringLiteral("以前的下载：");
+        for (const BackupReportAlbum &album : earlier)
+            lines << QStringLiteral("[%1]服务端%2张，已保存%3张")
+                         .arg(album.name)
+                         .arg(album.serviceCount)
+                         .arg(album.saved);
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QStringList &except)
+{
+    QList<BackupReportAlbum> albums;
+    const QDir space(spaceFolder);
+    for (const QString &folderName : space.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const AlbumDocumentLoad load = LoadAlbumDocument(space.filePath(folderName));
+        if (load.state != AlbumDocumentLoad::State::Read || except.contains(load.document.id))
+            continue;
+        BackupReportAlbum album;
+        album.id = load.document.id;
+        album.name = folderName; // as the user finds it on the disk
+
+        album.saved = static_cast<int>(load.document.pictures.size());
+        album.serviceCount = qMax(load.document.pictureCount, 0);
+        albums << album;
+    }
+    return albums;
+}
+
+std::optional<QString> WriteBackupReport(const QString &spaceFolder, const QString &ownerUin,
+                                         const QList<BackupReportAlbum> &thisRun)
+{
+    QStringList ids;
+    for (const BackupReportAlbum &album : thisRun)
+        ids << album.id;
+    const QString text
+        = BackupReportText(ownerUin, QDateTime::currentDateTime(), thisRun, EarlierAlbums(spaceFolder, ids));
+    QSaveFile file(QDir(spaceFolder).filePath(BackupReportFileName()));
+    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
+        return std::nullopt;
+    return file.errorString();
+}
+
+} // namespace albivex
