@@ -37,8 +37,11 @@ run_ctest() {
     local tree=$1 tag=$2
     shift 2
     local out=$logs/$tag.log
-    (cd "$tree" && ctest --output-on-failure -j 2 "$@") >"$out" 2>&1 || true
     local list=$tree/Testing/Temporary/LastTestsFailed.log
+    # ctest leaves the list of an earlier pass in place when every test passes: a list
+    # from before this pass would count its failures again.
+    rm -f "$list"
+    (cd "$tree" && ctest --output-on-failure -j 2 "$@") >"$out" 2>&1 || true
     if [ -s "$list" ] && grep -q . "$list"; then
         local name
         while IFS=: read -r _ name; do
