@@ -31,6 +31,14 @@
 //    job with the box off, from the click to "相册下载完成..". Three runs of each, in
 //    turns; the median ratio is held to the target, and the longest stall of the
 //    window during the runs with them (the build included) to the stall target.
+// 7. Scale: a stand-in without added latency, albums of 1,000 and of 10,000 pictures of
+//    20 KB. The time per picture of the large album against the small one's, the
+//    window's longest stall during either, and how much higher the tool's peak
+//    resident memory goes during the large album than during the small one.
+// 8. A throttled space: 40 albums of 500 pictures of 20 KB, 20 ms latency, the stand-in
+//    throttling (--throttle 2000:3), the run's pauses shortened to a sixtieth (the
+//    first is 1 s). The whole run against its floor: the throttle's windows (from the
+//    requests it served, one window after every 2,000) plus 20,000 x 20 ms / 4.
 //
 // The throughput job and curl run three times each, in turns; the median ratio is held
 // to the target and the spread printed. Run on a quiet machine (`uptime`).
@@ -41,6 +49,7 @@
 #include "gallery/GalleryJob.h"
 #include "photos/PhotoListFetch.h"
 #include "qzone/GTk.h"
+#include "standin/ServiceRoutes.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 
@@ -277,7 +286,7 @@ bool GalleryIdle(AlbivexApp &app)
 // Selects the album's row, clicks "下载相册" and runs the event loop until the log says
 // "相册下载完成.." (or, with untilGalleryBuilt, until the offline album the run's end
 // starts is built), measuring the time and the ticks of a 10 ms timer meanwhile.
-JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = false)
+JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = false, int timeoutMs = 60000)
 {
     JobRun run;
     AlbumListModel &albums = app.albums();
@@ -319,7 +328,7 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
             loop.quit();
         });
     }
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
 
     ticks.start(10);
     sinceTick.start();
@@ -418,6 +427,130 @@ qint64 FolderBytes(const QString &path)
     for (const QFileInfo &file : QDir(path).entryInfoList({QStringLiteral("*.jpg")}, QDir::Files))
         bytes += file.size();
     return bytes;
+}
+
+// A fresh tool on the stand-in, signed in and its own space listed; false when that
+// fails.
+bool OpenSpace(AlbivexApp &app, const QString &root, const QString &saveFolder)
+{
+    MainWindow &window = app.window();
+    window.qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
+    window.qualityCombo->setCurrentIndex(1);
+    window.saveFolderEdit->setText(saveFolder);
+    window.listOwnAlbumsButton->setEnabled(true);
+    window.show();
+    if (!SignIn(app, root))
+        return false;
+    window.listOwnAlbumsButton->click();
+    return WaitUntil([&] { return app.log().lines().join('\n').contains(QStringLiteral("相册获取完毕..")); },
+                     60000);
+}
+
+// Section 7; 0, or the exit status of a set-up failure.
+int RunScale(bool &allMet)
+{
+    constexpr qint64 SmallBytes = 20 * 1024;
+    Standin standin;
+    if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--extra-album"),
+                        QStringLiteral("1000:%1").arg(SmallBytes), QStringLiteral("--extra-album"),
+                        QStringLiteral("10000:%1").arg(SmallBytes)},
+                       2))
+        return Fail("the stand-in of the scale runs did not start");
+    QTemporaryDir save;
+    AlbivexApp app {Endpoints(standin.root)};
+    if (!OpenSpace(app, standin.root, save.path()))
+        return Fail("sign-in and album list of the scale runs");
+    struct Scaled
+    {
+        int pictures;
+        JobRun run;
+        qint64 peakKib;
+    };
+    QList<Scaled> runs;
+    for (int i = 0; i < 2; ++i) {
+        const int pictures = i == 0 ? 1000 : 10000;
+        app.window().saveFolderEdit->setText(save.filePath(QString::number(pictures)));
+        QDir().mkpath(app.window().saveFolder());
+        if (!GalleryIdle(app))
+            return Fail("an offline album build did not end");
+        ResetPeakResident();
+        const JobRun run = RunJob(app, standin.extraIds.at(i), false, 600000);
+        const qint64 peakKib = StatusKib("VmHWM:");
+        if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存%1张，失败0张").arg(pictures)))
+            return Fail("a scale album was not saved whole",
+                        app.log().lines().mid(app.log().lines().size() - 6));
+        if (peakKib <= 0)
+            return Fail("the resident memory could not be read from /proc/self/status");
+        runs << Scaled {pictures, run, peakKib};
+    }
+    const double perSmall = runs[0].run.ms / runs[0].pictures;
+    const double perLarge = runs[1].run.ms / runs[1].pictures;
+    std::printf(
+        "Scale: pictures of 20 KB, no added latency; 1,000 in %.0f ms (%.2f ms each), 10,000 in %.0f ms"
+        " (%.2f ms each); peak resident memory %.1f MB and %.1f MB\n",
+        runs[0].run.ms, perSmall, runs[1].run.ms, perLarge, runs[0].peakKib / 1024.0,
+        runs[1].peakKib / 1024.0);
+    allMet &= Report("  time per picture, 10,000 / 1,000", perLarge / perSmall, "x", "<= 1.1",
+                     perLarge / perSmall <= 1.1);
+    const double stall = qMax(runs[0].run.longestOwnGapMs, runs[1].run.longestOwnGapMs);
+    allMet &= Report("  longest gap, waits for a busy processor left out", stall, "ms", "<= 16", stall <= 16);
+    const double growth = (runs[1].peakKib - runs[0].peakKib) / 1024.0;
+    allMet &= Report("  peak memory, 10,000 less 1,000", growth, "MB", "<= 30", growth <= 30);
+    return 0;
+}
+
+// Section 8; 0, or the exit status of a set-up failure.
+int RunThrottledSpace(bool &allMet)
+{
+    constexpr int Albums = 40;
+    constexpr int PerAlbum = 500;
+    constexpr int ThrottleCount = 2000;
+    constexpr int ThrottleSeconds = 3;
+    QTemporaryDir logs;
+    const QString requestLog = logs.filePath(QStringLiteral("requests.log"));
+    Standin standin;
+    if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency-ms"),
+                        QString::number(LatencyMs), QStringLiteral("--throttle"),
+                        QStringLiteral("%1:%2").arg(ThrottleCount).arg(ThrottleSeconds),
+                        QStringLiteral("--request-log"), requestLog, QStringLiteral("--extra-album"),
+                        QStringLiteral("%1:%2x%3").arg(PerAlbum).arg(20 * 1024).arg(Albums)},
+                       Albums))
+        return Fail("the throttling stand-in did not start");
+    QTemporaryDir save;
+    AlbivexApp app {Endpoints(standin.root)};
+    // The schedule of 1, 2, 5, 10 and 30 minutes, a sixtieth as long.
+    app.servicePauseOptions().scheduleMs = {1000, 2000, 5000, 10000, 30000};
+    if (!OpenSpace(app, standin.root, save.path()))
+        return Fail("sign-in and album list of the throttled space");
+    AlbumListModel &albums = app.albums();
+    for (int row = 0; row < albums.size(); ++row)
+        albums.setChecked(row, standin.extraIds.contains(albums.entry(row).albumId));
+    const JobRun run = RunJob(app, standin.extraIds.first(), false, 1800000);
+    const auto [saved, failed] = SavedAndFailed(run.summary);
+    if (!run.completed || saved < 0)
+        return Fail("the throttled run did not end", app.log().lines().mid(app.log().lines().size() - 6));
+    QFile log(requestLog);
+    if (!log.open(QIODevice::ReadOnly))
+        return Fail("the throttling stand-in's request log could not be read");
+    int served = 0;
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        const QString text = QString::fromUtf8(line);
+        if (!text.contains(QStringLiteral(" fault="))
+            && standin::ServiceRoutes::isBudgeted(
+                text.section(QLatin1Char(' '), 1, 1).section(QLatin1Char('?'), 0, 0)))
+            ++served;
+    }
+    const int windows = served / ThrottleCount;
+    const double floorMs = windows * ThrottleSeconds * 1000.0 + Albums * PerAlbum * double(LatencyMs) / 4;
+    const int pauses = int(app.log().lines().filter(QStringLiteral("服务繁忙，暂停下载")).size());
+    std::printf(
+        "Throttled space: %d albums of %d pictures, %d ms latency, --throttle %d:%d; %d requests served,"
+        " %d throttle windows, %d pauses; %.0f ms against a floor of %.0f ms; %d saved, %d failed\n",
+        Albums, PerAlbum, LatencyMs, ThrottleCount, ThrottleSeconds, served, windows, pauses, run.ms, floorMs,
+        saved, failed);
+    allMet &= Report("  job time / floor", run.ms / floorMs, "x", "<= 1.3", run.ms / floorMs <= 1.3);
+    allMet &= Report("  failed pictures", failed, "", "0", failed == 0);
+    return 0;
 }
 
 } // namespace
@@ -603,6 +736,12 @@ int main(int argc, char **argv)
     allMet
         &= Report("  time ratio second / first", incrementalRatio, "x", "<= 0.05", incrementalRatio <= 0.05);
     allMet &= Report("  picture requests of the second run", secondPictures, "", "0", secondPictures == 0);
+
+    // Long runs, each against a stand-in of its own.
+    if (const int scale = RunScale(allMet); scale != 0)
+        return scale;
+    if (const int throttled = RunThrottledSpace(allMet); throttled != 0)
+        return throttled;
 
     // Today's service with a request budget, in a stand-in of its own.
     const QString requestLog = logFolder.filePath(QStringLiteral("requests.log"));

@@ -22,6 +22,11 @@ namespace {
 
 const QString StoppedText = QStringLiteral("已停止相册下载工作");
 
+QString ReportFailedText(const QString &error)
+{
+    return QStringLiteral("备份报告无法保存：") + error;
+}
+
 } // namespace
 
 AlbumDownloadJob::AlbumDownloadJob(QNetworkAccessManager &nam, const Endpoints &endpoints, WindowState &state,
@@ -173,21 +178,22 @@ void AlbumDownloadJob::endJournal()
 
 // On a worker thread: it reads the album.json of every album of the space. A failure is
 // said in the log, by the view, which outlives the job.
-void AlbumDownloadJob::writeReport()
+// On a worker thread: it reads the album.json of every album of the space. `written`
+// gets the error's text when the report could not be written; it is dropped with
+// `context`.
+void AlbumDownloadJob::writeReport(QObject *context, std::function<void(std::optional<QString>)> written)
 {
     const QString spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
-    if (spaceFolder.isEmpty() || m_report.isEmpty() || !QFileInfo(spaceFolder).isDir())
+    if (spaceFolder.isEmpty() || m_report.isEmpty() || !QFileInfo(spaceFolder).isDir()) {
+        written(std::nullopt);
         return;
-    AlbumJobView *view = &m_view;
+    }
     ParseInBackground<std::optional<QString>>(
-        &m_albums,
+        context,
         [spaceFolder, owner = m_state.listedOwnerUin, report = m_report] {
             return WriteBackupReport(spaceFolder, owner, report);
         },
-        [view](std::optional<QString> error) {
-            if (error)
-                view->addLogLines({QStringLiteral("备份报告无法保存：") + *error});
-        });
+        std::move(written));
 }
 
 void AlbumDownloadJob::noticeStop()
@@ -377,30 +383,33 @@ void AlbumDownloadJob::onAlbumWalked()
 void AlbumDownloadJob::finish()
 {
     m_pause->cancel();
-    m_running = false;
-    m_state.albumJobIdle = true;
-    m_view.setAlbumListEnabled(true);
-    m_view.setJobControlsEnabled(true);
-    m_view.setStatusText(QStringLiteral("相册下载完成.."));
-    // The selected row's album names the run, whichever albums were saved.
-    const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
-    // Pictures passed over as already saved are counted when the run looked for them.
-    const QString passedOver = m_onlyNew || m_total.skipped > 0
-        ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
-        : QString();
-    QStringList lines {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")};
-    // The albums not complete are named just before the summary, which stays last.
-    if (const QString incomplete = IncompleteAlbumsLine(m_report); !incomplete.isEmpty())
-        lines << incomplete;
-    m_view.addLogLines(
-        lines
-        + QStringList {QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张")
-                       + passedOver + QStringLiteral("，失败") + QString::number(m_total.failed)
-                       + QStringLiteral("张")
-                       + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString())});
-    writeReport();
-    // The progress bar keeps its last value.
-    Q_EMIT ended();
+    // The report first, so that the summary stays the log's last line: a report that
+    // could not be written is said before it. The run is over once both are done.
+    writeReport(this, [this](std::optional<QString> error) {
+        m_running = false;
+        m_state.albumJobIdle = true;
+        m_view.setAlbumListEnabled(true);
+        m_view.setJobControlsEnabled(true);
+        m_view.setStatusText(QStringLiteral("相册下载完成.."));
+        // The selected row's album names the run, whichever albums were saved.
+        const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
+        // Pictures passed over as already saved are counted when the run looked for them.
+        const QString passedOver = m_onlyNew || m_total.skipped > 0
+            ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
+            : QString();
+        QStringList lines {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")};
+        if (error)
+            lines << ReportFailedText(*error);
+        // The albums not complete are named just before the summary, which stays last.
+        if (const QString incomplete = IncompleteAlbumsLine(m_report); !incomplete.isEmpty())
+            lines << incomplete;
+        lines << QStringLiteral("共保存") + QString::number(m_total.saved) + QStringLiteral("张") + passedOver
+                + QStringLiteral("，失败") + QString::number(m_total.failed) + QStringLiteral("张")
+                + (m_skipped > 0 ? QStringLiteral("，跳过%1个相册").arg(m_skipped) : QString());
+        m_view.addLogLines(lines);
+        // The progress bar keeps its last value.
+        Q_EMIT ended();
+    });
 }
 
 // Taken before an album (multi-album mode) or, once the pictures in flight are
@@ -424,7 +433,13 @@ void AlbumDownloadJob::stop()
     m_view.setStatusText(StoppedText);
     if (m_mode == Mode::MultiAlbum && beforePicture)
         m_view.addLogLines({StoppedText});
-    writeReport();
+    // A stop takes effect at once; the report follows, said by the view, which
+    // outlives the job.
+    AlbumJobView *view = &m_view;
+    writeReport(&m_albums, [view](std::optional<QString> error) {
+        if (error)
+            view->addLogLines({ReportFailedText(*error)});
+    });
     Q_EMIT ended();
 }
 

@@ -13,6 +13,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+#include <optional>
+
 class QNetworkAccessManager;
 
 namespace albivex {
@@ -116,7 +119,7 @@ private:
     void beginJournal();
     void journalAlbum(const QString &albumId, std::optional<bool> complete);
     void endJournal();
-    void writeReport();
+    void writeReport(QObject *context, std::function<void(std::optional<QString>)> written);
     void passOver(const QString &albumName, const QString &why);
     void walkAlbum(int row);
     void onAlbumWalked();

@@ -4,6 +4,7 @@
 #include "albumdl/PictureQuality.h"
 #include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
+#include "network/ParseInBackground.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"
 #include "photos/Percent.h"
@@ -41,8 +42,7 @@ AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, Album
     , m_outcomes(static_cast<size_t>(m_pictures.size()))
 { }
 
-// The record's pending entries are written by its destructor: also on a stop, when
-// the job deletes the walk.
+// Every picture recorded is in the record's journal already: nothing is pending.
 AlbumWalk::~AlbumWalk() = default;
 
 void AlbumWalk::setFloatview(FloatviewLookup *lookup)
@@ -105,15 +105,27 @@ void AlbumWalk::start()
 {
     m_recordFolder
         = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(m_row).name, false);
-    // What an earlier run that was killed mid-transfer left in this album's folder
-    // goes before the first picture.
-    RemoveStaleTemporaryFiles(m_recordFolder, StaleTemporaryAgeMs(m_options.idleMs));
-    m_record = std::make_unique<AlbumRecord>(m_recordFolder);
-    // Files of pictures an earlier run saved are never given to another picture.
-    for (const QString &name : m_record->fileNames())
-        m_names.reserve(name);
     m_view.setProgressRange(1, static_cast<int>(m_pictures.size()));
-    startMore();
+    if (m_pictures.isEmpty()) {
+        startMore();
+        return;
+    }
+    // The folder's leftovers and its record grow with the album: read on a worker
+    // thread, before the first picture.
+    ParseInBackground<std::shared_ptr<AlbumRecord>>(
+        this,
+        [folder = m_recordFolder, staleAgeMs = StaleTemporaryAgeMs(m_options.idleMs)] {
+            // What an earlier run that was killed mid-transfer left in this album's folder.
+            RemoveStaleTemporaryFiles(folder, staleAgeMs);
+            return std::make_shared<AlbumRecord>(folder);
+        },
+        [this](std::shared_ptr<AlbumRecord> record) {
+            m_record = std::move(record);
+            // Files of pictures an earlier run saved are never given to another picture.
+            for (const QString &name : m_record->fileNames())
+                m_names.reserve(name);
+            startMore();
+        });
 }
 
 void AlbumWalk::startMore()
@@ -122,8 +134,8 @@ void AlbumWalk::startMore()
     const int count = static_cast<int>(m_pictures.size());
     int handled = 0;
     const bool paused = m_pause && m_pause->isPaused();
-    while (!m_stopping && !paused && m_onNetwork < m_limit && m_puttingInPlace.size() < MaxPuttingInPlace
-           && m_next < count) {
+    while (m_record && !m_stopping && !paused && m_onNetwork < m_limit
+           && m_puttingInPlace.size() < MaxPuttingInPlace && m_next < count) {
         if (handled == MaxPicturesPerTurn) {
             scheduleMore();
             break;
@@ -388,7 +400,6 @@ void AlbumWalk::endIfDone()
 void AlbumWalk::end(bool stopped)
 {
     m_ended = true;
-    m_record->flush();
     const AlbumEntry &album = m_albums.entry(m_row);
     if (m_wordsRefused > 0)
         m_view.addLogLines({QLatin1Char('[') + album.name
@@ -409,6 +420,8 @@ void AlbumWalk::end(bool stopped)
     update.document = AlbumDocumentOf(album, m_state.listedOwnerUin);
     update.document.pictures = m_documented.values();
     update.listing = m_pictures;
+    // The record, kept up by its journal during the album, is written whole there.
+    update.compactRecord = true;
     const QString albumName = album.name;
     UpdateAlbumDocumentInBackground(
         std::move(update), this, [this, ended, albumName](const std::optional<QString> &error) {

@@ -37,10 +37,11 @@ struct WindowState;
 // first picture that falls back from the original to the listed picture adds one log
 // line for the album.
 //
-// The album folder's record (AlbumRecord) is read at start(): with onlyNew() a picture
+// The album folder's record (AlbumRecord) is read at start(), on a worker thread, and
+// the first picture starts once it is: with onlyNew() a picture
 // it holds as saved whole is not fetched and counts as already there; every picture
-// saved whole is recorded as it completes, and the record is written at the end (and
-// when the walk is deleted on a stop).
+// saved whole is recorded as it completes (a line of the record's journal), and the
+// record is written whole at the end, with album.json, on a worker thread.
 //
 // File names never collide within a run (UniqueFileNames): the names the record holds
 // are reserved first, a picture the record knows keeps its recorded name, and a later
@@ -137,8 +138,8 @@ public:
     // A stop during the pause: the held pictures are let go, neither saved nor failed
     // (nor reported), and the walk ends on its stop path once what is in flight is done.
     void dropHeld();
-    // Sets the progress bar's range and starts the first transfers. With no picture,
-    // finished() is sent before this returns.
+    // Sets the progress bar's range, reads the record and then starts the first
+    // transfers. With no picture, finished() is sent before this returns.
     void start();
 
     const Tally &tally() const { return m_tally; }
@@ -211,7 +212,7 @@ private:
     const QList<PhotoEntry> m_pictures;
     const PictureTransfer::Options m_options;
 
-    std::unique_ptr<AlbumRecord> m_record;
+    std::shared_ptr<AlbumRecord> m_record; // once read, on a worker thread
     QString m_recordFolder;
     UniqueFileNames m_names;
     FloatviewLookup *m_floatview = nullptr;

@@ -13,6 +13,9 @@ namespace albivex {
 
 std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, const QDateTime &now)
 {
+    // A record that cannot be written whole keeps its journal, which the next read takes.
+    if (update.compactRecord)
+        AlbumRecord(update.folder).flush();
     const AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
     AlbumDocument older;
     if (load.state == AlbumDocumentLoad::State::Read) {

@@ -20,6 +20,8 @@ struct AlbumDocumentUpdate
     QString folder;
     AlbumDocument document; // writtenAt is set when it is written
     QList<PhotoEntry> listing;
+    // Write the folder's AlbumRecord whole first (AlbumRecord::flush), at an album's end.
+    bool compactRecord = false;
 };
 
 // Brings the folder's album.json up to date with `update`, read, merged and written

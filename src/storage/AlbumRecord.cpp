@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QSaveFile>
 
 #include <cmath>
@@ -30,7 +31,8 @@ QString PictureRecordKey(const PhotoEntry &photo)
 
 bool IsPlainFileName(const QString &name)
 {
-    return !name.isEmpty() && name == SafePathComponent(name) && name != AlbumRecord::fileName();
+    return !name.isEmpty() && name == SafePathComponent(name) && name != AlbumRecord::fileName()
+        && name != AlbumRecord::journalFileName();
 }
 
 std::optional<RecordEntries> ParseAlbumRecord(const QByteArray &text)
@@ -76,21 +78,85 @@ QByteArray AlbumRecordText(const RecordEntries &entries)
     return QJsonDocument(QJsonObject {{PicturesKey, pictures}}).toJson(QJsonDocument::Compact);
 }
 
-AlbumRecord::AlbumRecord(const QString &albumFolder) : m_folder(albumFolder)
+namespace {
+
+const QString KeyKey = QStringLiteral("key");
+
+// The files of every album folder are read and written under this lock: a record
+// written whole on a worker thread reads the journal again and deletes it in one go,
+// never between another record's appending a line and closing the file.
+QMutex &FilesLock()
 {
-    QFile file(m_folder + QLatin1Char('/') + fileName());
-    if (file.open(QIODevice::ReadOnly))
-        m_entries = ParseAlbumRecord(file.readAll()).value_or(RecordEntries());
-    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
-        m_keyOfName.insert(it->fileName.toCaseFolded(), it.key());
-    m_writeTimer.setSingleShot(true);
-    m_writeTimer.setInterval(WriteAfterMs);
-    QObject::connect(&m_writeTimer, &QTimer::timeout, [this] { flush(); });
+    static QMutex lock;
+    return lock;
 }
 
-AlbumRecord::~AlbumRecord()
+QByteArray ReadAll(const QString &path)
 {
-    flush();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Records into `entries` as AlbumRecord::add does, with `keyOfName` kept alongside.
+void Record(RecordEntries &entries, QHash<QString, QString> &keyOfName, const QString &key,
+            const QString &fileName, qint64 size)
+{
+    // The file now holds this picture, whichever held the name before.
+    const QString name = fileName.toCaseFolded();
+    const QString previousKey = keyOfName.value(name);
+    if (!previousKey.isEmpty() && previousKey != key)
+        entries.remove(previousKey);
+    const auto previous = entries.constFind(key);
+    if (previous != entries.cend())
+        keyOfName.remove(previous->fileName.toCaseFolded());
+    entries.insert(key, {fileName, size});
+    keyOfName.insert(name, key);
+}
+
+QHash<QString, QString> KeysOfNames(const RecordEntries &entries)
+{
+    QHash<QString, QString> keyOfName;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+        keyOfName.insert(it->fileName.toCaseFolded(), it.key());
+    return keyOfName;
+}
+
+} // namespace
+
+QByteArray RecordJournalLine(const QString &key, const RecordEntry &entry)
+{
+    return QJsonDocument(
+               QJsonObject {{KeyKey, key}, {FileKey, entry.fileName}, {SizeKey, double(entry.size)}})
+               .toJson(QJsonDocument::Compact)
+        + '\n';
+}
+
+void ApplyRecordJournal(RecordEntries &entries, const QByteArray &journal)
+{
+    QHash<QString, QString> keyOfName = KeysOfNames(entries);
+    for (const QByteArray &line : journal.split('\n')) {
+        const QJsonDocument document = QJsonDocument::fromJson(line);
+        if (!document.isObject())
+            continue;
+        const QJsonObject object = document.object();
+        const QString key = object.value(KeyKey).toString();
+        const QString file = object.value(FileKey).toString();
+        const double bytes = object.value(SizeKey).toDouble(-1);
+        if (key.isEmpty() || !IsPlainFileName(file) || !(bytes >= 0 && bytes <= MaxExactSize)
+            || std::floor(bytes) != bytes)
+            continue;
+        Record(entries, keyOfName, key, file, qint64(bytes));
+    }
+}
+
+AlbumRecord::AlbumRecord(const QString &albumFolder) : m_folder(albumFolder)
+{
+    QMutexLocker lock(&FilesLock());
+    m_entries = ParseAlbumRecord(ReadAll(m_folder + QLatin1Char('/') + fileName())).value_or(RecordEntries());
+    const QByteArray journal = ReadAll(m_folder + QLatin1Char('/') + journalFileName());
+    m_unwritten = !journal.isEmpty();
+    ApplyRecordJournal(m_entries, journal);
+    m_keyOfName = KeysOfNames(m_entries);
 }
 
 bool AlbumRecord::isSaved(const QString &key) const
@@ -123,34 +189,45 @@ bool AlbumRecord::add(const QString &key, const QString &fileName, qint64 size)
 {
     if (key.isEmpty() || !IsPlainFileName(fileName))
         return false;
-    // The file now holds this picture, whichever held the name before.
-    const QString name = fileName.toCaseFolded();
-    const QString previousKey = m_keyOfName.value(name);
-    if (!previousKey.isEmpty() && previousKey != key)
-        m_entries.remove(previousKey);
-    const auto previous = m_entries.constFind(key);
-    if (previous != m_entries.cend())
-        m_keyOfName.remove(previous->fileName.toCaseFolded());
-    m_entries.insert(key, {fileName, size});
-    m_keyOfName.insert(name, key);
-    ++m_pending;
-    if (m_pending >= WriteEvery)
-        flush();
-    else if (!m_writeTimer.isActive())
-        m_writeTimer.start();
+    record(key, fileName, size);
+    m_unwritten = true;
+    // Opened and closed for every line: a flush() elsewhere may have deleted the file.
+    QMutexLocker lock(&FilesLock());
+    QFile journal(m_folder + QLatin1Char('/') + journalFileName());
+    if (!journal.open(QIODevice::ReadWrite | QIODevice::Append))
+        return true;
+    // A line a kill cut off ends here first, or this one would be lost with it.
+    QByteArray line = RecordJournalLine(key, {fileName, size});
+    char last = '\n';
+    if (journal.size() > 0 && (!journal.seek(journal.size() - 1) || !journal.getChar(&last)))
+        last = 0;
+    if (last != '\n')
+        line.prepend('\n');
+    journal.write(line);
     return true;
+}
+
+void AlbumRecord::record(const QString &key, const QString &fileName, qint64 size)
+{
+    Record(m_entries, m_keyOfName, key, fileName, size);
 }
 
 bool AlbumRecord::flush()
 {
-    m_writeTimer.stop();
-    if (m_pending == 0)
+    QMutexLocker lock(&FilesLock());
+    const QString journalPath = m_folder + QLatin1Char('/') + journalFileName();
+    // Lines another record appended since this one was read.
+    const QByteArray journal = ReadAll(journalPath);
+    if (!m_unwritten && journal.isEmpty())
         return true;
+    ApplyRecordJournal(m_entries, journal);
+    m_keyOfName = KeysOfNames(m_entries);
     QSaveFile file(m_folder + QLatin1Char('/') + fileName());
     const QByteArray text = AlbumRecordText(m_entries);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         return false;
-    m_pending = 0;
+    QFile::remove(journalPath);
+    m_unwritten = false;
     return true;
 }
 

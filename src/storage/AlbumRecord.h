@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <optional>
 
@@ -42,9 +41,17 @@ QString PictureRecordKey(const PhotoEntry &photo);
 std::optional<RecordEntries> ParseAlbumRecord(const QByteArray &text);
 QByteArray AlbumRecordText(const RecordEntries &entries);
 
+// The record's journal: one line per picture recorded since the record was last
+// written whole, each a JSON object {"key": ..., "file": ..., "size": ...}.
+QByteArray RecordJournalLine(const QString &key, const RecordEntry &entry);
+// Applies a journal's lines to the entries, in order, as AlbumRecord::add would. A line
+// that does not read (the last one, cut off by a kill) or names no plain file is
+// passed over.
+void ApplyRecordJournal(RecordEntries &entries, const QByteArray &journal);
+
 // A name that stands for a file directly inside the folder: not empty, "." or "..",
 // no separator, no control character, within MaxNameBytes, as SafePathComponent
-// leaves it; and not the record's own file.
+// leaves it; and not one of the record's own files.
 bool IsPlainFileName(const QString &name);
 
 // The record of an album folder: which pictures a run saved there, under which name
@@ -54,23 +61,23 @@ bool IsPlainFileName(const QString &name);
 // The record is the file AlbumRecord::fileName() in the album folder (the leading dot
 // keeps it out of the way of the pictures), written whole under a temporary name and
 // renamed (QSaveFile), so a crash leaves the last record written, never half a file.
-// Pictures recorded since are written WriteEvery at a time, at the latest
-// WriteAfterMs after the first of them, at flush() and at the end: a crash loses at
-// most the last few entries, whose pictures the next run saves again. Lives on a
-// thread with an event loop (the timer).
+// It is written whole only by flush(), at the album's end and off the window's thread;
+// every picture recorded in between is one line appended to the journal beside it
+// (journalFileName()), so recording costs the same at the 10,000th picture as at the
+// first, and a kill loses at most the picture whose line it cut. Reading takes the
+// record and then the journal's lines. The files of one folder are read and written
+// under one lock, so a record written whole never drops a line appended meanwhile.
 class AlbumRecord
 {
 public:
-    static constexpr int WriteEvery = 16;
-    static constexpr int WriteAfterMs = 2000;
-
     static QString fileName() { return QStringLiteral(".albivex-record.json"); }
+    static QString journalFileName() { return QStringLiteral(".albivex-record.log"); }
 
-    // Reads the record of the folder; a missing, unreadable or damaged one counts as
-    // empty (and is replaced at the first write).
+    // Reads the record of the folder and its journal; a missing, unreadable or damaged
+    // record counts as empty (and is replaced at the next flush()).
     explicit AlbumRecord(const QString &albumFolder);
-    // Writes what is still pending.
-    ~AlbumRecord();
+    // Nothing is pending: every add() is in the journal.
+    ~AlbumRecord() = default;
     AlbumRecord(const AlbumRecord &) = delete;
     AlbumRecord &operator=(const AlbumRecord &) = delete;
 
@@ -85,19 +92,23 @@ public:
     const RecordEntries &entries() const { return m_entries; }
 
     // Records a picture saved whole (replacing what the key had, and the entry of any
-    // other key under that name: the file holds this picture now). False, and nothing
-    // recorded, for an empty key or a name that is not plain.
+    // other key under that name: the file holds this picture now) and appends its line
+    // to the journal, handed to the system at once. False, and nothing recorded, for
+    // an empty key or a name that is not plain. A line that cannot be written stays
+    // recorded here, for flush().
     bool add(const QString &key, const QString &fileName, qint64 size);
-    // Writes the record now when anything is pending; false when that failed (the
-    // entries stay pending).
+    // Writes the whole record, with the journal's lines written since it was read, and
+    // deletes the journal; false when that failed (the journal then stays). Grows
+    // with the album: for the album's end, on a worker thread.
     bool flush();
 
 private:
+    void record(const QString &key, const QString &fileName, qint64 size);
+
     QString m_folder;
     RecordEntries m_entries;
     QHash<QString, QString> m_keyOfName; // case-folded file name -> key
-    int m_pending = 0;
-    QTimer m_writeTimer;
+    bool m_unwritten = false; // entries the record file does not hold yet
 };
 
 } // namespace albivex

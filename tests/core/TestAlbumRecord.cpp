@@ -60,8 +60,8 @@ private Q_SLOTS:
         QTest::newRow("size negative") << record(good + ", \"k2\": {\"file\": \"b\", \"size\": -1}") << -1;
         QTest::newRow("size a fraction") << record(good + ", \"k2\": {\"file\": \"b\", \"size\": 1.5}") << -1;
         QTest::newRow("size missing") << record(good + ", \"k2\": {\"file\": \"b\"}") << -1;
-        for (const char *name :
-             {"../x.jpg", "a/b.jpg", "a\\\\b.jpg", "..", ".", "", ".albivex-record.json", "a\\u0001b.jpg"}) {
+        for (const char *name : {"../x.jpg", "a/b.jpg", "a\\\\b.jpg", "..", ".", "", ".albivex-record.json",
+                                 ".albivex-record.log", "a\\u0001b.jpg"}) {
             QTest::newRow(qPrintable(QStringLiteral("name ignored: %1").arg(QLatin1String(name))))
                 << record(good + ", \"k2\": {\"file\": \"" + name + "\", \"size\": 1}") << 1;
         }
@@ -110,7 +110,7 @@ private Q_SLOTS:
             QVERIFY(record.add("k8", "8.h.jpg", Jpeg.size())); // a link
             QVERIFY(!record.add("k9", "../9.jpg", 1));
             QVERIFY(!record.add("", "9.jpg", 1));
-        } // written at the end
+        } // each line in the journal as it was recorded
         const AlbumRecord again(dir.path());
         QCOMPARE(again.entries().size(), 8);
         QStringList saved;
@@ -156,24 +156,40 @@ private Q_SLOTS:
         QCOMPARE(written->keys(), QStringList {"k2"});
     }
 
-    // Written every WriteEvery pictures and soon after the first pending one, so a
-    // crash loses only the last few entries.
-    void writesAreCoalesced()
+    // During an album each picture is one line appended to the journal, never the
+    // record rewritten whole: an earlier record is carried over, a line a kill cut off
+    // is passed over, flush() writes the record whole and deletes the journal, and a
+    // line another record appended meanwhile is kept.
+    void theJournalKeepsEveryPicture()
     {
         QTemporaryDir dir;
-        AlbumRecord record(dir.path());
-        const auto written = [&] {
-            const std::optional<RecordEntries> entries = ParseAlbumRecord(ReadFile(recordPath(dir)));
-            return entries ? int(entries->size()) : 0;
+        const QString journal = dir.filePath(AlbumRecord::journalFileName());
+        const auto recorded = [&] {
+            return ParseAlbumRecord(ReadFile(recordPath(dir))).value_or(RecordEntries());
         };
-        for (int n = 1; n < AlbumRecord::WriteEvery; ++n)
-            record.add(QStringLiteral("k%1").arg(n), QStringLiteral("%1.jpg").arg(n), n);
-        QCOMPARE(written(), 0);
-        record.add("last", "last.jpg", 1);
-        QCOMPARE(written(), AlbumRecord::WriteEvery);
-        record.add("late", "late.jpg", 1);
-        QCOMPARE(written(), AlbumRecord::WriteEvery);
-        QTRY_COMPARE_WITH_TIMEOUT(written(), AlbumRecord::WriteEvery + 1, AlbumRecord::WriteAfterMs + 10000);
+        QVERIFY(WriteFile(recordPath(dir), AlbumRecordText({{"old", {"old.jpg", 1}}})));
+        {
+            AlbumRecord record(dir.path());
+            for (int n = 1; n <= 3; ++n)
+                record.add(QStringLiteral("k%1").arg(n), QStringLiteral("%1.jpg").arg(n), n);
+            QCOMPARE(recorded().size(), 1);
+            QCOMPARE(ReadFile(journal).count('\n'), 3);
+        }
+        QFile cut(journal);
+        QVERIFY(cut.open(QIODevice::Append));
+        cut.write(RecordJournalLine("k4", {"4.jpg", 4}).left(12));
+        cut.close();
+
+        AlbumRecord again(dir.path());
+        QCOMPARE(again.entries().size(), 4);
+        AlbumRecord other(dir.path());
+        other.add("k5", "5.jpg", 5);
+        QVERIFY(again.flush());
+        QVERIFY(!QFile::exists(journal));
+        const RecordEntries whole = recorded();
+        QCOMPARE(whole.size(), 5);
+        QCOMPARE(whole.value("k5").fileName, QStringLiteral("5.jpg"));
+        QCOMPARE(whole.value("old").fileName, QStringLiteral("old.jpg"));
     }
 
     // album.json: the listing's whole texts and values through the folder and back;

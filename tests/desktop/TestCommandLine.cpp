@@ -60,6 +60,9 @@ private Q_SLOTS:
         QTest::newRow("option without its value")
             << QStringList {QStringLiteral("--service-root")} << 2 << QByteArrayList {}
             << QByteArrayList {"--service-root", usage};
+        QTest::newRow("a pause schedule that is no list of seconds")
+            << QStringList {QStringLiteral("--test-pause-schedule"), QStringLiteral("1,x")} << 2
+            << QByteArrayList {} << QByteArrayList {"Bad --test-pause-schedule '1,x'", usage};
         QTest::newRow("stray argument") << QStringList {QStringLiteral("pictures")} << 2 << QByteArrayList {}
                                         << QByteArrayList {"Unexpected argument 'pictures'", usage};
     }

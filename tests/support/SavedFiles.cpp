@@ -29,6 +29,7 @@ QStringList AllFilesUnder(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileName() != albivex::AlbumRecord::fileName()
+            && it.fileName() != albivex::AlbumRecord::journalFileName()
             && it.fileName() != albivex::AlbumDocumentFileName()
             && it.fileName() != OfflineAlbumPage
             // The report and, while it is written, its temporary file.
@@ -44,6 +45,7 @@ QStringList FilesIn(const QString &folder)
 {
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     files.removeAll(albivex::AlbumRecord::fileName());
+    files.removeAll(albivex::AlbumRecord::journalFileName());
     files.removeAll(albivex::AlbumDocumentFileName());
     files.removeAll(OfflineAlbumPage);
     return files;

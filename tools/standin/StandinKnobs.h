@@ -49,12 +49,18 @@ public:
 
     // Adds an album to the main space; returns its id.
     QString addExtraAlbum(const ExtraAlbum &album) { return m_data.addExtraAlbum(album); }
-    // Adds the album `repeat` times (ids in order), e.g. for a space of 100+ albums.
+    // Adds the album `repeat` times (ids in order), e.g. for a space of 100+ albums;
+    // with more than one, the names are numbered ("基准相册1", "基准相册2"...).
     QStringList addExtraAlbums(const ExtraAlbum &album, int repeat)
     {
         QStringList ids;
-        for (int i = 0; i < repeat; ++i)
-            ids.append(m_data.addExtraAlbum(album));
+        for (int i = 0; i < repeat; ++i) {
+            // Albums added together are told apart by their names too, as their folders are.
+            ExtraAlbum named = album;
+            if (repeat > 1)
+                named.name += QString::number(i + 1);
+            ids.append(m_data.addExtraAlbum(named));
+        }
         return ids;
     }
     void clearExtraAlbums() { m_data.clearExtraAlbums(); }

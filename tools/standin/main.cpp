@@ -64,7 +64,8 @@ QString dataSetText()
         "  Examples: --fault '/photo/b/*=503@2' --fault '/fcgi-bin/fcg_list_album_v3=code:-10049@2'\n"
         "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES][xREPEAT], ids V1extra1, "
         "...;\n"
-        "  xREPEAT adds the album that many times (--extra-album 2:4096x100: a space of 112 albums).");
+        "  xREPEAT adds the album that many times, names numbered (--extra-album 2:4096x100: a space of\n"
+        "  112 albums).");
     return text;
 }
 
