@@ -297,7 +297,8 @@ private Q_SLOTS:
         for (int run = 1; run <= 2; ++run) {
             QVERIFY(m_window->download(command, album));
             QCOMPARE(m_window->report().saved.size(), count);
-            QCOMPARE(AllFilesUnder(m_save->path()), expected);
+            const QStringList files = AllFilesUnder(m_save->path());
+            QVERIFY2(files == expected, qPrintable(files.join(QLatin1Char(' '))));
             for (int n = 1; n <= count; ++n) {
                 const QString file = MainAlbumFolder(m_save->path(), name) + QLatin1Char('/')
                     + SequenceName(n, QString::fromLatin1(sd::SameName));

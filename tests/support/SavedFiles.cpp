@@ -31,7 +31,8 @@ QStringList AllFilesUnder(const QString &root)
         if (it.fileName() != albivex::AlbumRecord::fileName()
             && it.fileName() != albivex::AlbumRecord::journalFileName()
             && it.fileName() != albivex::AlbumDocumentFileName()
-            && it.fileName() != OfflineAlbumPage
+            // The page and, while it is written, its temporary file.
+            && !it.fileName().startsWith(OfflineAlbumPage)
             // The report and, while it is written, its temporary file.
             && !it.fileName().startsWith(albivex::BackupReportFileName())
             && !path.contains(QStringLiteral("/.thumbs/")))
@@ -47,7 +48,7 @@ QStringList FilesIn(const QString &folder)
     files.removeAll(albivex::AlbumRecord::fileName());
     files.removeAll(albivex::AlbumRecord::journalFileName());
     files.removeAll(albivex::AlbumDocumentFileName());
-    files.removeAll(OfflineAlbumPage);
+    files.removeIf([](const QString &name) { return name.startsWith(OfflineAlbumPage); });
     return files;
 }
 
