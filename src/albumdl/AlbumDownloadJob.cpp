@@ -285,6 +285,10 @@ void AlbumDownloadJob::continueListing(int row)
     m_fetch = new PhotoListFetch(m_nam, m_endpoints, FirstPhotoPage(m_state, album.albumId, m_answer),
                                  announced, this, m_busyRetry);
     m_fetch->resumeFrom(static_cast<int>(m_pictures.size()));
+    // Room for the announced pictures at once: growing a list of 10,000 entries page by
+    // page copies it on the window's thread. A hostile count gets no more than a cap.
+    constexpr int MaxReserved = 100000;
+    m_pictures.reserve(qBound(0, announced, MaxReserved));
     ServicePause *pause = m_pause;
     m_fetch->setPacing({[pause] { return pause->listWaitMs(); }, [pause] { pause->noteListRequest(); },
                         [pause](bool busy) {

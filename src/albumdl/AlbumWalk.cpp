@@ -42,7 +42,7 @@ AlbumWalk::AlbumWalk(QNetworkAccessManager &nam, const WindowState &state, Album
     , m_outcomes(static_cast<size_t>(m_pictures.size()))
 { }
 
-// Every picture recorded is in the record's journal already: nothing is pending.
+// Every picture recorded is in the record's journal, or queued for it: nothing is pending here.
 AlbumWalk::~AlbumWalk() = default;
 
 void AlbumWalk::setFloatview(FloatviewLookup *lookup)
@@ -276,8 +276,7 @@ void AlbumWalk::onTransferDone(Flight flight, const TransferResult &result)
     if (result.ok() && flight.folder == m_recordFolder) {
         const QString fileName = QFileInfo(result.path).fileName();
         m_record->add(flight.key, fileName, result.bytes);
-        m_documented.insert(flight.index,
-                            AlbumDocumentPictureOf(m_pictures.at(flight.index), fileName, flight.original));
+        m_saved.append({flight.index, fileName, flight.original});
     }
     if (result.ok() && result.wordsRefused)
         ++m_wordsRefused;
@@ -336,24 +335,32 @@ void AlbumWalk::scheduleMoreIn(int ms)
 void AlbumWalk::reportDone()
 {
     const int count = static_cast<int>(m_pictures.size());
+    int ready = 0;
+    while (m_reported + ready < count && ready < MaxPicturesPerTurn
+           && m_outcomes[m_reported + ready].has_value())
+        ++ready;
+    if (ready == 0)
+        return;
+    if (ready == MaxPicturesPerTurn)
+        scheduleMore();
+    // A long run of pictures ended at once shows its progress at the last of them only:
+    // the steps between would never be painted, and cost the window's thread 10,000
+    // times over in a large album.
+    const bool everyStep = ready <= MaxProgressStepsPerTurn;
     QStringList lines;
-    while (m_reported < count && m_outcomes[m_reported].has_value()) {
-        if (lines.size() == MaxPicturesPerTurn) {
-            scheduleMore();
-            break;
-        }
+    for (int i = 0; i < ready; ++i) {
         const int index = m_reported++;
+        if (everyStep || i == ready - 1)
+            showProgress(index + 1);
         lines += report(index, *m_outcomes[index]);
     }
     // One addition to the log for the lot: it scrolls to its last line once.
-    if (!lines.isEmpty())
-        m_view.addLogLines(lines);
+    m_view.addLogLines(lines);
 }
 
-QStringList AlbumWalk::report(int index, const Ended &ended)
+void AlbumWalk::showProgress(int number)
 {
     const int count = static_cast<int>(m_pictures.size());
-    const int number = index + 1;
     const AlbumEntry &album = m_albums.entry(m_row);
     const QString percent = QString::number(PercentText(number, count));
     m_view.setStatusText(QStringLiteral("正在下载相册[") + album.name + QStringLiteral("]（") + percent
@@ -362,6 +369,11 @@ QStringList AlbumWalk::report(int index, const Ended &ended)
                               QString::number(number) + QLatin1Char('/') + album.pictureCount
                                   + QLatin1Char('(') + percent + QStringLiteral("%)"));
     m_view.setProgressValue(number);
+}
+
+QStringList AlbumWalk::report(int index, const Ended &ended)
+{
+    const AlbumEntry &album = m_albums.entry(m_row);
     QStringList lines;
     if (ended.fellBack && !m_fallBackLogged) {
         m_fallBackLogged = true;
@@ -418,8 +430,12 @@ void AlbumWalk::end(bool stopped)
     AlbumDocumentUpdate update;
     update.folder = m_recordFolder;
     update.document = AlbumDocumentOf(album, m_state.listedOwnerUin);
-    update.document.pictures = m_documented.values();
-    update.listing = m_pictures;
+    // What grows with the album is let go on worker threads from here on: the listing
+    // and the saves with the update, the record and the names taken after it.
+    update.listing = std::exchange(m_pictures, {});
+    update.listedSaves = std::exchange(m_saved, {});
+    DropInBackground(std::make_tuple(std::exchange(m_record, {}), std::exchange(m_names, {}),
+                                     std::exchange(m_outcomes, {})));
     // The record, kept up by its journal during the album, is written whole there.
     update.compactRecord = true;
     const QString albumName = album.name;

@@ -2,12 +2,11 @@
 
 #include "albumdl/PictureSource.h"
 #include "qzone/PhotoEntry.h"
-#include "storage/AlbumDocument.h"
+#include "storage/AlbumDocumentUpdate.h"
 #include "storage/PictureTransfer.h"
 #include "storage/UniqueFileNames.h"
 
 #include <QList>
-#include <QMap>
 #include <QObject>
 #include <QSet>
 
@@ -106,6 +105,8 @@ public:
     // tens of thousands of pictures without addresses (all failed at once) must not
     // hold the window while they are reported.
     static constexpr int MaxPicturesPerTurn = 100;
+    // Of the pictures reported in one turn, how many show their progress one by one.
+    static constexpr int MaxProgressStepsPerTurn = 8;
 
     // Fixed keeps FixedInFlight throughout, whatever the service answers: a measuring
     // switch for benchmarks and tests.
@@ -198,8 +199,11 @@ private:
     bool limitsTheTool(const TransferResult &result) const;
     void onResumed();
     void reportDone();
-    // Shows picture `index` as reported and returns its log lines.
+    // Counts picture `index` as reported and returns its log lines.
     QStringList report(int index, const Ended &ended);
+    // The status text, the album's download state and the progress bar at `number`
+    // pictures reported.
+    void showProgress(int number);
     void endIfDone();
     // Writes album.json, then sends finished() or stopped().
     void end(bool stopped);
@@ -209,7 +213,7 @@ private:
     AlbumListModel &m_albums;
     AlbumJobView &m_view;
     const int m_row;
-    const QList<PhotoEntry> m_pictures;
+    QList<PhotoEntry> m_pictures; // let go at the end, on a worker thread
     const PictureTransfer::Options m_options;
 
     std::shared_ptr<AlbumRecord> m_record; // once read, on a worker thread
@@ -229,7 +233,7 @@ private:
     Pacing m_pacing = Pacing::Adaptive;
     int m_limit = MaxInFlight; // how many may be on the network now
     int m_clean = 0; // transfers not turned away since the limit last changed
-    QMap<int, AlbumDocumentPicture> m_documented; // this run's pictures saved whole, by index
+    QList<ListedSave> m_saved; // this run's pictures saved whole into the album's folder
     int m_wordsRefused = 0; // pictures saved without the words they were to take
     bool m_fallBackLogged = false;
     bool m_stopping = false;

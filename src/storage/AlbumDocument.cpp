@@ -2,6 +2,7 @@
 
 #include "storage/AlbumRecord.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -190,7 +191,10 @@ bool operator==(const AlbumDocument &a, const AlbumDocument &b)
         && a.pictures == b.pictures;
 }
 
-QByteArray AlbumDocumentText(const AlbumDocument &d)
+namespace {
+
+// The text of the album's own values, with `"pictures": 0` where the pictures go.
+QByteArray DocumentHead(const AlbumDocument &d)
 {
     QJsonObject o;
     o.insert(QLatin1String("version"), 1);
@@ -201,13 +205,46 @@ QByteArray AlbumDocumentText(const AlbumDocument &d)
     putText(o, "owner", d.ownerUin);
     putCount(o, "pictureCount", d.pictureCount);
     putTime(o, "writtenAt", d.writtenAt);
-    QJsonArray pictures;
-    for (const AlbumDocumentPicture &picture : d.pictures) {
-        if (!picture.lloc.isEmpty()) // the reader would take the file for damaged
-            pictures.append(pictureObject(picture));
-    }
-    o.insert(QLatin1String("pictures"), pictures);
+    o.insert(QLatin1String("pictures"), 0);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+// Writes the document as QJsonDocument would indent it whole, one picture at a time:
+// 10,000 pictures' tree and text never sit in memory at once. False when a write failed.
+bool WriteDocument(QIODevice &out, const AlbumDocument &d)
+{
+    // Keys come sorted, one a line, and texts keep no raw line break: the placeholder's
+    // line is the only one of its kind.
+    const QByteArray head = DocumentHead(d);
+    const QByteArray placeholder = "\n    \"pictures\": 0";
+    const qsizetype at = head.indexOf(placeholder);
+    if (at < 0)
+        return false;
+    if (out.write(head.constData(), at + placeholder.size() - 1) < 0)
+        return false;
+    bool first = true;
+    for (const AlbumDocumentPicture &picture : d.pictures) {
+        if (picture.lloc.isEmpty()) // the reader would take the file for damaged
+            continue;
+        QByteArray text = QJsonDocument(pictureObject(picture)).toJson(QJsonDocument::Indented);
+        text.chop(1); // its closing line's break
+        text.replace("\n", "\n        ");
+        if (out.write(first ? "[\n        " : ",\n        ") < 0 || out.write(text) < 0)
+            return false;
+        first = false;
+    }
+    return out.write(first ? "[\n    ]" : "\n    ]") >= 0
+        && out.write(head.constData() + at + placeholder.size()) >= 0;
+}
+
+} // namespace
+
+QByteArray AlbumDocumentText(const AlbumDocument &d)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteDocument(buffer, d);
+    return buffer.data();
 }
 
 std::optional<AlbumDocument> ParseAlbumDocument(const QByteArray &text)
@@ -238,7 +275,7 @@ std::optional<AlbumDocument> ParseAlbumDocument(const QByteArray &text)
     return d;
 }
 
-AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, const AlbumDocument &newer)
+AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, AlbumDocument newer)
 {
     AlbumDocument m = older;
     keepGiven(m.id, newer.id, !newer.id.isEmpty());
@@ -254,12 +291,14 @@ AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, const AlbumDocumen
     m.pictures.clear();
     m.pictures.reserve(older.pictures.size() + newer.pictures.size());
     QSet<QString> taken;
-    for (const AlbumDocumentPicture &picture : newer.pictures) {
+    // Taken over rather than copied: an album's end hands in 10,000 of them.
+    for (AlbumDocumentPicture &picture : newer.pictures) {
         if (taken.contains(picture.lloc))
             continue;
         taken.insert(picture.lloc);
         const auto at = olderAt.constFind(picture.lloc);
-        m.pictures.append(at == olderAt.cend() ? picture : mergePicture(older.pictures.at(*at), picture));
+        m.pictures.append(at == olderAt.cend() ? std::move(picture)
+                                               : mergePicture(older.pictures.at(*at), picture));
     }
     for (const AlbumDocumentPicture &picture : older.pictures) {
         if (!taken.contains(picture.lloc)) {
@@ -289,8 +328,7 @@ std::optional<QString> SaveAlbumDocument(const QString &albumFolder, const Album
     QSaveFile file(albumFolder + QLatin1Char('/') + AlbumDocumentFileName());
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    const QByteArray text = AlbumDocumentText(document);
-    if (file.write(text) != text.size() || !file.commit())
+    if (!WriteDocument(file, document) || !file.commit())
         return file.errorString();
     return std::nullopt;
 }

@@ -79,7 +79,7 @@ std::optional<AlbumDocument> ParseAlbumDocument(const QByteArray &text);
 // `older` (what an earlier run wrote) updated with `newer` (this run's): every value
 // `newer` gives wins, the others keep `older`'s. Pictures are matched by lloc:
 // `newer`'s in its order, then those only `older` has, in theirs.
-AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, const AlbumDocument &newer);
+AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, AlbumDocument newer);
 
 // album.json of an album folder as found: absent, damaged (unreadable or not
 // ParseAlbumDocument's; rebuild it from the listing and the AlbumRecord) or read.

@@ -50,12 +50,13 @@ AlbumDocumentPicture AlbumDocumentPictureOf(const PhotoEntry &photo, const QStri
 }
 
 QList<AlbumDocumentPicture> AlbumDocumentPicturesFromRecord(const QList<PhotoEntry> &photos,
-                                                            const AlbumRecord &record)
+                                                            const AlbumRecord &record,
+                                                            const QSet<QString> &except)
 {
     QList<AlbumDocumentPicture> pictures;
     for (const PhotoEntry &photo : photos) {
         const QString key = PictureRecordKey(photo);
-        if (!key.isEmpty() && record.isSaved(key))
+        if (!key.isEmpty() && !except.contains(key) && record.isSaved(key))
             pictures.append(AlbumDocumentPictureOf(photo, record.fileNameOf(key), std::nullopt));
     }
     return pictures;

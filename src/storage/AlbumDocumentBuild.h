@@ -5,6 +5,8 @@
 #include "storage/AlbumDocument.h"
 #include "storage/PictureMetadata.h"
 
+#include <QSet>
+
 namespace albivex {
 
 class AlbumRecord;
@@ -21,11 +23,12 @@ AlbumDocument AlbumDocumentOf(const AlbumEntry &album, const QString &ownerUin);
 AlbumDocumentPicture AlbumDocumentPictureOf(const PhotoEntry &photo, const QString &file,
                                             std::optional<bool> original);
 
-// The entries of the listed pictures that `record` holds as saved whole, in list order:
-// what a damaged or missing album.json is rebuilt from. Whether each came from the
-// original upload is not recorded, so it stays unknown.
+// The entries of the listed pictures that `record` holds as saved whole, in list order,
+// but for the keys in `except`: what a damaged or missing album.json is rebuilt from.
+// Whether each came from the original upload is not recorded, so it stays unknown.
 QList<AlbumDocumentPicture> AlbumDocumentPicturesFromRecord(const QList<PhotoEntry> &photos,
-                                                            const AlbumRecord &record);
+                                                            const AlbumRecord &record,
+                                                            const QSet<QString> &except = {});
 
 // The words "写入照片信息" writes into the saved picture of `photo`: its plausible
 // shooting time, its whole caption and name.

@@ -16,17 +16,35 @@ std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, co
     // A record that cannot be written whole keeps its journal, which the next read takes.
     if (update.compactRecord)
         AlbumRecord(update.folder).flush();
-    const AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
+    AlbumDocument newer = update.document;
+    newer.writtenAt = now;
+    if (!update.listedSaves.isEmpty()) {
+        QList<ListedSave> saves = update.listedSaves;
+        std::sort(saves.begin(), saves.end(),
+                  [](const ListedSave &a, const ListedSave &b) { return a.index < b.index; });
+        newer.pictures.reserve(newer.pictures.size() + saves.size());
+        for (const ListedSave &save : std::as_const(saves)) {
+            if (save.index >= 0 && save.index < update.listing.size())
+                newer.pictures.append(
+                    AlbumDocumentPictureOf(update.listing.at(save.index), save.file, save.original));
+        }
+    }
+    AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
     AlbumDocument older;
     if (load.state == AlbumDocumentLoad::State::Read) {
-        older = load.document;
+        older = std::move(load.document);
     } else {
-        // Pictures saved before album.json was kept, or before it was damaged.
+        // Pictures saved before album.json was kept, or before it was damaged; this
+        // run's own come with `newer`.
+        QSet<QString> fresh;
+        fresh.reserve(newer.pictures.size());
+        for (const AlbumDocumentPicture &picture : std::as_const(newer.pictures))
+            fresh.insert(picture.lloc);
         const AlbumRecord record(update.folder);
-        older.pictures = AlbumDocumentPicturesFromRecord(update.listing, record);
+        older.pictures = AlbumDocumentPicturesFromRecord(update.listing, record, fresh);
         // Those the listing does not bring (cut short, or gone from the album) keep at
         // least their key and file.
-        QSet<QString> listed;
+        QSet<QString> listed = fresh;
         for (const AlbumDocumentPicture &picture : std::as_const(older.pictures))
             listed.insert(picture.lloc);
         for (auto it = record.entries().cbegin(); it != record.entries().cend(); ++it) {
@@ -38,9 +56,7 @@ std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, co
             older.pictures.append(picture);
         }
     }
-    AlbumDocument newer = update.document;
-    newer.writtenAt = now;
-    AlbumDocument merged = MergeAlbumDocuments(older, newer);
+    AlbumDocument merged = MergeAlbumDocuments(older, std::move(newer));
 
     // An incremental run brings the new pictures only; the listing puts them back
     // among the older ones.
@@ -49,10 +65,12 @@ std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, co
     for (int i = 0; i < update.listing.size(); ++i)
         position.insert(PictureRecordKey(update.listing.at(i)), i);
     const int unlisted = static_cast<int>(update.listing.size());
-    std::stable_sort(merged.pictures.begin(), merged.pictures.end(),
-                     [&position, unlisted](const AlbumDocumentPicture &a, const AlbumDocumentPicture &b) {
-                         return position.value(a.lloc, unlisted) < position.value(b.lloc, unlisted);
-                     });
+    const auto before = [&position, unlisted](const AlbumDocumentPicture &a, const AlbumDocumentPicture &b) {
+        return position.value(a.lloc, unlisted) < position.value(b.lloc, unlisted);
+    };
+    // A whole album saved in one run is in order already.
+    if (!std::is_sorted(merged.pictures.cbegin(), merged.pictures.cend(), before))
+        std::stable_sort(merged.pictures.begin(), merged.pictures.end(), before);
     return SaveAlbumDocument(update.folder, merged);
 }
 

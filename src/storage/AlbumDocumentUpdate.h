@@ -13,6 +13,14 @@
 
 namespace albivex {
 
+// A picture of the listing that a run saved whole: its index in the listing, its file.
+struct ListedSave
+{
+    int index = -1;
+    QString file;
+    std::optional<bool> original;
+};
+
 // What one run has to say of an album folder's album.json: the album's own values and
 // the entries of the pictures it saved whole, and the listing it worked from.
 struct AlbumDocumentUpdate
@@ -20,6 +28,10 @@ struct AlbumDocumentUpdate
     QString folder;
     AlbumDocument document; // writtenAt is set when it is written
     QList<PhotoEntry> listing;
+    // Pictures of the listing saved whole, in any order: their entries
+    // (AlbumDocumentPictureOf) join document.pictures in the listing's order, made
+    // where the update is written rather than on the window's thread.
+    QList<ListedSave> listedSaves;
     // Write the folder's AlbumRecord whole first (AlbumRecord::flush), at an album's end.
     bool compactRecord = false;
 };

@@ -3,12 +3,14 @@
 #include "storage/SaveLayout.h"
 #include "storage/SavedMedia.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutex>
 #include <QSaveFile>
+#include <QThreadPool>
 
 #include <cmath>
 
@@ -70,12 +72,38 @@ std::optional<RecordEntries> ParseAlbumRecord(const QByteArray &text)
     return entries;
 }
 
+namespace {
+
+// Writes the record's text an entry at a time, keys in order: a record of 10,000
+// pictures never sits in memory as a tree. False when a write failed.
+bool WriteRecord(QIODevice &out, const RecordEntries &entries)
+{
+    QStringList keys = entries.keys();
+    keys.sort();
+    if (out.write("{\"pictures\":{") < 0)
+        return false;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const RecordEntry &entry = entries[keys.at(i)];
+        QByteArray text
+            = QJsonDocument(
+                  QJsonObject {
+                      {keys.at(i), QJsonObject {{FileKey, entry.fileName}, {SizeKey, double(entry.size)}}}})
+                  .toJson(QJsonDocument::Compact);
+        // Without the braces of the one-entry object around it.
+        if ((i > 0 && out.write(",") < 0) || out.write(text.constData() + 1, text.size() - 2) < 0)
+            return false;
+    }
+    return out.write("}}") >= 0;
+}
+
+} // namespace
+
 QByteArray AlbumRecordText(const RecordEntries &entries)
 {
-    QJsonObject pictures;
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        pictures.insert(it.key(), QJsonObject {{FileKey, it->fileName}, {SizeKey, double(it->size)}});
-    return QJsonDocument(QJsonObject {{PicturesKey, pictures}}).toJson(QJsonDocument::Compact);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteRecord(buffer, entries);
+    return buffer.data();
 }
 
 namespace {
@@ -89,6 +117,16 @@ QMutex &FilesLock()
 {
     static QMutex lock;
     return lock;
+}
+
+// Appends the journals' lines on one thread of its own, in the order they were
+// recorded: recording a picture never waits for the disk on the caller's thread (the
+// window's), where a busy disk would stall it for milliseconds at a time.
+QThreadPool &JournalWriter()
+{
+    static QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    return pool;
 }
 
 QByteArray ReadAll(const QString &path)
@@ -151,6 +189,7 @@ void ApplyRecordJournal(RecordEntries &entries, const QByteArray &journal)
 
 AlbumRecord::AlbumRecord(const QString &albumFolder) : m_folder(albumFolder)
 {
+    settle();
     QMutexLocker lock(&FilesLock());
     m_entries = ParseAlbumRecord(ReadAll(m_folder + QLatin1Char('/') + fileName())).value_or(RecordEntries());
     const QByteArray journal = ReadAll(m_folder + QLatin1Char('/') + journalFileName());
@@ -191,20 +230,27 @@ bool AlbumRecord::add(const QString &key, const QString &fileName, qint64 size)
         return false;
     record(key, fileName, size);
     m_unwritten = true;
-    // Opened and closed for every line: a flush() elsewhere may have deleted the file.
-    QMutexLocker lock(&FilesLock());
-    QFile journal(m_folder + QLatin1Char('/') + journalFileName());
-    if (!journal.open(QIODevice::ReadWrite | QIODevice::Append))
-        return true;
-    // A line a kill cut off ends here first, or this one would be lost with it.
-    QByteArray line = RecordJournalLine(key, {fileName, size});
-    char last = '\n';
-    if (journal.size() > 0 && (!journal.seek(journal.size() - 1) || !journal.getChar(&last)))
-        last = 0;
-    if (last != '\n')
-        line.prepend('\n');
-    journal.write(line);
+    JournalWriter().start([path = m_folder + QLatin1Char('/') + journalFileName(),
+                           line = RecordJournalLine(key, {fileName, size})]() mutable {
+        // Opened and closed for every line: a flush() elsewhere may have deleted the file.
+        QMutexLocker lock(&FilesLock());
+        QFile journal(path);
+        if (!journal.open(QIODevice::ReadWrite | QIODevice::Append))
+            return;
+        // A line a kill cut off ends here first, or this one would be lost with it.
+        char last = '\n';
+        if (journal.size() > 0 && (!journal.seek(journal.size() - 1) || !journal.getChar(&last)))
+            last = 0;
+        if (last != '\n')
+            line.prepend('\n');
+        journal.write(line);
+    });
     return true;
+}
+
+void AlbumRecord::settle()
+{
+    JournalWriter().waitForDone();
 }
 
 void AlbumRecord::record(const QString &key, const QString &fileName, qint64 size)
@@ -214,6 +260,7 @@ void AlbumRecord::record(const QString &key, const QString &fileName, qint64 siz
 
 bool AlbumRecord::flush()
 {
+    settle();
     QMutexLocker lock(&FilesLock());
     const QString journalPath = m_folder + QLatin1Char('/') + journalFileName();
     // Lines another record appended since this one was read.
@@ -223,8 +270,7 @@ bool AlbumRecord::flush()
     ApplyRecordJournal(m_entries, journal);
     m_keyOfName = KeysOfNames(m_entries);
     QSaveFile file(m_folder + QLatin1Char('/') + fileName());
-    const QByteArray text = AlbumRecordText(m_entries);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !WriteRecord(file, m_entries) || !file.commit())
         return false;
     QFile::remove(journalPath);
     m_unwritten = false;

@@ -76,7 +76,7 @@ public:
     // Reads the record of the folder and its journal; a missing, unreadable or damaged
     // record counts as empty (and is replaced at the next flush()).
     explicit AlbumRecord(const QString &albumFolder);
-    // Nothing is pending: every add() is in the journal.
+    // Lines of add() still queued are written all the same, by the writer thread.
     ~AlbumRecord() = default;
     AlbumRecord(const AlbumRecord &) = delete;
     AlbumRecord &operator=(const AlbumRecord &) = delete;
@@ -92,11 +92,14 @@ public:
     const RecordEntries &entries() const { return m_entries; }
 
     // Records a picture saved whole (replacing what the key had, and the entry of any
-    // other key under that name: the file holds this picture now) and appends its line
-    // to the journal, handed to the system at once. False, and nothing recorded, for
-    // an empty key or a name that is not plain. A line that cannot be written stays
-    // recorded here, for flush().
+    // other key under that name: the file holds this picture now) and has its line
+    // appended to the journal by the journals' own writer thread, in order. False, and
+    // nothing recorded, for an empty key or a name that is not plain. A line that
+    // cannot be written stays recorded here, for flush().
     bool add(const QString &key, const QString &fileName, qint64 size);
+    // Waits until every line handed to the journals' writer is written. Reading a
+    // record and flush() do so first; for worker threads.
+    static void settle();
     // Writes the whole record, with the journal's lines written since it was read, and
     // deletes the journal; false when that failed (the journal then stays). Grows
     // with the album: for the album's end, on a worker thread.

@@ -1,9 +1,11 @@
 #include "storage/BackupReport.h"
 
 #include "storage/AlbumDocument.h"
+#include "storage/SaveLayout.h"
 
 #include <QDir>
 #include <QSaveFile>
+#include <QSet>
 
 namespace albivex {
 
@@ -55,11 +57,21 @@ QString BackupReportText(const QString &ownerUin, const QDateTime &at,
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QStringList &except)
+QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<BackupReportAlbum> &thisRun)
 {
+    QStringList except;
+    QSet<QString> thisRunsFolders;
+    for (const BackupReportAlbum &album : thisRun) {
+        except << album.id;
+        thisRunsFolders.insert(SafePathComponent(CleanFolderName(album.name)));
+    }
     QList<BackupReportAlbum> albums;
     const QDir space(spaceFolder);
     for (const QString &folderName : space.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        // This run's album.json files hold as many pictures as its albums: not read
+        // again for figures the run has.
+        if (thisRunsFolders.contains(folderName))
+            continue;
         const AlbumDocumentLoad load = LoadAlbumDocument(space.filePath(folderName));
         if (load.state != AlbumDocumentLoad::State::Read || except.contains(load.document.id))
             continue;
@@ -77,11 +89,8 @@ QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QString
 std::optional<QString> WriteBackupReport(const QString &spaceFolder, const QString &ownerUin,
                                          const QList<BackupReportAlbum> &thisRun)
 {
-    QStringList ids;
-    for (const BackupReportAlbum &album : thisRun)
-        ids << album.id;
-    const QString text
-        = BackupReportText(ownerUin, QDateTime::currentDateTime(), thisRun, EarlierAlbums(spaceFolder, ids));
+    const QString text = BackupReportText(ownerUin, QDateTime::currentDateTime(), thisRun,
+                                          EarlierAlbums(spaceFolder, thisRun));
     QSaveFile file(QDir(spaceFolder).filePath(BackupReportFileName()));
     if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
         return std::nullopt;

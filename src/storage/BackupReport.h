@@ -46,8 +46,9 @@ QString BackupReportText(const QString &ownerUin, const QDateTime &at,
                          const QList<BackupReportAlbum> &thisRun, const QList<BackupReportAlbum> &earlier);
 
 // The albums of the space folder that earlier runs saved, from each album folder's
-// album.json, leaving out the ids in `except`; named and ordered by their folders.
-QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QStringList &except);
+// album.json, leaving out the albums of `thisRun` (by id, and their folders unread);
+// named and ordered by their folders.
+QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<BackupReportAlbum> &thisRun);
 
 // Writes the report of this run into the space folder, whole or not at all; the error's
 // text when it fails. Reads every album.json of the space: blocking file work, for a
