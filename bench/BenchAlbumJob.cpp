@@ -32,9 +32,10 @@
 //    turns; the median ratio is held to the target, and the longest stall of the
 //    window during the runs with them (the build included) to the stall target.
 // 7. Scale: a stand-in without added latency, albums of 1,000 and of 10,000 pictures of
-//    20 KB. The time per picture of the large album against the small one's, the
-//    window's longest stall during either, and how much higher the tool's peak
-//    resident memory goes during the large album than during the small one.
+//    20 KB, the small one three times (before and after the large one; the median
+//    counts). The time per picture of the large album against the small one's, the
+//    window's longest stall during any, and how much higher the tool's peak resident
+//    memory goes during the large album than during the first small one.
 // 8. A throttled space: 40 albums of 500 pictures of 20 KB, 20 ms latency, the stand-in
 //    throttling (--throttle 2000:3), the run's pauses shortened to a sixtieth (the
 //    first is 1 s). The whole run against its floor: the throttle's windows (from the
@@ -42,6 +43,10 @@
 //
 // The throughput job and curl run three times each, in turns; the median ratio is held
 // to the target and the spread printed. Run on a quiet machine (`uptime`).
+//
+// Arguments name the sections to run (memory, throughput, words, onlynew, scale,
+// throttled, budget); none runs them all. The longest event handlers of the window's
+// thread are printed after each long run, to show where a stall comes from.
 
 #include "albumdl/AlbumWalk.h"
 #include "app/AlbivexApp.h"
@@ -72,6 +77,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -79,6 +85,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <time.h>
 
 using namespace albivex;
 
@@ -97,6 +104,70 @@ bool Report(const char *figure, double value, const char *unit, const char *targ
     std::printf("%-58s %10.3f %-6s target %-10s %s\n", figure, value, unit, target, met ? "ok" : "MISSED");
     std::fflush(stdout);
     return met;
+}
+
+double ThreadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The window's thread's longest event deliveries, by receiver and event type: what a
+// stall was spent on.
+class TimedApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (QThread::currentThread() != thread())
+            return QApplication::notify(receiver, event);
+        // The receiver may be gone after the delivery (a deferred delete).
+        const char *className = receiver->metaObject()->className();
+        const QString name = receiver->objectName();
+        const int type = int(event->type());
+        ++m_depth;
+        QElapsedTimer clock;
+        clock.start();
+        const double cpuBefore = ThreadCpuMs();
+        const bool result = QApplication::notify(receiver, event);
+        const double ms = clock.nsecsElapsed() / 1e6;
+        const double cpuMs = ThreadCpuMs() - cpuBefore;
+        --m_depth;
+        if (ms >= 4) {
+            const QString what
+                = QStringLiteral("(%5 ms of it on the processor) %1%2 (%3), event %4")
+                      .arg(QString(m_depth * 2, QLatin1Char(' ')), QString::fromLatin1(className), name)
+                      .arg(type)
+                      .arg(cpuMs, 0, 'f', 1);
+            m_longest << std::pair(ms, what);
+            std::sort(m_longest.begin(), m_longest.end(), std::greater<>());
+            if (m_longest.size() > 16)
+                m_longest.removeLast();
+        }
+        return result;
+    }
+
+    void forgetLongest() { m_longest.clear(); }
+
+    // Prints the longest deliveries since the last call and forgets them.
+    void printLongest()
+    {
+        for (const auto &[ms, what] : std::as_const(m_longest))
+            std::printf("    handler %7.1f ms  %s\n", ms, qPrintable(what));
+        m_longest.clear();
+    }
+
+private:
+    int m_depth = 0;
+    QList<std::pair<double, QString>> m_longest;
+};
+
+TimedApplication *TimedApp()
+{
+    return static_cast<TimedApplication *>(QCoreApplication::instance());
 }
 
 int Fail(const char *what, const QStringList &lastLines = {})
@@ -298,6 +369,7 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
     QElapsedTimer clock;
     QElapsedTimer sinceTick;
     double waitedBefore = 0;
+    QListWidget *log = app.window().activityLogList;
     QTimer ticks;
     ticks.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
@@ -305,10 +377,20 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
         sinceTick.restart();
         const double waited = RunQueueWaitMs();
         run.longestGapMs = qMax(run.longestGapMs, gapMs);
+        // BENCH_RSS_TRACE=1: the resident memory as it grows, with the log's last line.
+        static const bool trace = qEnvironmentVariableIsSet("BENCH_RSS_TRACE");
+        static qint64 lastKib = 0;
+        if (trace) {
+            const qint64 kib = StatusKib("VmRSS:");
+            if (qAbs(kib - lastKib) > 4096) {
+                lastKib = kib;
+                std::printf("TRACE %.0f ms rss %.1f MB, %s\n", clock.nsecsElapsed() / 1e6, kib / 1024.0,
+                            qPrintable(log->count() ? log->item(log->count() - 1)->text() : QString()));
+            }
+        }
         run.longestOwnGapMs = qMax(run.longestOwnGapMs, gapMs - (waited - waitedBefore));
         waitedBefore = waited;
     });
-    QListWidget *log = app.window().activityLogList;
     QObject::connect(log->model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
         if (log->item(log->count() - 1)->text().endsWith(QStringLiteral("]相册下载完成.."))) {
             run.ms = clock.nsecsElapsed() / 1e6;
@@ -460,41 +542,48 @@ int RunScale(bool &allMet)
     AlbivexApp app {Endpoints(standin.root)};
     if (!OpenSpace(app, standin.root, save.path()))
         return Fail("sign-in and album list of the scale runs");
-    struct Scaled
-    {
-        int pictures;
-        JobRun run;
-        qint64 peakKib;
-    };
-    QList<Scaled> runs;
-    for (int i = 0; i < 2; ++i) {
-        const int pictures = i == 0 ? 1000 : 10000;
-        app.window().saveFolderEdit->setText(save.filePath(QString::number(pictures)));
+    // The small album before and after the large one too: a run of a second is at the
+    // mercy of the machine's spells, so its time is the median of three.
+    QList<double> smallMs;
+    double largeMs = 0, stall = 0;
+    qint64 smallPeakKib = 0, largePeakKib = 0;
+    int round = 0;
+    for (const int pictures : {1000, 1000, 10000, 1000}) {
+        app.window().saveFolderEdit->setText(save.filePath(QString::number(++round)));
         QDir().mkpath(app.window().saveFolder());
         if (!GalleryIdle(app))
             return Fail("an offline album build did not end");
         ResetPeakResident();
-        const JobRun run = RunJob(app, standin.extraIds.at(i), false, 600000);
+        TimedApp()->forgetLongest();
+        const JobRun run = RunJob(app, standin.extraIds.at(pictures == 1000 ? 0 : 1), false, 600000);
         const qint64 peakKib = StatusKib("VmHWM:");
         if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存%1张，失败0张").arg(pictures)))
             return Fail("a scale album was not saved whole",
                         app.log().lines().mid(app.log().lines().size() - 6));
         if (peakKib <= 0)
             return Fail("the resident memory could not be read from /proc/self/status");
-        runs << Scaled {pictures, run, peakKib};
+        std::printf("  %d pictures: %.0f ms, longest gap %.1f ms, peak resident %.1f MB\n", pictures, run.ms,
+                    run.longestOwnGapMs, peakKib / 1024.0);
+        TimedApp()->printLongest();
+        stall = qMax(stall, run.longestOwnGapMs);
+        if (pictures == 1000) {
+            smallMs << run.ms;
+            if (round == 1)
+                smallPeakKib = peakKib;
+        } else {
+            largeMs = run.ms;
+            largePeakKib = peakKib;
+        }
     }
-    const double perSmall = runs[0].run.ms / runs[0].pictures;
-    const double perLarge = runs[1].run.ms / runs[1].pictures;
-    std::printf(
-        "Scale: pictures of 20 KB, no added latency; 1,000 in %.0f ms (%.2f ms each), 10,000 in %.0f ms"
-        " (%.2f ms each); peak resident memory %.1f MB and %.1f MB\n",
-        runs[0].run.ms, perSmall, runs[1].run.ms, perLarge, runs[0].peakKib / 1024.0,
-        runs[1].peakKib / 1024.0);
-    allMet &= Report("  time per picture, 10,000 / 1,000", perLarge / perSmall, "x", "<= 1.1",
+    const double perSmall = Median(smallMs) / 1000;
+    const double perLarge = largeMs / 10000;
+    std::printf("Scale: pictures of 20 KB, no added latency; 1,000 in %.0f / %.0f / %.0f ms (median %.2f ms"
+                " each), 10,000 in %.0f ms (%.2f ms each)\n",
+                smallMs.value(0), smallMs.value(1), smallMs.value(2), perSmall, largeMs, perLarge);
+    allMet &= Report("  time per picture, 10,000 / median of 1,000", perLarge / perSmall, "x", "<= 1.1",
                      perLarge / perSmall <= 1.1);
-    const double stall = qMax(runs[0].run.longestOwnGapMs, runs[1].run.longestOwnGapMs);
     allMet &= Report("  longest gap, waits for a busy processor left out", stall, "ms", "<= 16", stall <= 16);
-    const double growth = (runs[1].peakKib - runs[0].peakKib) / 1024.0;
+    const double growth = (largePeakKib - smallPeakKib) / 1024.0;
     allMet &= Report("  peak memory, 10,000 less 1,000", growth, "MB", "<= 30", growth <= 30);
     return 0;
 }
@@ -525,6 +614,7 @@ int RunThrottledSpace(bool &allMet)
     AlbumListModel &albums = app.albums();
     for (int row = 0; row < albums.size(); ++row)
         albums.setChecked(row, standin.extraIds.contains(albums.entry(row).albumId));
+    TimedApp()->forgetLongest();
     const JobRun run = RunJob(app, standin.extraIds.first(), false, 1800000);
     const auto [saved, failed] = SavedAndFailed(run.summary);
     if (!run.completed || saved < 0)
@@ -550,6 +640,7 @@ int RunThrottledSpace(bool &allMet)
         saved, failed);
     allMet &= Report("  job time / floor", run.ms / floorMs, "x", "<= 1.3", run.ms / floorMs <= 1.3);
     allMet &= Report("  failed pictures", failed, "", "0", failed == 0);
+    TimedApp()->printLongest();
     return 0;
 }
 
@@ -557,7 +648,11 @@ int RunThrottledSpace(bool &allMet)
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
+    TimedApplication application(argc, argv);
+    const QStringList sections = application.arguments().mid(1);
+    const auto wanted = [&sections](const char *name) {
+        return sections.isEmpty() || sections.contains(QLatin1String(name));
+    };
 #ifndef __OPTIMIZE__
     std::printf("note: built without optimisation; configure with -DCMAKE_BUILD_TYPE=Release\n");
 #endif
@@ -593,155 +688,170 @@ int main(int argc, char **argv)
     bool allMet = true;
 
     // Memory first, while the tool is as fresh as after its start.
-    const qint64 baselineKib = StatusKib("VmRSS:");
-    const bool peakReset = ResetPeakResident();
-    const JobRun big = RunJob(app, bigPictureAlbum);
-    const qint64 peakKib = StatusKib("VmHWM:");
-    if (baselineKib <= 0 || peakKib <= 0)
-        return Fail("the resident memory could not be read from /proc/self/status");
-    if (!big.completed || !big.summary.endsWith(QStringLiteral("共保存3张，失败0张"))
-        || FolderBytes(albumFolder) != BigPictureBytes + 2 * PictureBytes)
-        return Fail("the 20 MB album was not saved whole",
-                    app.log().lines().mid(app.log().lines().size() - 8));
-    std::printf("Memory: album with a 20 MB picture, %.0f ms; resident before the job %.1f MB%s\n", big.ms,
-                baselineKib / 1024.0, peakReset ? "" : " (peak not resettable: whole-run peak shown)");
-    allMet &= Report("  peak resident memory of the tool during the job", peakKib / 1024.0, "MB", "< 150",
-                     peakKib / 1024.0 < 150);
-    QDir(albumFolder).removeRecursively();
+    if (wanted("memory")) {
+        const qint64 baselineKib = StatusKib("VmRSS:");
+        const bool peakReset = ResetPeakResident();
+        const JobRun big = RunJob(app, bigPictureAlbum);
+        const qint64 peakKib = StatusKib("VmHWM:");
+        if (baselineKib <= 0 || peakKib <= 0)
+            return Fail("the resident memory could not be read from /proc/self/status");
+        if (!big.completed || !big.summary.endsWith(QStringLiteral("共保存3张，失败0张"))
+            || FolderBytes(albumFolder) != BigPictureBytes + 2 * PictureBytes)
+            return Fail("the 20 MB album was not saved whole",
+                        app.log().lines().mid(app.log().lines().size() - 8));
+        std::printf("Memory: album with a 20 MB picture, %.0f ms; resident before the job %.1f MB%s\n",
+                    big.ms, baselineKib / 1024.0,
+                    peakReset ? "" : " (peak not resettable: whole-run peak shown)");
+        allMet &= Report("  peak resident memory of the tool during the job", peakKib / 1024.0, "MB", "< 150",
+                         peakKib / 1024.0 < 150);
+        QDir(albumFolder).removeRecursively();
+    }
 
     // In turns, so that a busy spell of the machine weighs on both sides. Every run
     // writes into a folder of its own and nothing is deleted before the end: files
     // deleted just before weigh on the creation of new ones on some file systems.
-    const QStringList addresses = PictureAddresses(app, throughputAlbum);
-    QTemporaryDir curlFolders;
-    QList<double> oursMs, curlMs, ratios;
-    JobRun ours;
-    for (int round = 0; round < Repeats; ++round) {
-        const QString roundFolder = save.filePath(QStringLiteral("round%1").arg(round));
-        QDir().mkpath(roundFolder);
-        window.saveFolderEdit->setText(roundFolder);
-        const JobRun run = RunJob(app, throughputAlbum);
-        if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
-            || FolderBytes(roundFolder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册"))
-                != Pictures * PictureBytes)
-            return Fail("the 300-picture album was not saved whole",
-                        app.log().lines().mid(app.log().lines().size() - 8));
-        const QString curlFolder = curlFolders.filePath(QString::number(round));
-        QDir().mkpath(curlFolder);
-        const double curl = CurlMs(addresses, curlFolder);
-        if (curl <= 0)
-            return Fail("curl did not fetch the 300 pictures");
-        oursMs << run.ms;
-        curlMs << curl;
-        ratios << run.ms / curl;
-        if (round == 0 || run.longestOwnGapMs > ours.longestOwnGapMs)
-            ours = run;
-    }
-    std::printf("Throughput: %d pictures of %lld KB, %d ms latency per answer, %d runs each:\n"
-                "  ours %.0f / %.0f / %.0f ms, curl %.0f / %.0f / %.0f ms, ratio %.3f / %.3f / %.3f\n",
-                Pictures, static_cast<long long>(PictureBytes / 1024), LatencyMs, Repeats, oursMs.value(0),
-                oursMs.value(1), oursMs.value(2), curlMs.value(0), curlMs.value(1), curlMs.value(2),
-                ratios.value(0), ratios.value(1), ratios.value(2));
-    const QString parallelFolder = curlFolders.filePath(QStringLiteral("parallel"));
-    QDir().mkpath(parallelFolder);
-    const double curlFour = CurlMs(addresses, parallelFolder, AlbumWalk::FixedInFlight);
-    std::printf("  for reference, curl with %d at once (no listing): %.0f ms, %.3f of curl one by one\n",
-                AlbumWalk::FixedInFlight, curlFour, curlFour / Median(curlMs));
-    const double bareFour = BareNetworkMs(app.network(), addresses, AlbumWalk::FixedInFlight);
-    if (bareFour <= 0)
-        return Fail("the network manager alone did not fetch the 300 pictures");
-    std::printf("  for reference, the network manager alone with %d at once (no listing, nothing saved):"
-                " %.0f ms, %.3f of curl one by one\n",
-                AlbumWalk::FixedInFlight, bareFour, bareFour / Median(curlMs));
-    const double ratio = Median(ratios);
-    allMet
-        &= Report("  time ratio ours / curl (one connection), median", ratio, "x", "<= 0.26", ratio <= 0.26);
-    std::printf("Responsiveness: 10 ms timer on the user-interface thread during the 300-picture job;\n"
-                "  longest gap as the wall clock sees it %.2f ms, including the waits for a processor\n"
-                "  that other programs held (the stand-in among them)\n",
-                ours.longestGapMs);
-    allMet &= Report("  longest gap, waits for a busy processor left out", ours.longestOwnGapMs, "ms",
-                     "<= 50", ours.longestOwnGapMs <= 50);
-
-    // With and without metadata and thumbnails, in turns, each run into a folder of its own.
-    QList<double> plainMs, wordsMs, wordsRatios, wordsJobMs;
-    double wordsGapMs = 0;
-    for (int round = 0; round < Repeats; ++round) {
-        JobRun plain, words;
-        for (const bool withWords : {false, true}) {
-            if (!GalleryIdle(app))
-                return Fail("an offline album build did not end");
-            const QString folder
-                = save.filePath(QStringLiteral("%1%2").arg(withWords ? "words" : "plain").arg(round));
-            QDir().mkpath(folder);
-            window.saveFolderEdit->setText(folder);
-            window.writeMetadataCheck->setChecked(withWords);
-            const JobRun run = RunJob(app, throughputAlbum, withWords);
-            const QString albumPath = folder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册");
+    if (wanted("throughput")) {
+        const QStringList addresses = PictureAddresses(app, throughputAlbum);
+        QTemporaryDir curlFolders;
+        QList<double> oursMs, curlMs, ratios;
+        JobRun ours;
+        for (int round = 0; round < Repeats; ++round) {
+            const QString roundFolder = save.filePath(QStringLiteral("round%1").arg(round));
+            QDir().mkpath(roundFolder);
+            window.saveFolderEdit->setText(roundFolder);
+            const JobRun run = RunJob(app, throughputAlbum);
             if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
-                || QDir(albumPath).entryList({QStringLiteral("*.jpg")}, QDir::Files).size() != Pictures)
+                || FolderBytes(roundFolder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册"))
+                    != Pictures * PictureBytes)
                 return Fail("the 300-picture album was not saved whole",
                             app.log().lines().mid(app.log().lines().size() - 8));
-            if (withWords
-                && (!run.galleryBuilt
-                    || QDir(albumPath + QStringLiteral("/.thumbs")).entryList(QDir::Files).size()
-                        != Pictures))
-                return Fail("the offline album of the 300 pictures was not built");
-            (withWords ? words : plain) = run;
+            const QString curlFolder = curlFolders.filePath(QString::number(round));
+            QDir().mkpath(curlFolder);
+            const double curl = CurlMs(addresses, curlFolder);
+            if (curl <= 0)
+                return Fail("curl did not fetch the 300 pictures");
+            oursMs << run.ms;
+            curlMs << curl;
+            ratios << run.ms / curl;
+            if (round == 0 || run.longestOwnGapMs > ours.longestOwnGapMs)
+                ours = run;
         }
-        window.writeMetadataCheck->setChecked(false);
-        plainMs << plain.ms;
-        wordsMs << words.ms;
-        wordsRatios << words.ms / plain.ms;
-        wordsGapMs = qMax(wordsGapMs, words.longestOwnGapMs);
-        wordsJobMs << words.jobMs;
+        std::printf("Throughput: %d pictures of %lld KB, %d ms latency per answer, %d runs each:\n"
+                    "  ours %.0f / %.0f / %.0f ms, curl %.0f / %.0f / %.0f ms, ratio %.3f / %.3f / %.3f\n",
+                    Pictures, static_cast<long long>(PictureBytes / 1024), LatencyMs, Repeats,
+                    oursMs.value(0), oursMs.value(1), oursMs.value(2), curlMs.value(0), curlMs.value(1),
+                    curlMs.value(2), ratios.value(0), ratios.value(1), ratios.value(2));
+        const QString parallelFolder = curlFolders.filePath(QStringLiteral("parallel"));
+        QDir().mkpath(parallelFolder);
+        const double curlFour = CurlMs(addresses, parallelFolder, AlbumWalk::FixedInFlight);
+        std::printf("  for reference, curl with %d at once (no listing): %.0f ms, %.3f of curl one by one\n",
+                    AlbumWalk::FixedInFlight, curlFour, curlFour / Median(curlMs));
+        const double bareFour = BareNetworkMs(app.network(), addresses, AlbumWalk::FixedInFlight);
+        if (bareFour <= 0)
+            return Fail("the network manager alone did not fetch the 300 pictures");
+        std::printf("  for reference, the network manager alone with %d at once (no listing, nothing saved):"
+                    " %.0f ms, %.3f of curl one by one\n",
+                    AlbumWalk::FixedInFlight, bareFour, bareFour / Median(curlMs));
+        const double ratio = Median(ratios);
+        allMet &= Report("  time ratio ours / curl (one connection), median", ratio, "x", "<= 0.26",
+                         ratio <= 0.26);
+        std::printf("Responsiveness: 10 ms timer on the user-interface thread during the 300-picture job;\n"
+                    "  longest gap as the wall clock sees it %.2f ms, including the waits for a processor\n"
+                    "  that other programs held (the stand-in among them)\n",
+                    ours.longestGapMs);
+        allMet &= Report("  longest gap, waits for a busy processor left out", ours.longestOwnGapMs, "ms",
+                         "<= 50", ours.longestOwnGapMs <= 50);
     }
-    if (!GalleryIdle(app))
-        return Fail("an offline album build did not end");
-    std::printf(
-        "Metadata and thumbnails: %d pictures; without them %.0f / %.0f / %.0f ms to the end of the job,\n"
-        "  with 写入照片信息 %.0f / %.0f / %.0f ms to the end of the offline album's build\n",
-        Pictures, plainMs.value(0), plainMs.value(1), plainMs.value(2), wordsMs.value(0), wordsMs.value(1),
-        wordsMs.value(2));
-    std::printf("  of which the job, with the metadata written, %.0f / %.0f / %.0f ms; the rest builds the "
-                "thumbnails\n",
-                wordsJobMs.value(0), wordsJobMs.value(1), wordsJobMs.value(2));
-    const double wordsRatio = Median(wordsRatios);
-    allMet &= Report("  time ratio with / without, median", wordsRatio, "x", "<= 1.15", wordsRatio <= 1.15);
-    allMet &= Report("  longest gap with them, waits for a busy processor left out", wordsGapMs, "ms",
-                     "<= 50", wordsGapMs <= 50);
+
+    // With and without metadata and thumbnails, in turns, each run into a folder of its own.
+    if (wanted("words")) {
+        QList<double> plainMs, wordsMs, wordsRatios, wordsJobMs;
+        double wordsGapMs = 0;
+        for (int round = 0; round < Repeats; ++round) {
+            JobRun plain, words;
+            for (const bool withWords : {false, true}) {
+                if (!GalleryIdle(app))
+                    return Fail("an offline album build did not end");
+                const QString folder
+                    = save.filePath(QStringLiteral("%1%2").arg(withWords ? "words" : "plain").arg(round));
+                QDir().mkpath(folder);
+                window.saveFolderEdit->setText(folder);
+                window.writeMetadataCheck->setChecked(withWords);
+                const JobRun run = RunJob(app, throughputAlbum, withWords);
+                const QString albumPath = folder + QLatin1Char('/') + SignInUin + QStringLiteral("/基准相册");
+                if (!run.completed || !run.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
+                    || QDir(albumPath).entryList({QStringLiteral("*.jpg")}, QDir::Files).size() != Pictures)
+                    return Fail("the 300-picture album was not saved whole",
+                                app.log().lines().mid(app.log().lines().size() - 8));
+                if (withWords
+                    && (!run.galleryBuilt
+                        || QDir(albumPath + QStringLiteral("/.thumbs")).entryList(QDir::Files).size()
+                            != Pictures))
+                    return Fail("the offline album of the 300 pictures was not built");
+                (withWords ? words : plain) = run;
+            }
+            window.writeMetadataCheck->setChecked(false);
+            plainMs << plain.ms;
+            wordsMs << words.ms;
+            wordsRatios << words.ms / plain.ms;
+            wordsGapMs = qMax(wordsGapMs, words.longestOwnGapMs);
+            wordsJobMs << words.jobMs;
+        }
+        if (!GalleryIdle(app))
+            return Fail("an offline album build did not end");
+        std::printf("Metadata and thumbnails: %d pictures; without them %.0f / %.0f / %.0f ms to the end of "
+                    "the job,\n"
+                    "  with 写入照片信息 %.0f / %.0f / %.0f ms to the end of the offline album's build\n",
+                    Pictures, plainMs.value(0), plainMs.value(1), plainMs.value(2), wordsMs.value(0),
+                    wordsMs.value(1), wordsMs.value(2));
+        std::printf(
+            "  of which the job, with the metadata written, %.0f / %.0f / %.0f ms; the rest builds the "
+            "thumbnails\n",
+            wordsJobMs.value(0), wordsJobMs.value(1), wordsJobMs.value(2));
+        const double wordsRatio = Median(wordsRatios);
+        allMet
+            &= Report("  time ratio with / without, median", wordsRatio, "x", "<= 1.15", wordsRatio <= 1.15);
+        allMet &= Report("  longest gap with them, waits for a busy processor left out", wordsGapMs, "ms",
+                         "<= 50", wordsGapMs <= 50);
+    }
 
     // A second run with "只下载新照片" after a first one into an empty folder.
-    const QString incrementalFolder = save.filePath(QStringLiteral("incremental"));
-    QDir().mkpath(incrementalFolder);
-    window.saveFolderEdit->setText(incrementalFolder);
-    window.onlyNewCheck->setChecked(false);
-    const JobRun firstRun = RunJob(app, throughputAlbum);
-    window.onlyNewCheck->setChecked(true);
-    const int picturesBefore = LinesContaining(mainRequestLog, "GET /photo/");
-    const JobRun secondRun = RunJob(app, throughputAlbum);
-    const int picturesAfter = LinesContaining(mainRequestLog, "GET /photo/");
-    if (picturesBefore < 0 || picturesAfter < 0)
-        return Fail("the stand-in's request log could not be read");
-    const int secondPictures = picturesAfter - picturesBefore;
-    window.onlyNewCheck->setChecked(false);
-    if (!firstRun.completed || !firstRun.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
-        || !secondRun.completed
-        || !secondRun.summary.endsWith(QStringLiteral("共保存0张，跳过300张，失败0张")))
-        return Fail("the album saved again with only new pictures",
-                    app.log().lines().mid(app.log().lines().size() - 4));
-    const double incrementalRatio = secondRun.ms / firstRun.ms;
-    std::printf("Only new pictures: %d pictures, first run %.0f ms, second run with 只下载新照片 %.0f ms\n",
-                Pictures, firstRun.ms, secondRun.ms);
-    allMet
-        &= Report("  time ratio second / first", incrementalRatio, "x", "<= 0.05", incrementalRatio <= 0.05);
-    allMet &= Report("  picture requests of the second run", secondPictures, "", "0", secondPictures == 0);
+    if (wanted("onlynew")) {
+        const QString incrementalFolder = save.filePath(QStringLiteral("incremental"));
+        QDir().mkpath(incrementalFolder);
+        window.saveFolderEdit->setText(incrementalFolder);
+        window.onlyNewCheck->setChecked(false);
+        const JobRun firstRun = RunJob(app, throughputAlbum);
+        window.onlyNewCheck->setChecked(true);
+        const int picturesBefore = LinesContaining(mainRequestLog, "GET /photo/");
+        const JobRun secondRun = RunJob(app, throughputAlbum);
+        const int picturesAfter = LinesContaining(mainRequestLog, "GET /photo/");
+        if (picturesBefore < 0 || picturesAfter < 0)
+            return Fail("the stand-in's request log could not be read");
+        const int secondPictures = picturesAfter - picturesBefore;
+        window.onlyNewCheck->setChecked(false);
+        if (!firstRun.completed || !firstRun.summary.endsWith(QStringLiteral("共保存300张，失败0张"))
+            || !secondRun.completed
+            || !secondRun.summary.endsWith(QStringLiteral("共保存0张，跳过300张，失败0张")))
+            return Fail("the album saved again with only new pictures",
+                        app.log().lines().mid(app.log().lines().size() - 4));
+        const double incrementalRatio = secondRun.ms / firstRun.ms;
+        std::printf(
+            "Only new pictures: %d pictures, first run %.0f ms, second run with 只下载新照片 %.0f ms\n",
+            Pictures, firstRun.ms, secondRun.ms);
+        allMet &= Report("  time ratio second / first", incrementalRatio, "x", "<= 0.05",
+                         incrementalRatio <= 0.05);
+        allMet
+            &= Report("  picture requests of the second run", secondPictures, "", "0", secondPictures == 0);
+    }
 
     // Long runs, each against a stand-in of its own.
-    if (const int scale = RunScale(allMet); scale != 0)
+    if (const int scale = wanted("scale") ? RunScale(allMet) : 0; scale != 0)
         return scale;
-    if (const int throttled = RunThrottledSpace(allMet); throttled != 0)
+    if (const int throttled = wanted("throttled") ? RunThrottledSpace(allMet) : 0; throttled != 0)
         return throttled;
+    if (!wanted("budget"))
+        return allMet ? 0 : 1;
 
     // Today's service with a request budget, in a stand-in of its own.
     const QString requestLog = logFolder.filePath(QStringLiteral("requests.log"));
