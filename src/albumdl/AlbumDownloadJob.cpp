@@ -292,7 +292,7 @@ void AlbumDownloadJob::continueListing(int row)
     ServicePause *pause = m_pause;
     m_fetch->setPacing({[pause] { return pause->listWaitMs(); }, [pause] { pause->noteListRequest(); },
                         [pause](bool busy) {
-                            pause->noteAnswer(busy);
+                            pause->noteListAnswer(busy);
                         }});
     connect(m_fetch, &PhotoListFetch::pageArrived, this,
             [this](const QList<PhotoEntry> &page) { m_pictures += page; });

@@ -61,7 +61,7 @@ void AlbumWalk::setFloatview(FloatviewLookup *lookup)
         }
         if (m_pause) {
             const bool busy = m_floatview->ending() == AnswerState::Busy;
-            m_pause->noteAnswer(busy);
+            m_pause->noteListAnswer(busy);
             if (busy)
                 m_pause->begin();
         }

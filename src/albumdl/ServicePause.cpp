@@ -59,13 +59,28 @@ void ServicePause::onTick()
         Q_EMIT countdown(remainingMs());
 }
 
-void ServicePause::noteAnswer(bool busy)
+void ServicePause::noteListAnswer(bool busy)
 {
-    if (busy) {
-        m_clean = 0;
-        m_gapMs = m_gapMs == 0 ? m_options.firstGapMs : qMin(m_options.maxGapMs, m_gapMs * 2);
+    if (!busy) {
+        noteClean();
         return;
     }
+    m_clean = 0;
+    m_gapMs = m_gapMs == 0 ? m_options.firstGapMs : qMin(m_options.maxGapMs, m_gapMs * 2);
+}
+
+void ServicePause::noteAnswer(bool busy)
+{
+    if (!busy) {
+        noteClean();
+        return;
+    }
+    m_clean = 0;
+    m_gapMs = qMax(m_gapMs, m_options.firstGapMs);
+}
+
+void ServicePause::noteClean()
+{
     if (++m_clean >= m_options.cleanToReset) {
         m_next = 0;
         m_gapMs = 0;

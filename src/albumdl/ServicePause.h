@@ -32,9 +32,9 @@ struct ServicePauseOptions
 // begin() starts a pause of the next length of the schedule, or of the service's
 // Retry-After when that is longer; a begin() during a pause changes nothing. Every
 // answer of the job's own requests is noted: busy ones make the gap between list
-// requests grow, and cleanToReset clean ones in a row start the schedule over and drop
-// the gap. While paused, countdown() is sent at once and then every second with the
-// time left; resumed() follows the pause's end, never a cancel().
+// requests begin (and busy list answers make it grow), and cleanToReset clean ones in
+// a row start the schedule over and drop the gap. While paused, countdown() is sent at once and then every
+// second with the time left; resumed() follows the pause's end, never a cancel().
 class ServicePause : public QObject
 {
     Q_OBJECT
@@ -49,7 +49,12 @@ public:
     // Milliseconds left of the pause, 0 when none runs.
     int remainingMs() const;
 
-    // An answer of one of the job's requests.
+    // An answer of one of the job's list or floatview requests: a busy one starts the
+    // gap between them, or doubles it.
+    void noteListAnswer(bool busy);
+    // An answer of one of the job's picture transfers: a busy one starts the gap, but
+    // does not make it grow. A throttle turns away dozens of pictures at once, and the
+    // gap paces list requests, of which an album has a handful.
     void noteAnswer(bool busy);
     // How long the next list or floatview request must wait to keep the gap; 0 when
     // it may go now. noteListRequest() when one is sent.
@@ -63,6 +68,7 @@ Q_SIGNALS:
 
 private:
     void onTick();
+    void noteClean();
 
     const ServicePauseOptions m_options;
     QTimer m_timer; // the pause itself

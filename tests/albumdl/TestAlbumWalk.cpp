@@ -214,8 +214,9 @@ private Q_SLOTS:
         QCOMPARE(ServicePauseOptions::parseSchedule(QStringLiteral("1,,2")), QList<int> {});
     }
 
-    // The gap between list requests after busy answers: 2 s, doubled by each further one
-    // up to 60 s, dropped after 20 clean answers; and a pause that runs out resumes.
+    // The gap between list requests after busy answers: 2 s, doubled by each further
+    // busy list answer up to 60 s (busy pictures only start it), dropped after 20 clean
+    // answers; and a pause that runs out resumes.
     void listGapAndResume()
     {
         ServicePauseOptions options;
@@ -223,10 +224,11 @@ private Q_SLOTS:
         ServicePause pause(options);
         pause.noteListRequest();
         QCOMPARE(pause.listWaitMs(), 0);
-        pause.noteAnswer(true);
-        QVERIFY(pause.listWaitMs() > 1000 && pause.listWaitMs() <= 2000);
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 30; ++i)
             pause.noteAnswer(true);
+        QVERIFY(pause.listWaitMs() > 1000 && pause.listWaitMs() <= 2000);
+        for (int i = 0; i < 5; ++i)
+            pause.noteListAnswer(true);
         QVERIFY(pause.listWaitMs() > 59000 && pause.listWaitMs() <= 60000);
         for (int i = 0; i < 19; ++i)
             pause.noteAnswer(false);
