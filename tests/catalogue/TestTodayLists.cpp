@@ -372,10 +372,10 @@ private Q_SLOTS:
 
     // A service that limits the tool pauses the album run as a whole, counting down,
     // and the run goes on where it stopped: nothing is failed for it. Rows: a listing
-    // that stays busy through its retries; the stand-in's throttle (after every 5
-    // requests served, 2 s of 429 and -10001) against pictures whose own retries are
-    // short; and, stopped during a pause that would last a minute, a run that ends at
-    // once with the usual stop texts.
+    // that stays busy through its retries; the stand-in's throttle (after every 150
+    // requests served, 5 s of 429 and -10001) against a run of four albums of 40
+    // pictures whose own retries are short, every picture saved whole; and, stopped during a pause that would
+    // last a minute, a run that ends at once with the usual stop texts.
     void busyServicePausesTheAlbumJob_data()
     {
         QTest::addColumn<bool>("throttle");
@@ -388,6 +388,15 @@ private Q_SLOTS:
     {
         QFETCH(bool, throttle);
         QFETCH(bool, stopDuringPause);
+        // Four albums of 40 pictures: more requests than a throttle window lets through.
+        QStringList extraIds;
+        for (int i = 0; throttle && i < 4; ++i) {
+            sd::ExtraAlbum extra;
+            extra.name = QStringLiteral("限流%1").arg(i + 1);
+            extra.pictureCount = 40;
+            extra.pictureBytes = 8 * 1024;
+            extraIds << knobs().addExtraAlbum(extra);
+        }
         QVERIFY(signInOverHttp());
         QVERIFY(list(Action::ListOwn));
         albums().setChecked(3, true); // V1comma, listed first
@@ -396,9 +405,12 @@ private Q_SLOTS:
         if (stopDuringPause)
             m_app->servicePauseOptions().scheduleMs = {60000};
         if (throttle) {
+            albums().setAllChecked(false);
+            for (int row = 0; row < albums().size(); ++row)
+                albums().setChecked(row, extraIds.contains(albums().entry(row).albumId));
             m_app->transferOptions().maxRetryAfterMs = 20;
             m_app->transferOptions().retryPauseMs = 20;
-            knobs().setThrottle(5, 2);
+            knobs().setThrottle(150, 5);
         } else {
             knobs().addFault(sd::FaultRule::serviceCode(PhotoPath, -10049, stopDuringPause ? -1 : 4));
         }
@@ -412,7 +424,7 @@ private Q_SLOTS:
                 countdown << text;
         });
         look.start(10);
-        start(Action::Download, QString::fromLatin1(sd::CommaAlbum.id));
+        start(Action::Download, throttle ? extraIds.first() : QString::fromLatin1(sd::CommaAlbum.id));
         if (stopDuringPause) {
             QTRY_VERIFY_WITH_TIMEOUT(!countdown.isEmpty(), 20000);
             QCOMPARE(countdown.first(), QStringLiteral("服务繁忙，1分0秒后继续.."));
@@ -426,15 +438,41 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(m_app->state().albumJobIdle, 60000);
 
         QVERIFY(!countdown.isEmpty());
-        QCOMPARE(albums().entry(3).downloadState, QStringLiteral("√"));
-        QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
+        if (throttle) {
+            int refused = 0;
+            for (int i = 0; i < extraIds.size(); ++i) {
+                const QString folder
+                    = m_save->path() + QLatin1Char('/') + MainUin + QStringLiteral("/限流%1").arg(i + 1);
+                for (int row = 0; row < albums().size(); ++row) {
+                    if (albums().entry(row).albumId == extraIds.at(i))
+                        QCOMPARE(albums().entry(row).downloadState, QStringLiteral("√"));
+                }
+                const QStringList files = FilesIn(folder);
+                QCOMPARE(files.size(), 40);
+                for (const QString &file : files) {
+                    const QString path = QStringLiteral("/photo/b/%1/%2.jpg")
+                                             .arg(extraIds.at(i), file.section(QLatin1Char('.'), 0, 0));
+                    QVERIFY2(ContentOf(folder + QLatin1Char('/') + file) == m_standin.pictureBytes(path),
+                             qPrintable(file));
+                    for (const sd::LoggedRequest &request : knobs().requestsTo(path))
+                        refused += request.fault == QLatin1String("throttle") ? 1 : 0;
+                }
+            }
+            QVERIFY(refused > 0); // the run met a throttle window
+            QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存160张，失败0张")),
+                     qPrintable(m_app->log().lines().last()));
+        } else {
+            QCOMPARE(albums().entry(3).downloadState, QStringLiteral("√"));
+            QCOMPARE(albums().entry(8).downloadState, QStringLiteral("√"));
+        }
         const int pauses = int(m_app->log().lines().filter(QStringLiteral("服务繁忙，暂停下载")).size());
         QVERIFY(pauses >= 1);
         QCOMPARE(countLines(QStringLiteral("继续下载..")), pauses);
-        if (!throttle)
+        if (!throttle) {
             QCOMPARE(countLines(QStringLiteral("[春游]") + Busy + QStringLiteral("..")), 1);
-        QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存6张，失败0张")),
-                 qPrintable(m_app->log().lines().last()));
+            QVERIFY2(m_app->log().lines().last().endsWith(QStringLiteral("]共保存6张，失败0张")),
+                     qPrintable(m_app->log().lines().last()));
+        }
     }
 
     // A run of two albums whose second album fails leaves a journal; listing the space

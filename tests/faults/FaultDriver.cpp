@@ -12,15 +12,18 @@
 //
 //   albivex-fault-driver --album ID --save DIR [--command album|selected] [--uin N]
 //                        [--other N] [--answer TEXT] [--browser] [--sign-out] [--idle-ms N]
-//                        [--log FILE]
+//                        [--log FILE] [--also ID,ID...] [--resume]
 //
 // --other lists the albums of that number instead of the own space; --answer is typed
-// into the box a protected album asks its answer with.
+// into the box a protected album asks its answer with. --also ticks more albums for
+// "下载相册", which then saves every ticked one. --resume answers 是 when the listing
+// offers an unfinished run, and waits for that run instead of starting one.
 //
 // Exit code 0 when every step happened, 3 when one did not (named on standard error),
 // 4 when the tool ended itself (its version check failed), 2 for a bad command line.
 
 #include "FaultWindow.h"
+#include "catalogue/AlbumListModel.h"
 #include "qzone/Endpoints.h"
 #include "shell/RememberedChoices.h"
 #include "standin/StandinData.h"
@@ -77,7 +80,10 @@ int main(int argc, char **argv)
                                   QStringLiteral("ms"));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("activity log file"),
                                  QStringLiteral("file"));
-    parser.addOptions({album, save, command, uin, other, answer, browser, signOut, idle, log});
+    const QCommandLineOption also(QStringLiteral("also"), QStringLiteral("more albums to tick"),
+                                  QStringLiteral("ids"));
+    const QCommandLineOption resume(QStringLiteral("resume"), QStringLiteral("take up the unfinished run"));
+    parser.addOptions({album, save, command, uin, other, answer, browser, signOut, idle, log, also, resume});
     parser.process(application);
     const QString mode = parser.value(command);
     if (!parser.isSet(album) || !parser.isSet(save)
@@ -101,14 +107,23 @@ int main(int argc, char **argv)
         tool.prompts.answerNextText(parser.value(answer));
     if (parser.isSet(idle))
         tool.transferOptions().idleMs = parser.value(idle).toInt();
+    tool.saveFolder = parser.value(save);
+    if (parser.isSet(resume))
+        tool.prompts.answerNextQuestion(true);
 
     int result = 0;
     if (!tool.signInAndList(parser.value(uin).toLatin1().constData(), parser.isSet(browser))) {
         result = failed("sign-in and listing");
     } else {
         step("listed");
-        tool.window().saveFolderEdit->setText(parser.value(save));
-        if (!tool.startDownload(download, parser.value(album))) {
+        for (const QString &id : parser.value(also).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            tool.app.albums().setChecked(tool.albumRow(id), true);
+        if (!parser.value(also).isEmpty())
+            tool.app.albums().setChecked(tool.albumRow(parser.value(album)), true);
+        const bool started = parser.isSet(resume)
+            ? RunEventsUntil([&] { return !tool.app.state().albumJobIdle; }, 10000)
+            : tool.startDownload(download, parser.value(album));
+        if (!started) {
             result = failed("download start");
         } else {
             step("downloading");

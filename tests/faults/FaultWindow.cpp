@@ -101,6 +101,8 @@ bool FaultWindow::signInAndList(const char *uin, bool browser, int timeoutMs)
         qWarning("FaultWindow: no sign-in");
         return false;
     }
+    if (!saveFolder.isEmpty())
+        window().saveFolderEdit->setText(saveFolder);
     const int before = countLines(ListingEnd);
     if (otherQq.isEmpty()) {
         window().listOwnAlbumsButton->click();

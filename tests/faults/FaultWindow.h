@@ -40,6 +40,9 @@ public:
     QString settingsFile;
     // The number whose albums signInAndList lists; empty (the default): the own space.
     QString otherQq;
+    // The save folder signInAndList sets just before listing, where the listing looks
+    // for an unfinished run; empty (the default): left as it is.
+    QString saveFolder;
 
     albivex::MainWindow &window();
     // How the tool makes its picture transfers; tests shorten the waits.

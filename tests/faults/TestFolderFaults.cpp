@@ -9,6 +9,8 @@
 #include "session/WindowState.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
+#include "storage/AlbumRecord.h"
+#include "storage/RunJournal.h"
 #include "storage/StaleTemporaryFiles.h"
 #include "window/MainWindow.h"
 
@@ -84,6 +86,10 @@ class TestFolderFaults : public QObject
     TestAlbum m_readOnly {QStringLiteral("只读相册"), 8, 120 * 1024, {}};
     TestAlbum m_diskFull {QStringLiteral("满盘相册"), 8, 300 * 1024, {}};
     TestAlbum m_killed {QStringLiteral("中断相册"), 16, 200 * 1024, {}};
+    // A run of three albums killed and taken up again.
+    QList<TestAlbum> m_run {{QStringLiteral("续传甲"), 10, 150 * 1024, {}},
+                            {QStringLiteral("续传乙"), 10, 150 * 1024, {}},
+                            {QStringLiteral("续传丙"), 6, 150 * 1024, {}}};
 
     QString albumFolder(const TestAlbum &album) const { return MainAlbumFolder(m_save->path(), album.name); }
 
@@ -150,7 +156,8 @@ class TestFolderFaults : public QObject
     }
 
     // The fault driver: the tool in a process of its own.
-    QProcess *startDriver(DownloadCommand command, const TestAlbum &album, QObject *parent)
+    QProcess *startDriver(DownloadCommand command, const TestAlbum &album, QObject *parent,
+                          const QStringList &more = {})
     {
         auto *driver = new QProcess(parent);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -158,12 +165,16 @@ class TestFolderFaults : public QObject
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         driver->setProcessEnvironment(environment);
         driver->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        driver->start(
-            QStringLiteral(ALBIVEX_FAULT_DRIVER),
-            {QStringLiteral("--album"), album.id, QStringLiteral("--save"), m_save->path(),
-             QStringLiteral("--command"),
-             command == DownloadCommand::Album ? QStringLiteral("album") : QStringLiteral("selected"),
-             QStringLiteral("--idle-ms"), QString::number(DriverIdleMs)});
+        const QStringList arguments {QStringLiteral("--album"),
+                                     album.id,
+                                     QStringLiteral("--save"),
+                                     m_save->path(),
+                                     QStringLiteral("--command"),
+                                     command == DownloadCommand::Album ? QStringLiteral("album")
+                                                                       : QStringLiteral("selected"),
+                                     QStringLiteral("--idle-ms"),
+                                     QString::number(DriverIdleMs)};
+        driver->start(QStringLiteral(ALBIVEX_FAULT_DRIVER), arguments + more);
         return driver;
     }
     static constexpr int DriverIdleMs = 1000;
@@ -173,7 +184,7 @@ private Q_SLOTS:
     {
         qRegisterMetaType<DownloadCommand>();
         QVERIFY(m_standin.start());
-        for (TestAlbum *album : {&m_readOnly, &m_diskFull, &m_killed}) {
+        for (TestAlbum *album : {&m_readOnly, &m_diskFull, &m_killed, &m_run[0], &m_run[1], &m_run[2]}) {
             sd::ExtraAlbum extra;
             extra.name = album->name;
             extra.pictureCount = album->count;
@@ -366,6 +377,93 @@ private Q_SLOTS:
         QCOMPARE(savedPictures(m_killed), all);
         for (const QString &file : AllFilesUnder(m_save->path()))
             QVERIFY2(!IsTransferTemporaryName(QFileInfo(file).fileName()), qPrintable(file));
+    }
+
+    // A run of three albums killed at several points (in the middle of an album, as an
+    // album's record is written whole at its end), then started again, signed in through
+    // the browser and taken up with 是: every picture ends up whole, and the only
+    // pictures asked for twice are those the killed run asked for without recording
+    // them (on their way, or saved but not recorded yet).
+    void aKilledRunIsTakenUpAgain_data()
+    {
+        QTest::addColumn<int>("album");
+        QTest::addColumn<QString>("killWhen");
+        QTest::newRow("mid first album") << 0 << QStringLiteral("3 pictures");
+        QTest::newRow("as the first album's record is written") << 0 << AlbumRecord::fileName();
+        QTest::newRow("mid second album") << 1 << QStringLiteral("3 pictures");
+    }
+    void aKilledRunIsTakenUpAgain()
+    {
+        QFETCH(int, album);
+        QFETCH(QString, killWhen);
+        m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/b/*"), 250));
+        QProcess *first
+            = startDriver(DownloadCommand::Album, m_run[0], this,
+                          {QStringLiteral("--also"), m_run[1].id + QLatin1Char(',') + m_run[2].id});
+        QVERIFY(first->waitForStarted(10000));
+        const QString folder = albumFolder(m_run[album]);
+        QTRY_VERIFY_WITH_TIMEOUT(killWhen == AlbumRecord::fileName()
+                                     ? QFileInfo::exists(folder + QLatin1Char('/') + killWhen)
+                                     : FilesIn(folder).size() >= 3,
+                                 30000);
+        first->kill();
+        QVERIFY(first->waitForFinished(10000));
+        QElapsedTimer sinceKill;
+        sinceKill.start();
+        QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+
+        // What the killed run asked for and what its records hold, picture by picture.
+        QList<QList<int>> askedBefore, recorded;
+        for (const TestAlbum &each : std::as_const(m_run)) {
+            QList<int> asked, inRecord;
+            const AlbumRecord record(albumFolder(each));
+            QStringList recordedFiles;
+            for (const RecordEntry &entry : record.entries())
+                recordedFiles << entry.fileName;
+            for (int n = 1; n <= each.count; ++n) {
+                asked << int(m_standin.knobs().requestsTo(PicturePath(each.id, n)).size());
+                inRecord << int(recordedFiles.contains(SequenceName(n, extraPictureName(n))));
+            }
+            askedBefore << asked;
+            recorded << inRecord;
+        }
+        QVERIFY(LoadRunJournal(m_save->path() + QLatin1Char('/') + QLatin1String(sd::MainUin)));
+
+        QTest::qWait(int(qMax<qint64>(0, 2 * DriverIdleMs + 100 - sinceKill.elapsed())));
+        m_standin.knobs().clearFaults();
+        QProcess *second = startDriver(DownloadCommand::Album, m_run[0], this,
+                                       {QStringLiteral("--resume"), QStringLiteral("--browser")});
+        QVERIFY(second->waitForFinished(90000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(second->readAllStandardOutput().contains("driver: downloaded"));
+
+        QVERIFY(!QFileInfo::exists(m_save->path() + QLatin1Char('/') + QLatin1String(sd::MainUin)
+                                   + QLatin1Char('/') + RunJournalFileName()));
+        int askedAgain = 0;
+        for (int a = 0; a < m_run.size(); ++a) {
+            const TestAlbum &each = m_run.at(a);
+            for (int n = 1; n <= each.count; ++n)
+                askedAgain += askedBefore[a][n - 1] > 0 && !recorded[a][n - 1] ? 1 : 0;
+            QList<int> all;
+            for (int n = 1; n <= each.count; ++n)
+                all << n;
+            QCOMPARE(savedPictures(each), all);
+            for (int n = 1; n <= each.count; ++n) {
+                const int before = askedBefore[a][n - 1];
+                const int expected = before == 0 ? 1 : before + (recorded[a][n - 1] ? 0 : 1);
+                QVERIFY2(m_standin.knobs().requestsTo(PicturePath(each.id, n)).size() == expected,
+                         qPrintable(QStringLiteral("%1 %2: asked %3 times, %4 before the kill, %5")
+                                        .arg(each.name)
+                                        .arg(n)
+                                        .arg(m_standin.knobs().requestsTo(PicturePath(each.id, n)).size())
+                                        .arg(before)
+                                        .arg(recorded[a][n - 1] ? "recorded" : "not recorded")));
+            }
+        }
+        for (const QString &file : AllFilesUnder(m_save->path()))
+            QVERIFY2(!IsTransferTemporaryName(QFileInfo(file).fileName()), qPrintable(file));
+        qInfo("%d pictures on their way or not recorded at the kill, asked again", askedAgain);
     }
 
     // The age rule of the clean-up, on its own: files of the temporary form that are
