@@ -285,6 +285,19 @@ AlbumDocument MergeAlbumDocuments(const AlbumDocument &older, AlbumDocument newe
     keepGiven(m.ownerUin, newer.ownerUin, !newer.ownerUin.isEmpty());
     keepGiven(m.pictureCount, newer.pictureCount, newer.pictureCount >= 0);
     keepGiven(m.writtenAt, newer.writtenAt, newer.writtenAt.isValid());
+    if (older.pictures.isEmpty()) {
+        // A first run's document: its pictures as they are, the later of a repeated lloc
+        // left out; no second list of them.
+        QSet<QString> taken;
+        newer.pictures.removeIf([&taken](const AlbumDocumentPicture &picture) {
+            if (taken.contains(picture.lloc))
+                return true;
+            taken.insert(picture.lloc);
+            return false;
+        });
+        m.pictures = std::move(newer.pictures);
+        return m;
+    }
     QHash<QString, qsizetype> olderAt;
     for (qsizetype i = 0; i < older.pictures.size(); ++i)
         olderAt.insert(older.pictures.at(i).lloc, i);
