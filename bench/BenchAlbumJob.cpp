@@ -83,8 +83,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <functional>
+#include <sys/prctl.h>
 #include <time.h>
 
 using namespace albivex;
@@ -233,6 +235,9 @@ struct Standin
     bool start(const QStringList &arguments, int extraAlbums)
     {
         process.setProgram(QStringLiteral(ALBIVEX_STANDIN_PROGRAM));
+        // Gone with the bench even when the bench crashes: a stand-in left behind keeps
+        // the port and the output pipe of whoever ran the bench.
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         process.setArguments(arguments);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start();
