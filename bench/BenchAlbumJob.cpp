@@ -128,7 +128,11 @@ public:
             return QApplication::notify(receiver, event);
         // The receiver may be gone after the delivery (a deferred delete).
         const char *className = receiver->metaObject()->className();
-        const QString name = receiver->objectName();
+        // A scroll area's viewport is named by its scroll area.
+        const QString name
+            = receiver->objectName() == QLatin1String("qt_scrollarea_viewport") && receiver->parent()
+            ? receiver->parent()->objectName() + QStringLiteral("'s viewport")
+            : receiver->objectName();
         const int type = int(event->type());
         ++m_depth;
         QElapsedTimer clock;
