@@ -8,14 +8,20 @@
 #include <QSet>
 
 #include <algorithm>
+#include <memory>
 
 namespace albivex {
 
 std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, const QDateTime &now)
 {
+    AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
+    // The folder's record is read once, for its compaction and for a rebuilt document.
+    std::unique_ptr<AlbumRecord> record;
+    if (update.compactRecord || load.state != AlbumDocumentLoad::State::Read)
+        record = std::make_unique<AlbumRecord>(update.folder);
     // A record that cannot be written whole keeps its journal, which the next read takes.
     if (update.compactRecord)
-        AlbumRecord(update.folder).flush();
+        record->flush();
     AlbumDocument newer = update.document;
     newer.writtenAt = now;
     if (!update.listedSaves.isEmpty()) {
@@ -29,7 +35,6 @@ std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, co
                     AlbumDocumentPictureOf(update.listing.at(save.index), save.file, save.original));
         }
     }
-    AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
     AlbumDocument older;
     if (load.state == AlbumDocumentLoad::State::Read) {
         older = std::move(load.document);
@@ -40,15 +45,14 @@ std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, co
         fresh.reserve(newer.pictures.size());
         for (const AlbumDocumentPicture &picture : std::as_const(newer.pictures))
             fresh.insert(picture.lloc);
-        const AlbumRecord record(update.folder);
-        older.pictures = AlbumDocumentPicturesFromRecord(update.listing, record, fresh);
+        older.pictures = AlbumDocumentPicturesFromRecord(update.listing, *record, fresh);
         // Those the listing does not bring (cut short, or gone from the album) keep at
         // least their key and file.
         QSet<QString> listed = fresh;
         for (const AlbumDocumentPicture &picture : std::as_const(older.pictures))
             listed.insert(picture.lloc);
-        for (auto it = record.entries().cbegin(); it != record.entries().cend(); ++it) {
-            if (listed.contains(it.key()) || !record.isSaved(it.key()))
+        for (auto it = record->entries().cbegin(); it != record->entries().cend(); ++it) {
+            if (listed.contains(it.key()) || !record->isSaved(it.key()))
                 continue;
             AlbumDocumentPicture picture;
             picture.lloc = it.key();
