@@ -4,6 +4,8 @@
 #include "qzone/ListItems.h"
 #include "qzone/UnescapeUnicode.h"
 
+#include <QHash>
+
 #include <limits>
 
 namespace albivex {
@@ -50,34 +52,76 @@ QString Address(const ItemField *field)
     return value;
 }
 
+// The short texts that the pictures of a page repeat: exif keys, camera makes and
+// models, places. Each distinct one is held once and shared by every picture that
+// gives it, so that a listing of thousands of pictures does not keep thousands of
+// copies of "make" and "Apple" (they were most of its memory). A text is looked up
+// before it is copied out of the answer, so a repeated one costs no allocation either.
+class SharedTexts
+{
+public:
+    QString of(QStringView text)
+    {
+        if (text.isEmpty())
+            return QString();
+        if (text.size() > MaxShared)
+            return text.toString();
+        if (const auto it = m_texts.constFind(text); it != m_texts.cend())
+            return *it;
+        return add(text.toString());
+    }
+    QString of(QString text)
+    {
+        if (text.isEmpty() || text.size() > MaxShared)
+            return text;
+        if (const auto it = m_texts.constFind(QStringView(text)); it != m_texts.cend())
+            return *it;
+        return add(std::move(text));
+    }
+
+private:
+    static constexpr qsizetype MaxShared = 64;
+    QString add(QString text)
+    {
+        // The key views the value's own characters, which no copy of it can change:
+        // a copy that is modified detaches first.
+        return *m_texts.insert(QStringView(text), text);
+    }
+    QHash<QStringView, QString> m_texts;
+};
+
 // The field's text without surrounding blanks; a blank one ("cameratype": " ", as most
 // pictures give it) costs no allocation.
-QString TrimmedFieldText(const ItemField *field)
+QString TrimmedFieldText(const ItemField *field, SharedTexts &shared)
 {
     if (!field)
         return QString();
     if (!field->quoted || !field->token.contains(QLatin1Char('\\'))) {
         const QStringView text = field->token.trimmed();
-        // Most pictures give "rawshoottime": 0; a literal costs no allocation.
-        return text == u"0" ? QStringLiteral("0") : text.toString();
+        // Most pictures give "rawshoottime": 0; a literal costs not even a look-up.
+        return text == u"0" ? QStringLiteral("0") : shared.of(text);
     }
-    return FieldText(field).trimmed();
+    return shared.of(FieldText(field).trimmed());
 }
 
-QList<QPair<QString, QString>> ExifValues(const ItemField *exif)
+QList<QPair<QString, QString>> ExifValues(const ItemField *exif, SharedTexts &shared)
 {
     QList<QPair<QString, QString>> values;
     if (!exif || !exif->token.startsWith(QLatin1Char('{')))
         return values;
-    for (const ItemField &field : ReadBlockFields(exif->token).fields) {
-        const QString value = TrimmedFieldText(&field);
-        if (!value.isEmpty())
-            values.append({field.key.toString(), value});
+    const ListItem block = ReadBlockFields(exif->token);
+    for (const ItemField &field : block.fields) {
+        QString value = TrimmedFieldText(&field, shared);
+        if (!value.isEmpty()) {
+            if (values.isEmpty())
+                values.reserve(block.fields.size());
+            values.append({shared.of(field.key), std::move(value)});
+        }
     }
     return values;
 }
 
-PhotoEntry ReadPhoto(const ListItem &item, int number)
+PhotoEntry ReadPhoto(const ListItem &item, int number, SharedTexts &shared)
 {
     const ItemField *f[KeyCount];
     item.findAll(Keys, KeyCount, f);
@@ -103,10 +147,10 @@ PhotoEntry ReadPhoto(const ListItem &item, int number)
     photo.width = f[Width] ? PieceNumber(f[Width]->piece) : 0;
     photo.height = f[Height] ? PieceNumber(f[Height]->piece) : 0;
 
-    photo.shootTime = TrimmedFieldText(f[ShootTime]);
-    photo.place = TrimmedFieldText(f[Place]);
-    photo.cameraType = TrimmedFieldText(f[CameraType]);
-    photo.exif = ExifValues(f[Exif]);
+    photo.shootTime = TrimmedFieldText(f[ShootTime], shared);
+    photo.place = TrimmedFieldText(f[Place], shared);
+    photo.cameraType = TrimmedFieldText(f[CameraType], shared);
+    photo.exif = ExifValues(f[Exif], shared);
     if (f[Comments]) {
         bool ok = false;
         const int count = ScalarPieceValue(f[Comments]->piece).toInt(&ok);
@@ -145,8 +189,9 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
     // characters), so that a long list is never moved as it grows; room not used is
     // never touched and costs no memory.
     photos.reserve(qMin<qsizetype>(answer.size() / 256 + 1, 1 << 20));
+    SharedTexts shared;
     VisitListItems(answer, PhotoListKeys(), [&](const ListItem &item) {
-        photos.append(ReadPhoto(item, firstNumber + static_cast<int>(photos.size())));
+        photos.append(ReadPhoto(item, firstNumber + static_cast<int>(photos.size()), shared));
         return true;
     });
     return photos;
