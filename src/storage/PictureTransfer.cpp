@@ -22,10 +22,13 @@ namespace albivex {
 
 namespace {
 
-// What the reply may hold in memory before we take it: a picture is streamed to disk
-// in pieces of at most this size, never held whole.
+// What the reply may hold in memory before we take it, and the pieces we take.
 constexpr qint64 ReadBufferBytes = 256 * 1024;
 constexpr qint64 ChunkBytes = 64 * 1024;
+// A picture of at most this size (most are) is held whole and reaches the disk in one
+// write, on a worker thread; a larger one is streamed to its file as it arrives, never
+// held whole.
+constexpr qsizetype HeldBytes = 512 * 1024;
 constexpr int MaxRedirects = 10;
 
 bool isTransientStatus(int status)
@@ -183,11 +186,11 @@ PictureSignature PictureTransfer::checkHead(bool complete) const
     return PictureSignature::NotPicture;
 }
 
-bool PictureTransfer::openTarget()
+void PictureTransfer::chooseSavedPath()
 {
     m_savedPath = m_path;
     if (m_options.nameByContent) {
-        // Opened only once the head is known, so the temporary file carries the final
+        // Chosen only once the head is known, so the temporary file carries the final
         // extension as well (RemoveStaleTemporaryFiles knows those names).
         const QString extension = PictureExtension(m_head);
         const qsizetype slash = m_path.lastIndexOf(QLatin1Char('/'));
@@ -195,13 +198,26 @@ bool PictureTransfer::openTarget()
         if (!extension.isEmpty() && dot > slash + 1)
             m_savedPath = m_path.left(dot) + extension;
     }
-    m_file = std::make_unique<QSaveFile>(m_savedPath);
+}
+
+bool PictureTransfer::openTarget()
+{
+    chooseSavedPath();
+    m_file = OpenTemporary(m_savedPath);
+    return m_file != nullptr;
+}
+
+std::unique_ptr<QSaveFile> PictureTransfer::OpenTemporary(const QString &path)
+{
+    auto file = std::make_unique<QSaveFile>(path);
     // Never write the final name directly, even where a rename is impossible.
-    m_file->setDirectWriteFallback(false);
+    file->setDirectWriteFallback(false);
     // Unbuffered: every piece that arrives reaches the file at once, so a temporary
     // file that has not changed for longer than the idle limit belongs to no live
     // transfer (RemoveStaleTemporaryFiles relies on it).
-    return m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return nullptr;
+    return file;
 }
 
 // Takes the next piece of the body: holds the first bytes until they show a picture,
@@ -216,24 +232,32 @@ bool PictureTransfer::consume(const QByteArray &chunk)
     }
     if (!m_file) {
         m_head += chunk;
-        switch (checkHead(false)) {
-        case PictureSignature::NeedMoreBytes:
-            return true;
-        case PictureSignature::NotPicture:
-            m_rejectReason = TransferOutcome::NotAPicture;
-            return false;
-        case PictureSignature::Picture:
-            break;
+        if (!m_headAccepted) {
+            switch (checkHead(false)) {
+            case PictureSignature::NeedMoreBytes:
+                return true;
+            case PictureSignature::NotPicture:
+                m_rejectReason = TransferOutcome::NotAPicture;
+                return false;
+            case PictureSignature::Picture:
+                break;
+            }
+            switch (checkSize()) {
+            case HeadCheck::Hold:
+                return true;
+            case HeadCheck::Reject:
+                m_rejectReason = TransferOutcome::Placeholder;
+                return false;
+            case HeadCheck::Write:
+                break;
+            }
+            m_headAccepted = true;
         }
-        switch (checkSize()) {
-        case HeadCheck::Hold:
+        // A small picture is held whole and written by the worker that puts it in
+        // place: creating a file takes milliseconds on a busy disk, and the window's
+        // thread must not wait for it. A larger one goes to its file as it arrives.
+        if (m_head.size() <= HeldBytes)
             return true;
-        case HeadCheck::Reject:
-            m_rejectReason = TransferOutcome::Placeholder;
-            return false;
-        case HeadCheck::Write:
-            break;
-        }
         if (!openTarget() || m_file->write(m_head) != m_head.size()) {
             m_rejectReason = TransferOutcome::WriteFailed;
             return false;
@@ -390,7 +414,7 @@ void PictureTransfer::onFinished()
     if (!m_file) {
         // A body shorter than the longest signature, or one whose size was still
         // looked for: decide on what there is.
-        if (checkHead(true) != PictureSignature::Picture) {
+        if (!m_headAccepted && checkHead(true) != PictureSignature::Picture) {
             endAttempt(TransferOutcome::NotAPicture, false);
             return;
         }
@@ -399,12 +423,8 @@ void PictureTransfer::onFinished()
             endAttempt(TransferOutcome::Placeholder, false);
             return;
         }
-        if (!openTarget() || m_file->write(m_head) != m_head.size()) {
-            endAttempt(TransferOutcome::WriteFailed, false);
-            return;
-        }
-        if (wordsWanted())
-            m_body = m_head;
+        // The whole picture is held: the worker writes it (putInPlace).
+        chooseSavedPath();
     }
     putInPlace();
 }
@@ -418,10 +438,16 @@ void PictureTransfer::putInPlace()
     // window nor the other transfers wait for them. The file belongs to no thread
     // meanwhile; the task alone touches it.
     std::shared_ptr<QSaveFile> file(m_file.release());
-    file->moveToThread(nullptr);
+    if (file)
+        file->moveToThread(nullptr);
+    // Without a file the picture is held whole, and the worker writes it first.
+    QByteArray held = std::exchange(m_head, QByteArray());
+    const QString path = m_savedPath;
     const QDateTime modified = m_options.modifiedTime;
     const std::optional<PictureWords> words = wordsWanted() ? m_options.words : std::nullopt;
     QByteArray body = std::exchange(m_body, QByteArray());
+    if (!file && words)
+        body = held;
     auto *watcher = new QFutureWatcher<Placed>(this);
     connect(watcher, &QFutureWatcher<Placed>::finished, this, [this, watcher] {
         const Placed placed = watcher->result();
@@ -436,7 +462,14 @@ void PictureTransfer::putInPlace()
         endAttempt(placed.saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
     });
     watcher->setFuture(QtConcurrent::run(
-        [file, modified, words, body = std::move(body)] { return place(*file, modified, words, body); }));
+        [file, held = std::move(held), path, modified, words, body = std::move(body)]() -> Placed {
+            if (file)
+                return place(*file, modified, words, body);
+            const std::unique_ptr<QSaveFile> fresh = OpenTemporary(path);
+            if (!fresh || fresh->write(held) != held.size())
+                return {};
+            return place(*fresh, modified, words, body);
+        }));
 }
 
 PictureTransfer::Placed PictureTransfer::place(QSaveFile &file, const QDateTime &modified,
@@ -495,6 +528,7 @@ void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int re
     dropReply();
     m_file.reset(); // an uncommitted temporary file is removed here
     m_head.clear();
+    m_headAccepted = false;
     m_body.clear();
     m_rejected = false;
     if (takeFallback(outcome)) {

@@ -129,10 +129,14 @@ private:
     // The head's signature: a picture's, or with Options::video a video's (Picture then
     // stands for a video).
     PictureSignature checkHead(bool complete) const;
+    // m_savedPath, once the head is known.
+    void chooseSavedPath();
     bool openTarget();
+    // A temporary file for `path`, open for writing; nullptr when it cannot be made.
+    static std::unique_ptr<QSaveFile> OpenTemporary(const QString &path);
     void rejectAttempt(TransferOutcome outcome);
-    // Writes the words in (Options::words), syncs and renames the file away from this
-    // thread, then ends the attempt.
+    // Writes a picture held whole to its temporary file, the words in (Options::words),
+    // syncs and renames the file, all away from this thread, then ends the attempt.
     void putInPlace();
     struct Placed
     {
@@ -165,7 +169,10 @@ private:
     QPointer<QNetworkReply> m_reply;
     QPointer<ReplyWatchdog> m_watchdog;
     std::unique_ptr<QSaveFile> m_file;
-    QByteArray m_head; // leading bytes held until the signature is decided
+    // Leading bytes held until the signature is decided; a picture of at most
+    // HeldBytes is held whole.
+    QByteArray m_head;
+    bool m_headAccepted = false; // the head was found to be a picture worth writing
     QByteArray m_body; // with words to write, every byte written so far
     qint64 m_received = 0;
     int m_status = 0; // the HTTP status of this attempt, 0 before any
