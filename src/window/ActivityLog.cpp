@@ -8,13 +8,17 @@ namespace albivex {
 
 ActivityLog::ActivityLog(QListWidget *list) : m_list(list) { }
 
-void ActivityLog::append(const QString &message)
+void ActivityLog::append(const QString &message, const QTime &writtenAt)
 {
-    m_list->addItem(QLatin1Char('[') + TimeOfDayText(QTime::currentTime()) + QLatin1Char(']') + message);
+    m_list->addItem(QLatin1Char('[') + TimeOfDayText(writtenAt) + QLatin1Char(']') + message);
 }
 
 void ActivityLog::showLast()
 {
+    // A tenth more is let in before the oldest go, so that they go in runs, not one
+    // line at a time.
+    if (m_list->count() > MaxLines + MaxLines / 10)
+        m_list->model()->removeRows(0, m_list->count() - MaxLines);
     const int last = m_list->count() - 1;
     if (last >= 0) {
         m_list->setCurrentRow(last);
@@ -24,14 +28,24 @@ void ActivityLog::showLast()
 
 void ActivityLog::add(const QString &message)
 {
-    append(message);
+    append(message, QTime::currentTime());
     showLast();
 }
 
 void ActivityLog::add(const QStringList &messages)
 {
+    const QTime now = QTime::currentTime();
     for (const QString &message : messages)
-        append(message);
+        append(message, now);
+    showLast();
+}
+
+void ActivityLog::add(const QList<std::pair<QTime, QStringList>> &written)
+{
+    for (const auto &[writtenAt, messages] : written) {
+        for (const QString &message : messages)
+            append(message, writtenAt);
+    }
     showLast();
 }
 

@@ -149,6 +149,7 @@ bool FaultWindow::viewAlbum(const QString &albumId, int timeoutMs)
 {
     if (!selectAlbum(albumId))
         return false;
+    makeRoomInLog();
     const int before = countLines(ListingEnd);
     window().viewAlbumAction->trigger();
     return RunEventsUntil([&] { return countLines(ListingEnd) > before; }, timeoutMs);
@@ -172,6 +173,7 @@ bool FaultWindow::startDownload(DownloadCommand command, const QString &albumId,
         window().backButton->click();
     if (!selectAlbum(albumId))
         return false;
+    makeRoomInLog();
     m_linesAtStart = static_cast<int>(lines().size());
     window().downloadAlbumAction->trigger();
     // The job takes the album at once; the flag stays down until it has ended.
@@ -218,6 +220,14 @@ QStringList FaultWindow::marks(DownloadCommand command, const QString &albumId)
     for (int row = 0; row < app.photos().size(); ++row)
         result << app.photos().entry(row).status;
     return result;
+}
+
+void FaultWindow::makeRoomInLog()
+{
+    // The log lets its oldest lines go once it is full, which would move the lines
+    // counted from the start of a run; a run starts on a log with room for it.
+    if (lines().size() > 2500)
+        app.log().clear();
 }
 
 QStringList FaultWindow::lines()

@@ -80,6 +80,8 @@ public:
 private:
     bool viewAlbum(const QString &albumId, int timeoutMs);
 
+    void makeRoomInLog();
+
     int m_linesAtStart = 0;
     int m_endsAtStart = 0;
 };

@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
+#include "qzone/LocaleText.h"
 #include "shell/ui/TitleBarController.h"
 #include "shell/ui/WindowDragController.h"
 #include "standin/StandinThread.h"
@@ -176,6 +177,28 @@ private Q_SLOTS:
         QCOMPARE(w.activityLogList->count(), 1);
         QCOMPARE(w.activityLogList->currentRow(), 0);
         QVERIFY(w.activityLogList->item(0)->text().endsWith(QStringLiteral("]下一行")));
+    }
+
+    void aLongLogKeepsItsNewestLines()
+    {
+        MainWindow &w = m_app->window();
+        w.clearLogButton->click();
+        for (int group = 0; group < 60; ++group) {
+            QStringList lines;
+            for (int i = 0; i < 100; ++i)
+                lines << QString::number(group * 100 + i);
+            m_app->log().add(lines);
+        }
+        // Lines held back and shown later keep the time they were written at.
+        m_app->log().add({{QTime(1, 2, 3), {QStringLiteral("晚到")}}});
+        const int kept = w.activityLogList->count();
+        QVERIFY2(kept >= 5000 && kept <= 5500, qPrintable(QString::number(kept)));
+        QCOMPARE(w.activityLogList->currentRow(), kept - 1);
+        QCOMPARE(w.activityLogList->item(kept - 1)->text(),
+                 QLatin1Char('[') + TimeOfDayText(QTime(1, 2, 3)) + QStringLiteral("]晚到"));
+        // The oldest went, in order: what is kept runs on without a gap to the last.
+        QVERIFY(w.activityLogList->item(0)->text().endsWith(QString::number(6000 - (kept - 1))));
+        QVERIFY(w.activityLogList->item(kept - 2)->text().endsWith(QStringLiteral("]5999")));
     }
 
     void backToTheAlbumList()
