@@ -50,6 +50,7 @@
 
 #include "albumdl/AlbumWalk.h"
 #include "app/AlbivexApp.h"
+#include "app/ProcessHeap.h"
 #include "catalogue/AlbumListModel.h"
 #include "gallery/GalleryJob.h"
 #include "photos/PhotoListFetch.h"
@@ -86,6 +87,9 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/prctl.h>
 #include <time.h>
 
@@ -134,6 +138,10 @@ public:
             ? receiver->parent()->objectName() + QStringLiteral("'s viewport")
             : receiver->objectName();
         const int type = int(event->type());
+        // BENCH_PAINTS=1: how often each widget was painted, printed with the longest.
+        static const bool paints = qEnvironmentVariableIsSet("BENCH_PAINTS");
+        if (paints && type == 12)
+            m_paints[QString::fromLatin1(className) + QLatin1Char(' ') + name] += 1;
         ++m_depth;
         QElapsedTimer clock;
         clock.start();
@@ -164,11 +172,15 @@ public:
         for (const auto &[ms, what] : std::as_const(m_longest))
             std::printf("    handler %7.1f ms  %s\n", ms, qPrintable(what));
         m_longest.clear();
+        for (auto it = m_paints.cbegin(); it != m_paints.cend(); ++it)
+            std::printf("    paints %6d  %s\n", it.value(), qPrintable(it.key()));
+        m_paints.clear();
     }
 
 private:
     int m_depth = 0;
     QList<std::pair<double, QString>> m_longest;
+    QMap<QString, int> m_paints;
 };
 
 TimedApplication *TimedApp()
@@ -393,7 +405,14 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
             const qint64 kib = StatusKib("VmRSS:");
             if (qAbs(kib - lastKib) > 4096) {
                 lastKib = kib;
-                std::printf("TRACE %.0f ms rss %.1f MB, %s\n", clock.nsecsElapsed() / 1e6, kib / 1024.0,
+#ifdef __GLIBC__
+                const struct mallinfo2 heap = mallinfo2();
+#else
+                const struct { size_t uordblks = 0, arena = 0, hblkhd = 0; } heap;
+#endif
+                std::printf("TRACE %.0f ms rss %.1f MB (heap %.1f MB in use of %.1f, %.1f MB mapped), %s\n",
+                            clock.nsecsElapsed() / 1e6, kib / 1024.0, heap.uordblks / 1048576.0,
+                            heap.arena / 1048576.0, heap.hblkhd / 1048576.0,
                             qPrintable(log->count() ? log->item(log->count() - 1)->text() : QString()));
             }
         }
@@ -657,6 +676,7 @@ int RunThrottledSpace(bool &allMet)
 
 int main(int argc, char **argv)
 {
+    ShareOneHeap(); // as the tool's main does
     TimedApplication application(argc, argv);
     const QStringList sections = application.arguments().mid(1);
     const auto wanted = [&sections](const char *name) {

@@ -1,4 +1,5 @@
 #include "app/AlbivexApp.h"
+#include "app/ProcessHeap.h"
 #include "shell/RememberedChoices.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ void print(std::FILE *stream, const QString &text)
 
 int main(int argc, char **argv)
 {
+    albivex::ShareOneHeap();
     // QSettings and the browser's storage go under these names.
     QCoreApplication::setOrganizationName(QStringLiteral("Albivex"));
     QCoreApplication::setApplicationName(QStringLiteral("albivex"));
