@@ -1,6 +1,6 @@
 #include "app/ProcessHeap.h"
 
-#ifdef __GLIBC__
+#if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
@@ -8,7 +8,7 @@ namespace albivex {
 
 void ShareOneHeap()
 {
-#ifdef __GLIBC__
+#ifdef M_ARENA_MAX
     mallopt(M_ARENA_MAX, 1);
 #endif
 }
