@@ -4,6 +4,7 @@
 #include "albumdl/PictureQuality.h"
 #include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
+#include "network/DropInBackground.h"
 #include "network/ParseInBackground.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"

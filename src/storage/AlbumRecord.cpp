@@ -124,8 +124,12 @@ QMutex &FilesLock()
 // window's), where a busy disk would stall it for milliseconds at a time.
 QThreadPool &JournalWriter()
 {
-    static QThreadPool pool;
-    pool.setMaxThreadCount(1);
+    struct Writer : QThreadPool
+    {
+        Writer() { setMaxThreadCount(1); }
+    };
+    // Destroyed at exit only once every queued line is written.
+    static Writer pool;
     return pool;
 }
 

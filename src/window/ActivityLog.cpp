@@ -6,11 +6,24 @@
 
 namespace albivex {
 
-ActivityLog::ActivityLog(QListWidget *list) : m_list(list) { }
+namespace {
+
+QString Stamped(const QString &message, const QTime &writtenAt)
+{
+    return QLatin1Char('[') + TimeOfDayText(writtenAt) + QLatin1Char(']') + message;
+}
+
+} // namespace
+
+ActivityLog::ActivityLog(QListWidget *list) : m_list(list)
+{
+    m_showTimer.setSingleShot(true);
+    QObject::connect(&m_showTimer, &QTimer::timeout, m_list, [this] { showHeld(); });
+}
 
 void ActivityLog::append(const QString &message, const QTime &writtenAt)
 {
-    m_list->addItem(QLatin1Char('[') + TimeOfDayText(writtenAt) + QLatin1Char(']') + message);
+    m_list->addItem(Stamped(message, writtenAt));
 }
 
 void ActivityLog::showLast()
@@ -24,24 +37,27 @@ void ActivityLog::showLast()
         m_list->setCurrentRow(last);
         m_list->scrollToItem(m_list->item(last));
     }
+    m_sinceShown.start();
 }
 
 void ActivityLog::add(const QString &message)
 {
-    append(message, QTime::currentTime());
-    showLast();
+    add(QStringList {message});
 }
 
 void ActivityLog::add(const QStringList &messages)
 {
-    const QTime now = QTime::currentTime();
-    for (const QString &message : messages)
-        append(message, now);
-    showLast();
+    add({{QTime::currentTime(), messages}});
 }
 
 void ActivityLog::add(const QList<std::pair<QTime, QStringList>> &written)
 {
+    // Lines held from before come first, so that every writer's lines keep their order.
+    m_showTimer.stop();
+    for (const auto &[writtenAt, messages] : std::exchange(m_held, {})) {
+        for (const QString &message : messages)
+            append(message, writtenAt);
+    }
     for (const auto &[writtenAt, messages] : written) {
         for (const QString &message : messages)
             append(message, writtenAt);
@@ -49,8 +65,27 @@ void ActivityLog::add(const QList<std::pair<QTime, QStringList>> &written)
     showLast();
 }
 
+void ActivityLog::addPaced(const QStringList &messages)
+{
+    if (m_held.isEmpty() && (!m_sinceShown.isValid() || m_sinceShown.hasExpired(PaceMs))) {
+        add(messages);
+        return;
+    }
+    m_held.append({QTime::currentTime(), messages});
+    if (!m_showTimer.isActive())
+        m_showTimer.start(qMax<qint64>(0, PaceMs - m_sinceShown.elapsed()));
+}
+
+void ActivityLog::showHeld()
+{
+    if (!m_held.isEmpty())
+        add(QList<std::pair<QTime, QStringList>>());
+}
+
 void ActivityLog::clear()
 {
+    m_showTimer.stop();
+    m_held.clear();
     m_list->clear();
 }
 
@@ -60,6 +95,10 @@ QStringList ActivityLog::lines() const
     result.reserve(m_list->count());
     for (int i = 0; i < m_list->count(); ++i)
         result << m_list->item(i)->text();
+    for (const auto &[writtenAt, messages] : m_held) {
+        for (const QString &message : messages)
+            result << Stamped(message, writtenAt);
+    }
     return result;
 }
 

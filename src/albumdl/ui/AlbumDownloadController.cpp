@@ -39,8 +39,6 @@ AlbumDownloadController::AlbumDownloadController(
     , m_pauseOptions(pauseOptions)
     , m_window(window)
 {
-    m_showLinesTimer.setSingleShot(true);
-    connect(&m_showLinesTimer, &QTimer::timeout, this, &AlbumDownloadController::showHeldLines);
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
     // Queued: the stop button's own handler clears the job's flag first.
     connect(
@@ -66,16 +64,14 @@ void AlbumDownloadController::startJob()
     auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, *this, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
     job->setBusyRetry(m_busyRetry);
-    connect(job, &AlbumDownloadJob::sessionExpired, this, [this] {
-        showHeldLines();
-        Q_EMIT sessionExpired();
-    });
+    connect(job, &AlbumDownloadJob::sessionExpired, this, &AlbumDownloadController::sessionExpired);
     job->setPacing(m_pacing);
     job->setServicePause(m_pauseOptions);
     job->setResuming(m_resuming);
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
-        showHeldLines();
+        // The run is over once its last lines show.
+        m_log.showHeld();
         if (m_job == job) {
             m_job = nullptr;
             m_resuming = false;
@@ -84,7 +80,7 @@ void AlbumDownloadController::startJob()
         Q_EMIT runEnded();
     });
     if (!job->start()) {
-        showHeldLines();
+        m_log.showHeld();
         delete job;
         m_resuming = false;
         return;
@@ -178,28 +174,8 @@ void AlbumDownloadController::setStatusText(const QString &text)
 
 void AlbumDownloadController::addLogLines(const QStringList &messages)
 {
-    // A long album reports pictures faster than anyone can read them, and every line
-    // shown repaints the log. Lines that come within LogIntervalMs of the last ones
-    // shown are held and shown together, in order and stamped with the time they
-    // were written: the log is repainted a few times a second, not for every picture.
-    if (m_heldLines.isEmpty()
-        && (!m_sinceLinesShown.isValid() || m_sinceLinesShown.hasExpired(LogIntervalMs))) {
-        m_log.add(messages);
-        m_sinceLinesShown.start();
-        return;
-    }
-    m_heldLines.append({QTime::currentTime(), messages});
-    if (!m_showLinesTimer.isActive())
-        m_showLinesTimer.start(qMax<qint64>(0, LogIntervalMs - m_sinceLinesShown.elapsed()));
-}
-
-void AlbumDownloadController::showHeldLines()
-{
-    m_showLinesTimer.stop();
-    if (m_heldLines.isEmpty())
-        return;
-    m_log.add(std::exchange(m_heldLines, {}));
-    m_sinceLinesShown.start();
+    // A long album reports pictures faster than anyone can read them.
+    m_log.addPaced(messages);
 }
 
 void AlbumDownloadController::setJobControlsEnabled(bool enabled)

@@ -6,11 +6,8 @@
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
-#include <QTime>
-#include <QTimer>
 
 class QNetworkAccessManager;
 
@@ -47,9 +44,6 @@ public:
     // whatever "只下载新照片" says; No deletes the journal.
     void offerToResume();
 
-    // The job's log lines are shown at most this often (addLogLines).
-    static constexpr qint64 LogIntervalMs = 50;
-
 Q_SIGNALS:
     // A listing of the job said the sign-in is no longer taken; the job has stopped.
     void sessionExpired();
@@ -72,8 +66,6 @@ private:
     void setAlbumListEnabled(bool enabled) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
-    // Shows the job's log lines held back since the last time, if any.
-    void showHeldLines();
 
     QNetworkAccessManager &m_network;
     const Endpoints &m_endpoints;
@@ -89,10 +81,6 @@ private:
     QPointer<AlbumDownloadJob> m_job;
     bool m_resuming = false; // the running job takes up a journal
     bool m_offering = false; // the question is open
-    // The job's log lines not yet shown, with the time each group was written.
-    QList<std::pair<QTime, QStringList>> m_heldLines;
-    QElapsedTimer m_sinceLinesShown;
-    QTimer m_showLinesTimer;
 };
 
 } // namespace albivex
