@@ -1,7 +1,7 @@
 #pragma once
 
 #include "network/QueryString.h"
-#include "qzone/GTk.h"
+#include "standin/PageToken.h"
 #include "standin/SignIn.h"
 
 #include <QElapsedTimer>
@@ -91,8 +91,11 @@ public:
         m_nam.setCookieJar(new QNetworkCookieJar);
         m_nam.cookieJar()->setCookiesFromUrl(signIn.cookies, QUrl(m_root + QStringLiteral("/")));
     }
-    // The token over skey, or over the key given with useTokenKey (p_skey today).
-    QString gtk() const { return albivex::ComputeGTk(m_tokenKey.isEmpty() ? m_signIn.skey : m_tokenKey); }
+    // The stand-in's token over skey, or over the key given with useTokenKey (p_skey today).
+    QString gtk() const
+    {
+        return albivex::standin::PageToken(m_tokenKey.isEmpty() ? m_signIn.skey : m_tokenKey);
+    }
     void useTokenKey(const QString &key) { m_tokenKey = key; }
     // The value of a cookie the jar holds for the stand-in; empty when none.
     QString cookie(const QByteArray &name) const

@@ -91,8 +91,8 @@ private Q_SLOTS:
         cookies.replace(QStringLiteral("$UIN"), mine.uinCookie())
             .replace(QStringLiteral("$SKEY"), mine.skey)
             .replace(QStringLiteral("$OTHERSKEY"), other.skey);
-        const QString gtk = token == QLatin1String("right") ? ComputeGTk(mine.skey)
-            : token == QLatin1String("other")               ? ComputeGTk(other.skey)
+        const QString gtk = token == QLatin1String("right") ? knobs().tokenFor(mine)
+            : token == QLatin1String("other")               ? knobs().tokenFor(other)
                                                             : QStringLiteral("5381");
         StandinClient bare(m_server->root());
         bare.useSignIn(mine); // for the query's numbers; the cookies go in by hand
@@ -109,6 +109,24 @@ private Q_SLOTS:
             QVERIFY(text.contains(QStringLiteral("\"code\" : -3000,")));
             QVERIFY(text.contains(QStringLiteral("\"message\" : ")));
         }
+    }
+
+    // The stand-in's own token, against values worked out apart from any code here.
+    void pageTokenKnownValues_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("below 2^31") << QStringLiteral("abc") << QStringLiteral("193485963");
+        QTest::newRow("keeps the low 31 bits") << QStringLiteral("abcd") << QStringLiteral("2090069583");
+        QTest::newRow("empty") << QString() << QStringLiteral("5381");
+        QTest::newRow("p_skey shape")
+            << QStringLiteral("Xk9!#$()*+-./:<>?@[]^_{|}~ab0Z12345678901234") << QStringLiteral("1829573079");
+    }
+    void pageTokenKnownValues()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, token);
+        QCOMPARE(PageToken(key), token);
     }
 
     void albumAnswerWritesEachKeyOncePerAlbum_data()
@@ -427,7 +445,7 @@ private Q_SLOTS:
         signIn.skey = skey;
         signIn.cookies = cookies;
         browser.useSignIn(signIn);
-        const QString list = browser.getUrl(browser.albumListV3(ComputeGTk(skey))).text();
+        const QString list = browser.getUrl(browser.albumListV3(knobs().tokenFor(signIn))).text();
         QCOMPARE(list.count(QStringLiteral("createtime")), MainAlbumCount);
         const auto centre = browser.get(QStringLiteral("/"));
         QVERIFY(centre.text().contains(QStringLiteral("<title>QQ安全中心</title>")));
@@ -523,6 +541,9 @@ private Q_SLOTS:
         QVERIFY(logged[0].startsWith("GET /fcgi-bin/fcg_list_album_v3?g_tk="));
         QVERIFY(logged[0].contains(" cookies="));
         QVERIFY(logged[1].startsWith("GET /version/main.txt?a=1&b=%26x&a=2"));
+        // Each line ends with the arrival on the stand-in's clock, in order.
+        QVERIFY(all[0].arrivalMs <= all[1].arrivalMs && all[1].arrivalMs <= knobs().clockMs());
+        QVERIFY(logged[1].endsWith(QStringLiteral(" at=%1ms").arg(all[1].arrivalMs).toLatin1()));
     }
 
     // The tool's own readers take what they need from the answers: the contract

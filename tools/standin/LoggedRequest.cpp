@@ -40,6 +40,7 @@ QString LoggedRequest::toLine() const
         line += QStringLiteral(" body=") + QString::fromLatin1(body.toPercentEncoding("=&:/,@"));
     if (!fault.isEmpty())
         line += QStringLiteral(" fault=") + fault;
+    line += QStringLiteral(" at=%1ms").arg(arrivalMs);
     return line;
 }
 

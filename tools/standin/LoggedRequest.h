@@ -19,6 +19,9 @@ struct LoggedRequest
     QList<QPair<QByteArray, QByteArray>> headers; // as sent
     QByteArray body;
     QString fault; // name of the fault rule applied, empty when none
+    // When it arrived: milliseconds on the stand-in's monotonic clock
+    // (StandinKnobs::clockMs), so tests can measure the gaps between requests.
+    qint64 arrivalMs = 0;
 
     QStringList queryKeys() const;
     // Value of the first occurrence of the key; a null string when absent, an empty
@@ -26,7 +29,8 @@ struct LoggedRequest
     QString queryValue(const QString &key) const;
     QByteArray header(const QByteArray &name) const; // case-insensitive
 
-    // One line for the log file: method, path and query, cookie names, body, fault.
+    // One line for the log file: method, path and query, cookie names, body, fault,
+    // arrival (" at=MSms").
     QString toLine() const;
 };
 

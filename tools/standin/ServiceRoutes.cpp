@@ -1,11 +1,11 @@
 #include "standin/ServiceRoutes.h"
 
-#include "qzone/GTk.h"
 #include "standin/AlbumListAnswer.h"
 #include "standin/AnswerText.h"
 #include "standin/ErrorAnswer.h"
 #include "standin/FloatviewAnswer.h"
 #include "standin/HostileAnswers.h"
+#include "standin/PageToken.h"
 #include "standin/PhotoListAnswer.h"
 #include "standin/StandinData.h"
 #include "standin/StandinKnobs.h"
@@ -201,7 +201,7 @@ QString ServiceRoutes::viewer(const RequestView &request) const
         if (token.isEmpty() || token != m_knobs.signIns().pSkeyOf(uinCookie, skey))
             return QString();
     }
-    if (request.query(QStringLiteral("g_tk")) != ComputeGTk(token))
+    if (request.query(QStringLiteral("g_tk")) != PageToken(token))
         return QString();
     return SignInBook::uinFromCookie(uinCookie);
 }

@@ -10,6 +10,7 @@
 #include "standin/Throttle.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
 
 namespace albivex::standin {
 
@@ -76,11 +77,16 @@ public:
     // put into a cookie jar, and the skey for the g_tk token.
     SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
     QStringList issuedSkeys(const QString &uin) const { return m_signIns.skeysOf(uin); }
+    // The g_tk the album lists, photo lists and floatview accept from this sign-in in
+    // the current profile: over its skey, today over the p_skey the landing page gave
+    // it (empty while it has none). Tests sign with it rather than with the tool's code.
+    QString tokenFor(const SignIn &signIn) const;
     // Every sign-in so far (through the page or signIn()), oldest first, with all the
     // cookie values it set, p_skey and qq_photo_key included once given: what a test
     // must never find in the tool's output.
     QList<SignIn> issuedSignIns() const { return m_signIns.all(); }
 
+    // Every request in arrival order; each carries arrivalMs on clockMs().
     QList<LoggedRequest> requests() const { return m_log.all(); }
     QList<LoggedRequest> requestsTo(const QString &path) const { return m_log.to(path); }
     int requestCount(const QString &path) const { return m_log.count(path); }
@@ -101,6 +107,9 @@ public:
     // placeholder fault): a real 100 x 100 GIF of about 2 KB.
     QByteArray placeholderBytes() const { return m_pictures.placeholder(); }
 
+    // Milliseconds since the stand-in was made, on a monotonic clock.
+    qint64 clockMs() const { return m_clock.elapsed(); }
+
     // The parts, for the server.
     FaultInjector &faults() { return m_faults; }
     RequestLog &log() { return m_log; }
@@ -109,6 +118,7 @@ public:
     const PictureStore &pictures() const { return m_pictures; }
 
 private:
+    QElapsedTimer m_clock;
     QAtomicInt m_profile = int(Profile::Default);
     QAtomicInt m_latencyMs = 0;
     mutable QMutex m_mutex;

@@ -32,6 +32,7 @@ bool StandinServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
 {
     const auto arrival = PreciseDelay::Clock::now();
     RequestView view = RequestView::from(request, root());
+    view.logged.arrivalMs = m_knobs->clockMs();
     // A request over the budget is refused before any fault rule sees it.
     const bool budgeted = ServiceRoutes::isBudgeted(view.path());
     const bool refused = budgeted && !m_knobs->rate().take();
