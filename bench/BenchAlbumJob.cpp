@@ -54,7 +54,6 @@
 #include "catalogue/AlbumListModel.h"
 #include "gallery/GalleryJob.h"
 #include "photos/PhotoListFetch.h"
-#include "qzone/GTk.h"
 #include "standin/ServiceRoutes.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
@@ -299,8 +298,7 @@ bool SignIn(AlbivexApp &app, const QString &root)
         if (cookie.name() == "skey") {
             QzoneCredentials &account = app.state().credentials;
             account.uin = SignInUin;
-            account.skey = QString::fromLatin1(cookie.value());
-            account.gTk = ComputeGTk(account.skey);
+            account.setKeys(QString::fromLatin1(cookie.value()), QString());
             account.signedIn = 1;
             return true;
         }
@@ -320,7 +318,8 @@ bool SignInToday(AlbivexApp &app, const QString &root)
     for (const QNetworkCookie &cookie :
          app.network().cookieJar()->cookiesForUrl(QUrl(root + QLatin1Char('/')))) {
         if (cookie.name() == "p_skey") {
-            app.state().credentials.gTk = ComputeGTk(QString::fromLatin1(cookie.value()));
+            QzoneCredentials &account = app.state().credentials;
+            account.setKeys(account.skey, QString::fromLatin1(cookie.value()));
             return true;
         }
     }

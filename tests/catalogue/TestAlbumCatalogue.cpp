@@ -6,7 +6,6 @@
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 #include "catalogue/AlbumListModel.h"
-#include "qzone/GTk.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -82,8 +81,7 @@ class TestAlbumCatalogue : public QObject
             return false;
         QzoneCredentials &account = m_app->state().credentials;
         account.uin = uin;
-        account.skey = skey;
-        account.gTk = ComputeGTk(skey);
+        account.setKeys(skey, QString());
         account.signedIn = 1;
         return true;
     }

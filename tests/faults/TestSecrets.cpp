@@ -10,7 +10,7 @@
 
 #include "FaultWindow.h"
 #include "qzone/AlbumAnswer.h"
-#include "qzone/GTk.h"
+#include "standin/PageToken.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
 
@@ -58,10 +58,10 @@ QList<Secret> secretsOf(const QList<sd::SignIn> &signIns)
         secrets << Secret {QStringLiteral("skey"), signIn.skey.toLatin1()};
         // Without its "@", whichever way that was escaped.
         secrets << Secret {QStringLiteral("skey without @"), signIn.skey.mid(1).toLatin1()};
-        secrets << Secret {QStringLiteral("g_tk"), ComputeGTk(signIn.skey).toLatin1()};
+        secrets << Secret {QStringLiteral("g_tk"), sd::PageToken(signIn.skey).toLatin1()};
         if (!signIn.pSkey.isEmpty()) {
             secrets << Secret {QStringLiteral("p_skey"), signIn.pSkey.toLatin1()};
-            secrets << Secret {QStringLiteral("g_tk over p_skey"), ComputeGTk(signIn.pSkey).toLatin1()};
+            secrets << Secret {QStringLiteral("g_tk over p_skey"), sd::PageToken(signIn.pSkey).toLatin1()};
         }
         if (!signIn.photoKey.isEmpty())
             secrets << Secret {QStringLiteral("qq_photo_key"), signIn.photoKey.toLatin1()};

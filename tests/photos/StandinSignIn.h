@@ -2,7 +2,6 @@
 
 #include "network/QueryString.h"
 #include "qzone/CookieCapture.h"
-#include "qzone/GTk.h"
 #include "qzone/QzoneCredentials.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinKnobs.h"
@@ -38,8 +37,7 @@ inline albivex::QzoneCredentials SignInOverHttp(QNetworkAccessManager &nam, cons
     if (!captured)
         return credentials;
     credentials.uin = captured->uin;
-    credentials.skey = captured->skey;
-    credentials.gTk = ComputeGTk(captured->skey);
+    credentials.setKeys(captured->skey, QString());
     credentials.signedIn = 1;
     return credentials;
 }
