@@ -114,7 +114,9 @@ private Q_SLOTS:
     void newestAlbumFirst()
     {
         const QString html = readText(m_space + QStringLiteral("/index.html"));
-        QVERIFY(html.indexOf(QStringLiteral("手机%相册")) < html.indexOf(QStringLiteral("春游")));
+        const qsizetype newer = html.indexOf(QStringLiteral("手机%相册"));
+        QVERIFY(newer >= 0);
+        QVERIFY(newer < html.indexOf(QStringLiteral("春游")));
     }
 
     void thumbnailsMadeOnlyWhenThePictureChanged()

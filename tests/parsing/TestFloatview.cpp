@@ -4,6 +4,7 @@
 #include "standin/DataSet.h"
 #include "standin/FloatviewAnswer.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace albivex;
@@ -147,25 +148,32 @@ private Q_SLOTS:
     void layouts_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("summary"); // picKey/isVideo/status/videoUrl per photo
+        QTest::addColumn<QStringList>("summary"); // picKey/isVideo/status/videoUrl|raw per photo
         const QString info = VideoInfo(2, "", "http:\\/\\/h\\/v.mp4");
         QTest::newRow("video between pictures")
             << Answer({Photo("a", "0", ""), Photo("b", "\"1\"", info), Photo("c", "0", "")})
-            << QStringList {"a/0/0/", "b/1/2/http://h/v.mp4", "c/0/0/"};
+            << QStringList {"a/0/0/|http://h/r/a.jpg", "b/1/2/http://h/v.mp4|http://h/r/b.jpg",
+                            "c/0/0/|http://h/r/c.jpg"};
+        // A photo without the keys its neighbour has: none of them is taken from it.
+        QString bare = Photo("a", "1", "");
+        bare.remove(QRegularExpression(QStringLiteral(" \"(is_video|raw)\" : [^\n]*\n")));
+        QTest::newRow("keys only the next photo has")
+            << Answer({bare, Photo("b", "1", info)})
+            << QStringList {"a/0/0/|", "b/1/2/http://h/v.mp4|http://h/r/b.jpg"};
         QTest::newRow("objects on one line")
             << Answer({Photo("a", "true", info), Photo("b", "0", "")}, QStringLiteral("},{"))
                    .replace('\n', ' ')
-            << QStringList {"a/1/2/http://h/v.mp4", "b/0/0/"};
+            << QStringList {"a/1/2/http://h/v.mp4|http://h/r/a.jpg", "b/0/0/|http://h/r/b.jpg"};
         // No boundary between the objects: nobody's fields can be trusted.
         QTest::newRow("objects not separated")
             << Answer({Photo("a", "1", info), Photo("b", "0", "")}, QStringLiteral(" "))
-            << QStringList {"a/0/0/", "b/0/0/"};
+            << QStringList {"a/0/0/|", "b/0/0/|"};
         // A name that holds the boundary text cuts only its own photo.
         QTest::newRow("boundary inside a name")
             << Answer({Photo("a", "1", info, "x}, {y"), Photo("b", "1", info)})
-            << QStringList {"a/0/2/http://h/v.mp4", "b/1/2/http://h/v.mp4"};
+            << QStringList {"a/0/2/http://h/v.mp4|http://h/r/a.jpg", "b/1/2/http://h/v.mp4|http://h/r/b.jpg"};
         QTest::newRow("video_info not an object")
-            << Answer({Photo("a", "1", "null")}) << QStringList {"a/1/0/"};
+            << Answer({Photo("a", "1", "null")}) << QStringList {"a/1/0/|http://h/r/a.jpg"};
         QTest::newRow("error answer")
             << QStringLiteral("viewer_Callback({\"code\" : -10802,\"subcode\" : -10802});") << QStringList {};
     }
@@ -175,11 +183,11 @@ private Q_SLOTS:
         QFETCH(QStringList, summary);
         QStringList actual;
         for (const FloatviewPhoto &p : ParseFloatview(answer))
-            actual << QStringLiteral("%1/%2/%3/%4")
+            actual << QStringLiteral("%1/%2/%3/%4|%5")
                           .arg(p.picKey)
                           .arg(int(p.isVideo))
                           .arg(p.videoStatus)
-                          .arg(p.videoUrl);
+                          .arg(p.videoUrl, p.raw);
         QCOMPARE(actual, summary);
     }
 };

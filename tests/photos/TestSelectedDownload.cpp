@@ -101,8 +101,23 @@ private Q_SLOTS:
         t().window().downloadPicturesAction->trigger();
         QCOMPARE(t().window().statusText(), QStringLiteral("请选择图片"));
         QCOMPARE(t().prompts.texts(), QStringList {QStringLiteral("请选择图片")});
-        QTest::qWait(100);
-        QVERIFY(AllFilesUnder(m_save->path()).isEmpty());
+        // Once the box is closed, a single picture: a run the refused start began anyway
+        // would still be running and refuse it, or would have fetched the checked ones.
+        QTRY_COMPARE(t().prompts.delivered(), 1);
+        for (int row : {0, 1})
+            t().photos().setChecked(row, false);
+        PhotoAppFixture::selectRow(t().window().photoView, 2);
+        t().window().downloadPicturesAction->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(t().countLines(QStringLiteral("]所选图片已完成下载..")), 1, 20000);
+        QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已下载.."));
+        const QStringList files = AllFilesUnder(m_save->path());
+        QCOMPARE(files.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^123456789/三张/小鸟.{4}\\.jpg$"))
+                     .match(files.first())
+                     .hasMatch(),
+                 qPrintable(files.first()));
+        for (int n = 1; n <= 2; ++n)
+            QCOMPARE(m_standin.knobs().requestCount(picture("V1three", n)), 0);
     }
 
     void theSelectedPictureIsSavedWithRandomDigits_data()
@@ -227,9 +242,15 @@ private Q_SLOTS:
         m_standin.knobs().addFault(FaultRule::latency(QStringLiteral("/photo/*"), 100));
         t().window().downloadPicturesAction->trigger();
         QVERIFY(download());
-        QTest::qWait(300);
-        QCOMPARE(t().countLines(QStringLiteral("所选图片已完成下载..")), 1);
-        for (int n = 1; n <= 3; ++n)
+        // Then a single picture: a second run the refused start began would have ended
+        // before it, with a line of its own.
+        for (int row = 0; row < 3; ++row)
+            t().photos().setChecked(row, false);
+        t().window().downloadPicturesAction->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(t().countLines(QStringLiteral("]所选图片已完成下载..")), 2, 20000);
+        QCOMPARE(t().window().statusText(), QStringLiteral("所选图片已下载.."));
+        QCOMPARE(m_standin.knobs().requestCount(picture("V1three", 1)), 2);
+        for (int n = 2; n <= 3; ++n)
             QCOMPARE(m_standin.knobs().requestCount(picture("V1three", n)), 1);
     }
 

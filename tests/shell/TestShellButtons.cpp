@@ -93,6 +93,7 @@ private Q_SLOTS:
 
         // Second click, answered No: nothing changes.
         m_prompts->answerNextQuestion(false);
+        const int delivered = m_prompts->delivered();
         w.chooseFolderButton->click();
         QTRY_COMPARE(m_prompts->boxes.size(), 1);
         const ScriptedPrompts::Box box = m_prompts->boxes.first();
@@ -100,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(box.title, QStringLiteral("提示"));
         QCOMPARE(box.icon, Prompts::Icon::Information);
         QCOMPARE(box.text, QStringLiteral("您已设置保存路径为:/data/相册一\r\n\r\n是否要更换保存路径?"));
-        QTest::qWait(20);
+        QTRY_VERIFY(m_prompts->delivered() > delivered); // the No, once answered
         QCOMPARE(m_prompts->folderDialogTitles.size(), 1);
         QCOMPARE(w.saveFolderEdit->text(), first);
 
@@ -131,9 +132,10 @@ private Q_SLOTS:
     {
         MainWindow &w = m_app->window();
         const QString start = w.saveFolderEdit->text();
+        const int delivered = m_prompts->delivered();
         w.chooseFolderButton->click();
-        QTRY_COMPARE(m_prompts->folderDialogTitles.size(), 1);
-        QTest::qWait(20);
+        QTRY_VERIFY(m_prompts->delivered() > delivered); // the dialog, once cancelled
+        QCOMPARE(m_prompts->folderDialogTitles.size(), 1);
         QCOMPARE(w.saveFolderEdit->text(), start);
         QVERIFY(m_prompts->boxes.isEmpty());
     }

@@ -172,8 +172,12 @@ private Q_SLOTS:
         bool reported = false;
         PictureLoader *loader = LoadPictureFromUrl(nam, QUrl(QStringLiteral("http://127.0.0.1:1/x.png")),
                                                    &context, [&](const QImage &) { reported = true; });
+        QSignalSpy replyEnded(&nam, &QNetworkAccessManager::finished);
+        QSignalSpy gone(loader, &QObject::destroyed);
         loader->cancel();
-        QTest::qWait(300);
+        // The reply has ended and the loader is gone: nothing can report any more.
+        QTRY_COMPARE(replyEnded.count(), 1);
+        QTRY_COMPARE(gone.count(), 1);
         QVERIFY(!reported);
     }
 };

@@ -1,5 +1,6 @@
 #include "SavedFiles.h"
 
+#include "gallery/GalleryLayout.h"
 #include "storage/AlbumDocument.h"
 #include "storage/AlbumRecord.h"
 #include "storage/BackupReport.h"
@@ -15,9 +16,15 @@
 
 namespace {
 
-// What the offline album adds after every run: its pages, and thumbnails in a hidden
-// folder. Built in the background, they would come and go under the checks.
-const QString OfflineAlbumPage = QStringLiteral("index.html");
+// The files the tool keeps beside the pictures, by their final names only: a
+// temporary or partial one left behind (a page, a report, a record being written)
+// counts like any other file, so a run that leaves one shows.
+bool IsToolsOwnFile(const QString &name)
+{
+    return name == albivex::AlbumRecord::fileName() || name == albivex::AlbumRecord::journalFileName()
+        || name == albivex::AlbumDocumentFileName() || name == albivex::GalleryPageName()
+        || name == albivex::BackupReportFileName();
+}
 
 } // namespace
 
@@ -28,14 +35,10 @@ QStringList AllFilesUnder(const QString &root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (it.fileName() != albivex::AlbumRecord::fileName()
-            && it.fileName() != albivex::AlbumRecord::journalFileName()
-            && it.fileName() != albivex::AlbumDocumentFileName()
-            // The page and, while it is written, its temporary file.
-            && !it.fileName().startsWith(OfflineAlbumPage)
-            // The report and, while it is written, its temporary file.
-            && !it.fileName().startsWith(albivex::BackupReportFileName())
-            && !path.contains(QStringLiteral("/.thumbs/")))
+        // The offline album's thumbnails come and go while it is built in the
+        // background after a run: their folder is left out whole.
+        if (!IsToolsOwnFile(it.fileName())
+            && !path.contains(QLatin1Char('/') + albivex::ThumbFolderName() + QLatin1Char('/')))
             files << QDir(root).relativeFilePath(path);
     }
     files.sort();
@@ -45,10 +48,7 @@ QStringList AllFilesUnder(const QString &root)
 QStringList FilesIn(const QString &folder)
 {
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    files.removeAll(albivex::AlbumRecord::fileName());
-    files.removeAll(albivex::AlbumRecord::journalFileName());
-    files.removeAll(albivex::AlbumDocumentFileName());
-    files.removeIf([](const QString &name) { return name.startsWith(OfflineAlbumPage); });
+    files.removeIf(IsToolsOwnFile);
     return files;
 }
 

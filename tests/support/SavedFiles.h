@@ -8,11 +8,12 @@
 // What a download left on disk, as the window tests check it.
 
 // Every file and link under `root` (hidden ones too), relative to it, sorted.
-// The album record and its journal, album.json each album folder keeps, the space's
-// report, and the offline album's pages and thumbnails, are left out.
+// The tool's own files are left out by their exact final names (the album record and
+// its journal, album.json, the space's report, the offline album's pages), and the
+// offline album's thumbnail folders whole; a temporary file left behind is listed.
 QStringList AllFilesUnder(const QString &root);
-// The files directly in a folder, hidden ones included, by name; the album record and
-// its journal, album.json and the offline album's page left out.
+// The files directly in a folder, hidden ones included, by name; the tool's own files
+// left out by their exact final names, as AllFilesUnder has it.
 QStringList FilesIn(const QString &folder);
 // The bytes of a file; empty when it cannot be read.
 QByteArray ContentOf(const QString &path);

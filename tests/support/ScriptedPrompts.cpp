@@ -6,9 +6,10 @@ void ScriptedPrompts::inform(const QString &title, const QString &text, Icon ico
                              std::function<void()> closed)
 {
     boxes.append({title, text, icon, false});
-    QTimer::singleShot(0, [closed = std::move(closed)] {
+    QTimer::singleShot(0, [closed = std::move(closed), delivered = m_delivered] {
         if (closed)
             closed();
+        ++*delivered;
     });
 }
 
@@ -17,7 +18,10 @@ void ScriptedPrompts::askYesNo(const QString &title, const QString &text, Icon i
 {
     boxes.append({title, text, icon, true});
     const bool yes = m_answers.isEmpty() ? false : m_answers.dequeue();
-    QTimer::singleShot(0, [answered = std::move(answered), yes] { answered(yes); });
+    QTimer::singleShot(0, [answered = std::move(answered), yes, delivered = m_delivered] {
+        answered(yes);
+        ++*delivered;
+    });
 }
 
 void ScriptedPrompts::askText(const QString &title, const QString &text, bool secret,
@@ -25,14 +29,20 @@ void ScriptedPrompts::askText(const QString &title, const QString &text, bool se
 {
     textQuestions.append({title, text, secret});
     std::optional<QString> answer = m_texts.isEmpty() ? std::nullopt : m_texts.dequeue();
-    QTimer::singleShot(0, [answered = std::move(answered), answer] { answered(answer); });
+    QTimer::singleShot(0, [answered = std::move(answered), answer, delivered = m_delivered] {
+        answered(answer);
+        ++*delivered;
+    });
 }
 
 void ScriptedPrompts::chooseFolder(const QString &title, std::function<void(const QString &path)> chosen)
 {
     folderDialogTitles.append(title);
     const QString path = m_folders.isEmpty() ? QString() : m_folders.dequeue();
-    QTimer::singleShot(0, [chosen = std::move(chosen), path] { chosen(path); });
+    QTimer::singleShot(0, [chosen = std::move(chosen), path, delivered = m_delivered] {
+        chosen(path);
+        ++*delivered;
+    });
 }
 
 void ScriptedPrompts::open(const QUrl &url)

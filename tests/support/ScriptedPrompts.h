@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <memory>
+
 // Answers the tool's boxes for tests: every box is recorded; Yes/No questions, text
 // questions and the folder dialog take the next scripted answer (No and "cancelled"
 // when none is set).
@@ -49,9 +51,14 @@ public:
     QList<QUrl> opened;
 
     QStringList texts() const;
+    // Answers (and closings) delivered so far: a test waits for an answer's delivery
+    // before checking what that answer must not have done.
+    int delivered() const { return *m_delivered; }
 
 private:
     QQueue<bool> m_answers;
     QQueue<QString> m_folders;
     QQueue<std::optional<QString>> m_texts;
+    // Shared with the pending deliveries, which may outlive the prompts.
+    std::shared_ptr<int> m_delivered = std::make_shared<int>(0);
 };
