@@ -50,7 +50,10 @@ std::optional<qint64> WholeNumber(const ItemField *f)
 {
     if (!f)
         return std::nullopt;
-    const QStringView token = f->token.trimmed();
+    // A number in quotes may be written with escapes ("\t12"); bare ones never are.
+    const QString decoded
+        = f->quoted && f->token.contains(QLatin1Char('\\')) ? DecodeJsonText(f->token) : QString();
+    const QStringView token = (decoded.isNull() ? f->token : QStringView(decoded)).trimmed();
     qsizetype at = 0;
     const bool negative = token.startsWith(QLatin1Char('-'));
     if (negative)
@@ -68,12 +71,17 @@ std::optional<qint64> WholeNumber(const ItemField *f)
     return negative ? -value : value;
 }
 
-int IntNumber(const ItemField *f, int missing)
+std::optional<int> IntValue(const ItemField *f)
 {
     const std::optional<qint64> value = WholeNumber(f);
     if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max())
-        return missing;
+        return std::nullopt;
     return static_cast<int>(*value);
+}
+
+int IntNumber(const ItemField *f, int missing)
+{
+    return IntValue(f).value_or(missing);
 }
 
 bool Flag(const ItemField *f)
@@ -148,9 +156,9 @@ MoodPicture ReadPicture(const ListItem &item, bool inVideoList)
     picture.isVideo = inVideoList || Flag(f[IsVideo]);
     const ListItem info = BlockOf(f[VideoInfo]);
     if (!info.fields.isEmpty()) {
-        picture.videoFile = info.text(u"url3");
-        picture.videoPlay = info.text(u"video_url");
-        picture.videoCover = info.text(u"cover_url");
+        picture.videoFile = Text(info.find(u"url3"));
+        picture.videoPlay = Text(info.find(u"video_url"));
+        picture.videoCover = Text(info.find(u"cover_url"));
     } else if (inVideoList) {
         picture.videoPlay = Text(f[VideoUrl]);
         picture.videoCover = Text(f[CoverUrl]);
@@ -257,7 +265,7 @@ MoodPost ReadPost(const ListItem &item, TextPool &pool)
     post.rtUin = PooledText(f[RtUin], pool);
     post.rtName = PooledText(f[RtName], pool);
     post.rtCreateText = Text(f[RtCreateText]);
-    post.rtContent = BlockOf(f[RtCon]).text(u"content");
+    post.rtContent = Text(BlockOf(f[RtCon]).find(u"content"));
     return post;
 }
 
@@ -270,9 +278,7 @@ ListItem TopLevel(QStringView answer)
 
 void ReadHead(const ListItem &top, MoodListPage &page)
 {
-    const ItemField *code = top.find(u"code");
-    if (WholeNumber(code))
-        page.code = IntNumber(code, 0);
+    page.code = IntValue(top.find(u"code"));
     page.subcode = IntNumber(top.find(u"subcode"), 0);
     page.message = Text(top.find(u"message"));
 }
