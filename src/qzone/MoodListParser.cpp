@@ -290,8 +290,9 @@ MoodListPage ParseMoodList(const QString &answer)
     MoodListPage page;
     const ListItem top = TopLevel(answer);
     ReadHead(top, page);
-    page.total = IntNumber(top.find(u"total"), -1);
-    page.postCount = IntNumber(BlockOf(top.find(u"usrinfo")).find(u"msgnum"), -1);
+    // A count below zero counts nothing: as if not given.
+    page.total = qMax(-1, IntNumber(top.find(u"total"), -1));
+    page.postCount = qMax(-1, IntNumber(BlockOf(top.find(u"usrinfo")).find(u"msgnum"), -1));
     TextPool pool;
     VisitListItems(answer, MoodListKeys(), [&](const ListItem &item) {
         page.posts.append(ReadPost(item, pool));

@@ -136,6 +136,9 @@ private Q_SLOTS:
         QCOMPARE(page.code, std::optional<int>(0));
         QCOMPARE(page.total, 57);
         QCOMPARE(page.postCount, 57);
+        const MoodListPage odd = ParseMoodList(J("cb({'total':-7,'usrinfo':{'msgnum':'x'}})"));
+        QCOMPARE(odd.total, -1); // a negative count is none
+        QCOMPARE(odd.postCount, -1);
         QCOMPARE(page.posts.size(), 1);
         QCOMPARE(Dump(page.posts.at(0)),
                  J("tid=abc123 uin=123456 name=测试者 content=今天天气好 created=1588291200 "
