@@ -27,6 +27,12 @@ QString published(Endpoint which)
     case Endpoint::Floatview:
         return QStringLiteral(
             "https://h5.qzone.qq.com/proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2");
+    case Endpoint::MoodList:
+        return QStringLiteral(
+            "https://user.qzone.qq.com/proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msglist_v6");
+    case Endpoint::MoodDetail:
+        return QStringLiteral(
+            "https://user.qzone.qq.com/proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msgdetail_v6");
     case Endpoint::QzoneLanding:
         return QStringLiteral("https://qzs.qq.com/qzone/v5/loginsucc.html?para=izone");
     case Endpoint::VersionFile:

@@ -16,6 +16,8 @@ enum class Endpoint {
     PhotoListOwn, // own-space photo list
     PhotoListOther, // user-space photo list (any QQ number)
     Floatview, // the viewer's list around one picture: originals and videos of any space
+    MoodList, // one page of a space's 说说 (mood posts), newest first
+    MoodDetail, // one 说说 asked again in full (all its pictures, its whole text)
     QzoneLanding, // Qzone's landing page after a sign-in; it hands out the p_skey cookie
     VersionFile, // vendor's version file
     VendorHome,
