@@ -2,9 +2,9 @@
 
 #include "qzone/CutRule.h"
 #include "qzone/ListItems.h"
+#include "qzone/TextPool.h"
 #include "qzone/UnescapeUnicode.h"
 
-#include <QHash>
 
 #include <limits>
 
@@ -52,47 +52,9 @@ QString Address(const ItemField *field)
     return value;
 }
 
-// The short texts that the pictures of a page repeat: exif keys, camera makes and
-// models, places. Each distinct one is held once and shared by every picture that
-// gives it, so that a listing of thousands of pictures does not keep thousands of
-// copies of "make" and "Apple" (they were most of its memory). A text is looked up
-// before it is copied out of the answer, so a repeated one costs no allocation either.
-class SharedTexts
-{
-public:
-    QString of(QStringView text)
-    {
-        if (text.isEmpty())
-            return QString();
-        if (text.size() > MaxShared)
-            return text.toString();
-        if (const auto it = m_texts.constFind(text); it != m_texts.cend())
-            return *it;
-        return add(text.toString());
-    }
-    QString of(QString text)
-    {
-        if (text.isEmpty() || text.size() > MaxShared)
-            return text;
-        if (const auto it = m_texts.constFind(QStringView(text)); it != m_texts.cend())
-            return *it;
-        return add(std::move(text));
-    }
-
-private:
-    static constexpr qsizetype MaxShared = 64;
-    QString add(QString text)
-    {
-        // The key views the value's own characters, which no copy of it can change:
-        // a copy that is modified detaches first.
-        return *m_texts.insert(QStringView(text), text);
-    }
-    QHash<QStringView, QString> m_texts;
-};
-
 // The field's text without surrounding blanks; a blank one ("cameratype": " ", as most
 // pictures give it) costs no allocation.
-QString TrimmedFieldText(const ItemField *field, SharedTexts &shared)
+QString TrimmedFieldText(const ItemField *field, TextPool &shared)
 {
     if (!field)
         return QString();
@@ -104,7 +66,7 @@ QString TrimmedFieldText(const ItemField *field, SharedTexts &shared)
     return shared.of(FieldText(field).trimmed());
 }
 
-QList<QPair<QString, QString>> ExifValues(const ItemField *exif, SharedTexts &shared)
+QList<QPair<QString, QString>> ExifValues(const ItemField *exif, TextPool &shared)
 {
     QList<QPair<QString, QString>> values;
     if (!exif || !exif->token.startsWith(QLatin1Char('{')))
@@ -121,7 +83,7 @@ QList<QPair<QString, QString>> ExifValues(const ItemField *exif, SharedTexts &sh
     return values;
 }
 
-PhotoEntry ReadPhoto(const ListItem &item, int number, SharedTexts &shared)
+PhotoEntry ReadPhoto(const ListItem &item, int number, TextPool &shared)
 {
     const ItemField *f[KeyCount];
     item.findAll(Keys, KeyCount, f);
@@ -189,7 +151,7 @@ QList<PhotoEntry> ParsePhotoList(const QString &answer, int firstNumber)
     // characters), so that a long list is never moved as it grows; room not used is
     // never touched and costs no memory.
     photos.reserve(qMin<qsizetype>(answer.size() / 256 + 1, 1 << 20));
-    SharedTexts shared;
+    TextPool shared;
     VisitListItems(answer, PhotoListKeys(), [&](const ListItem &item) {
         photos.append(ReadPhoto(item, firstNumber + static_cast<int>(photos.size()), shared));
         return true;

@@ -7,7 +7,7 @@
 namespace albivex {
 
 // Holds each distinct short text once, for the texts the items of an answer repeat
-// (a space's name and number on every post and comment, commenters, devices, places):
+// (exif keys and cameras on pictures; a space's name, commenters, devices and places on posts):
 // every item that gives one shares the pooled copy. A text is looked up before it is
 // copied out of the answer, so a repeated one costs no allocation either. Texts
 // longer than MaxShared are copied as they come.
