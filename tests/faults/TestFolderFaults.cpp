@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -178,6 +180,19 @@ class TestFolderFaults : public QObject
         return driver;
     }
     static constexpr int DriverIdleMs = 1000;
+
+    // The stand-in logs a request when its thread reads it, and what a killed driver
+    // sent just before it died may still wait unread in its connections, to be logged
+    // late. A request sent now is read no earlier than those (each wake-up of the
+    // stand-in's loop reads every connection with something to read, and its answer
+    // leaves on a later one), so once it is answered the log holds all the driver asked.
+    bool standinHasReadEverything()
+    {
+        QNetworkAccessManager network;
+        std::unique_ptr<QNetworkReply> reply(
+            network.get(QNetworkRequest(QUrl(m_standin.root() + QStringLiteral("/")))));
+        return RunEventsUntil([&] { return reply->isFinished(); }, 10000);
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -411,6 +426,7 @@ private Q_SLOTS:
         QElapsedTimer sinceKill;
         sinceKill.start();
         QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+        QVERIFY(standinHasReadEverything());
 
         // What the killed run asked for and what its records hold, picture by picture.
         QList<QList<int>> askedBefore, recorded;
