@@ -24,6 +24,7 @@
 #include "window/SelectedRow.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -462,7 +463,8 @@ private Q_SLOTS:
     // "原图": the listed original of the own space in its real format, the floatview
     // original of another space, and the listed picture where there is none. With
     // "写入照片信息" the PNG, WebP and JPEG take the words with their image data kept,
-    // and the HEIC, which cannot, is saved as it came and counted in one line.
+    // the HEIC, which cannot, is saved as it came and counted in one line, and a GIF or
+    // BMP, which have no place for them, is saved as served without a try.
     void originals_data()
     {
         QTest::addColumn<QString>("owner");
@@ -472,14 +474,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("floatviews");
         QTest::addColumn<bool>("today");
         QTest::addColumn<bool>("words");
+        QTest::addColumn<QByteArrayList>("served"); // in place of the first sources' pictures
         for (const bool words : {false, true}) {
             QTest::newRow(words ? "own space, by content, 写入照片信息" : "own space, by content")
                 << MainUin << QString::fromLatin1(sd::FormatsAlbum.id)
                 << QStringList({"1.照片1.png", "2.照片2.webp", "3.照片3.heic", "4.照片4.jpg"})
                 << QStringList({"/photo/r/V1dots/1.png", "/photo/r/V1dots/2.webp", "/photo/r/V1dots/3.heic",
                                 "/photo/r/V1dots/4.jpg"})
-                << 0 << false << words;
+                << 0 << false << words << QByteArrayList();
         }
+        QBuffer bmp;
+        bmp.open(QIODevice::WriteOnly);
+        QImage(200, 150, QImage::Format_RGB32).save(&bmp, "BMP");
+        QTest::newRow("GIF and BMP originals, 写入照片信息")
+            << MainUin << QString::fromLatin1(sd::FormatsAlbum.id)
+            << QStringList({"1.照片1.gif", "2.照片2.bmp", "3.照片3.heic", "4.照片4.jpg"})
+            << QStringList({"/photo/r/V1dots/1.png", "/photo/r/V1dots/2.webp", "/photo/r/V1dots/3.heic",
+                            "/photo/r/V1dots/4.jpg"})
+            << 0 << false << true << QByteArrayList({knobs().placeholderBytes(), bmp.data()});
         QTest::newRow("another space, floatview")
             << QString::fromLatin1(sd::SecondUin) << QStringLiteral("V2family")
             << QStringList({"1.家1.jpg", "2.家2.jpg"})
@@ -506,6 +518,12 @@ private Q_SLOTS:
         QFETCH(int, floatviews);
         QFETCH(bool, today);
         QFETCH(bool, words);
+        QFETCH(QByteArrayList, served);
+        for (int n = 0; n < served.size(); ++n) {
+            sd::FaultRule rule = sd::FaultRule::httpStatus(sources[n], 200);
+            rule.body = served[n];
+            knobs().addFault(rule);
+        }
         if (today)
             QVERIFY(signInToday());
         QVERIFY(listAndSelect(owner, albumId.toLatin1().constData()));
@@ -522,8 +540,8 @@ private Q_SLOTS:
         QCOMPARE(FilesIn(album), sorted);
         for (int n = 0; n < files.size(); ++n) {
             const QByteArray saved = fileBytes(album + QLatin1Char('/') + files[n]);
-            const QByteArray service = m_standin.pictureBytes(sources[n]);
-            if (words && !files[n].endsWith(QLatin1String(".heic"))) {
+            const QByteArray service = n < served.size() ? served[n] : m_standin.pictureBytes(sources[n]);
+            if (words && !files[n].endsWith(QLatin1String(".heic")) && n >= served.size()) {
                 QVERIFY(saved != service);
                 QVERIFY(!CompressedData(service).isEmpty());
                 QCOMPARE(CompressedData(saved), CompressedData(service));
