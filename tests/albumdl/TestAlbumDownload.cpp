@@ -7,6 +7,7 @@
 #include "FinishedReplies.h"
 #include "SavedFiles.h"
 #include "ScriptedPrompts.h"
+#include "albumdl/AlbumBookkeeping.h"
 #include "albumdl/AlbumWalk.h"
 #include "app/AlbivexApp.h"
 #include "catalogue/AlbumListModel.h"
@@ -32,6 +33,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTreeView>
@@ -495,18 +498,20 @@ private Q_SLOTS:
         QTest::newRow("another space, floatview")
             << QString::fromLatin1(sd::SecondUin) << QStringLiteral("V2family")
             << QStringList({"1.家1.jpg", "2.家2.jpg"})
-            << QStringList({"/photo/r/V2family/1.jpg", "/photo/r/V2family/2.jpg"}) << 1 << false << false;
+            << QStringList({"/photo/r/V2family/1.jpg", "/photo/r/V2family/2.jpg"}) << 1 << false << false
+            << QByteArrayList();
         QTest::newRow("one without an original")
             << MainUin << QString::fromLatin1(sd::SmallAlbum.id)
             << QStringList({"1.小猫.jpg", "2.小狗.jpg", "3.小鸟.jpg"})
             << QStringList({"/photo/r/V1three/1.jpg", "/photo/o/V1three/2.jpg", "/photo/b/V1three/3.jpg"})
-            << 0 << false << false;
+            << 0 << false << false << QByteArrayList();
         // Today a picture may come without any of the original's keys: it is saved as
         // listed, and the next picture keeps its own original.
         QTest::newRow("today, a picture without the original's keys")
             << MainUin << QString::fromLatin1(sd::EscapedAlbum.id)
             << QStringList({"1.照片.jpg", "2.plain.jpg"})
-            << QStringList({"/photo/b/V1escaped/1.jpg", "/photo/r/V1escaped/2.jpg"}) << 0 << true << false;
+            << QStringList({"/photo/b/V1escaped/1.jpg", "/photo/r/V1escaped/2.jpg"}) << 0 << true << false
+            << QByteArrayList();
     }
 
     void originals()
@@ -740,6 +745,10 @@ private Q_SLOTS:
         QCOMPARE(LoadAlbumDocument(dir).document.pictures, document.document.pictures);
     }
 
+    // An album is done once its last picture is saved: while the album lane (held here)
+    // keeps every album's record and album.json waiting, the next albums are listed and
+    // saved and the last one says "相册下载完成.."; the run ends, its files whole, only
+    // once the lane has done them.
     void multiAlbum()
     {
         QVERIFY(list());
@@ -748,10 +757,31 @@ private Q_SLOTS:
         const int selected = rowOf(sd::EscapedAlbum.id);
         select(selected);
         knobs().clearRequests();
+        QSemaphore held;
+        bool released = false;
+        const auto release = [&] {
+            if (!std::exchange(released, true))
+                held.release();
+        };
+        const auto guard = qScopeGuard(release);
+        QObject lane;
+        RunOnAlbumLane(&lane,
+                       [&held] {
+                           held.acquire();
+                           return std::optional<QString>();
+                       },
+                       {});
 
         window().downloadAlbumAction->trigger();
         QVERIFY(window().albumView->isEnabled());
+        QVERIFY(QTest::qWaitFor([&] { return window().statusText() == Done; }, 20000));
+        QCOMPARE(listedAlbumIds().size(), 3);
+        QVERIFY(!state().albumJobIdle);
+        const QString comma = folder(albums().entry(rowOf(sd::CommaAlbum.id)).name);
+        QVERIFY(!QFileInfo::exists(comma + QLatin1Char('/') + AlbumDocumentFileName()));
+        release();
         QVERIFY(waitForEnd());
+        QCOMPARE(LoadAlbumDocument(comma).document.pictures.size(), 3);
         QCOMPARE(window().statusText(), Done);
         QCOMPARE(listedAlbumIds(), QStringList({"V1comma", "V1png", "V1three"}));
         for (int row = 0; row < albums().size(); ++row)
