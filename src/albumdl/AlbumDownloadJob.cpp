@@ -1,10 +1,10 @@
 #include "albumdl/AlbumDownloadJob.h"
 
+#include "albumdl/AlbumBookkeeping.h"
 #include "albumdl/AlbumJobView.h"
 #include "catalogue/AlbumAnswers.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
-#include "network/ParseInBackground.h"
 #include "photos/FloatviewLookup.h"
 #include "photos/PhotoListFetch.h"
 #include "session/Prompts.h"
@@ -39,6 +39,7 @@ AlbumDownloadJob::AlbumDownloadJob(QNetworkAccessManager &nam, const Endpoints &
     , m_albums(albums)
     , m_view(view)
     , m_prompts(prompts)
+    , m_bookkeeping(new AlbumBookkeeping(this))
 { }
 
 AlbumDownloadJob::~AlbumDownloadJob()
@@ -68,6 +69,7 @@ bool AlbumDownloadJob::start()
         return false;
     }
     m_running = true;
+    m_ending = false;
     m_total = {};
     m_skipped = 0;
     m_report.clear();
@@ -140,7 +142,6 @@ void AlbumDownloadJob::beginJournal()
             journal.albums << RunJournal::Album {album.albumId, album.name, false};
     }
     m_journal = journal;
-    QDir().mkpath(m_journalFolder);
     endJournal();
 }
 
@@ -161,39 +162,49 @@ void AlbumDownloadJob::journalAlbum(const QString &albumId, std::optional<bool> 
     endJournal();
 }
 
-// Writes the journal, or deletes it once every album in it is complete.
+// Writes the journal, or deletes it once every album in it is complete: on the album
+// lane, in turn with the albums' ends, so the window never waits for the disk.
 void AlbumDownloadJob::endJournal()
 {
     if (!m_journal)
         return;
-    if (m_journal->remaining().isEmpty()) {
-        RemoveRunJournal(m_journalFolder);
-        return;
-    }
-    if (const std::optional<QString> error = SaveRunJournal(m_journalFolder, *m_journal)) {
-        m_view.addLogLines({QStringLiteral("下载记录无法保存：") + *error});
-        m_journal.reset(); // said once; the run goes on without it
-    }
+    m_bookkeeping->run(
+        [folder = m_journalFolder, journal = *m_journal]() -> std::optional<QString> {
+            if (journal.remaining().isEmpty()) {
+                RemoveRunJournal(folder);
+                return std::nullopt;
+            }
+            QDir().mkpath(folder);
+            return SaveRunJournal(folder, journal);
+        },
+        [this](std::optional<QString> error) {
+            if (!error || !m_journal)
+                return;
+            m_view.addLogLines({QStringLiteral("下载记录无法保存：") + *error});
+            m_journal.reset(); // said once; the run goes on without it
+        });
 }
 
-// On a worker thread: it reads the album.json of every album of the space. A failure is
-// said in the log, by the view, which outlives the job.
-// On a worker thread: it reads the album.json of every album of the space. `written`
-// gets the error's text when the report could not be written; it is dropped with
-// `context`.
+// On the album lane, after every album's end handed in before: it reads the album.json
+// of every album of the space. `written` gets the error's text when the report could
+// not be written; it is dropped with `context`.
 void AlbumDownloadJob::writeReport(QObject *context, std::function<void(std::optional<QString>)> written)
 {
     const QString spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
-    if (spaceFolder.isEmpty() || m_report.isEmpty() || !QFileInfo(spaceFolder).isDir()) {
+    if (spaceFolder.isEmpty() || m_report.isEmpty()) {
         written(std::nullopt);
         return;
     }
-    ParseInBackground<std::optional<QString>>(
-        context,
-        [spaceFolder, owner = m_state.listedOwnerUin, report = m_report] {
-            return WriteBackupReport(spaceFolder, owner, report);
-        },
-        std::move(written));
+    BookkeepingWork work
+        = [spaceFolder, owner = m_state.listedOwnerUin, report = m_report]() -> std::optional<QString> {
+        if (!QFileInfo(spaceFolder).isDir())
+            return std::nullopt;
+        return WriteBackupReport(spaceFolder, owner, report);
+    };
+    if (context == this)
+        m_bookkeeping->run(std::move(work), std::move(written));
+    else
+        RunOnAlbumLane(context, std::move(work), std::move(written));
 }
 
 void AlbumDownloadJob::noticeStop()
@@ -275,6 +286,10 @@ void AlbumDownloadJob::listAlbum(int row, const AlbumAnswerKeys &answer)
     m_pictures.clear();
     m_missing = 0;
     m_answer = answer;
+    // The album folder's record is read while the album is listed, not after it.
+    m_readFolder
+        = AlbumFolderPath(m_view.saveFolder(), m_state.listedOwnerUin, m_albums.entry(row).name, false);
+    m_recordRead = AlbumWalk::readRecord(m_readFolder, m_transferOptions.idleMs);
     continueListing(row);
 }
 
@@ -302,8 +317,7 @@ void AlbumDownloadJob::continueListing(int row)
                 m_fetch = nullptr;
                 if (ending == AnswerState::Expired) {
                     m_pictures.clear();
-                    stop();
-                    Q_EMIT sessionExpired();
+                    stop(true);
                     return;
                 }
                 if (fetch->wrongAnswer()) {
@@ -324,6 +338,7 @@ void AlbumDownloadJob::continueListing(int row)
                     m_view.addLogLines({QLatin1Char('[') + m_albums.entry(row).name + QLatin1Char(']')
                                         + BusyServiceText() + QStringLiteral("..")});
                     m_pausedListing = row;
+                    m_recordRead = {}; // read afresh after the pause
                     m_pause->begin();
                     return;
                 }
@@ -343,15 +358,12 @@ void AlbumDownloadJob::walkAlbum(int row)
     m_pictures.clear();
     m_walk->setPacing(m_pacing);
     m_walk->setServicePause(m_pause);
+    m_walk->setBookkeeping(m_bookkeeping);
+    m_walk->setRecordRead(m_readFolder, std::exchange(m_recordRead, {}));
     m_walk->setFloatview(new FloatviewLookup(
         m_nam, m_endpoints, AlbumFloatview(m_state, m_albums.entry(row).albumId), m_busyRetry, m_walk));
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
-    connect(m_walk, &AlbumWalk::stopped, this, [this] {
-        const bool sessionEnded = m_walk->sessionEnded();
-        stop();
-        if (sessionEnded)
-            Q_EMIT sessionExpired();
-    });
+    connect(m_walk, &AlbumWalk::stopped, this, [this] { stop(m_walk->sessionEnded()); });
     m_walk->start();
 }
 
@@ -386,24 +398,32 @@ void AlbumDownloadJob::onAlbumWalked()
 
 void AlbumDownloadJob::finish()
 {
+    if (std::exchange(m_ending, true))
+        return;
     m_pause->cancel();
-    // The report first, so that the summary stays the log's last line: a report that
-    // could not be written is said before it. The run is over once both are done.
-    writeReport(this, [this](std::optional<QString> error) {
+    // The albums are done once their last pictures are saved: said at once. What is
+    // left is bookkeeping.
+    m_view.setStatusText(QStringLiteral("相册下载完成.."));
+    // The selected row's album names the run, whichever albums were saved.
+    const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
+    m_view.addLogLinesNow({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")});
+    // The report after every album's end, and the summary after both, so that it stays
+    // the log's last line: a report that could not be written is said before it. The
+    // run is over once its files are whole.
+    auto reportError = std::make_shared<std::optional<QString>>();
+    writeReport(this, [reportError](std::optional<QString> error) { *reportError = std::move(error); });
+    m_bookkeeping->whenSettled([this, reportError] {
         m_running = false;
         m_state.albumJobIdle = true;
         m_view.setAlbumListEnabled(true);
         m_view.setJobControlsEnabled(true);
-        m_view.setStatusText(QStringLiteral("相册下载完成.."));
-        // The selected row's album names the run, whichever albums were saved.
-        const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
         // Pictures passed over as already saved are counted when the run looked for them.
         const QString passedOver = m_onlyNew || m_total.skipped > 0
             ? QStringLiteral("，跳过") + QString::number(m_total.skipped) + QStringLiteral("张")
             : QString();
-        QStringList lines {QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")};
-        if (error)
-            lines << ReportFailedText(*error);
+        QStringList lines;
+        if (*reportError)
+            lines << ReportFailedText(**reportError);
         // The albums not complete are named just before the summary, which stays last.
         if (const QString incomplete = IncompleteAlbumsLine(m_report); !incomplete.isEmpty())
             lines << incomplete;
@@ -418,8 +438,10 @@ void AlbumDownloadJob::finish()
 
 // Taken before an album (multi-album mode) or, once the pictures in flight are
 // reported, before a picture. The album being walked keeps its last progress text.
-void AlbumDownloadJob::stop()
+void AlbumDownloadJob::stop(bool sessionEnded)
 {
+    if (std::exchange(m_ending, true))
+        return;
     if (m_pause)
         m_pause->cancel();
     m_pausedListing = -1;
@@ -428,11 +450,6 @@ void AlbumDownloadJob::stop()
         m_walk->deleteLater();
         m_walk = nullptr;
     }
-    m_running = false;
-    m_state.albumJobIdle = true;
-    if (m_mode == Mode::SingleAlbum)
-        m_view.setAlbumListEnabled(true);
-    m_view.setJobControlsEnabled(true);
     m_view.setProgressValue(1);
     m_view.setStatusText(StoppedText);
     if (m_mode == Mode::MultiAlbum && beforePicture)
@@ -444,7 +461,18 @@ void AlbumDownloadJob::stop()
         if (error)
             view->addLogLines({ReportFailedText(*error)});
     });
-    Q_EMIT ended();
+    // The albums' ends handed in before (the album stopped among them) are whole when
+    // the run ends.
+    m_bookkeeping->whenSettled([this, sessionEnded] {
+        m_running = false;
+        m_state.albumJobIdle = true;
+        if (m_mode == Mode::SingleAlbum)
+            m_view.setAlbumListEnabled(true);
+        m_view.setJobControlsEnabled(true);
+        Q_EMIT ended();
+        if (sessionEnded)
+            Q_EMIT sessionExpired();
+    });
 }
 
 } // namespace albivex

@@ -20,6 +20,7 @@ class QNetworkAccessManager;
 
 namespace albivex {
 
+class AlbumBookkeeping;
 class AlbumJobView;
 class AlbumListModel;
 class Endpoints;
@@ -58,6 +59,13 @@ struct WindowState;
 // against what was saved, passed over and failed (AlbumCheckLine); a run with albums
 // not complete names them just before its summary; and every run, whole or stopped,
 // rewrites the space's 备份报告.txt on a worker thread (WriteBackupReport).
+//
+// An album is done when its last picture is saved: its check line is said then, and
+// the next album is listed at once (or, for the last, "相册下载完成.." said), while the
+// album's bookkeeping (its record written whole, its album.json, the journal) runs on
+// the album lane (AlbumBookkeeping). The run ends (its summary, ended()) once all of it
+// and the report are written; a stopped run once its albums' ends are, the report
+// following.
 //
 // An album the service does not let the viewer open is refused with a box when it is
 // downloaded alone, and skipped (and counted in the summary) by a multi-album run. A
@@ -124,7 +132,8 @@ private:
     void walkAlbum(int row);
     void onAlbumWalked();
     void finish();
-    void stop();
+    // With `sessionEnded`, sessionExpired() follows the run's ended().
+    void stop(bool sessionEnded = false);
 
     QNetworkAccessManager &m_nam;
     const Endpoints &m_endpoints;
@@ -137,9 +146,11 @@ private:
     AlbumWalk::Pacing m_pacing = AlbumWalk::Pacing::Adaptive;
     ServicePauseOptions m_pauseOptions;
     QPointer<ServicePause> m_pause; // the run's
+    AlbumBookkeeping *m_bookkeeping; // the albums' ends, the journal and the report
 
     Mode m_mode = Mode::SingleAlbum;
     bool m_running = false;
+    bool m_ending = false; // finish() or stop() was taken
     int m_row = -1; // the album row being worked on
     int m_rowCount = 0; // rows the multi-album loop visits
     // The pictures listed for the current album, and how many of the pictures the
@@ -147,6 +158,9 @@ private:
     QList<PhotoEntry> m_pictures;
     int m_missing = 0;
     AlbumAnswerKeys m_answer; // of the album being listed
+    // The record of the album being listed, read meanwhile (AlbumWalk::readRecord).
+    QString m_readFolder;
+    AlbumWalk::RecordRead m_recordRead;
     int m_pausedListing = -1; // the row whose listing goes on after the pause
     bool m_resuming = false;
     int m_serviceCount = 0; // the service's count of the album being walked

@@ -31,6 +31,8 @@ public:
     virtual void setStatusText(const QString &text) = 0;
     // Appends log lines ("[" + time + "]" + message each) and shows the last one.
     virtual void addLogLines(const QStringList &messages) = 0;
+    // The same, shown at once with every line before them: for what the user waits for.
+    virtual void addLogLinesNow(const QStringList &messages) { addLogLines(messages); }
     // The seven controls that start other work or change the job's choices, disabled or
     // enabled one after another in their fixed order.
     virtual void setJobControlsEnabled(bool enabled) = 0;

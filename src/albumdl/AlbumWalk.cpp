@@ -1,11 +1,11 @@
 #include "albumdl/AlbumWalk.h"
 
+#include "albumdl/AlbumBookkeeping.h"
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PictureQuality.h"
 #include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
 #include "network/DropInBackground.h"
-#include "network/ParseInBackground.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"
 #include "photos/Percent.h"
@@ -17,7 +17,9 @@
 #include "storage/StaleTemporaryFiles.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -112,21 +114,35 @@ void AlbumWalk::start()
         return;
     }
     // The folder's leftovers and its record grow with the album: read on a worker
-    // thread, before the first picture.
-    ParseInBackground<std::shared_ptr<AlbumRecord>>(
-        this,
-        [folder = m_recordFolder, staleAgeMs = StaleTemporaryAgeMs(m_options.idleMs)] {
-            // What an earlier run that was killed mid-transfer left in this album's folder.
-            RemoveStaleTemporaryFiles(folder, staleAgeMs);
-            return std::make_shared<AlbumRecord>(folder);
-        },
-        [this](std::shared_ptr<AlbumRecord> record) {
-            m_record = std::move(record);
-            // Files of pictures an earlier run saved are never given to another picture.
-            for (const QString &name : m_record->fileNames())
-                m_names.reserve(name);
-            startMore();
-        });
+    // thread, before the first picture, unless the owner began that while listing.
+    if (m_readFolder != m_recordFolder || !m_recordRead.isValid())
+        m_recordRead = readRecord(m_recordFolder, m_options.idleMs);
+    auto *watcher = new QFutureWatcher<std::shared_ptr<AlbumRecord>>(this);
+    connect(watcher, &QFutureWatcher<std::shared_ptr<AlbumRecord>>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        m_record = watcher->result();
+        m_recordRead = {};
+        // Files of pictures an earlier run saved are never given to another picture.
+        for (const QString &name : m_record->fileNames())
+            m_names.reserve(name);
+        startMore();
+    });
+    watcher->setFuture(m_recordRead);
+}
+
+AlbumWalk::RecordRead AlbumWalk::readRecord(const QString &folder, int idleMs)
+{
+    return QtConcurrent::run([folder, staleAgeMs = StaleTemporaryAgeMs(idleMs)] {
+        // What an earlier run that was killed mid-transfer left in this album's folder.
+        RemoveStaleTemporaryFiles(folder, staleAgeMs);
+        return std::make_shared<AlbumRecord>(folder);
+    });
+}
+
+void AlbumWalk::setRecordRead(const QString &folder, RecordRead read)
+{
+    m_readFolder = folder;
+    m_recordRead = std::move(read);
 }
 
 void AlbumWalk::startMore()
@@ -417,36 +433,33 @@ void AlbumWalk::end(bool stopped)
     if (m_wordsRefused > 0)
         m_view.addLogLines({QLatin1Char('[') + album.name
                             + QStringLiteral("]%1张照片无法写入照片信息..").arg(m_wordsRefused)});
-    const auto ended = [this, stopped] {
-        if (stopped)
-            Q_EMIT this->stopped();
-        else
-            Q_EMIT finished();
-    };
     // An album listed empty has nothing to describe.
-    if (m_pictures.isEmpty()) {
-        ended();
-        return;
+    if (!m_pictures.isEmpty()) {
+        AlbumDocumentUpdate update;
+        update.folder = m_recordFolder;
+        update.document = AlbumDocumentOf(album, m_state.listedOwnerUin);
+        // What grows with the album is let go on worker threads from here on: the
+        // listing and the saves with the update, the record and the names taken after it.
+        update.listing = std::exchange(m_pictures, {});
+        update.listedSaves = std::exchange(m_saved, {});
+        DropInBackground(std::make_tuple(std::exchange(m_record, {}), std::exchange(m_names, {}),
+                                         std::exchange(m_outcomes, {})));
+        // The record, kept up by its journal during the album, is written whole there.
+        update.compactRecord = true;
+        if (!m_bookkeeping)
+            m_bookkeeping = new AlbumBookkeeping(this);
+        AlbumJobView *view = &m_view;
+        m_bookkeeping->run([update = std::move(update)] { return UpdateAlbumDocument(update); },
+                           [view, albumName = album.name](std::optional<QString> error) {
+                               if (error)
+                                   view->addLogLines({QLatin1Char('[') + albumName
+                                                      + QStringLiteral("]相册信息无法保存：") + *error});
+                           });
     }
-    AlbumDocumentUpdate update;
-    update.folder = m_recordFolder;
-    update.document = AlbumDocumentOf(album, m_state.listedOwnerUin);
-    // What grows with the album is let go on worker threads from here on: the listing
-    // and the saves with the update, the record and the names taken after it.
-    update.listing = std::exchange(m_pictures, {});
-    update.listedSaves = std::exchange(m_saved, {});
-    DropInBackground(std::make_tuple(std::exchange(m_record, {}), std::exchange(m_names, {}),
-                                     std::exchange(m_outcomes, {})));
-    // The record, kept up by its journal during the album, is written whole there.
-    update.compactRecord = true;
-    const QString albumName = album.name;
-    UpdateAlbumDocumentInBackground(
-        std::move(update), this, [this, ended, albumName](const std::optional<QString> &error) {
-            if (error)
-                m_view.addLogLines(
-                    {QLatin1Char('[') + albumName + QStringLiteral("]相册信息无法保存：") + *error});
-            ended();
-        });
+    if (stopped)
+        Q_EMIT this->stopped();
+    else
+        Q_EMIT finished();
 }
 
 } // namespace albivex

@@ -6,6 +6,7 @@
 #include "storage/PictureTransfer.h"
 #include "storage/UniqueFileNames.h"
 
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -18,6 +19,7 @@ class QNetworkAccessManager;
 
 namespace albivex {
 
+class AlbumBookkeeping;
 class AlbumJobView;
 class AlbumListModel;
 class AlbumRecord;
@@ -36,8 +38,9 @@ struct WindowState;
 // first picture that falls back from the original to the listed picture adds one log
 // line for the album.
 //
-// The album folder's record (AlbumRecord) is read at start(), on a worker thread, and
-// the first picture starts once it is: with onlyNew() a picture
+// The album folder's record (AlbumRecord) is read on a worker thread, from start() or
+// from while the owner listed the album (setRecordRead), and the first picture starts
+// once it is: with onlyNew() a picture
 // it holds as saved whole is not fetched and counts as already there; every picture
 // saved whole is recorded as it completes (a line of the record's journal), and the
 // record is written whole at the end, with album.json, on a worker thread.
@@ -68,9 +71,10 @@ struct WindowState;
 //
 // With "写入照片信息" every picture saved gets the listing's words in its metadata
 // (PictureWordsOf); the pictures that could not take them are counted in one log line
-// for the album. At the end and on a stop, the album folder's album.json is brought up
-// to date on a worker thread (UpdateAlbumDocument) with the album and the pictures
-// saved whole, before finished() or stopped() is sent.
+// for the album. At the end and on a stop, the album folder's record is written whole
+// and its album.json brought up to date (UpdateAlbumDocument) with the album and the
+// pictures saved whole: handed to the bookkeeping as finished() or stopped() is sent,
+// which does not wait for it (AlbumBookkeeping::whenSettled does).
 //
 // With a ServicePause (the album job's), the service limiting the tool pauses the walk
 // instead of failing pictures: a picture whose busy answers outlast its retries is
@@ -136,12 +140,24 @@ public:
     void setFloatview(FloatviewLookup *lookup);
     // Before start(); the pause is shared with the job and outlives the walk.
     void setServicePause(ServicePause *pause);
+    // Before start(): where the album's end is written, shared with the job, which
+    // outlives the walk. Without it the walk keeps one of its own.
+    void setBookkeeping(AlbumBookkeeping *bookkeeping) { m_bookkeeping = bookkeeping; }
     // A stop during the pause: the held pictures are let go, neither saved nor failed
     // (nor reported), and the walk ends on its stop path once what is in flight is done.
     void dropHeld();
     // Sets the progress bar's range, reads the record and then starts the first
     // transfers. With no picture, finished() is sent before this returns.
     void start();
+
+    // The read start() waits for: the leftovers of a killed run removed from the album
+    // folder and its record read, begun now on a worker thread.
+    using RecordRead = QFuture<std::shared_ptr<AlbumRecord>>;
+    static RecordRead readRecord(const QString &folder, int transferIdleMs);
+    // Before start(): that read, begun by the owner for `folder` while it listed the
+    // album, so the first picture need not wait for it; taken only when `folder` is
+    // where start() finds the album.
+    void setRecordRead(const QString &folder, RecordRead read);
 
     const Tally &tally() const { return m_tally; }
     // The log lines of the pictures reported failed, "[name]" and why.
@@ -150,10 +166,10 @@ public:
     bool sessionEnded() const { return m_sessionEnded; }
 
 Q_SIGNALS:
-    // Every picture has been reported and album.json written.
+    // Every picture has been reported, and the album's end handed to the bookkeeping.
     void finished();
     // A stop was noticed before some picture; every picture started before it has
-    // been reported and album.json written.
+    // been reported, and the album's end handed to the bookkeeping.
     void stopped();
 
 private:
@@ -205,7 +221,8 @@ private:
     // pictures reported.
     void showProgress(int number);
     void endIfDone();
-    // Writes album.json, then sends finished() or stopped().
+    // Hands album.json and the record to the bookkeeping, then sends finished() or
+    // stopped().
     void end(bool stopped);
 
     QNetworkAccessManager &m_nam;
@@ -218,9 +235,12 @@ private:
 
     std::shared_ptr<AlbumRecord> m_record; // once read, on a worker thread
     QString m_recordFolder;
+    QString m_readFolder; // of m_recordRead
+    RecordRead m_recordRead;
     UniqueFileNames m_names;
     FloatviewLookup *m_floatview = nullptr;
     ServicePause *m_pause = nullptr;
+    AlbumBookkeeping *m_bookkeeping = nullptr;
     QList<Flight> m_held; // turned away past their retries, asked again after the pause
     QSet<int> m_busyRun; // pictures turned away since the service last took one
     bool m_gapWaiting = false;

@@ -4,6 +4,7 @@
 #include "storage/AlbumDocumentBuild.h"
 #include "storage/AlbumRecord.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -14,6 +15,10 @@ namespace albivex {
 
 std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update, const QDateTime &now)
 {
+    // An album that saved nothing, and was given no folder before, has nothing to
+    // describe: no folder is made for album.json alone.
+    if (update.listedSaves.isEmpty() && !QFileInfo(update.folder).isDir())
+        return std::nullopt;
     AlbumDocumentLoad load = LoadAlbumDocument(update.folder);
     // The folder's record is read once, for its compaction and for a rebuilt document.
     std::unique_ptr<AlbumRecord> record;

@@ -41,8 +41,9 @@ struct AlbumDocumentUpdate
 // this run says otherwise. A missing or damaged file is first rebuilt from the listing
 // and the folder's AlbumRecord, so no picture saved whole before goes missing from it.
 // The entries come in the listing's order; those it no longer lists follow, in the
-// file's. Disk work that grows with the album: for a worker thread. The error text
-// when the file could not be written.
+// file's. A folder that does not exist, for an update that saved nothing, is left
+// so: nothing is written and nothing has failed. Disk work that grows with the album:
+// for a worker thread. The error text when the file could not be written.
 std::optional<QString> UpdateAlbumDocument(const AlbumDocumentUpdate &update,
                                            const QDateTime &now = QDateTime::currentDateTimeUtc());
 

@@ -1,5 +1,7 @@
 #include "storage/PictureMetadata.h"
 
+#include "storage/PictureSignature.h"
+
 #include <QTimeZone>
 
 #include <exiv2/exiv2.hpp>
@@ -110,6 +112,13 @@ MetadataWrite WritePictureMetadata(const QByteArray &picture, const PictureWords
     } catch (...) {
         return {{}, QStringLiteral("the metadata library failed")};
     }
+}
+
+bool TakesPictureWords(const QByteArray &head)
+{
+    const QString extension = PictureExtension(head);
+    return extension == QLatin1String(".jpg") || extension == QLatin1String(".png")
+        || extension == QLatin1String(".webp") || extension == QLatin1String(".heic");
 }
 
 } // namespace albivex

@@ -35,4 +35,10 @@ struct MetadataWrite
 // from several threads at once. The input may come straight from the network.
 MetadataWrite WritePictureMetadata(const QByteArray &picture, const PictureWords &words);
 
+// Whether a picture that starts with `head` goes to WritePictureMetadata at all: a
+// JPEG, PNG or WebP, which take the words, and a HEIC, which could hold them but the
+// library does not write them (counted as refused). A GIF or BMP has no place for
+// them and is kept byte for byte as served, without a try; nor does anything else.
+bool TakesPictureWords(const QByteArray &head);
+
 } // namespace albivex

@@ -262,12 +262,15 @@ bool PictureTransfer::consume(const QByteArray &chunk)
             m_rejectReason = TransferOutcome::WriteFailed;
             return false;
         }
-        if (wordsWanted())
+        // The words go only into formats made for them: the body is kept for the
+        // writer then alone.
+        m_keepBody = wordsWanted() && TakesPictureWords(m_head);
+        if (m_keepBody)
             m_body = m_head;
         m_head.clear();
         return true;
     }
-    if (wordsWanted())
+    if (m_keepBody)
         m_body += chunk;
     if (m_file->write(chunk) != chunk.size()) {
         m_rejectReason = TransferOutcome::WriteFailed;
@@ -444,7 +447,9 @@ void PictureTransfer::putInPlace()
     QByteArray held = std::exchange(m_head, QByteArray());
     const QString path = m_savedPath;
     const QDateTime modified = m_options.modifiedTime;
-    const std::optional<PictureWords> words = wordsWanted() ? m_options.words : std::nullopt;
+    // A picture held whole is looked at here; a written one as its file was opened.
+    const bool withWords = file ? m_keepBody : wordsWanted() && TakesPictureWords(held);
+    const std::optional<PictureWords> words = withWords ? m_options.words : std::nullopt;
     QByteArray body = std::exchange(m_body, QByteArray());
     if (!file && words)
         body = held;
@@ -530,6 +535,7 @@ void PictureTransfer::endAttempt(TransferOutcome outcome, bool transient, int re
     m_head.clear();
     m_headAccepted = false;
     m_body.clear();
+    m_keepBody = false;
     m_rejected = false;
     if (takeFallback(outcome)) {
         sendAttempt();

@@ -86,7 +86,8 @@ public:
         // Written into the picture's metadata (WritePictureMetadata) on the worker
         // thread, before it is put in place; the result's bytes are the file's as
         // written. A picture that cannot take them is saved as it came, and the result
-        // says so. Not for videos.
+        // says so. Not for videos, nor for a GIF or BMP, which are saved as served
+        // (TakesPictureWords).
         std::optional<PictureWords> words;
     };
 
@@ -174,6 +175,7 @@ private:
     QByteArray m_head;
     bool m_headAccepted = false; // the head was found to be a picture worth writing
     QByteArray m_body; // with words to write, every byte written so far
+    bool m_keepBody = false; // the file being written is to take the words
     qint64 m_received = 0;
     int m_status = 0; // the HTTP status of this attempt, 0 before any
     PictureEnd m_end; // whether the bytes so far make a whole picture

@@ -243,6 +243,8 @@ private Q_SLOTS:
             QVERIFY2(
                 m_window->lines().constLast().endsWith(QStringLiteral("共保存0张，失败%1张").arg(pictures)),
                 qPrintable(m_window->lines().constLast()));
+        // An album that saved nothing has no folder to describe.
+        QCOMPARE(m_window->lines().filter(QStringLiteral("相册信息无法保存")), QStringList());
         checkBounds(measured, ListingGrowthBoundMb);
     }
 

@@ -178,6 +178,11 @@ void AlbumDownloadController::addLogLines(const QStringList &messages)
     m_log.addPaced(messages);
 }
 
+void AlbumDownloadController::addLogLinesNow(const QStringList &messages)
+{
+    m_log.add(messages);
+}
+
 void AlbumDownloadController::setJobControlsEnabled(bool enabled)
 {
     MainWindow &w = m_window;

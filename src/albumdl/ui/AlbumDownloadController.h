@@ -62,6 +62,7 @@ private:
     bool writeMetadata() const override;
     void setStatusText(const QString &text) override;
     void addLogLines(const QStringList &messages) override;
+    void addLogLinesNow(const QStringList &messages) override;
     void setJobControlsEnabled(bool enabled) override;
     void setAlbumListEnabled(bool enabled) override;
     void setProgressRange(int minimum, int maximum) override;
