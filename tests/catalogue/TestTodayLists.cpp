@@ -404,10 +404,11 @@ private Q_SLOTS:
         QFETCH(bool, throttle);
         QFETCH(bool, stopDuringPause);
         QFETCH(bool, otherSpace);
-        // A pause longer than the gap, so that each shows in the request times on its own;
-        // a pause's timer may end up to 5% early, and a request reach the stand-in a
-        // little later than the tool counts it sent.
-        constexpr int PauseMs = 1200, GapMs = 600, SlackMs = 50;
+        // A pause longer than the gap, so that each shows in the request times on its own.
+        // On a loaded machine a request can reach the stand-in well after the tool sent
+        // it, which shortens the time to the next one as logged: each wait is held to half
+        // its length, where a job that skips it shows a few milliseconds.
+        constexpr int PauseMs = 1200, GapMs = 600;
         // Four albums of 40 pictures: more requests than a throttle window lets through.
         QStringList extraIds;
         for (int i = 0; throttle && i < 4; ++i) {
@@ -521,10 +522,10 @@ private Q_SLOTS:
                 continue;
             if (paced.isEmpty())
                 QVERIFY2(
-                    request.arrivalMs - previous >= PauseMs * 95 / 100 - SlackMs,
+                    request.arrivalMs - previous >= PauseMs / 2,
                     qPrintable(QStringLiteral("%1 ms into the pause").arg(request.arrivalMs - previous)));
             else if (list)
-                QVERIFY2(request.arrivalMs - previous >= GapMs - SlackMs,
+                QVERIFY2(request.arrivalMs - previous >= GapMs / 2,
                          qPrintable(paced.join(QLatin1Char(' '))
                                     + QStringLiteral(", then %1 ms").arg(request.arrivalMs - previous)));
             if (list) {
