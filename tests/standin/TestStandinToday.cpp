@@ -1,4 +1,5 @@
 #include "StandinClient.h"
+#include "standin/MoodRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinServer.h"
 
@@ -892,7 +893,8 @@ private Q_SLOTS:
         QProcess program;
         program.start(QStringLiteral(ALBIVEX_STANDIN_EXE),
                       {QStringLiteral("--profile"), QStringLiteral("today"), QStringLiteral("--extra-album"),
-                       QStringLiteral("1:0x100"), QStringLiteral("--rate"), QStringLiteral("1000")});
+                       QStringLiteral("1:0x100"), QStringLiteral("--rate"), QStringLiteral("1000"),
+                       QStringLiteral("--extra-moods"), QStringLiteral("30:2")});
         QVERIFY(program.waitForStarted());
         QStringList lines;
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -919,11 +921,18 @@ private Q_SLOTS:
         const QString text = client.getUrl(client.albumListV3(client.gtk())).text();
         QCOMPARE(text.count(QStringLiteral("createtime")), 30);
         QVERIFY(text.contains(QStringLiteral("\"albumsInUser\" : %1,").arg(MainAlbumCount + 100)));
+        const QString moods = client
+                                  .getUrl(UrlWithQuery(client.root() + QLatin1String(MoodRoutes::ListPath),
+                                                       {{"uin", client.uin()}, {"g_tk", client.gtk()}}))
+                                  .text();
+        QVERIFY2(moods.contains(QStringLiteral("\"total\" : %1,").arg(MainMoodCount + 30)),
+                 qPrintable(moods));
         program.kill();
         program.waitForFinished();
 
         for (const QStringList &bad : {QStringList {QStringLiteral("--profile"), QStringLiteral("tomorrow")},
                                        QStringList {QStringLiteral("--extra-album"), QStringLiteral("1:0x0")},
+                                       QStringList {QStringLiteral("--extra-moods"), QStringLiteral("30")},
                                        QStringList {QStringLiteral("--rate"), QStringLiteral("-1")}}) {
             QProcess refused;
             refused.start(QStringLiteral(ALBIVEX_STANDIN_EXE), bad);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "standin/AlbumInfo.h"
+#include "standin/MoodBook.h"
 #include "standin/PictureMeta.h"
 #include "standin/PictureRecipe.h"
 #include "standin/Profile.h"
@@ -26,7 +27,7 @@ enum class Space {
 // Raw and Origin: the original, as raw_upload or origin_upload gives it.
 enum class PictureVariant { Cover, High, Normal, Raw, Origin };
 
-// The stand-in's albums and pictures. The fixed part is code; extra albums can be added
+// The stand-in's albums, pictures and 说说. The fixed part is code; extra albums can be added
 // at run time from any thread.
 class DataSet
 {
@@ -52,6 +53,10 @@ public:
 
     static QString nickname(const QString &uin); // empty for NoNicknameUin
 
+    // The 说说 of every space (thread-safe of its own).
+    const MoodBook &moods() const { return m_moods; }
+    MoodBook &moods() { return m_moods; }
+
 private:
     // Name, time and description of the picture.
     static PictureMeta pictureTexts(const AlbumInfo &album, int key);
@@ -60,6 +65,7 @@ private:
     QList<AlbumInfo> m_extras;
     QHash<QString, QList<int>> m_grownKeys; // album id -> keys in list order, once grown
     int m_extraCounter = 0;
+    MoodBook m_moods;
 };
 
 } // namespace albivex::standin

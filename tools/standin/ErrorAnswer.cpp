@@ -21,6 +21,12 @@ QString ErrorAnswer::message(int code)
         return QStringLiteral("回答错误");
     case NoAccess:
         return QStringLiteral("对不起，您没有权限访问该相册");
+    case MoodsRefused:
+        return QStringLiteral("由于对方权限设置，您不能进行此操作");
+    case MoodsSecret:
+        return QStringLiteral("主人设置保密");
+    case MoodMissing:
+        return QStringLiteral("该说说已被删除");
     default:
         return QStringLiteral("服务器繁忙，请稍后再试");
     }

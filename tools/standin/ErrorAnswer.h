@@ -19,6 +19,9 @@ public:
         PhotoMissing = -10802, // no such picture in the album (floatview)
         WrongAnswer = -10805, // question or password album without the right answer
         NoAccess = -10815, // an album the viewer may not open (allowAccess 0)
+        MoodsRefused = -10031, // 说说 of a space closed to the viewer
+        MoodsSecret = -10033, // 说说 the owner keeps to himself
+        MoodMissing = -10010, // no 说说 of that tid in the space (detail)
     };
     static constexpr int NotSignedInSubcode = -4001;
 

@@ -73,6 +73,8 @@ PictureStore::Picture PictureStore::find(const QString &path) const
         return {QByteArrayLiteral("video/mp4"), std::make_shared<ByteArraySource>(IsoMediaMaker::mp4(seed)),
                 album->ownerUin};
     }
+    if (path.startsWith(QLatin1String("/mood/")))
+        return moodMedia(path);
     const auto m = albumPicture.match(path);
     if (!m.hasMatch())
         return {};
@@ -104,6 +106,30 @@ QByteArray PictureStore::placeholder() const
 {
     static const QByteArray gif = PlaceholderGif::make();
     return gif;
+}
+
+QByteArray PictureStore::missingPlaceholder() const
+{
+    static const QByteArray gif = PlaceholderGif::missing();
+    return gif;
+}
+
+PictureStore::Picture PictureStore::moodMedia(const QString &path) const
+{
+    const auto media = m_data.moods().media(path);
+    if (!media)
+        return {};
+    switch (media->kind) {
+    case MoodBook::Media::Kind::Missing:
+        return {QByteArrayLiteral("image/gif"), std::make_shared<ByteArraySource>(missingPlaceholder()),
+                QString()};
+    case MoodBook::Media::Kind::Mp4:
+        return {QByteArrayLiteral("video/mp4"),
+                std::make_shared<ByteArraySource>(IsoMediaMaker::mp4(media->videoSeed)), QString()};
+    case MoodBook::Media::Kind::Jpeg:
+        break;
+    }
+    return {QByteArrayLiteral("image/jpeg"), body(media->recipe), QString()};
 }
 
 QByteArray PictureStore::avatar(const QString &uin) const

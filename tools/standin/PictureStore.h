@@ -15,9 +15,9 @@ namespace albivex::standin {
 
 class DataSet;
 
-// Maps picture and video addresses to their bytes. Images are drawn when first asked for and kept;
-// a padded picture keeps only its small image and makes the filler while it is sent.
-// Safe to use from any thread.
+// Maps picture and video addresses (albums' and 说说's) to their bytes. Images are drawn when first asked for
+// and kept; a padded picture keeps only its small image and makes the filler while it is sent. Safe to use
+// from any thread.
 class PictureStore
 {
 public:
@@ -39,6 +39,8 @@ public:
     QByteArray avatar(const QString &uin) const;
     // The GIF served in place of a protected picture (PlaceholderGif).
     QByteArray placeholder() const;
+    // The GIF served for a lost 说说 picture (PlaceholderGif::missing).
+    QByteArray missingPlaceholder() const;
 
     // The exact bytes served for the address path; empty when it names no picture.
     QByteArray bytes(const QString &path) const;
@@ -50,6 +52,7 @@ public:
     void clearCache();
 
 private:
+    Picture moodMedia(const QString &path) const;
     QByteArray encoded(const PictureRecipe &recipe) const;
     std::shared_ptr<BodySource> body(const PictureRecipe &recipe) const;
 

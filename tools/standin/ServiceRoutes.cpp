@@ -46,7 +46,8 @@ QString callbackOf(const RequestView &request)
 
 bool isMedia(const QString &path)
 {
-    return path.startsWith(QLatin1String("/photo/")) || path.startsWith(QLatin1String("/video/"));
+    return path.startsWith(QLatin1String("/photo/")) || path.startsWith(QLatin1String("/video/"))
+        || path.startsWith(QLatin1String("/mood/"));
 }
 
 QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
@@ -84,7 +85,7 @@ int intOr(const QString &text, int fallback)
 
 } // namespace
 
-ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs) { }
+ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs), m_moods(knobs) { }
 
 HttpAnswer ServiceRoutes::answer(const RequestView &request) const
 {
@@ -122,6 +123,8 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return photoList(request);
     if (path == QLatin1String(FloatviewPath))
         return floatview(request);
+    if (MoodRoutes::isMoodPath(path))
+        return moods(request);
     if (isMedia(path))
         return picture(request);
     if (path == QLatin1String("/download/"))
@@ -222,6 +225,8 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
 
 HttpAnswer ServiceRoutes::serviceError(const RequestView &request, int code) const
 {
+    if (MoodRoutes::isMoodPath(request.path())) // JSONP or, asked so, bare
+        return MoodRoutes::error(request, code);
     return script(ErrorAnswer::of(callbackOf(request), code),
                   request.path() == QLatin1String(AlbumListV2Path));
 }
@@ -335,6 +340,15 @@ HttpAnswer ServiceRoutes::floatview(const RequestView &request) const
                   false);
 }
 
+HttpAnswer ServiceRoutes::moods(const RequestView &request) const
+{
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    return request.path() == QLatin1String(MoodRoutes::ListPath) ? m_moods.list(request, who)
+                                                                 : m_moods.detail(request, who);
+}
+
 HttpAnswer ServiceRoutes::picture(const RequestView &request) const
 {
     const PictureStore::Picture found = m_knobs.pictures().find(request.path());
@@ -358,8 +372,8 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
 
 bool ServiceRoutes::isBudgeted(const QString &path)
 {
-    for (const char *listPath :
-         {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath, FloatviewPath}) {
+    for (const char *listPath : {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath,
+                                 FloatviewPath, MoodRoutes::ListPath, MoodRoutes::DetailPath}) {
         if (path == QLatin1String(listPath))
             return true;
     }

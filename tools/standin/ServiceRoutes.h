@@ -3,6 +3,7 @@
 #include "standin/DataSet.h"
 #include "standin/FaultRule.h"
 #include "standin/HttpAnswer.h"
+#include "standin/MoodRoutes.h"
 #include "standin/RequestView.h"
 
 namespace albivex::standin {
@@ -20,7 +21,7 @@ public:
     // The answer a content fault puts in place of the normal one.
     HttpAnswer hostileAnswer(const RequestView &request, const FaultRule &rule) const;
     // True for the paths the request budget counts: album and photo lists, floatview,
-    // pictures and videos.
+    // 说说 lists and details, pictures and videos.
     static bool isBudgeted(const QString &path);
     // The answer to a request over the budget: lists the busy code -10049, pictures and
     // videos 429 with Retry-After: 1.
@@ -63,6 +64,8 @@ private:
     // True when the request carries what a question or password album asks for.
     static bool isAnswered(const RequestView &request, const AlbumInfo &album);
     HttpAnswer picture(const RequestView &request) const;
+    // 说说 list or detail, once the viewer is known.
+    HttpAnswer moods(const RequestView &request) const;
     // The service's JSONP error answer of `code` for this request (GBK on the v2 list).
     HttpAnswer serviceError(const RequestView &request, int code) const;
 
@@ -72,6 +75,7 @@ private:
     Space spaceOf(const QString &hostUin, const QString &viewer) const;
 
     StandinKnobs &m_knobs;
+    MoodRoutes m_moods;
 };
 
 } // namespace albivex::standin

@@ -21,6 +21,20 @@ inline constexpr char ThirdNickname[] = "小红";
 inline constexpr char ClosedUin[] = "3344556677";
 // The profile answer for this number holds no nickname marker.
 inline constexpr char NoNicknameUin[] = "987654321";
+// 说说 (mood posts): the main space has MainMoodCount posts (more with extra moods), the
+// second and third spaces a few plain ones each. ClosedUin's list and detail refuse
+// everyone else with code -10031 "由于对方权限设置，您不能进行此操作"; the two numbers
+// below have no albums.
+inline constexpr int MainMoodCount = 25;
+inline constexpr int SecondMoodCount = 3;
+inline constexpr int ThirdMoodCount = 2;
+// Refuses its posts with code -10033 "主人设置保密".
+inline constexpr char SecretMoodsUin[] = "5566778899";
+// Claims SealedMoodTotal posts but lists only the newest SealedMoodListed: a page
+// starting past them answers "msglist" : null (with "total" kept).
+inline constexpr char SealedMoodsUin[] = "6655443322";
+inline constexpr int SealedMoodTotal = 30;
+inline constexpr int SealedMoodListed = 10;
 // Any other number that has not signed in has an empty space (an answer without albums).
 // Every other number's nickname is "QQ用户" followed by the number.
 

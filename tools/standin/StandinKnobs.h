@@ -73,6 +73,11 @@ public:
         return m_data.addPictures(albumId, count, atFront);
     }
 
+    // Appends `count` 说说 of `pictures` small pictures each to the main space, older than
+    // every post before them ("基准说说1", ...); made from their index when asked for.
+    void addExtraMoods(int count, int pictures) { m_data.moods().addExtra(count, pictures); }
+    void clearExtraMoods() { m_data.moods().clearExtras(); }
+
     // Signs the number in as the sign-in page does, without a browser: the cookies to
     // put into a cookie jar, and the skey for the g_tk token.
     SignIn signIn(const QString &uin) { return m_signIns.issue(uin); }
@@ -106,6 +111,8 @@ public:
     // The GIF that stands in for a protected picture (today's profile, or the
     // placeholder fault): a real 100 x 100 GIF of about 2 KB.
     QByteArray placeholderBytes() const { return m_pictures.placeholder(); }
+    // The GIF a lost 说说 picture answers with: 100 x 100, "图片不存在", a few hundred bytes.
+    QByteArray missingPictureBytes() const { return m_pictures.missingPlaceholder(); }
 
     // Milliseconds since the stand-in was made, on a monotonic clock.
     qint64 clockMs() const { return m_clock.elapsed(); }

@@ -50,7 +50,13 @@ QString dataSetText()
         "  /p/shplist.photo/fcgi-bin/cgi_list_photo,\n"
         "  /proxy/domain/photo.qzone.qq.com/fcgi-bin/cgi_floatview_photo_list_v2,\n"
         "  /photo/{a,m,b,c,r,o}/..., /video/<album>/<key>.mp4 (Referer: the owner's infocenter page),\n"
-        "  /rsc/fcgi-bin/3g_profile_homepage, /headimg_dl, /version/main.txt.\n"
+        "  /rsc/fcgi-bin/3g_profile_homepage, /headimg_dl, /version/main.txt,\n"
+        "  /proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msglist_v6 (uin, pos, num: at most 20),\n"
+        "  /proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msgdetail_v6 (uin, tid), "
+        "/mood/{b,c,s,v}/<tid>/...\n"
+        "说说: the main space has 25 posts (text, 1, 9 and 12 pictures, a video, a repost, a cut long\n"
+        "  text, comments with replies and a picture, a place, a lost picture); %6 refuses (-10031),\n"
+        "  %7 keeps them secret (-10033), %8 lists 10 of 30 (then msglist null).\n"
         "Rate (--rate N): N requests per one-second window over the lists, floatview, pictures and\n"
         "  videos; beyond it lists answer code -10049 and pictures and videos 429 (Retry-After: 1).\n"
         "Throttle (--throttle COUNT:SECONDS): after every COUNT of those requests served, each of them\n"
@@ -65,8 +71,10 @@ QString dataSetText()
         "Extra albums (--extra-album, repeatable): COUNT:BYTES[:BIG_INDEX:BIG_BYTES][xREPEAT], ids V1extra1, "
         "...;\n"
         "  xREPEAT adds the album that many times, names numbered (--extra-album 2:4096x100: a space of\n"
-        "  112 albums).");
-    return text;
+        "  112 albums).\n"
+        "Extra 说说 (--extra-moods COUNT:PICTURES, repeatable): COUNT more posts in the main space, older\n"
+        "  than the others, with PICTURES small pictures each.");
+    return text.arg(QLatin1String(ClosedUin), QLatin1String(SecretMoodsUin), QLatin1String(SealedMoodsUin));
 }
 
 } // namespace
@@ -106,8 +114,11 @@ int main(int argc, char **argv)
     const QCommandLineOption throttleOption(
         QStringLiteral("throttle"), QStringLiteral("Throttle after COUNT requests for SECONDS (see above)."),
         QStringLiteral("COUNT:SECONDS"));
+    const QCommandLineOption extraMoodsOption(QStringLiteral("extra-moods"),
+                                              QStringLiteral("Extra 说说 in the main space (see above)."),
+                                              QStringLiteral("COUNT:PICTURES"));
     parser.addOptions({portOption, profileOption, latencyOption, rateOption, throttleOption, versionOption,
-                       logOption, faultOption, extraOption});
+                       logOption, faultOption, extraOption, extraMoodsOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -172,6 +183,17 @@ int main(int argc, char **argv)
             || (parts.size() != 2 && parts.size() != 4))
             return fail(QStringLiteral("bad --extra-album ") + option);
         extraIds.append(knobs.addExtraAlbums(album, repeat));
+    }
+
+    for (const QString &option : parser.values(extraMoodsOption)) {
+        const QStringList parts = option.split(QLatin1Char(':'));
+        bool countOk = false;
+        bool picturesOk = false;
+        const int count = parts.value(0).toInt(&countOk);
+        const int pictures = parts.value(1).toInt(&picturesOk);
+        if (parts.size() != 2 || !countOk || !picturesOk || count < 1 || pictures < 0)
+            return fail(QStringLiteral("bad --extra-moods ") + option);
+        knobs.addExtraMoods(count, pictures);
     }
 
     if (!server.listen(quint16(port)))
