@@ -13,6 +13,8 @@ shift || true
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# As in scripts/build.sh: clones in other folders share the compiler cache.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
     -DALBIVEX_BUILD_FUZZ=ON -DALBIVEX_BUILD_TESTS=OFF -DALBIVEX_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target fuzzers -j "$(nproc)"

@@ -7,8 +7,10 @@ shift || true
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    # Paths below the checkout count as relative, so clones share the compiler cache.
-    export CCACHE_BASEDIR=$PWD
+    # Paths below the checkout count as relative, and the build folder's own path is
+    # left out of the hash that debug information would add it to, so clones in other
+    # folders (a clean clone, CI's) share the compiler cache.
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 if ! cmake --build "$dir" -j "$(nproc)"; then
