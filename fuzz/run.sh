@@ -33,7 +33,7 @@ max_len() {
         # Bytes that steer the making of an answer, not the answer itself.
         fuzz_list_items) echo 1024 ;;
         fuzz_photo_list | fuzz_floatview) echo 16384 ;;
-        fuzz_cookie_capture | fuzz_album_record | fuzz_album_document) echo 4096 ;;
+        fuzz_cookie_capture | fuzz_album_record | fuzz_album_document | fuzz_mood_document) echo 4096 ;;
         # The verdict is settled by the first keys of an answer; longer inputs only
         # add text the reader never reaches.
         fuzz_answer_verdict) echo 1024 ;;

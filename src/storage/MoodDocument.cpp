@@ -1,0 +1,320 @@
+#include "storage/MoodDocument.h"
+
+#include "storage/AlbumRecord.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace albivex {
+
+bool operator==(const MoodDocumentComment &a, const MoodDocumentComment &b)
+{
+    return a.author == b.author && a.name == b.name && a.time == b.time && a.text == b.text
+        && a.files == b.files && a.replies == b.replies;
+}
+
+bool operator==(const MoodDocumentEntry &a, const MoodDocumentEntry &b)
+{
+    return a.id == b.id && a.time == b.time && a.text == b.text && a.placeName == b.placeName
+        && a.longitude == b.longitude && a.latitude == b.latitude && a.source == b.source
+        && a.files == b.files && a.repostAuthor == b.repostAuthor && a.repostName == b.repostName
+        && a.repostTime == b.repostTime && a.repostText == b.repostText && a.commentCount == b.commentCount
+        && a.commentsComplete == b.commentsComplete && a.comments == b.comments;
+}
+
+namespace {
+
+constexpr int ServiceOffsetSeconds = 8 * 3600;
+
+// At +08:00, whole seconds; years the text cannot hold are no time at all.
+QDateTime serviceTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return QDateTime();
+    const QDateTime shown
+        = QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch(), QTimeZone(ServiceOffsetSeconds));
+    const int year = shown.date().year();
+    return year >= 1 && year <= 9999 ? shown : QDateTime();
+}
+
+void putText(QJsonObject &o, const char *key, const QString &value)
+{
+    if (!value.isEmpty())
+        o.insert(QLatin1String(key), value);
+}
+
+void putTime(QJsonObject &o, const char *key, const QDateTime &time)
+{
+    const QDateTime shown = serviceTime(time);
+    if (shown.isValid())
+        o.insert(QLatin1String(key), shown.toString(Qt::ISODate));
+}
+
+void putNumber(QJsonObject &o, const char *key, std::optional<double> value)
+{
+    if (value && std::isfinite(*value))
+        o.insert(QLatin1String(key), *value);
+}
+
+QString textOf(const QJsonObject &o, const char *key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
+
+// Only a time with its offset says which moment it is.
+QDateTime timeOf(const QJsonObject &o, const char *key)
+{
+    const QDateTime time = QDateTime::fromString(textOf(o, key), Qt::ISODate);
+    if (!time.isValid() || time.timeSpec() == Qt::LocalTime)
+        return QDateTime();
+    return serviceTime(time);
+}
+
+std::optional<double> numberOf(const QJsonObject &o, const char *key)
+{
+    const QJsonValue value = o.value(QLatin1String(key));
+    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+        return std::nullopt;
+    return value.toDouble();
+}
+
+QJsonArray filesArray(const QList<MoodDocumentFile> &files)
+{
+    QJsonArray array;
+    for (const MoodDocumentFile &f : files) {
+        if (f.file.isEmpty())
+            continue;
+        QJsonObject o;
+        putText(o, "file", f.file);
+        o.insert(QLatin1String("kind"), f.video ? QStringLiteral("video") : QStringLiteral("picture"));
+        putText(o, "from", f.from);
+        array.append(o);
+    }
+    return array;
+}
+
+QList<MoodDocumentFile> filesOf(const QJsonObject &o)
+{
+    QList<MoodDocumentFile> files;
+    for (const QJsonValue &value : o.value(QLatin1String("files")).toArray()) {
+        const QJsonObject f = value.toObject();
+        MoodDocumentFile file;
+        file.file = textOf(f, "file");
+        if (!IsPlainFileName(file.file) || file.file == MoodDocumentFileName())
+            continue;
+        file.video = textOf(f, "kind") == QLatin1String("video");
+        file.from = textOf(f, "from");
+        files.append(file);
+    }
+    return files;
+}
+
+QJsonObject commentObject(const MoodDocumentComment &c, bool withReplies)
+{
+    QJsonObject o;
+    putText(o, "author", c.author);
+    putText(o, "name", c.name);
+    putTime(o, "time", c.time);
+    putText(o, "text", c.text);
+    const QJsonArray files = filesArray(c.files);
+    if (!files.isEmpty())
+        o.insert(QLatin1String("files"), files);
+    QJsonArray replies;
+    for (const MoodDocumentComment &reply : c.replies)
+        replies.append(commentObject(reply, false));
+    if (withReplies && !replies.isEmpty())
+        o.insert(QLatin1String("replies"), replies);
+    return o;
+}
+
+MoodDocumentComment commentOf(const QJsonObject &o, bool withReplies)
+{
+    MoodDocumentComment c;
+    c.author = textOf(o, "author");
+    c.name = textOf(o, "name");
+    c.time = timeOf(o, "time");
+    c.text = textOf(o, "text");
+    c.files = filesOf(o);
+    if (withReplies) {
+        for (const QJsonValue &value : o.value(QLatin1String("replies")).toArray()) {
+            if (value.isObject())
+                c.replies.append(commentOf(value.toObject(), false));
+        }
+    }
+    return c;
+}
+
+QJsonObject entryObject(const MoodDocumentEntry &e)
+{
+    QJsonObject o;
+    putText(o, "id", e.id);
+    putTime(o, "time", e.time);
+    putText(o, "text", e.text);
+    QJsonObject place;
+    putText(place, "name", e.placeName);
+    putNumber(place, "longitude", e.longitude);
+    putNumber(place, "latitude", e.latitude);
+    if (!place.isEmpty())
+        o.insert(QLatin1String("place"), place);
+    putText(o, "source", e.source);
+    const QJsonArray files = filesArray(e.files);
+    if (!files.isEmpty())
+        o.insert(QLatin1String("files"), files);
+    QJsonObject repost;
+    putText(repost, "author", e.repostAuthor);
+    putText(repost, "name", e.repostName);
+    putText(repost, "time", e.repostTime);
+    putText(repost, "text", e.repostText);
+    if (!repost.isEmpty())
+        o.insert(QLatin1String("repost"), repost);
+    if (e.commentCount >= 0)
+        o.insert(QLatin1String("commentCount"), e.commentCount);
+    if (e.commentsComplete)
+        o.insert(QLatin1String("commentsComplete"), *e.commentsComplete);
+    QJsonArray comments;
+    for (const MoodDocumentComment &c : e.comments)
+        comments.append(commentObject(c, true));
+    if (!comments.isEmpty())
+        o.insert(QLatin1String("comments"), comments);
+    return o;
+}
+
+MoodDocumentEntry entryOf(const QJsonObject &o)
+{
+    MoodDocumentEntry e;
+    e.id = textOf(o, "id");
+    e.time = timeOf(o, "time");
+    e.text = textOf(o, "text");
+    const QJsonObject place = o.value(QLatin1String("place")).toObject();
+    e.placeName = textOf(place, "name");
+    e.longitude = numberOf(place, "longitude");
+    e.latitude = numberOf(place, "latitude");
+    e.source = textOf(o, "source");
+    e.files = filesOf(o);
+    const QJsonObject repost = o.value(QLatin1String("repost")).toObject();
+    e.repostAuthor = textOf(repost, "author");
+    e.repostName = textOf(repost, "name");
+    e.repostTime = textOf(repost, "time");
+    e.repostText = textOf(repost, "text");
+    const std::optional<double> count = numberOf(o, "commentCount");
+    if (count && *count >= 0 && *count <= std::numeric_limits<int>::max() && std::floor(*count) == *count)
+        e.commentCount = int(*count);
+    const QJsonValue complete = o.value(QLatin1String("commentsComplete"));
+    if (complete.isBool())
+        e.commentsComplete = complete.toBool();
+    for (const QJsonValue &value : o.value(QLatin1String("comments")).toArray()) {
+        if (value.isObject())
+            e.comments.append(commentOf(value.toObject(), true));
+    }
+    return e;
+}
+
+// The whole objects of the "moods" array of a text that is no JSON as a whole: each
+// read on its own, up to the first that is not whole.
+QList<QJsonObject> salvageEntries(const QByteArray &text)
+{
+    QList<QJsonObject> found;
+    const qsizetype key = text.indexOf("\"moods\"");
+    if (key < 0)
+        return found;
+    qsizetype i = text.indexOf('[', key);
+    if (i < 0)
+        return found;
+    int depth = 0;
+    bool inString = false;
+    qsizetype start = -1;
+    for (++i; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            if (depth++ == 0)
+                start = i;
+        } else if (c == '}' || c == ']') {
+            if (depth == 0)
+                break; // the array's end
+            if (--depth == 0) {
+                const QJsonDocument one = QJsonDocument::fromJson(text.mid(start, i - start + 1));
+                if (!one.isObject())
+                    break;
+                found.append(one.object());
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+QByteArray MoodDocumentText(const MoodDocument &document)
+{
+    QJsonArray moods;
+    for (const MoodDocumentEntry &entry : document.moods) {
+        if (!entry.id.isEmpty()) // the reader would drop it
+            moods.append(entryObject(entry));
+    }
+    QJsonObject o;
+    o.insert(QLatin1String("version"), 1);
+    o.insert(QLatin1String("moods"), moods);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+MoodDocumentRead ParseMoodDocument(const QByteArray &text)
+{
+    MoodDocumentRead read;
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(text, &error);
+    QList<QJsonObject> objects;
+    if (json.isObject() && json.object().value(QLatin1String("moods")).isArray()) {
+        for (const QJsonValue &value : json.object().value(QLatin1String("moods")).toArray()) {
+            if (value.isObject())
+                objects.append(value.toObject());
+            else
+                read.damaged = true;
+        }
+    } else {
+        read.damaged = !text.trimmed().isEmpty();
+        objects = salvageEntries(text);
+    }
+    QSet<QString> seen;
+    for (const QJsonObject &object : std::as_const(objects)) {
+        MoodDocumentEntry entry = entryOf(object);
+        if (entry.id.isEmpty()) {
+            read.damaged = true;
+            continue;
+        }
+        if (!seen.contains(entry.id)) {
+            seen.insert(entry.id);
+            read.document.moods.append(std::move(entry));
+        }
+    }
+    return read;
+}
+
+void SortMoodEntries(QList<MoodDocumentEntry> &entries)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const MoodDocumentEntry &a, const MoodDocumentEntry &b) {
+                         if (a.time.isValid() != b.time.isValid())
+                             return a.time.isValid();
+                         if (a.time != b.time)
+                             return a.time > b.time;
+                         return a.id < b.id;
+                     });
+}
+
+} // namespace albivex
