@@ -1,6 +1,7 @@
 #include "storage/AlbumDocument.h"
 
 #include "storage/AlbumRecord.h"
+#include "storage/DocumentFields.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QSet>
-#include <QTimeZone>
 
 #include <cmath>
 #include <limits>
@@ -17,33 +17,6 @@
 namespace albivex {
 
 namespace {
-
-constexpr int ServiceOffsetSeconds = 8 * 3600;
-
-// The time as written: at +08:00, whole seconds. Years the text cannot hold are
-// no time at all.
-QDateTime serviceTime(const QDateTime &time)
-{
-    if (!time.isValid())
-        return QDateTime();
-    const QDateTime shown
-        = QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch(), QTimeZone(ServiceOffsetSeconds));
-    const int year = shown.date().year();
-    return year >= 1 && year <= 9999 ? shown : QDateTime();
-}
-
-void putText(QJsonObject &object, const char *key, const QString &value)
-{
-    if (!value.isEmpty())
-        object.insert(QLatin1String(key), value);
-}
-
-void putTime(QJsonObject &object, const char *key, const QDateTime &time)
-{
-    const QDateTime shown = serviceTime(time);
-    if (shown.isValid())
-        object.insert(QLatin1String(key), shown.toString(Qt::ISODate));
-}
 
 void putCount(QJsonObject &object, const char *key, int value)
 {
@@ -69,7 +42,7 @@ QDateTime timeOf(const QJsonObject &object, const char *key)
     const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
     if (!time.isValid() || time.timeSpec() == Qt::LocalTime)
         return QDateTime();
-    return serviceTime(time);
+    return DocumentTime(time);
 }
 
 int countOf(const QJsonObject &object, const char *key)
@@ -92,18 +65,18 @@ std::optional<bool> flagOf(const QJsonObject &object, const char *key)
 QJsonObject pictureObject(const AlbumDocumentPicture &p)
 {
     QJsonObject o;
-    putText(o, "lloc", p.lloc);
-    putText(o, "file", p.file);
-    putText(o, "name", p.name);
-    putText(o, "caption", p.caption);
-    putTime(o, "uploadTime", p.uploadTime);
-    putTime(o, "shootTime", p.shootTime);
+    PutText(o, "lloc", p.lloc);
+    PutText(o, "file", p.file);
+    PutText(o, "name", p.name);
+    PutText(o, "caption", p.caption);
+    PutTime(o, "uploadTime", p.uploadTime);
+    PutTime(o, "shootTime", p.shootTime);
     putCount(o, "width", p.width);
     putCount(o, "height", p.height);
-    putText(o, "place", p.place);
-    putText(o, "cameraMake", p.cameraMake);
-    putText(o, "cameraModel", p.cameraModel);
-    putText(o, "cameraType", p.cameraType);
+    PutText(o, "place", p.place);
+    PutText(o, "cameraMake", p.cameraMake);
+    PutText(o, "cameraModel", p.cameraModel);
+    PutText(o, "cameraType", p.cameraType);
     QJsonObject exif;
     for (auto it = p.exif.cbegin(); it != p.exif.cend(); ++it) {
         if (!it.key().isEmpty() && !it.value().isEmpty())
@@ -198,13 +171,13 @@ QByteArray DocumentHead(const AlbumDocument &d)
 {
     QJsonObject o;
     o.insert(QLatin1String("version"), 1);
-    putText(o, "id", d.id);
-    putText(o, "name", d.name);
-    putText(o, "description", d.description);
-    putTime(o, "createTime", d.createTime);
-    putText(o, "owner", d.ownerUin);
+    PutText(o, "id", d.id);
+    PutText(o, "name", d.name);
+    PutText(o, "description", d.description);
+    PutTime(o, "createTime", d.createTime);
+    PutText(o, "owner", d.ownerUin);
     putCount(o, "pictureCount", d.pictureCount);
-    putTime(o, "writtenAt", d.writtenAt);
+    PutTime(o, "writtenAt", d.writtenAt);
     o.insert(QLatin1String("pictures"), 0);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }

@@ -1,12 +1,12 @@
 #include "storage/MoodDocument.h"
 
 #include "storage/AlbumRecord.h"
+#include "storage/DocumentFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
@@ -31,32 +31,6 @@ bool operator==(const MoodDocumentEntry &a, const MoodDocumentEntry &b)
 
 namespace {
 
-constexpr int ServiceOffsetSeconds = 8 * 3600;
-
-// At +08:00, whole seconds; years the text cannot hold are no time at all.
-QDateTime serviceTime(const QDateTime &time)
-{
-    if (!time.isValid())
-        return QDateTime();
-    const QDateTime shown
-        = QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch(), QTimeZone(ServiceOffsetSeconds));
-    const int year = shown.date().year();
-    return year >= 1 && year <= 9999 ? shown : QDateTime();
-}
-
-void putText(QJsonObject &o, const char *key, const QString &value)
-{
-    if (!value.isEmpty())
-        o.insert(QLatin1String(key), value);
-}
-
-void putTime(QJsonObject &o, const char *key, const QDateTime &time)
-{
-    const QDateTime shown = serviceTime(time);
-    if (shown.isValid())
-        o.insert(QLatin1String(key), shown.toString(Qt::ISODate));
-}
-
 void putNumber(QJsonObject &o, const char *key, std::optional<double> value)
 {
     if (value && std::isfinite(*value))
@@ -74,7 +48,7 @@ QDateTime timeOf(const QJsonObject &o, const char *key)
     const QDateTime time = QDateTime::fromString(textOf(o, key), Qt::ISODate);
     if (!time.isValid() || time.timeSpec() == Qt::LocalTime)
         return QDateTime();
-    return serviceTime(time);
+    return DocumentTime(time);
 }
 
 std::optional<double> numberOf(const QJsonObject &o, const char *key)
@@ -92,9 +66,9 @@ QJsonArray filesArray(const QList<MoodDocumentFile> &files)
         if (f.file.isEmpty())
             continue;
         QJsonObject o;
-        putText(o, "file", f.file);
+        PutText(o, "file", f.file);
         o.insert(QLatin1String("kind"), f.video ? QStringLiteral("video") : QStringLiteral("picture"));
-        putText(o, "from", f.from);
+        PutText(o, "from", f.from);
         array.append(o);
     }
     return array;
@@ -119,10 +93,10 @@ QList<MoodDocumentFile> filesOf(const QJsonObject &o)
 QJsonObject commentObject(const MoodDocumentComment &c, bool withReplies)
 {
     QJsonObject o;
-    putText(o, "author", c.author);
-    putText(o, "name", c.name);
-    putTime(o, "time", c.time);
-    putText(o, "text", c.text);
+    PutText(o, "author", c.author);
+    PutText(o, "name", c.name);
+    PutTime(o, "time", c.time);
+    PutText(o, "text", c.text);
     const QJsonArray files = filesArray(c.files);
     if (!files.isEmpty())
         o.insert(QLatin1String("files"), files);
@@ -154,24 +128,24 @@ MoodDocumentComment commentOf(const QJsonObject &o, bool withReplies)
 QJsonObject entryObject(const MoodDocumentEntry &e)
 {
     QJsonObject o;
-    putText(o, "id", e.id);
-    putTime(o, "time", e.time);
-    putText(o, "text", e.text);
+    PutText(o, "id", e.id);
+    PutTime(o, "time", e.time);
+    PutText(o, "text", e.text);
     QJsonObject place;
-    putText(place, "name", e.placeName);
+    PutText(place, "name", e.placeName);
     putNumber(place, "longitude", e.longitude);
     putNumber(place, "latitude", e.latitude);
     if (!place.isEmpty())
         o.insert(QLatin1String("place"), place);
-    putText(o, "source", e.source);
+    PutText(o, "source", e.source);
     const QJsonArray files = filesArray(e.files);
     if (!files.isEmpty())
         o.insert(QLatin1String("files"), files);
     QJsonObject repost;
-    putText(repost, "author", e.repostAuthor);
-    putText(repost, "name", e.repostName);
-    putText(repost, "time", e.repostTime);
-    putText(repost, "text", e.repostText);
+    PutText(repost, "author", e.repostAuthor);
+    PutText(repost, "name", e.repostName);
+    PutText(repost, "time", e.repostTime);
+    PutText(repost, "text", e.repostText);
     if (!repost.isEmpty())
         o.insert(QLatin1String("repost"), repost);
     if (e.commentCount >= 0)
