@@ -55,7 +55,8 @@ fi
 
 scratch=fuzz/corpus-run
 mkdir -p "$scratch/artifacts"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+# intercept_tls_get_addr=0: see scripts/sanitizer-env.sh.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:intercept_tls_get_addr=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 failed=()
 printf '%-24s %12s %8s %10s  %s\n' harness executions seconds exec/s result

@@ -22,7 +22,7 @@ sanitizer_env() {
     local reports=$root/build-asan/sanitizer-reports supp=$root/tools/sanitizer
     mkdir -p "$reports"
     local asan="detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1"
-    asan+=":detect_stack_use_after_return=1:log_path=$reports/asan"
+    asan+=":detect_stack_use_after_return=1:intercept_tls_get_addr=0:log_path=$reports/asan"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$supp/ubsan.supp"
     if [ "$mode" = browser ]; then
         cat "$supp/lsan.supp" "$supp/lsan-webengine.supp" >"$root/build-asan/lsan-webengine.supp"
