@@ -2,14 +2,15 @@
 # check-layers.sh [SRC_DIR] [QT_HEADERS_DIR]: fails when a file under src/ includes a
 # project folder its own folder may not include, or when widget-free (core) code
 # includes a Qt widget or web-engine header. Lower folders never include higher ones:
-#   network < qzone < storage, session < catalogue < photos < albumdl < gallery; shell beside them;
+#   network < qzone < storage, session < catalogue < photos < albumdl < moodsdl, gallery;
+#   shell beside them;
 #   window over every core folder; each feature's ui/ over the core and window/;
 #   app over everything.
 set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 qt_headers=${2:-}
 
-core="network qzone storage session catalogue photos albumdl gallery shell"
+core="network qzone storage session catalogue photos albumdl moodsdl gallery shell"
 allowed() {
     case $1 in
     network) echo "network" ;;
@@ -19,6 +20,7 @@ allowed() {
     catalogue) echo "network qzone storage session catalogue" ;;
     photos) echo "network qzone storage session catalogue photos" ;;
     albumdl) echo "network qzone storage session catalogue photos albumdl" ;;
+    moodsdl) echo "network qzone storage session catalogue photos albumdl moodsdl" ;;
     gallery) echo "network qzone storage session catalogue photos albumdl gallery" ;;
     shell) echo "network qzone storage session shell" ;;
     window) echo "$core window" ;;

@@ -130,8 +130,8 @@ void AlbumDownloadJob::beginJournal()
     m_journalFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
     if (m_journalFolder.isEmpty())
         return;
-    RunJournal journal;
-    journal.ownerUin = m_state.listedOwnerUin;
+    RunJournal journal
+        = JournalKeepingOthers(m_journalFolder, m_state.listedOwnerUin, RunJournal::Kind::Album);
     journal.quality = BoxIndexOfQuality(m_view.quality());
     journal.naming = static_cast<int>(m_view.namingMode());
     const int selected = m_view.selectedAlbumRow();
@@ -139,7 +139,7 @@ void AlbumDownloadJob::beginJournal()
     for (int row = 0; row < m_albums.size(); ++row) {
         const AlbumEntry &album = m_albums.entry(row);
         if ((single ? row == selected : album.isChecked) && album.allowAccess)
-            journal.albums << RunJournal::Album {album.albumId, album.name, false};
+            journal.albums << RunJournal::Album {album.albumId, album.name, false, RunJournal::Kind::Album};
     }
     m_journal = journal;
     endJournal();
@@ -375,8 +375,14 @@ void AlbumDownloadJob::onAlbumWalked()
     m_walk = nullptr;
     const int failed = tally.failed + m_missing;
     const AlbumEntry &album = m_albums.entry(m_row);
-    BackupReportAlbum checked {album.albumId, album.name, m_serviceCount, tally.saved,
-                               tally.skipped, failed,     failures};
+    BackupReportAlbum checked;
+    checked.id = album.albumId;
+    checked.name = album.name;
+    checked.serviceCount = m_serviceCount;
+    checked.saved = tally.saved;
+    checked.skipped = tally.skipped;
+    checked.failed = failed;
+    checked.failures = failures;
     if (m_missing > 0)
         checked.failures << QStringLiteral("%1张照片没有列出..").arg(m_missing);
     m_report << checked;

@@ -6,6 +6,7 @@
 #include "catalogue/ui/AlbumListViewController.h"
 #include "gallery/GalleryJob.h"
 #include "gallery/ui/GalleryController.h"
+#include "moodsdl/ui/MoodDownloadController.h"
 #include "photos/PhotoListModel.h"
 #include "photos/ui/PhotoListController.h"
 #include "photos/ui/PhotoListViewController.h"
@@ -162,6 +163,23 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
                 if (listing->listedWhole())
                     offer->offerToResume();
             });
+    // "下载说说" follows the listing and the other jobs.
+    auto moods = std::make_unique<MoodDownloadController>(m_network, m_endpoints, m_state, *m_albums, *m_log,
+                                                          m_prompts, m_transferOptions, m_busyRetry,
+                                                          m_pauseOptions, w);
+    MoodDownloadController *moodRuns = moods.get();
+    connect(moodRuns, &MoodDownloadController::sessionExpired, signInAgain, &SignInController::signInAgain);
+    connect(moodRuns, &MoodDownloadController::runEnded, gallery.get(),
+            &GalleryController::buildCurrentSpace);
+    connect(listing, &AlbumCatalogueController::listingFinished, moodRuns, [listing, moodRuns] {
+        moodRuns->refresh();
+        if (listing->listedWhole())
+            moodRuns->offerToResume();
+    });
+    connect(albumDownload.get(), &AlbumDownloadController::runEnded, moodRuns,
+            &MoodDownloadController::refresh);
+    connect(selectedRuns, &SelectedDownloadController::runEnded, moodRuns, &MoodDownloadController::refresh);
+    m_controllers.push_back(std::move(moods));
     // "终止任务" ends a build too; the next run's end builds afresh.
     connect(w.stopButton, &QPushButton::clicked, m_galleryJob.get(), &GalleryJob::stop);
     m_controllers.push_back(std::move(albumDownload));

@@ -1,9 +1,13 @@
 #include "storage/BackupReport.h"
 
 #include "storage/AlbumDocument.h"
+#include "storage/MoodDocument.h"
+#include "storage/MoodDocumentUpdate.h"
+#include "storage/MoodFiles.h"
 #include "storage/SaveLayout.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
 
@@ -11,6 +15,13 @@ namespace albivex {
 
 QString AlbumCheckLine(const BackupReportAlbum &album)
 {
+    if (album.moods)
+        return QStringLiteral("[%1]核对：服务端%2条，已保存%3条，图片%4张，失败%5张")
+            .arg(MoodFolderBaseName())
+            .arg(album.serviceCount)
+            .arg(album.saved)
+            .arg(album.pictures)
+            .arg(album.failed);
     return QStringLiteral("[%1]核对：服务端%2张，已保存%3张，跳过%4张，失败%5张")
         .arg(album.name)
         .arg(album.serviceCount)
@@ -23,7 +34,7 @@ QString IncompleteAlbumsLine(const QList<BackupReportAlbum> &albums)
 {
     QStringList names;
     for (const BackupReportAlbum &album : albums) {
-        if (!album.complete())
+        if (!album.complete() && !album.moods)
             names << album.name;
     }
     return names.isEmpty()
@@ -42,17 +53,23 @@ QString BackupReportText(const QString &ownerUin, const QDateTime &at,
         lines << AlbumCheckLine(album);
         for (const QString &failure : album.failures)
             lines << QStringLiteral("  ") + failure;
+        if (!album.note.isEmpty())
+            lines << album.note;
     }
     const QString incomplete = IncompleteAlbumsLine(thisRun);
     if (!incomplete.isEmpty())
         lines << incomplete;
     if (!earlier.isEmpty()) {
         lines << QString() << QStringLiteral("以前的下载：");
-        for (const BackupReportAlbum &album : earlier)
-            lines << QStringLiteral("[%1]服务端%2张，已保存%3张")
-                         .arg(album.name)
-                         .arg(album.serviceCount)
-                         .arg(album.saved);
+        for (const BackupReportAlbum &album : earlier) {
+            if (album.moods)
+                lines << QStringLiteral("[%1]已保存%2条").arg(MoodFolderBaseName()).arg(album.saved);
+            else
+                lines << QStringLiteral("[%1]服务端%2张，已保存%3张")
+                             .arg(album.name)
+                             .arg(album.serviceCount)
+                             .arg(album.saved);
+        }
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -61,9 +78,12 @@ QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<B
 {
     QStringList except;
     QSet<QString> thisRunsFolders;
+    bool thisRunHasMoods = false;
     for (const BackupReportAlbum &album : thisRun) {
+        thisRunHasMoods = thisRunHasMoods || album.moods;
         except << album.id;
-        thisRunsFolders.insert(SafePathComponent(CleanFolderName(album.name)));
+        if (!album.moods)
+            thisRunsFolders.insert(SafePathComponent(CleanFolderName(album.name)));
     }
     QList<BackupReportAlbum> albums;
     const QDir space(spaceFolder);
@@ -72,6 +92,17 @@ QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<B
         // again for figures the run has.
         if (thisRunsFolders.contains(folderName))
             continue;
+        if (QFileInfo::exists(space.filePath(folderName + QLatin1Char('/') + MoodDocumentFileName()))) {
+            if (!thisRunHasMoods) {
+                BackupReportAlbum moods;
+                moods.id = MoodFolderBaseName();
+                moods.name = folderName;
+                moods.moods = true;
+                moods.saved = int(LoadMoodDocument(space.filePath(folderName)).document.moods.size());
+                albums << moods;
+            }
+            continue;
+        }
         const AlbumDocumentLoad load = LoadAlbumDocument(space.filePath(folderName));
         if (load.state != AlbumDocumentLoad::State::Read || except.contains(load.document.id))
             continue;

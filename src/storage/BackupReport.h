@@ -20,15 +20,23 @@ struct BackupReportAlbum
     int skipped = 0; // already saved whole by an earlier run
     int failed = 0;
     QStringList failures; // this run's failed pictures, each "[name]" + why
+    // The space's 说说 rather than an album: the counts are of posts (saved counts the
+    // posts kept whole, also by earlier runs), with the files saved in `pictures`.
+    bool moods = false;
+    int pictures = 0;
+    // Said after the check line: why the part is not whole although nothing failed
+    // (the service listed fewer posts than it counts).
+    QString note;
 
-    bool complete() const { return failed == 0 && saved + skipped >= serviceCount; }
+    bool complete() const { return failed == 0 && note.isEmpty() && saved + skipped >= serviceCount; }
 };
 
 // The check line of an album, also the report's:
-// "[album]核对：服务端N张，已保存S张，跳过K张，失败F张".
+// "[album]核对：服务端N张，已保存S张，跳过K张，失败F张"; of the posts:
+// "[说说]核对：服务端N条，已保存S条，图片P张，失败F张".
 QString AlbumCheckLine(const BackupReportAlbum &album);
 
-// The line that names a run's albums that are not complete, "未完成的相册：A、B..";
+// The line that names a run's albums (not the posts) that are not complete, "未完成的相册：A、B..";
 // empty when every album is.
 QString IncompleteAlbumsLine(const QList<BackupReportAlbum> &albums);
 
@@ -41,7 +49,7 @@ inline QString BackupReportFileName()
 // The report's text: a heading with the space and the time, the check line of every
 // album of this run with the reason of each failed picture under it, then one line per
 // album saved by earlier runs (not in this run) with the service's count and the
-// pictures its album.json holds.
+// pictures its album.json holds, and of the posts moods.json holds.
 QString BackupReportText(const QString &ownerUin, const QDateTime &at,
                          const QList<BackupReportAlbum> &thisRun, const QList<BackupReportAlbum> &earlier);
 

@@ -24,9 +24,10 @@ bool operator==(const MoodDocumentEntry &a, const MoodDocumentEntry &b)
 {
     return a.id == b.id && a.time == b.time && a.text == b.text && a.placeName == b.placeName
         && a.longitude == b.longitude && a.latitude == b.latitude && a.source == b.source
-        && a.files == b.files && a.repostAuthor == b.repostAuthor && a.repostName == b.repostName
-        && a.repostTime == b.repostTime && a.repostText == b.repostText && a.commentCount == b.commentCount
-        && a.commentsComplete == b.commentsComplete && a.comments == b.comments;
+        && a.files == b.files && a.lost == b.lost && a.repostAuthor == b.repostAuthor
+        && a.repostName == b.repostName && a.repostTime == b.repostTime && a.repostText == b.repostText
+        && a.commentCount == b.commentCount && a.commentsComplete == b.commentsComplete
+        && a.comments == b.comments;
 }
 
 namespace {
@@ -141,6 +142,8 @@ QJsonObject entryObject(const MoodDocumentEntry &e)
     const QJsonArray files = filesArray(e.files);
     if (!files.isEmpty())
         o.insert(QLatin1String("files"), files);
+    if (!e.lost.isEmpty())
+        o.insert(QLatin1String("lost"), QJsonArray::fromStringList(e.lost));
     QJsonObject repost;
     PutText(repost, "author", e.repostAuthor);
     PutText(repost, "name", e.repostName);
@@ -172,6 +175,10 @@ MoodDocumentEntry entryOf(const QJsonObject &o)
     e.latitude = numberOf(place, "latitude");
     e.source = textOf(o, "source");
     e.files = filesOf(o);
+    for (const QJsonValue &value : o.value(QLatin1String("lost")).toArray()) {
+        if (value.isString() && !value.toString().isEmpty())
+            e.lost << value.toString();
+    }
     const QJsonObject repost = o.value(QLatin1String("repost")).toObject();
     e.repostAuthor = textOf(repost, "author");
     e.repostName = textOf(repost, "name");

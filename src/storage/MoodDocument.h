@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -48,6 +49,9 @@ struct MoodDocumentEntry
     std::optional<double> latitude;
     QString source;
     QList<MoodDocumentFile> files;
+    // The addresses of the post's pictures the service answered with its "图片不存在"
+    // picture: lost for good, not asked for again.
+    QStringList lost;
     // The post passed on, when this one is a repost.
     QString repostAuthor;
     QString repostName;
@@ -76,6 +80,7 @@ inline QString MoodDocumentFileName()
 // moods.json's text: UTF-8 JSON, indented, English keys, times ISO 8601 at +08:00:
 //   {"version": 1, "moods": [{"id", "time", "text", "place": {"name", "longitude",
 //    "latitude"}, "source", "files": [{"file", "kind": "picture"|"video", "from"}],
+//    "lost": ["<address>", ...],
 //    "repost": {"author", "name", "time", "text"}, "commentCount", "commentsComplete",
 //    "comments": [{"author", "name", "time", "text", "files", "replies": [...]}]}]}
 QByteArray MoodDocumentText(const MoodDocument &document);

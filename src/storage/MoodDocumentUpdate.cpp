@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cmath>
 
 namespace albivex {
@@ -17,7 +18,10 @@ void addFile(QList<MoodDocumentFile> &files, const MoodPicture &media, const QHa
 {
     const QString from = media.isVideo ? media.videoAddress() : media.url;
     const QString file = from.isEmpty() ? QString() : saved.value(from);
-    if (!file.isEmpty())
+    // A video the post lists twice (among its pictures and in its video list) is one file.
+    const bool listed = std::any_of(files.cbegin(), files.cend(),
+                                    [&from](const MoodDocumentFile &f) { return f.from == from; });
+    if (!file.isEmpty() && !listed)
         files.append({file, media.isVideo, from});
 }
 

@@ -287,7 +287,7 @@ PictureTransfer::HeadCheck PictureTransfer::checkSize()
     // Looked for as the head doubles, so a reader that needs more than the header
     // costs a few looks, not one per piece.
     if (m_end.headerWhole() && m_head.size() >= m_nextSizeCheck) {
-        switch (CheckPlaceholder(m_head, m_options.listedSize, atLimit)) {
+        switch (CheckPlaceholder(m_head, m_options.listedSize, atLimit, m_options.gifPlaceholder)) {
         case PlaceholderVerdict::Placeholder:
             return HeadCheck::Reject;
         case PlaceholderVerdict::Picture:
@@ -376,7 +376,8 @@ void PictureTransfer::onFinished()
     if (reply->error() == QNetworkReply::NoError && announced > 0
         && m_received + reply->bytesAvailable() == announced) {
         if (!m_sizeChecked
-            && CheckPlaceholder(m_head + reply->peek(PlaceholderHeadBytes), m_options.listedSize, true)
+            && CheckPlaceholder(m_head + reply->peek(PlaceholderHeadBytes), m_options.listedSize, true,
+                                m_options.gifPlaceholder)
                 != PlaceholderVerdict::Placeholder)
             m_sizeChecked = true; // the same verdict the pieces would reach, once
         if (m_sizeChecked)
@@ -422,7 +423,8 @@ void PictureTransfer::onFinished()
             return;
         }
         if (!m_sizeChecked
-            && CheckPlaceholder(m_head, m_options.listedSize, true) == PlaceholderVerdict::Placeholder) {
+            && CheckPlaceholder(m_head, m_options.listedSize, true, m_options.gifPlaceholder)
+                == PlaceholderVerdict::Placeholder) {
             endAttempt(TransferOutcome::Placeholder, false);
             return;
         }

@@ -67,6 +67,9 @@ public:
         // The size the photo list gives the picture, empty when it gives none: a picture
         // under a quarter of it in both directions (CheckPlaceholder) is a placeholder.
         QSize listedSize;
+        // A GIF of another size than listedSize is a placeholder too (CheckPlaceholder's
+        // gifStandsIn): for the posts' pictures.
+        bool gifPlaceholder = false;
         // A busy answer (429, 5xx) ends the transfer at once, its Retry-After in the
         // result, instead of being tried again here: for an owner that paces the
         // retries of several transfers to one service itself.

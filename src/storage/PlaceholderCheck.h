@@ -24,6 +24,11 @@ constexpr qsizetype PlaceholderHeadBytes = 256 * 1024;
 // the JPEG and PNG readers complain in the log about fewer bytes. `complete` tells
 // that no more bytes will come: a size that cannot be read then gives Picture, and the
 // picture is checked as any other.
-PlaceholderVerdict CheckPlaceholder(const QByteArray &head, const QSize &listed, bool complete);
+//
+// With `gifStandsIn`, also a GIF of any other size than the listed one: the posts'
+// service answers a lost picture with a small "图片不存在" GIF (100 x 100), which is not
+// always under a quarter of the listed size, while a GIF it really holds keeps its size.
+PlaceholderVerdict CheckPlaceholder(const QByteArray &head, const QSize &listed, bool complete,
+                                    bool gifStandsIn = false);
 
 } // namespace albivex

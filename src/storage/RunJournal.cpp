@@ -47,6 +47,16 @@ QList<RunJournal::Album> RunJournal::remaining() const
     return left;
 }
 
+QList<RunJournal::Album> RunJournal::remaining(Kind kind) const
+{
+    QList<Album> left;
+    for (const Album &album : albums) {
+        if (!album.complete && album.kind == kind)
+            left.append(album);
+    }
+    return left;
+}
+
 QString RunJournalFileName()
 {
     return QStringLiteral(".albivex-run.json");
@@ -55,8 +65,13 @@ QString RunJournalFileName()
 QByteArray RunJournalText(const RunJournal &journal)
 {
     QJsonArray albums;
-    for (const RunJournal::Album &album : journal.albums)
-        albums.append(QJsonObject {{"id", album.id}, {"name", album.name}, {"complete", album.complete}});
+    for (const RunJournal::Album &album : journal.albums) {
+        QJsonObject part {{"id", album.id}, {"name", album.name}, {"complete", album.complete}};
+        // Albums carry no kind, as journals written before the posts were saved.
+        if (album.kind == RunJournal::Kind::Moods)
+            part.insert(QLatin1String("kind"), QLatin1String("moods"));
+        albums.append(part);
+    }
     return QJsonDocument(QJsonObject {{"owner", journal.ownerUin},
                                       {"quality", journal.quality},
                                       {"naming", journal.naming},
@@ -84,10 +99,12 @@ std::optional<RunJournal> ParseRunJournal(const QByteArray &text)
         const QJsonValue id = album.value(QLatin1String("id"));
         const QJsonValue name = album.value(QLatin1String("name"));
         const QJsonValue complete = album.value(QLatin1String("complete"));
+        const QJsonValue kind = album.value(QLatin1String("kind"));
         if (!value.isObject() || !id.isString() || id.toString().isEmpty() || !name.isString()
-            || !complete.isBool())
+            || !complete.isBool() || !(kind.isUndefined() || kind == QLatin1String("moods")))
             return std::nullopt;
-        journal.albums.append({id.toString(), name.toString(), complete.toBool()});
+        journal.albums.append({id.toString(), name.toString(), complete.toBool(),
+                               kind.isUndefined() ? RunJournal::Kind::Album : RunJournal::Kind::Moods});
     }
     return journal;
 }
@@ -118,6 +135,32 @@ bool RemoveRunJournal(const QString &spaceFolder)
 {
     const QString path = QDir(spaceFolder).filePath(RunJournalFileName());
     return !QFile::exists(path) || QFile::remove(path);
+}
+
+void ForgetRunParts(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind)
+{
+    std::optional<RunJournal> journal = LoadRunJournal(spaceFolder);
+    if (!journal || journal->ownerUin != ownerUin)
+        return;
+    journal->albums.removeIf([kind](const RunJournal::Album &part) { return part.kind == kind; });
+    if (journal->remaining().isEmpty())
+        RemoveRunJournal(spaceFolder);
+    else
+        SaveRunJournal(spaceFolder, *journal);
+}
+
+RunJournal JournalKeepingOthers(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind)
+{
+    RunJournal journal;
+    journal.ownerUin = ownerUin;
+    const std::optional<RunJournal> earlier = LoadRunJournal(spaceFolder);
+    if (!earlier || earlier->ownerUin != ownerUin)
+        return journal;
+    for (const RunJournal::Album &part : earlier->remaining()) {
+        if (part.kind != kind)
+            journal.albums << part;
+    }
+    return journal;
 }
 
 } // namespace albivex

@@ -8,21 +8,25 @@
 
 namespace albivex {
 
-// The journal of a multi-album run, kept in the space's folder while the run goes on,
-// so that a run cut short (the window closed, the machine went down) can be taken up
-// again: the space, the albums chosen and which of them are complete, and the run's
-// quality and naming. It holds no secret: no cookie, key, token or answer.
+// The journal of a run, kept in the space's folder while the run goes on, so that a run
+// cut short (the window closed, the machine went down) can be taken up again: the
+// space, the parts chosen (albums, the 说说) and which of them are complete, and the
+// run's quality and naming. It holds no secret: no cookie, key, token or answer.
 struct RunJournal
 {
+    // What a part saves: an album of the space, or its posts.
+    enum class Kind { Album, Moods };
+
     struct Album
     {
         QString id;
         QString name;
         bool complete = false;
+        Kind kind = Kind::Album;
 
         bool operator==(const Album &other) const
         {
-            return id == other.id && name == other.name && complete == other.complete;
+            return id == other.id && name == other.name && complete == other.complete && kind == other.kind;
         }
     };
 
@@ -31,8 +35,10 @@ struct RunJournal
     int naming = 0; // NamingMode
     QList<Album> albums; // in the run's order
 
-    // The albums not complete yet, in the run's order.
+    // The parts not complete yet, in the run's order.
     QList<Album> remaining() const;
+    // Of them, those of one kind.
+    QList<Album> remaining(Kind kind) const;
     bool operator==(const RunJournal &other) const
     {
         return ownerUin == other.ownerUin && quality == other.quality && naming == other.naming
@@ -55,5 +61,12 @@ std::optional<RunJournal> LoadRunJournal(const QString &spaceFolder);
 std::optional<QString> SaveRunJournal(const QString &spaceFolder, const RunJournal &journal);
 // Removes the journal; true when none is left.
 bool RemoveRunJournal(const QString &spaceFolder);
+// The journal with the parts of `kind` taken out: written again, or removed when no
+// part is left to take up. A journal of another space, or none, is left alone.
+void ForgetRunParts(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind);
+// A new run's journal that keeps, of the journal the space folder holds, the parts of
+// the other kind not complete yet: a run of albums does not forget the posts a killed
+// run left, nor the other way round. Followed by the new run's own parts.
+RunJournal JournalKeepingOthers(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind);
 
 } // namespace albivex

@@ -137,6 +137,10 @@ void MainWindow::buildAccountArea()
     otherQqEdit->setPlaceholderText(QStringLiteral("QQ号码"));
     listOtherAlbumsButton = button(otherSpaceBox, QStringLiteral("获取"), QRect(168, 37, 70, 28));
     listOtherAlbumsButton->setEnabled(false);
+
+    // Beside the album buttons, under the choices it also follows.
+    downloadMoodsButton = button(this, QStringLiteral("下载说说"), QRect(530, 138, 90, 32));
+    downloadMoodsButton->setEnabled(false);
 }
 
 void MainWindow::buildOptionsArea()
@@ -261,6 +265,7 @@ void MainWindow::nameControls()
         {otherSpaceLabel, "Label4"},
         {otherQqEdit, "Text2"},
         {listOtherAlbumsButton, "Command4"},
+        {downloadMoodsButton, "downloadMoods"},
         {qualityLabel, "Label5"},
         {qualityCombo, "Combo1"},
         {namingLabel, "Label3"},

@@ -91,6 +91,8 @@ public:
     QLabel *otherSpaceLabel = nullptr;
     QLineEdit *otherQqEdit = nullptr;
     QPushButton *listOtherAlbumsButton = nullptr;
+    // Saves the listed space's 说说; enabled while a space is listed and no job runs.
+    QPushButton *downloadMoodsButton = nullptr;
 
     QTreeView *albumView = nullptr;
     QTreeView *photoView = nullptr;

@@ -38,6 +38,7 @@ AlbumDownloadController::AlbumDownloadController(
     , m_pacing(pacing)
     , m_pauseOptions(pauseOptions)
     , m_window(window)
+    , m_view(window, log, state)
 {
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
     // Queued: the stop button's own handler clears the job's flag first.
@@ -61,20 +62,20 @@ void AlbumDownloadController::startJob()
     // The menu is refused while a job runs; a trigger from elsewhere is ignored too.
     if (m_job)
         return;
-    auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, *this, m_prompts, this);
+    auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, m_view, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
     job->setBusyRetry(m_busyRetry);
     connect(job, &AlbumDownloadJob::sessionExpired, this, &AlbumDownloadController::sessionExpired);
     job->setPacing(m_pacing);
     job->setServicePause(m_pauseOptions);
-    job->setResuming(m_resuming);
+    job->setResuming(m_view.resuming());
     // A new run may start as soon as this one has ended, before the object is gone.
     connect(job, &AlbumDownloadJob::ended, this, [this, job] {
         // The run is over once its last lines show.
         m_log.showHeld();
         if (m_job == job) {
             m_job = nullptr;
-            m_resuming = false;
+            m_view.setResuming(false);
         }
         job->deleteLater();
         Q_EMIT runEnded();
@@ -82,7 +83,7 @@ void AlbumDownloadController::startJob()
     if (!job->start()) {
         m_log.showHeld();
         delete job;
-        m_resuming = false;
+        m_view.setResuming(false);
         return;
     }
     m_job = job;
@@ -97,15 +98,17 @@ void AlbumDownloadController::offerToResume()
     if (!journal || journal->ownerUin != m_state.listedOwnerUin)
         return;
     QList<int> rows;
-    for (const RunJournal::Album &album : journal->remaining()) {
+    for (const RunJournal::Album &album : journal->remaining(RunJournal::Kind::Album)) {
         for (int row = 0; row < m_albums.size(); ++row) {
             if (m_albums.entry(row).albumId == album.id && m_albums.entry(row).allowAccess)
                 rows << row;
         }
     }
-    // The albums left are gone from the space: nothing to take up.
+    // The albums left are gone from the space: nothing to take up here. The posts'
+    // part is offered by their own controller.
     if (rows.isEmpty()) {
-        RemoveRunJournal(spaceFolder);
+        if (journal->remaining(RunJournal::Kind::Moods).isEmpty())
+            RemoveRunJournal(spaceFolder);
         return;
     }
     m_offering = true;
@@ -119,7 +122,7 @@ void AlbumDownloadController::offerToResume()
             if (yes)
                 resume(journal, rows);
             else
-                RemoveRunJournal(spaceFolder);
+                ForgetRunParts(spaceFolder, journal.ownerUin, RunJournal::Kind::Album);
         });
 }
 
@@ -132,79 +135,8 @@ void AlbumDownloadController::resume(const RunJournal &journal, const QList<int>
         m_window.qualityCombo->setCurrentIndex(journal.quality);
     if (QAbstractButton *naming = m_window.namingModeGroup->button(journal.naming))
         naming->setChecked(true);
-    m_resuming = true;
+    m_view.setResuming(true);
     startJob();
-}
-
-int AlbumDownloadController::selectedAlbumRow() const
-{
-    return m_window.selectedAlbumRow();
-}
-
-QString AlbumDownloadController::saveFolder() const
-{
-    return m_window.saveFolder();
-}
-
-NamingMode AlbumDownloadController::namingMode() const
-{
-    return m_window.namingMode();
-}
-
-PictureQuality AlbumDownloadController::quality() const
-{
-    return QualityOfBoxIndex(m_window.qualityCombo->currentIndex());
-}
-
-bool AlbumDownloadController::onlyNew() const
-{
-    // A run taken up again never fetches a picture its album's record holds whole.
-    return m_resuming || m_window.onlyNewCheck->isChecked();
-}
-
-bool AlbumDownloadController::writeMetadata() const
-{
-    return m_window.writeMetadataCheck->isChecked();
-}
-
-void AlbumDownloadController::setStatusText(const QString &text)
-{
-    m_window.setStatusText(text);
-}
-
-void AlbumDownloadController::addLogLines(const QStringList &messages)
-{
-    // A long album reports pictures faster than anyone can read them.
-    m_log.addPaced(messages);
-}
-
-void AlbumDownloadController::addLogLinesNow(const QStringList &messages)
-{
-    m_log.add(messages);
-}
-
-void AlbumDownloadController::setJobControlsEnabled(bool enabled)
-{
-    MainWindow &w = m_window;
-    for (QWidget *control : std::initializer_list<QWidget *> {
-             w.signInButton, w.listOwnAlbumsButton, w.listOtherAlbumsButton, w.chooseFolderButton,
-             w.qualityCombo, w.checkAllButton, w.uncheckAllButton})
-        control->setEnabled(enabled);
-}
-
-void AlbumDownloadController::setAlbumListEnabled(bool enabled)
-{
-    m_window.albumView->setEnabled(enabled);
-}
-
-void AlbumDownloadController::setProgressRange(int minimum, int maximum)
-{
-    m_window.setProgressRange(minimum, maximum);
-}
-
-void AlbumDownloadController::setProgressValue(int value)
-{
-    m_window.setProgressValue(value);
 }
 
 } // namespace albivex

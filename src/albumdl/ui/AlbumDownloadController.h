@@ -5,6 +5,7 @@
 #include "albumdl/ServicePause.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
+#include "window/WindowJobView.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,10 +23,9 @@ struct RunJournal;
 class Prompts;
 class MainWindow;
 
-// "下载相册" of the album menu: runs the album download job on the main window. The
-// window side of the job (status text, log, progress bar, the job controls and the
-// choices read for every picture) is implemented here over MainWindow.
-class AlbumDownloadController : public QObject, private AlbumJobView
+// "下载相册" of the album menu: runs the album download job on the main window, which
+// the job sees through a WindowJobView.
+class AlbumDownloadController : public QObject
 {
     Q_OBJECT
 public:
@@ -54,20 +54,6 @@ private:
     void startJob();
     void resume(const RunJournal &journal, const QList<int> &rows);
 
-    int selectedAlbumRow() const override;
-    QString saveFolder() const override;
-    NamingMode namingMode() const override;
-    PictureQuality quality() const override;
-    bool onlyNew() const override;
-    bool writeMetadata() const override;
-    void setStatusText(const QString &text) override;
-    void addLogLines(const QStringList &messages) override;
-    void addLogLinesNow(const QStringList &messages) override;
-    void setJobControlsEnabled(bool enabled) override;
-    void setAlbumListEnabled(bool enabled) override;
-    void setProgressRange(int minimum, int maximum) override;
-    void setProgressValue(int value) override;
-
     QNetworkAccessManager &m_network;
     const Endpoints &m_endpoints;
     WindowState &m_state;
@@ -79,8 +65,8 @@ private:
     const AlbumWalk::Pacing &m_pacing;
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
+    WindowJobView m_view;
     QPointer<AlbumDownloadJob> m_job;
-    bool m_resuming = false; // the running job takes up a journal
     bool m_offering = false; // the question is open
 };
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "albumdl/ServicePause.h"
+#include "qzone/ListFetch.h"
+#include "storage/PictureTransfer.h"
+#include "window/WindowJobView.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QNetworkAccessManager;
+
+namespace albivex {
+
+class ActivityLog;
+class AlbumListModel;
+class Endpoints;
+class MainWindow;
+class MoodDownloadJob;
+class Prompts;
+struct WindowState;
+
+// "下载说说": runs the 说说 download job for the listed space on the main window, and
+// keeps the button enabled only while a space is listed and no job runs.
+class MoodDownloadController : public QObject
+{
+    Q_OBJECT
+public:
+    MoodDownloadController(QNetworkAccessManager &network, const Endpoints &endpoints, WindowState &state,
+                           const AlbumListModel &albums, ActivityLog &log, Prompts &prompts,
+                           const PictureTransfer::Options &transferOptions, const BusyRetryOptions &busyRetry,
+                           const ServicePauseOptions &pauseOptions, MainWindow &window,
+                           QObject *parent = nullptr);
+    ~MoodDownloadController() override;
+
+    // The button follows the listing and the other jobs: call when either changed.
+    void refresh();
+    // After a whole listing of a space: when the space's journal holds a posts' part not
+    // complete, asks "上次的说说下载还没有完成，是否继续？". Yes runs it again, passing over
+    // every file recorded whole; No takes the part out of the journal.
+    void offerToResume();
+
+Q_SIGNALS:
+    void sessionExpired();
+    void runEnded();
+
+private:
+    void startJob(bool resuming);
+
+    QNetworkAccessManager &m_network;
+    const Endpoints &m_endpoints;
+    WindowState &m_state;
+    const AlbumListModel &m_albums;
+    ActivityLog &m_log;
+    Prompts &m_prompts;
+    const PictureTransfer::Options &m_transferOptions;
+    const BusyRetryOptions &m_busyRetry;
+    const ServicePauseOptions &m_pauseOptions;
+    MainWindow &m_window;
+    WindowJobView m_view;
+    QPointer<MoodDownloadJob> m_job;
+    bool m_offering = false;
+};
+
+} // namespace albivex
