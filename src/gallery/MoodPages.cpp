@@ -19,6 +19,7 @@ const char MoodStyle[] = R"(main.moods { max-width: 780px; }
 .repost { margin: 6px 0; padding: 6px 10px; background: #f4f5f7; border-left: 3px solid #c8ccd2; }
 .comments { margin-top: 8px; padding-top: 6px; border-top: 1px solid #eee; font-size: 13px; }
 .comment { margin: 6px 0; }
+.comment .thumb { width: 96px; height: 96px; }
 .replies { margin-left: 18px; padding-left: 8px; border-left: 2px solid #eee; }
 .who { font-weight: bold; }
 .pages { margin: 8px 0; }
