@@ -111,7 +111,9 @@ std::optional<GalleryMoodCard> BuildMoodPages(const QString &folderName, const Q
     }
     // Fewer posts than before (moods.json read damaged): the old pages past the end
     // would still link to pages that no longer lead anywhere.
-    for (int page = pageCount + 1; QFile::remove(folder + QLatin1Char('/') + MoodPageName(page)); ++page) { }
+    int stale = pageCount + 1;
+    while (QFile::remove(folder + QLatin1Char('/') + MoodPageName(stale)))
+        ++stale;
     result.moods = card.posts;
     return card;
 }
