@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png,
-# docs/download.png and docs/gallery.png afresh; pictures for a look by eye, named after them, come too
+# docs/download.png, docs/gallery.png and docs/moods-page.png afresh; pictures for a look by eye, named after them, come too
 # when asked for (see tests/screenshots/ScreenshotDriver.cpp).
 # Installs what is missing, builds, and runs the real window against the in-process
 # stand-in on a virtual X screen (xvfb-run); the driver says when each state is on
@@ -50,4 +50,7 @@ wanted=$((3 + $#))
 # The offline album's page, drawn by the browser engine from a made-up space.
 ./build/tests/screenshots/albivex_gallery_shot docs/gallery.png 2>>"$log" || { echo "the offline album shot failed"; exit 1; }
 echo docs/gallery.png
+# A page of the offline 说说, drawn the same way.
+./build/tests/screenshots/albivex_moods_shot docs/moods-page.png 2>>"$log" || { echo "the posts' page shot failed"; exit 1; }
+echo docs/moods-page.png
 if command -v optipng >/dev/null; then optipng -quiet -o2 docs/*.png; fi

@@ -1,15 +1,14 @@
 #include "gallery/GalleryBuild.h"
 
 #include "gallery/GalleryLayout.h"
+#include "gallery/GalleryPageFile.h"
 #include "gallery/GalleryPages.h"
+#include "gallery/MoodGalleryBuild.h"
 #include "gallery/Thumbnails.h"
 #include "storage/AlbumDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <vector>
@@ -17,15 +16,6 @@
 namespace albivex {
 
 namespace {
-
-bool WritePage(const QString &path, const QString &html, QStringList &errors)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) >= 0 && file.commit())
-        return true;
-    errors << path + QStringLiteral(": ") + file.errorString();
-    return false;
-}
 
 bool IsVideo(const AlbumDocumentPicture &picture)
 {
@@ -44,32 +34,23 @@ std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &
     if (load.state != AlbumDocumentLoad::State::Read)
         return std::nullopt;
     const QString thumbFolder = albumFolder + QLatin1Char('/') + ThumbFolderName();
-    QDir().mkpath(thumbFolder);
 
-    // The thumbnails first, on the pool's threads when there is one: the pictures are
-    // independent, and on a machine of two cores this halves the wait for the album's
-    // page. The stop is looked at before each picture.
+    // The thumbnails first, then the page.
     const QList<AlbumDocumentPicture> &pictures = load.document.pictures;
     std::vector<ThumbnailOutcome> outcomes(static_cast<size_t>(pictures.size()), ThumbnailOutcome::Missing);
-    std::vector<int> stills;
+    std::vector<int> stillAt;
+    QStringList stills;
     for (int i = 0; i < pictures.size(); ++i) {
-        if (!IsVideo(pictures.at(i)))
-            stills.push_back(i);
+        if (!IsVideo(pictures.at(i))) {
+            stillAt.push_back(i);
+            stills << pictures.at(i).file;
+        }
     }
-    const auto makeThumbnail = [&](int i) {
-        if (stop)
-            return;
-        const AlbumDocumentPicture &picture = pictures.at(i);
-        outcomes[static_cast<size_t>(i)]
-            = UpdateThumbnail(albumFolder + QLatin1Char('/') + picture.file,
-                              thumbFolder + QLatin1Char('/') + ThumbFileName(picture.file));
-    };
-    if (thumbnailPool)
-        QtConcurrent::blockingMap(thumbnailPool, stills, makeThumbnail);
-    else
-        std::for_each(stills.begin(), stills.end(), makeThumbnail);
+    const std::vector<ThumbnailOutcome> made = UpdateThumbnails(albumFolder, stills, stop, thumbnailPool);
     if (stop)
         return std::nullopt;
+    for (size_t k = 0; k < made.size(); ++k)
+        outcomes[static_cast<size_t>(stillAt[k])] = made[k];
 
     GalleryCard card;
     card.folderName = folderName;
@@ -113,8 +94,8 @@ std::optional<GalleryCard> BuildAlbum(const QString &folderName, const QString &
     }
     card.savedCount = tiles.size();
     result.pictures += tiles.size();
-    if (WritePage(albumFolder + QLatin1Char('/') + GalleryPageName(), AlbumPageHtml(load.document, tiles),
-                  result.errors))
+    if (WriteGalleryPage(albumFolder + QLatin1Char('/') + GalleryPageName(),
+                         AlbumPageHtml(load.document, tiles), result.errors))
         ++result.albums;
     return card;
 }
@@ -137,11 +118,17 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
     result.spaceFolder = spaceFolder;
     const QDir space(spaceFolder);
     QList<GalleryCard> cards;
+    GalleryMoodCard moods;
     QString ownerUin = space.dirName();
     for (const QString &folderName :
          space.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
         std::optional<GalleryCard> card
             = BuildAlbum(folderName, space.filePath(folderName), stop, thumbnailPool, result);
+        if (moods.posts == 0 && !stop) {
+            if (std::optional<GalleryMoodCard> found
+                = BuildMoodPages(folderName, space.filePath(folderName), stop, thumbnailPool, result))
+                moods = *found;
+        }
         if (stop) {
             result.stopped = true;
             return result;
@@ -152,10 +139,10 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
             ownerUin = card->album.ownerUin;
         cards << *card;
     }
-    if (cards.isEmpty())
+    if (cards.isEmpty() && moods.posts == 0)
         return result;
     std::sort(cards.begin(), cards.end(), NewerFirst);
-    WritePage(space.filePath(GalleryPageName()), SpacePageHtml(ownerUin, cards), result.errors);
+    WriteGalleryPage(space.filePath(GalleryPageName()), SpacePageHtml(ownerUin, cards, moods), result.errors);
     return result;
 }
 

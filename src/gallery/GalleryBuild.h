@@ -18,6 +18,8 @@ struct GalleryBuildResult
     int thumbnailsMade = 0;
     int thumbnailsKept = 0;
     int undecodable = 0; // pictures shown as a plain tile
+    int moods = 0; // posts on the posts' pages
+    int moodPages = 0; // posts' pages written
     bool stopped = false; // `stop` was seen; the space page is left as it was
     QStringList errors; // one line per file that could not be written
 };
@@ -26,12 +28,14 @@ struct GalleryBuildResult
 // album.json of each of its album folders: the thumbnails (UpdateThumbnail) in each
 // album's hidden folder, each album's page (AlbumPageHtml) in its folder, and the space
 // page (SpacePageHtml) in the space folder, each written whole or not at all. Folders
-// without a readable album.json are left out; so are entries whose file is gone. With
-// no album at all, no space page is written. Albums go newest first (creation time),
-// then by name.
+// without a readable album.json are left out; so are entries whose file is gone. The
+// first folder (by name) whose moods.json holds posts is the posts' folder, whatever
+// its name, and gets the posts' pages (BuildMoodPages). With neither an album nor
+// posts, no space page is written. Albums go newest first (creation time), then by
+// name.
 //
 // Blocking file and image work, for a worker thread; `stop` is looked at before every
-// picture, and a set flag ends the build at once (the pages written so far stay). The
+// picture (and every posts' page), and a set flag ends the build at once (the pages written so far stay). The
 // thumbnails of an album are made on `thumbnailPool`'s threads, the calling one
 // helping, or one after another on the calling thread without a pool. Give it a pool
 // of its own, not the global one: with the global pool's threads all making

@@ -19,6 +19,13 @@ QString ThumbFileName(const QString &pictureFile)
         + QStringLiteral(".jpg");
 }
 
+QString MoodPageName(int page)
+{
+    if (page <= 1)
+        return QStringLiteral("moods.html");
+    return QStringLiteral("moods-%1.html").arg(page);
+}
+
 QString RelativeAddress(const QStringList &segments)
 {
     QStringList encoded;

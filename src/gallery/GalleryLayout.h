@@ -23,6 +23,15 @@ inline QString ThumbFolderName()
     return QStringLiteral(".thumbs");
 }
 
+// The posts' pages of the space's posts' folder (the folder holding moods.json):
+// "moods.html", then "moods-2.html", "moods-3.html", ... Named apart from index.html so
+// that they never meet an album's page, whatever folder the posts were given.
+QString MoodPageName(int page);
+
+// At most this many posts on one posts' page, newest first: 10,000 posts make 50 pages
+// a browser opens at once, not one it chokes on.
+inline constexpr int MoodPostsPerPage = 200;
+
 // The thumbnail of a picture file: its whole name + ".jpg", so that pictures of one
 // folder (whose names differ) never share one; a name too long for that, its digest.
 QString ThumbFileName(const QString &pictureFile);

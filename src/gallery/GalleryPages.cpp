@@ -31,17 +31,12 @@ a { color: #1a5fb4; text-decoration: none; }
 .name { font-weight: bold; word-break: break-all; }
 .caption, .description { white-space: pre-wrap; word-break: break-word; margin-top: 2px; }
 .meta { color: #777; margin-top: 2px; }
-</style>
+%2</style>
 </head>
 <body>
 )";
 
 const char PageTail[] = "</body>\n</html>\n";
-
-QString Head(const QString &title)
-{
-    return QString::fromUtf8(PageHead).arg(HtmlText(title));
-}
 
 QString Div(const char *cssClass, const QString &text)
 {
@@ -122,7 +117,31 @@ QString CardHtml(const GalleryCard &card)
              Div("meta", CountText(card)));
 }
 
+QString MoodCardHtml(const GalleryMoodCard &moods)
+{
+    const QString page = RelativeAddress({moods.folderName, MoodPageName(1)});
+    const QString name = QStringLiteral("说说");
+    const QString cover = moods.coverThumb.isEmpty()
+        ? QStringLiteral("<span class=\"plain\">%1</span>").arg(name)
+        : QStringLiteral("<img src=\"%1\" alt=\"%2\">")
+              .arg(RelativeAddress({moods.folderName, ThumbFolderName(), moods.coverThumb}), name);
+    return QStringLiteral("<figure class=\"tile moods\"><a class=\"frame\" href=\"%1\">%2</a>"
+                          "<figcaption class=\"text\"><a class=\"name\" href=\"%1\">%3</a>"
+                          "<div class=\"meta\">%4 条</div></figcaption></figure>\n")
+        .arg(page, cover, name, QString::number(moods.posts));
+}
+
 } // namespace
+
+QString GalleryPageStart(const QString &title, const QString &extraStyle)
+{
+    return QString::fromUtf8(PageHead).arg(HtmlText(title), extraStyle);
+}
+
+QString GalleryPageEnd()
+{
+    return QString::fromUtf8(PageTail);
+}
 
 QString HtmlText(const QString &text)
 {
@@ -131,7 +150,7 @@ QString HtmlText(const QString &text)
 
 QString AlbumPageHtml(const AlbumDocument &album, const QList<GalleryTile> &tiles)
 {
-    QString html = Head(album.name);
+    QString html = GalleryPageStart(album.name);
     html += QStringLiteral("<header><a class=\"back\" href=\"%1\">&larr; 全部相册</a>")
                 .arg(RelativeAddress({QStringLiteral(".."), GalleryPageName()}));
     html += QStringLiteral("<h1>%1</h1>").arg(HtmlText(album.name));
@@ -140,20 +159,25 @@ QString AlbumPageHtml(const AlbumDocument &album, const QList<GalleryTile> &tile
     for (const GalleryTile &tile : tiles)
         html += TileHtml(tile);
     html += QStringLiteral("</main>\n");
-    return html + QString::fromUtf8(PageTail);
+    return html + GalleryPageEnd();
 }
 
-QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards)
+QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards, const GalleryMoodCard &moods)
 {
     const QString title = QStringLiteral("QQ空间相册 %1").arg(ownerUin);
-    QString html = Head(title);
-    html += QStringLiteral("<header><h1>%1</h1><div class=\"about\">%2 个相册</div></header>\n")
-                .arg(HtmlText(title), QString::number(cards.size()));
+    QString html = GalleryPageStart(title);
+    QString about = QStringLiteral("%1 个相册").arg(cards.size());
+    if (moods.posts > 0)
+        about += QStringLiteral(" · %1 条说说").arg(moods.posts);
+    html += QStringLiteral("<header><h1>%1</h1><div class=\"about\">%2</div></header>\n")
+                .arg(HtmlText(title), about);
     html += QStringLiteral("<main class=\"grid\">\n");
+    if (moods.posts > 0)
+        html += MoodCardHtml(moods);
     for (const GalleryCard &card : cards)
         html += CardHtml(card);
     html += QStringLiteral("</main>\n");
-    return html + QString::fromUtf8(PageTail);
+    return html + GalleryPageEnd();
 }
 
 } // namespace albivex

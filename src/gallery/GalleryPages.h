@@ -38,6 +38,14 @@ struct GalleryCard
     QString coverThumb; // a thumbnail in the album's thumbnail folder; empty for none
 };
 
+// The space's posts on the space page: their folder and how many there are.
+struct GalleryMoodCard
+{
+    QString folderName; // the posts' folder's name on disk
+    int posts = 0; // 0: the space has none, no card
+    QString coverThumb; // a thumbnail in the posts' thumbnail folder; empty for none
+};
+
 // Text for a page: `text` with & < > " and ' escaped.
 QString HtmlText(const QString &text);
 
@@ -45,8 +53,15 @@ QString HtmlText(const QString &text);
 // the picture's name, caption, shooting time (else upload time) and place.
 QString AlbumPageHtml(const AlbumDocument &album, const QList<GalleryTile> &tiles);
 
-// The space folder's page: every album as a card with its cover, name, description and
-// picture count, linking to the album's page.
-QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards);
+// The space folder's page: the posts as a card "说说" with their count, linking to their
+// first page, when there are any; then every album as a card with its cover, name,
+// description and picture count, linking to the album's page.
+QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards,
+                      const GalleryMoodCard &moods = {});
+
+// Every page's start (up to and with <body>, title escaped, the shared style sheet and
+// then `extraStyle`, which must be trusted text) and end.
+QString GalleryPageStart(const QString &title, const QString &extraStyle = QString());
+QString GalleryPageEnd();
 
 } // namespace albivex

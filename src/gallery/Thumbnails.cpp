@@ -1,13 +1,20 @@
 #include "gallery/Thumbnails.h"
 
+#include "gallery/GalleryLayout.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 namespace albivex {
 
@@ -80,6 +87,29 @@ ThumbnailOutcome UpdateThumbnail(const QString &picturePath, const QString &thum
         return ThumbnailOutcome::Failed;
     }
     return ThumbnailOutcome::Made;
+}
+
+std::vector<ThumbnailOutcome> UpdateThumbnails(const QString &folder, const QStringList &files,
+                                               const std::atomic_bool &stop, QThreadPool *pool)
+{
+    const QString thumbFolder = folder + QLatin1Char('/') + ThumbFolderName();
+    QDir().mkpath(thumbFolder);
+    // The pictures are independent: on a machine of two cores a pool halves the wait.
+    std::vector<ThumbnailOutcome> outcomes(static_cast<size_t>(files.size()), ThumbnailOutcome::Missing);
+    std::vector<int> indices(static_cast<size_t>(files.size()));
+    std::iota(indices.begin(), indices.end(), 0);
+    const auto make = [&](int i) {
+        if (stop)
+            return;
+        const QString &file = files.at(i);
+        outcomes[static_cast<size_t>(i)] = UpdateThumbnail(
+            folder + QLatin1Char('/') + file, thumbFolder + QLatin1Char('/') + ThumbFileName(file));
+    };
+    if (pool)
+        QtConcurrent::blockingMap(pool, indices, make);
+    else
+        std::for_each(indices.begin(), indices.end(), make);
+    return outcomes;
 }
 
 } // namespace albivex

@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <vector>
+
+class QThreadPool;
 
 namespace albivex {
 
@@ -23,5 +29,13 @@ enum class ThumbnailOutcome {
 // parts on white; JPEG. The thumbnail's folder must exist. Blocking file work: for a
 // worker thread.
 ThumbnailOutcome UpdateThumbnail(const QString &picturePath, const QString &thumbPath);
+
+// The thumbnails (UpdateThumbnail) of the pictures `files`, plain names in `folder`, in
+// the folder's hidden thumbnail folder, made when missing. On `pool`'s threads, the
+// calling one helping, or one after another on the calling thread without a pool.
+// `stop` is looked at before each picture; one not reached reads Missing. The outcomes
+// go in the order of `files`. Blocking file work: for a worker thread.
+std::vector<ThumbnailOutcome> UpdateThumbnails(const QString &folder, const QStringList &files,
+                                               const std::atomic_bool &stop, QThreadPool *pool);
 
 } // namespace albivex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/AlbumDocument.h"
+#include "storage/MoodDocument.h"
 
 #include <QColor>
 #include <QDir>
@@ -9,8 +10,11 @@
 #include <QTimeZone>
 
 // A space folder as downloads leave it: two albums with album.json, small pictures, a
-// picture Qt cannot read, a video, an entry whose file is gone, and a folder without
-// album.json. Names and captions hold what pages must neither run nor cut.
+// picture Qt cannot read, a video, an entry whose file is gone, a folder without
+// album.json, and the posts' folder (not under its usual name) with 201 posts: the
+// newest holds a picture, a video, a gone file, a repost and a comment with a reply,
+// the 200 others only "第 N 条". Names, captions and texts hold what pages must
+// neither run nor cut.
 namespace galleryfixture {
 
 using albivex::AlbumDocument;
@@ -21,6 +25,10 @@ inline const QString HostileName = QStringLiteral("\"><img src=x onerror=\"windo
 inline const QString OddFile = QStringLiteral("a#b%c ?d.jpg");
 inline const QString AlbumFolder = QStringLiteral("春游 #1");
 inline const QString CoverlessFolder = QStringLiteral("手机%相册");
+inline const QString MoodsFolder = QStringLiteral("说说 (2)");
+inline const QString MoodText = ScriptCaption + QStringLiteral(" [em]e100[/em]\n第二行");
+inline const QString MoodPicture = QStringLiteral("m#1 %.jpg");
+inline const QString CommentPicture = QStringLiteral("c 1.png");
 
 inline bool writeImage(const QString &path, int width, int height, const QColor &colour, const char *format)
 {
@@ -44,6 +52,58 @@ inline AlbumDocumentPicture picture(const QString &lloc, const QString &file, co
     p.name = name;
     p.caption = caption;
     return p;
+}
+
+// The posts' folder of the space, oldest post first as no writer leaves it.
+inline bool writeMoods(const QString &space)
+{
+    using namespace albivex;
+    const QTimeZone china(8 * 3600);
+    const QString folder = space + QLatin1Char('/') + MoodsFolder;
+    if (!QDir().mkpath(folder))
+        return false;
+    MoodDocument document;
+    for (int n = 1; n <= 200; ++n) {
+        MoodDocumentEntry filler;
+        filler.id = QStringLiteral("t%1").arg(n);
+        filler.time = QDateTime(QDate(2020, 1, 1), QTime(0, 0), china).addSecs(3600 * n);
+        filler.text = QStringLiteral("第 %1 条").arg(n);
+        document.moods << filler;
+    }
+    MoodDocumentEntry post;
+    post.id = QStringLiteral("newest");
+    post.time = QDateTime(QDate(2024, 5, 1), QTime(12, 30), china);
+    post.text = MoodText;
+    post.placeName = QStringLiteral("西湖 & 断桥");
+    post.source = QStringLiteral("iPhone <15>");
+    post.files = {{MoodPicture, false, QStringLiteral("http://a/1")},
+                  {QStringLiteral("v 1.mp4"), true, QStringLiteral("http://a/2")},
+                  {QStringLiteral("gone.jpg"), false, QStringLiteral("http://a/3")}};
+    post.repostAuthor = QStringLiteral("10001");
+    post.repostName = HostileName;
+    post.repostTime = QStringLiteral("2024年04月01日");
+    post.repostText = QStringLiteral("转发的 <i>原文</i>");
+    post.commentCount = 3;
+    MoodDocumentComment comment;
+    comment.author = QStringLiteral("20002");
+    comment.name = QStringLiteral("评论者 <b>");
+    comment.time = post.time.addSecs(60);
+    comment.text = QStringLiteral("好看 [em]e120[/em]");
+    comment.files = {{CommentPicture, false, QStringLiteral("http://a/4")}};
+    MoodDocumentComment reply;
+    reply.author = QStringLiteral("10000");
+    reply.time = post.time.addSecs(120);
+    reply.text = QStringLiteral("谢谢 & 再见");
+    comment.replies = {reply};
+    post.comments = {comment};
+    document.moods.insert(100, post);
+    return writeImage(folder + QLatin1Char('/') + MoodPicture, 640, 480, Qt::darkCyan, "JPEG")
+        && writeImage(folder + QLatin1Char('/') + CommentPicture, 100, 100, Qt::magenta, "PNG")
+        && writeBytes(folder + QStringLiteral("/v 1.mp4"),
+                      QByteArray("\0\0\0\x18"
+                                 "ftypmp42",
+                                 12))
+        && writeBytes(folder + QLatin1Char('/') + MoodDocumentFileName(), MoodDocumentText(document));
 }
 
 // Writes the space into `space` (made when missing); false when a file failed.
@@ -95,7 +155,8 @@ inline bool writeSpace(const QString &space)
                                  12))
         && writeBytes(second + QStringLiteral("/x.heic"), QByteArray(32, 'h'))
         && writeImage(space + QStringLiteral("/旧的/old.jpg"), 10, 10, Qt::green, "JPEG")
-        && !albivex::SaveAlbumDocument(first, album) && !albivex::SaveAlbumDocument(second, coverless);
+        && !albivex::SaveAlbumDocument(first, album) && !albivex::SaveAlbumDocument(second, coverless)
+        && writeMoods(space);
 }
 
 } // namespace galleryfixture

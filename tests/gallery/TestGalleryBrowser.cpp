@@ -1,7 +1,7 @@
 // The offline album in the real browser engine, loaded from file:// with every request
 // that is not for a local file refused and counted: nothing leaves, every thumbnail of a
-// readable picture loads (names holding '#' and '%' too), the texts are album.json's,
-// and text that looks like markup stays text.
+// readable picture loads (names holding '#' and '%' too), the texts are album.json's
+// and moods.json's, and text that looks like markup stays text.
 
 #include "GalleryFixture.h"
 #include "gallery/GalleryBuild.h"
@@ -130,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(texts("Array.from(document.querySelectorAll('.description')).map(e => e.textContent)"),
                  QStringList {QStringLiteral("第一天\n第二天 & more")});
         QCOMPARE(texts("Array.from(document.images).map(i => i.naturalWidth > 0 ? 'loaded' : i.src)"),
-                 QStringList {QStringLiteral("loaded")});
+                 QStringList({QStringLiteral("loaded"), QStringLiteral("loaded")})); // posts' and album's
         // A card leads to its album's page.
         QSignalSpy loaded(m_page.get(), &QWebEnginePage::loadFinished);
         run(QStringLiteral("document.querySelectorAll('figure.album a.name')[1].click()"));
@@ -138,6 +138,41 @@ private Q_SLOTS:
         QCOMPARE(
             m_page->url(),
             QUrl::fromLocalFile(m_space + QLatin1Char('/') + AlbumFolder + QStringLiteral("/index.html")));
+        // The posts' card leads to their first page.
+        QVERIFY(load(m_space + QStringLiteral("/index.html")));
+        run(QStringLiteral("document.querySelector('figure.moods a.name').click()"));
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(m_page->url().toLocalFile(), m_space + QLatin1Char('/') + MoodsFolder + "/moods.html");
+    }
+
+    void moodPage()
+    {
+        const QString folder = m_space + QLatin1Char('/') + MoodsFolder;
+        QVERIFY(load(folder + QStringLiteral("/moods.html")));
+        QCOMPARE(m_interceptor.refused, QList<QUrl>());
+        QCOMPARE(run(QStringLiteral("document.title")).toString(), QStringLiteral("说说"));
+        QCOMPARE(run(QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
+        QCOMPARE(run(QStringLiteral("document.querySelectorAll('article.mood').length")).toInt(), 200);
+        // The newest post's texts as moods.json has them, the comment's and reply's too.
+        QCOMPARE(texts("Array.from(document.querySelector('article.mood').querySelectorAll('.body'))"
+                       ".map(e => e.textContent)"),
+                 QStringList({MoodText, QStringLiteral("转发的 <i>原文</i>"),
+                              QStringLiteral("好看 [em]e120[/em]"), QStringLiteral("谢谢 & 再见")}));
+        QCOMPARE(run(QStringLiteral("document.querySelector('.repost .who').textContent")).toString(),
+                 HostileName);
+        // Both pictures' thumbnails loaded; the video is the post's.
+        QCOMPARE(
+            texts("Array.from(document.images).map(i => decodeURIComponent(i.src.split('/').pop()) + ' ' + "
+                  "(i.naturalWidth > 0))"),
+            QStringList(
+                {MoodPicture + QStringLiteral(".jpg true"), CommentPicture + QStringLiteral(".jpg true")}));
+        QCOMPARE(run(QStringLiteral("document.querySelectorAll('video[controls]').length")).toInt(), 1);
+        // A thumbnail opens its picture.
+        QSignalSpy loaded(m_page.get(), &QWebEnginePage::loadFinished);
+        run(QStringLiteral("document.querySelector('a.thumb').click()"));
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(m_page->url().toLocalFile(), folder + QLatin1Char('/') + MoodPicture);
+        QCOMPARE(m_interceptor.refused, QList<QUrl>());
     }
 };
 

@@ -1,8 +1,10 @@
-// The offline album as built on disk from album.json files: what the pages say and
-// link to, and when thumbnails are made. The pages in a browser engine are checked
+// The offline album as built on disk from album.json and moods.json files: what the
+// pages say and link to, how the posts are split into pages, and when thumbnails are
+// made. The pages in a browser engine are checked
 // in TestGalleryBrowser.
 
 #include "GalleryFixture.h"
+#include "gallery/GalleryBuild.h"
 #include "gallery/GalleryJob.h"
 
 #include <QFileInfo>
@@ -55,11 +57,15 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_space = m_dir.filePath(QStringLiteral("123456789"));
         QVERIFY(writeSpace(m_space));
+        // A page past the end, from a build when there were more posts.
+        QVERIFY(writeBytes(m_space + QLatin1Char('/') + MoodsFolder + "/moods-3.html", "old"));
         const GalleryBuildResult first = build();
         QCOMPARE(first.albums, 2);
         QCOMPARE(first.pictures, 5); // the gone picture is left out
-        QCOMPARE(first.thumbnailsMade, 2);
+        QCOMPARE(first.thumbnailsMade, 4); // two of the albums', two of the posts'
         QCOMPARE(first.undecodable, 2);
+        QCOMPARE(first.moods, 201);
+        QCOMPARE(first.moodPages, 2);
         QVERIFY(first.errors.isEmpty());
     }
 
@@ -70,6 +76,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("present");
         const QString album = QStringLiteral("春游 #1/index.html");
         const QString space = QStringLiteral("index.html");
+        const QString moods = MoodsFolder + QStringLiteral("/moods.html");
+        const QString moods2 = MoodsFolder + QStringLiteral("/moods-2.html");
         QTest::newRow("charset") << album << "<meta charset=\"utf-8\">" << true;
         QTest::newRow("caption escaped")
             << album << "&lt;script&gt;document.title=&#39;pwned&#39;;window.pwned=1&lt;/script&gt;" << true;
@@ -99,6 +107,45 @@ private Q_SLOTS:
         QTest::newRow("saved of listed") << space << "已保存 4 张，共 6 张" << true;
         QTest::newRow("folder without album.json") << space << "旧的" << false;
         QTest::newRow("space: no remote address") << space << "//" << false;
+        QTest::newRow("posts card")
+            << space
+            << "href=\"%E8%AF%B4%E8%AF%B4%20%282%29/moods.html\"><img src=\"%E8%AF%B4%E8%AF%B4%20%282%29/"
+               ".thumbs/m%231%20%25.jpg.jpg\""
+            << true;
+        QTest::newRow("posts counted") << space << "<div class=\"meta\">201 条</div>" << true;
+        QTest::newRow("post text escaped, emoji code kept")
+            << moods << "&lt;/script&gt; [em]e100[/em]\n第二行</div>" << true;
+        QTest::newRow("posts: no script element") << moods << "<script" << false;
+        QTest::newRow("source and place") << moods << "2024-05-01 12:30 · 来自 iPhone &lt;15&gt;" << true;
+        QTest::newRow("place escaped") << moods << "位置：西湖 &amp; 断桥" << true;
+        QTest::newRow("post picture encoded")
+            << moods << "<a class=\"thumb\" href=\"m%231%20%25.jpg\"><img src=\".thumbs/m%231%20%25.jpg.jpg\""
+            << true;
+        QTest::newRow("post video") << moods
+                                    << "<video controls preload=\"metadata\" src=\"v%201.mp4\"></video>"
+                                    << true;
+        QTest::newRow("post's gone file left out") << moods << "gone.jpg" << false;
+        QTest::newRow("repost author escaped") << moods
+                                               << "转发 <span class=\"who\">&quot;&gt;&lt;img src=x "
+                                                  "onerror=&quot;window.pwned=2&quot;&gt;&#39;</span>"
+                                               << true;
+        QTest::newRow("repost text escaped") << moods << "转发的 &lt;i&gt;原文&lt;/i&gt;" << true;
+        QTest::newRow("comments saved of counted") << moods << "已保存 1 条，共 3 条评论" << true;
+        QTest::newRow("comment picture")
+            << moods << "href=\"c%201.png\"><img src=\".thumbs/c%201.png.jpg\"" << true;
+        QTest::newRow("reply by its number")
+            << moods << "<div class=\"replies\"><div class=\"comment\"><div><span class=\"who\">10000</span>"
+            << true;
+        QTest::newRow("posts: no remote address") << moods << "//" << false;
+        QTest::newRow("posts: back to the space") << moods << "href=\"../index.html\"" << true;
+        QTest::newRow("first page: next") << moods << "<a href=\"moods-2.html\">下一页</a>" << true;
+        QTest::newRow("first page: no previous") << moods << "上一页" << false;
+        QTest::newRow("last page: previous")
+            << moods2
+            << "<a href=\"moods.html\">上一页</a><a href=\"moods.html\">1</a><span "
+               "class=\"current\">2</span></nav>"
+            << true;
+        QTest::newRow("last page: no remote address") << moods2 << "//" << false;
     }
 
     void pages()
@@ -119,6 +166,47 @@ private Q_SLOTS:
         QVERIFY(newer < html.indexOf(QStringLiteral("春游")));
     }
 
+    // 201 posts: the newest 200 on the first page, newest first, the oldest alone on
+    // the second; the page of an earlier build past the end is gone.
+    void postsSplitAt200()
+    {
+        const QString folder = m_space + QLatin1Char('/') + MoodsFolder;
+        const QString first = readText(folder + QStringLiteral("/moods.html"));
+        const QString second = readText(folder + QStringLiteral("/moods-2.html"));
+        const QString post = QStringLiteral("<article class=\"mood\">");
+        QCOMPARE(first.count(post), 200);
+        QCOMPARE(second.count(post), 1);
+        QVERIFY(second.contains(QStringLiteral("第 1 条")));
+        QVERIFY(!first.contains(QStringLiteral("第 1 条<")));
+        QVERIFY(first.indexOf(QStringLiteral("[em]e100")) < first.indexOf(QStringLiteral("第 200 条")));
+        QVERIFY(first.indexOf(QStringLiteral("第 200 条")) < first.indexOf(QStringLiteral("第 199 条")));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/moods-3.html")));
+    }
+
+    // Posts but no album: the space page is written all the same; neither: none.
+    void postsWithoutAlbums()
+    {
+        QTemporaryDir dir;
+        const QString space = dir.filePath(QStringLiteral("987654321"));
+        QVERIFY(QDir().mkpath(space + QStringLiteral("/随便")));
+        const std::atomic_bool stop = false;
+        QCOMPARE(BuildGallery(space, stop).moodPages, 0);
+        QVERIFY(!QFileInfo::exists(space + QStringLiteral("/index.html")));
+
+        MoodDocument document;
+        document.moods = {MoodDocumentEntry {}};
+        document.moods[0].id = QStringLiteral("only");
+        document.moods[0].text = QStringLiteral("只有说说");
+        QVERIFY(writeBytes(space + QStringLiteral("/随便/moods.json"), MoodDocumentText(document)));
+        const GalleryBuildResult result = BuildGallery(space, stop);
+        QCOMPARE(result.albums, 0);
+        QCOMPARE(result.moodPages, 1);
+        const QString html = readText(space + QStringLiteral("/index.html"));
+        QVERIFY(html.contains(
+            QStringLiteral("href=\"%E9%9A%8F%E4%BE%BF/moods.html\"><span class=\"plain\">说说")));
+        QVERIFY(readText(space + QStringLiteral("/随便/moods.html")).contains(QStringLiteral("只有说说")));
+    }
+
     void thumbnailsMadeOnlyWhenThePictureChanged()
     {
         QCOMPARE(QImageReader(thumb(OddFile)).size(), QSize(320, 240));
@@ -127,7 +215,7 @@ private Q_SLOTS:
 
         GalleryBuildResult again = build();
         QCOMPARE(again.thumbnailsMade, 0);
-        QCOMPARE(again.thumbnailsKept, 2);
+        QCOMPARE(again.thumbnailsKept, 4);
         QCOMPARE(QFileInfo(thumb(OddFile)).lastModified(), made);
 
         // Saved again in other bytes, with the same time (a picture's time is when it
@@ -141,7 +229,7 @@ private Q_SLOTS:
         file.close();
         again = build();
         QCOMPARE(again.thumbnailsMade, 1);
-        QCOMPARE(again.thumbnailsKept, 1);
+        QCOMPARE(again.thumbnailsKept, 3);
         QCOMPARE(QImageReader(thumb(OddFile)).size(), QSize(240, 320));
     }
 };
