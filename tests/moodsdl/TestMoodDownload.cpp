@@ -3,6 +3,7 @@
 // second run with "只下载新照片", a killed run taken up again, and a throttle ridden out.
 
 #include "../photos/StandinSignIn.h"
+#include "SavedFiles.h"
 #include "ScriptedPrompts.h"
 #include "app/AlbivexApp.h"
 #include "standin/MoodBook.h"
@@ -135,9 +136,11 @@ private Q_SLOTS:
     // Every post of the own space against the stand-in's data: the whole text (also the
     // one the list cut), every picture (also those only the detail gives) at its largest,
     // the video, comments and replies with their pictures, the file times; the dead
-    // link counted failed; the check line and the summary last.
+    // link counted failed; the post's words in a picture's metadata; the check line and the
+// summary last.
     void savesTheSpaceWhole()
     {
+        window().writeMetadataCheck->setChecked(true);
         QVERIFY(list());
         knobs().clearRequests();
         window().downloadMoodsButton->click();
@@ -187,6 +190,19 @@ private Q_SLOTS:
             }
         }
         QVERIFY(missing > 0);
+        // "写入照片信息": the post's text as the caption, its time as when it was taken.
+        const auto withWords = std::find_if(posts.cbegin(), posts.cend(), [](const sd::MoodInfo &p) {
+            return !p.content.isEmpty() && !p.pictures.isEmpty() && !p.pictures.first().video && !p.pictures.first().missing;
+        });
+        QVERIFY(withWords != posts.cend());
+        const auto entry = std::find_if(saved.moods.cbegin(), saved.moods.cend(),
+                                        [&](const MoodDocumentEntry &e) { return e.id == withWords->tid; });
+        QFile picture(folder() + QLatin1Char('/') + entry->files.first().file);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        const QJsonObject tags = ExiftoolTags(picture.readAll());
+        QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), withWords->content);
+        QCOMPARE(tags.value(QLatin1String("ExifIFD:DateTimeOriginal")).toString(),
+                 QDateTime::fromSecsSinceEpoch(withWords->time, QTimeZone(8 * 3600)).toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")));
         QCOMPARE(logLines().filter(QStringLiteral("下载失败（图片不存在）")).size(), missing);
         const QStringList lines = logLines();
         QVERIFY(lines.at(lines.size() - 2)

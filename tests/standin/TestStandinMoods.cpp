@@ -266,7 +266,9 @@ private Q_SLOTS:
         knobs().setThrottle(2, 2);
         QCOMPARE(objectOf(list(mainUin(), 0, 20))[QLatin1String("code")].toInt(-1), 0);
         QCOMPARE(m_client->get(picture).status, 200);
-        QCOMPARE(objectOf(list(mainUin(), 0, 20))[QLatin1String("code")].toInt(), -10001);
+        const QJsonObject busy = objectOf(list(mainUin(), 0, 20));
+        QCOMPARE(busy[QLatin1String("code")].toInt(), -10001);
+        QCOMPARE(busy[QLatin1String("message")].toString(), QStringLiteral("使用人数过多，请稍后再试"));
         QCOMPARE(m_client->get(picture).status, 429);
         knobs().setThrottle(0, 0);
         knobs().addFault(FaultRule::serviceCode(QLatin1String(MoodRoutes::DetailPath), -10000, 1));

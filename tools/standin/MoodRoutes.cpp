@@ -50,7 +50,10 @@ bool MoodRoutes::isMoodPath(const QString &path)
 HttpAnswer MoodRoutes::error(const RequestView &request, int code)
 {
     const QString callback = callbackOf(request);
-    QString text = ErrorAnswer::of(callback, code);
+    // The posts' service turns a busy request away in words of its own.
+    QString text = code == -10000 || code == -10001
+        ? AnswerText::error(callback, code, code, QStringLiteral("使用人数过多，请稍后再试"))
+        : ErrorAnswer::of(callback, code);
     if (isBare(request)) // callback( ... );\n around the object
         text = text.mid(callback.size() + 1).chopped(3) + QLatin1Char('\n');
     return HttpAnswer::make(200, scriptType, text.toUtf8());
