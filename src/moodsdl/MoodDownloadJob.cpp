@@ -2,7 +2,6 @@
 
 #include "albumdl/AlbumBookkeeping.h"
 #include "albumdl/AlbumJobView.h"
-#include "albumdl/AlbumWalk.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
 #include "moodsdl/MoodListing.h"
@@ -16,6 +15,7 @@
 #include "storage/MoodFiles.h"
 #include "storage/RunJournal.h"
 #include "storage/SaveLayout.h"
+#include "storage/StaleTemporaryFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,8 +114,6 @@ bool MoodDownloadJob::start()
         showProgress();
         if (m_saver)
             m_saver->resume();
-        if (m_listing && !m_listingDone && m_nextPos < 0)
-            m_listing->goOn();
     });
 
     // The record and the posts moods.json knows are read off the window's thread; so
@@ -128,12 +126,14 @@ bool MoodDownloadJob::start()
         if (!m_ending)
             onPrepared(record, known);
     });
-    watcher->setFuture(QtConcurrent::run([folder = m_folder, idleMs = m_transferOptions.idleMs] {
-        QHash<QString, QStringList> known;
-        for (const MoodDocumentEntry &entry : LoadMoodDocument(folder).document.moods)
-            known.insert(entry.id, entry.lost);
-        return std::make_pair(AlbumWalk::readRecord(folder, idleMs).result(), known);
-    }));
+    watcher->setFuture(
+        QtConcurrent::run([folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
+            QHash<QString, QStringList> known;
+            for (const MoodDocumentEntry &entry : LoadMoodDocument(folder).document.moods)
+                known.insert(entry.id, entry.lost);
+            RemoveStaleTemporaryFiles(folder, staleAgeMs);
+            return std::make_pair(std::make_shared<AlbumRecord>(folder), known);
+        }));
     return true;
 }
 
@@ -253,6 +253,7 @@ void MoodDownloadJob::onTurnedAway(bool emptyPage)
         m_emptyPausedAt = m_pos;
     m_view.addLogLines({LogHead + BusyServiceText() + QStringLiteral("..")});
     m_pause->begin();
+    m_listing->goOn(); // held until the pause is over
 }
 
 void MoodDownloadJob::onRefused(const QString &message)

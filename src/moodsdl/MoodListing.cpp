@@ -20,7 +20,12 @@ MoodListing::MoodListing(QNetworkAccessManager &nam, const Endpoints &endpoints,
     , m_gTk(gTk)
     , m_retry(retry)
     , m_pause(pause)
-{ }
+{
+    connect(&m_pause, &ServicePause::resumed, this, [this] {
+        if (auto send = std::exchange(m_held, nullptr))
+            paced(send);
+    });
+}
 
 void MoodListing::fetch(int pos)
 {
@@ -38,12 +43,18 @@ void MoodListing::goOn()
 void MoodListing::cancel()
 {
     ++m_generation;
+    m_held = nullptr;
     if (m_inFlight)
         m_inFlight->cancel();
 }
 
 void MoodListing::paced(void (MoodListing::*send)())
 {
+    // No request while the run is paused: it goes once the pause is over.
+    if (m_pause.isPaused()) {
+        m_held = send;
+        return;
+    }
     const int wait = m_pause.listWaitMs();
     if (wait <= 0) {
         (this->*send)();
@@ -51,7 +62,7 @@ void MoodListing::paced(void (MoodListing::*send)())
     }
     QTimer::singleShot(wait, this, [this, send, generation = m_generation] {
         if (generation == m_generation)
-            (this->*send)();
+            paced(send); // a pause may have begun meanwhile
     });
 }
 

@@ -19,10 +19,11 @@ class ServicePause;
 // every post the list gives short (MoodNeedsDetail), so that a page handed on holds
 // every post whole as far as the service tells.
 //
-// Each request waits for the gap the ServicePause keeps between list requests and
-// notes its answer there; a busy answer is asked again (BusyRetryOptions) before it
-// is handed back as turnedAway(). The job then pauses and calls goOn(), which asks
-// again what was turned away: the page, or the post being asked in full. A page that
+// Each request waits for the gap the ServicePause keeps between list requests, and for
+// the end of a pause, and notes its answer there; a busy answer is asked again
+// (BusyRetryOptions) before it is handed back as turnedAway(). The job then pauses and
+// calls goOn(), which asks again, once the pause is over, what was turned away: the
+// page, or the post being asked in full. A page that
 // is empty where the space's count says posts remain is turned away the same way
 // (emptyPage set): the service sheds load so, and seals older posts so too.
 //
@@ -74,6 +75,7 @@ private:
     int m_total = -1;
     QList<MoodPost> m_posts; // the page being completed
     int m_detailAt = -1; // the post asked in full, -1 while the page itself is asked
+    void (MoodListing::*m_held)() = nullptr; // the request waiting for the pause's end
 };
 
 } // namespace albivex

@@ -5,7 +5,10 @@
 #include "../photos/StandinSignIn.h"
 #include "SavedFiles.h"
 #include "ScriptedPrompts.h"
+#include "albumdl/ServicePause.h"
 #include "app/AlbivexApp.h"
+#include "moodsdl/MoodListing.h"
+#include "qzone/Endpoints.h"
 #include "standin/MoodBook.h"
 #include "standin/MoodRoutes.h"
 #include "standin/StandinData.h"
@@ -137,7 +140,7 @@ private Q_SLOTS:
     // one the list cut), every picture (also those only the detail gives) at its largest,
     // the video, comments and replies with their pictures, the file times; the dead
     // link counted failed; the post's words in a picture's metadata; the check line and the
-// summary last.
+    // summary last.
     void savesTheSpaceWhole()
     {
         window().writeMetadataCheck->setChecked(true);
@@ -192,7 +195,8 @@ private Q_SLOTS:
         QVERIFY(missing > 0);
         // "写入照片信息": the post's text as the caption, its time as when it was taken.
         const auto withWords = std::find_if(posts.cbegin(), posts.cend(), [](const sd::MoodInfo &p) {
-            return !p.content.isEmpty() && !p.pictures.isEmpty() && !p.pictures.first().video && !p.pictures.first().missing;
+            return !p.content.isEmpty() && !p.pictures.isEmpty() && !p.pictures.first().video
+                && !p.pictures.first().missing;
         });
         QVERIFY(withWords != posts.cend());
         const auto entry = std::find_if(saved.moods.cbegin(), saved.moods.cend(),
@@ -202,7 +206,8 @@ private Q_SLOTS:
         const QJsonObject tags = ExiftoolTags(picture.readAll());
         QCOMPARE(tags.value(QLatin1String("IFD0:ImageDescription")).toString(), withWords->content);
         QCOMPARE(tags.value(QLatin1String("ExifIFD:DateTimeOriginal")).toString(),
-                 QDateTime::fromSecsSinceEpoch(withWords->time, QTimeZone(8 * 3600)).toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")));
+                 QDateTime::fromSecsSinceEpoch(withWords->time, QTimeZone(8 * 3600))
+                     .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")));
         QCOMPARE(logLines().filter(QStringLiteral("下载失败（图片不存在）")).size(), missing);
         const QStringList lines = logLines();
         QVERIFY(lines.at(lines.size() - 2)
@@ -326,6 +331,24 @@ private Q_SLOTS:
                 ++askedAgain;
         }
         QVERIFY(askedAgain <= 4); // at most the transfers the kill cut off
+    }
+
+    // No list request goes out while the run is paused; the one asked meanwhile goes
+    // once the pause is over.
+    void listingWaitsOutThePause()
+    {
+        ServicePause pause(ServicePauseOptions {{400}, 20, 0, 0});
+        MoodListing listing(m_app->network(), m_app->endpoints(), MainUin,
+                            state().credentials.tokenFor(Endpoint::MoodList), {}, pause, nullptr);
+        QSignalSpy pages(&listing, &MoodListing::pageReady);
+        QSignalSpy resumed(&pause, &ServicePause::resumed);
+        knobs().clearRequests();
+        pause.begin();
+        listing.fetch(0);
+        QVERIFY(resumed.wait(5000));
+        QCOMPARE(knobs().requestsTo(ListPath).size(), 0);
+        QVERIFY(pages.wait(5000));
+        QCOMPARE(knobs().requestsTo(ListPath).size(), 1);
     }
 
     // The service throttles list and picture requests: the run pauses and goes on,
