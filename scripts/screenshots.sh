@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png,
-# docs/download.png, docs/gallery.png and docs/moods-page.png afresh; pictures for a look by eye, named after them, come too
+# docs/download.png, docs/gallery.png and docs/moods-page.png afresh; pictures for a look by eye (checked, marks,
+# moods), named after them, come too
 # when asked for (see tests/screenshots/ScreenshotDriver.cpp).
 # Installs what is missing, builds, and runs the real window against the in-process
 # stand-in on a virtual X screen (xvfb-run); the driver says when each state is on

@@ -11,7 +11,8 @@
 // Named on the command line, states for a look by eye follow, in this order:
 //   checked:  back on the album list, two albums ticked, the first one's cover shown;
 //   marks:    pictures of another album saved with "下载图片", one of them missing on
-//             the server: the rows' "√" and "×".
+//             the server: the rows' "√" and "×";
+//   moods:    the space's 说说 being saved with "下载说说", part-way.
 
 #include "FaultWindow.h"
 #include "catalogue/AlbumListModel.h"
@@ -104,8 +105,10 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList extras = application.arguments().mid(1);
     for (const QString &extra : extras) {
-        if (extra != QLatin1String("checked") && extra != QLatin1String("marks")) {
-            std::fprintf(stderr, "screenshots: no state named %s (checked, marks)\n", qPrintable(extra));
+        if (extra != QLatin1String("checked") && extra != QLatin1String("marks")
+            && extra != QLatin1String("moods")) {
+            std::fprintf(stderr, "screenshots: no state named %s (checked, marks, moods)\n",
+                         qPrintable(extra));
             return 2;
         }
     }
@@ -202,6 +205,23 @@ int main(int argc, char **argv)
             return failed("the ticked pictures' download");
         if (!announce("marks", window, input))
             return failed("the marks photograph");
+    }
+
+    if (extras.contains(QLatin1String("moods"))) {
+        standin.knobs().clearFaults();
+        standin.knobs().addFault(sd::FaultRule::latency(QStringLiteral("/mood/b/*"), 400));
+        if (window.photoView->isVisible())
+            window.backButton->click();
+        if (!RunEventsUntil([&] { return window.downloadMoodsButton->isEnabled(); }, StepTimeoutMs))
+            return failed("the posts' button");
+        window.downloadMoodsButton->click();
+        QProgressBar &bar = *window.progressBar;
+        if (!RunEventsUntil([&] { return bar.maximum() > 1 && bar.value() * 3 >= bar.maximum(); },
+                            StepTimeoutMs))
+            return failed("the posts' download's progress");
+        if (!announce("moods", window, input))
+            return failed("the moods photograph");
+        window.stopButton->click();
     }
 
     std::printf("done\n");
