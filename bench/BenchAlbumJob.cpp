@@ -50,6 +50,10 @@
 // throttled, budget); none runs them all. The longest event handlers of the window's
 // thread are printed after each long run, to show where a stall comes from.
 
+#include "BenchSupport.h"
+#include "GapMeter.h"
+#include "StandinProcess.h"
+#include "TimedApplication.h"
 #include "albumdl/AlbumWalk.h"
 #include "app/AlbivexApp.h"
 #include "app/ProcessHeap.h"
@@ -95,218 +99,16 @@
 #include <time.h>
 
 using namespace albivex;
+using namespace albivex::bench;
 
 namespace {
 
-const QString SignInUin = QStringLiteral("123456789");
 constexpr int Pictures = 300;
 constexpr qint64 PictureBytes = 150 * 1024;
 constexpr qint64 BigPictureBytes = 20 * 1024 * 1024;
 constexpr int LatencyMs = 20;
 constexpr int Rate = 20; // requests per second of the budget run
 constexpr int Repeats = 3;
-
-bool Report(const char *figure, double value, const char *unit, const char *target, bool met)
-{
-    std::printf("%-58s %10.3f %-6s target %-10s %s\n", figure, value, unit, target, met ? "ok" : "MISSED");
-    std::fflush(stdout);
-    return met;
-}
-
-double ThreadCpuMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-// The window's thread's longest event deliveries, by receiver and event type: what a
-// stall was spent on.
-class TimedApplication : public QApplication
-{
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        if (QThread::currentThread() != thread())
-            return QApplication::notify(receiver, event);
-        // The receiver may be gone after the delivery (a deferred delete).
-        const char *className = receiver->metaObject()->className();
-        // A scroll area's viewport is named by its scroll area.
-        const QString name
-            = receiver->objectName() == QLatin1String("qt_scrollarea_viewport") && receiver->parent()
-            ? receiver->parent()->objectName() + QStringLiteral("'s viewport")
-            : receiver->objectName();
-        const int type = int(event->type());
-        // BENCH_PAINTS=1: how often each widget was painted, printed with the longest.
-        static const bool paints = qEnvironmentVariableIsSet("BENCH_PAINTS");
-        if (paints && type == 12)
-            m_paints[QString::fromLatin1(className) + QLatin1Char(' ') + name] += 1;
-        ++m_depth;
-        QElapsedTimer clock;
-        clock.start();
-        const double cpuBefore = ThreadCpuMs();
-        const bool result = QApplication::notify(receiver, event);
-        const double ms = clock.nsecsElapsed() / 1e6;
-        const double cpuMs = ThreadCpuMs() - cpuBefore;
-        --m_depth;
-        if (ms >= 4) {
-            const QString what
-                = QStringLiteral("(%5 ms of it on the processor) %1%2 (%3), event %4")
-                      .arg(QString(m_depth * 2, QLatin1Char(' ')), QString::fromLatin1(className), name)
-                      .arg(type)
-                      .arg(cpuMs, 0, 'f', 1);
-            m_longest << std::pair(ms, what);
-            std::sort(m_longest.begin(), m_longest.end(), std::greater<>());
-            if (m_longest.size() > 16)
-                m_longest.removeLast();
-        }
-        return result;
-    }
-
-    void forgetLongest() { m_longest.clear(); }
-
-    // Prints the longest deliveries since the last call and forgets them.
-    void printLongest()
-    {
-        for (const auto &[ms, what] : std::as_const(m_longest))
-            std::printf("    handler %7.1f ms  %s\n", ms, qPrintable(what));
-        m_longest.clear();
-        for (auto it = m_paints.cbegin(); it != m_paints.cend(); ++it)
-            std::printf("    paints %6d  %s\n", it.value(), qPrintable(it.key()));
-        m_paints.clear();
-    }
-
-private:
-    int m_depth = 0;
-    QList<std::pair<double, QString>> m_longest;
-    QMap<QString, int> m_paints;
-};
-
-TimedApplication *TimedApp()
-{
-    return static_cast<TimedApplication *>(QCoreApplication::instance());
-}
-
-int Fail(const char *what, const QStringList &lastLines = {})
-{
-    std::printf("set-up failed: %s\n", what);
-    for (const QString &line : lastLines)
-        std::printf("  %s\n", qPrintable(line));
-    return 2;
-}
-
-// Runs the event loop until done() holds (checked every 5 ms) or the time is up.
-bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
-// -1 when the figure cannot be read: a 0 would pass any memory target.
-qint64 StatusKib(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// How long the calling thread has waited, ready to run, for a processor (Linux
-// schedstat); 0 where unknown.
-double RunQueueWaitMs()
-{
-    QFile stat(QStringLiteral("/proc/thread-self/schedstat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    return stat.readAll().split(' ').value(1).toLongLong() / 1e6;
-}
-
-// Resets VmHWM to the current resident size; false where the kernel does not allow it.
-bool ResetPeakResident()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
-
-struct Standin
-{
-    QProcess process;
-    QString root;
-    QStringList extraIds;
-
-    bool start(const QStringList &arguments, int extraAlbums)
-    {
-        process.setProgram(QStringLiteral(ALBIVEX_STANDIN_PROGRAM));
-        // Gone with the bench even when the bench crashes: a stand-in left behind keeps
-        // the port and the output pipe of whoever ran the bench.
-        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        process.setArguments(arguments);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start();
-        if (!process.waitForStarted(10000))
-            return false;
-        const QRegularExpression listening(QStringLiteral("^listening on (\\S+)"));
-        const QRegularExpression extra(QStringLiteral("^extra album (\\S+)"));
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 20000 && extraIds.size() < extraAlbums) {
-            if (!process.canReadLine() && !process.waitForReadyRead(1000))
-                continue;
-            while (process.canReadLine()) {
-                const QString line = QString::fromUtf8(process.readLine()).trimmed();
-                if (const auto match = listening.match(line); match.hasMatch())
-                    root = match.captured(1);
-                else if (const auto match = extra.match(line); match.hasMatch())
-                    extraIds << match.captured(1);
-            }
-        }
-        return !root.isEmpty() && extraIds.size() == extraAlbums;
-    }
-
-    ~Standin()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-};
-
-// Signs in on the stand-in's sign-in service through the tool's network manager and
-// fills the account as the sign-in window's cookie capture does.
-bool SignIn(AlbivexApp &app, const QString &root)
-{
-    QNetworkRequest request(
-        QUrl(root + QStringLiteral("/cgi-bin/login?u=") + SignInUin + QStringLiteral("&p=secret")));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply *reply = app.network().get(request);
-    WaitUntil([reply] { return reply->isFinished(); }, 20000);
-    reply->deleteLater();
-    for (const QNetworkCookie &cookie :
-         app.network().cookieJar()->cookiesForUrl(QUrl(root + QLatin1Char('/')))) {
-        if (cookie.name() == "skey") {
-            QzoneCredentials &account = app.state().credentials;
-            account.uin = SignInUin;
-            account.setKeys(QString::fromLatin1(cookie.value()), QString());
-            account.signedIn = 1;
-            return true;
-        }
-    }
-    return false;
-}
 
 // Today's sign-in: the Qzone landing page adds p_skey, over which g_tk is computed.
 bool SignInToday(AlbivexApp &app, const QString &root)
@@ -335,22 +137,6 @@ std::pair<int, int> SavedAndFailed(const QString &summary)
     const auto match = counts.match(summary);
     return match.hasMatch() ? std::pair(match.captured(1).toInt(), match.captured(2).toInt())
                             : std::pair(-1, -1);
-}
-
-// -1 when the log cannot be read; the difference of two failed reads would look like
-// "no requests".
-int LinesContaining(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    return int(file.readAll().count(text));
-}
-
-double Median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 struct JobRun
@@ -389,37 +175,8 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
     }
     QEventLoop loop;
     QElapsedTimer clock;
-    QElapsedTimer sinceTick;
-    double waitedBefore = 0;
     QListWidget *log = app.window().activityLogList;
-    QTimer ticks;
-    ticks.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
-        const double gapMs = sinceTick.nsecsElapsed() / 1e6;
-        sinceTick.restart();
-        const double waited = RunQueueWaitMs();
-        run.longestGapMs = qMax(run.longestGapMs, gapMs);
-        // BENCH_RSS_TRACE=1: the resident memory as it grows, with the log's last line.
-        static const bool trace = qEnvironmentVariableIsSet("BENCH_RSS_TRACE");
-        static qint64 lastKib = 0;
-        if (trace) {
-            const qint64 kib = StatusKib("VmRSS:");
-            if (qAbs(kib - lastKib) > 4096) {
-                lastKib = kib;
-#ifdef __GLIBC__
-                const struct mallinfo2 heap = mallinfo2();
-#else
-                const struct { size_t uordblks = 0, arena = 0, hblkhd = 0; } heap;
-#endif
-                std::printf("TRACE %.0f ms rss %.1f MB (heap %.1f MB in use of %.1f, %.1f MB mapped), %s\n",
-                            clock.nsecsElapsed() / 1e6, kib / 1024.0, heap.uordblks / 1048576.0,
-                            heap.arena / 1048576.0, heap.hblkhd / 1048576.0,
-                            qPrintable(log->count() ? log->item(log->count() - 1)->text() : QString()));
-            }
-        }
-        run.longestOwnGapMs = qMax(run.longestOwnGapMs, gapMs - (waited - waitedBefore));
-        waitedBefore = waited;
-    });
+    GapMeter meter(log);
     QObject::connect(log->model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
         if (log->item(log->count() - 1)->text().endsWith(QStringLiteral("]相册下载完成.."))) {
             run.ms = clock.nsecsElapsed() / 1e6;
@@ -441,13 +198,13 @@ JobRun RunJob(AlbivexApp &app, const QString &albumId, bool untilGalleryBuilt = 
     }
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
 
-    ticks.start(10);
-    sinceTick.start();
-    waitedBefore = RunQueueWaitMs();
+    meter.start();
     clock.start();
     app.window().downloadAlbumAction->trigger();
     loop.exec();
-    ticks.stop();
+    meter.stop();
+    run.longestGapMs = meter.longestGapMs();
+    run.longestOwnGapMs = meter.longestOwnGapMs();
     run.summary = log->count() > 0 ? log->item(log->count() - 1)->text() : QString();
     return run;
 }
@@ -540,28 +297,11 @@ qint64 FolderBytes(const QString &path)
     return bytes;
 }
 
-// A fresh tool on the stand-in, signed in and its own space listed; false when that
-// fails.
-bool OpenSpace(AlbivexApp &app, const QString &root, const QString &saveFolder)
-{
-    MainWindow &window = app.window();
-    window.qualityCombo->addItems({QStringLiteral("普通"), QStringLiteral("高清")});
-    window.qualityCombo->setCurrentIndex(1);
-    window.saveFolderEdit->setText(saveFolder);
-    window.listOwnAlbumsButton->setEnabled(true);
-    window.show();
-    if (!SignIn(app, root))
-        return false;
-    window.listOwnAlbumsButton->click();
-    return WaitUntil([&] { return app.log().lines().join('\n').contains(QStringLiteral("相册获取完毕..")); },
-                     60000);
-}
-
 // Section 7; 0, or the exit status of a set-up failure.
 int RunScale(bool &allMet)
 {
     constexpr qint64 SmallBytes = 20 * 1024;
-    Standin standin;
+    StandinProcess standin;
     if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--extra-album"),
                         QStringLiteral("1000:%1").arg(SmallBytes), QStringLiteral("--extra-album"),
                         QStringLiteral("10000:%1").arg(SmallBytes)},
@@ -636,7 +376,7 @@ int RunThrottledSpace(bool &allMet)
     constexpr int ThrottleSeconds = 3;
     QTemporaryDir logs;
     const QString requestLog = logs.filePath(QStringLiteral("requests.log"));
-    Standin standin;
+    StandinProcess standin;
     if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency-ms"),
                         QString::number(LatencyMs), QStringLiteral("--throttle"),
                         QStringLiteral("%1:%2").arg(ThrottleCount).arg(ThrottleSeconds),
@@ -658,19 +398,12 @@ int RunThrottledSpace(bool &allMet)
     const auto [saved, failed] = SavedAndFailed(run.summary);
     if (!run.completed || saved < 0)
         return Fail("the throttled run did not end", app.log().lines().mid(app.log().lines().size() - 6));
-    QFile log(requestLog);
-    if (!log.open(QIODevice::ReadOnly))
+    const int served = ServedThrottledKinds(requestLog);
+    if (served < 0)
         return Fail("the throttling stand-in's request log could not be read");
-    int served = 0;
-    for (const QByteArray &line : log.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(line);
-        if (!text.contains(QStringLiteral(" fault="))
-            && standin::ServiceRoutes::isBudgeted(
-                text.section(QLatin1Char(' '), 1, 1).section(QLatin1Char('?'), 0, 0)))
-            ++served;
-    }
     const int windows = served / ThrottleCount;
-    const double floorMs = windows * ThrottleSeconds * 1000.0 + Albums * PerAlbum * double(LatencyMs) / 4;
+    const double floorMs
+        = ThrottleFloorMs(served, ThrottleCount, ThrottleSeconds, Albums * PerAlbum, LatencyMs);
     const int pauses = int(app.log().lines().filter(QStringLiteral("服务繁忙，暂停下载")).size());
     std::printf(
         "Throttled space: %d albums of %d pictures, %d ms latency, --throttle %d:%d; %d requests served,"
@@ -698,7 +431,7 @@ int main(int argc, char **argv)
 #endif
     QTemporaryDir logFolder;
     const QString mainRequestLog = logFolder.filePath(QStringLiteral("main-requests.log"));
-    Standin standin;
+    StandinProcess standin;
     if (!standin.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency-ms"),
                         QString::number(LatencyMs), QStringLiteral("--request-log"), mainRequestLog,
                         QStringLiteral("--extra-album"),
@@ -908,7 +641,7 @@ int main(int argc, char **argv)
 
     // Today's service with a request budget, in a stand-in of its own.
     const QString requestLog = logFolder.filePath(QStringLiteral("requests.log"));
-    Standin today;
+    StandinProcess today;
     if (!today.start({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--profile"),
                       QStringLiteral("today"), QStringLiteral("--rate"), QString::number(Rate),
                       QStringLiteral("--request-log"), requestLog, QStringLiteral("--extra-album"),
