@@ -82,6 +82,7 @@ bool MoodDownloadJob::start()
     m_assumed = m_keptWhole = m_postsEnded = m_nextNumber = 0;
     m_open.clear();
     m_entries.clear();
+    m_entriesWritten = 0;
     m_check = {};
     m_check.id = MoodFolderBaseName();
     m_check.name = MoodFolderBaseName();
@@ -277,6 +278,8 @@ void MoodDownloadJob::onPostEnded(int number, const MoodSaver::PostEnd &end)
     const MoodPost post = m_open.take(number);
     m_entries << MoodEntryOf(post, end.files);
     m_entries.last().lost = end.lost;
+    if (m_entries.size() >= EntriesPerWrite)
+        writeEntries();
     m_check.failed += end.failed;
     m_check.failures << end.failures;
     ++m_postsEnded;
@@ -315,10 +318,27 @@ void MoodDownloadJob::finishIfDone()
         finish();
 }
 
+// The posts ended since the last write go into moods.json on the album lane, so that
+// neither the window's memory nor what a kill loses grows with the space.
+void MoodDownloadJob::writeEntries()
+{
+    if (m_entries.isEmpty())
+        return;
+    m_entriesWritten += int(m_entries.size());
+    m_bookkeeping->run(
+        [folder = m_folder, entries = std::exchange(m_entries, {})]() -> std::optional<QString> {
+            return UpdateMoodDocument(folder, MoodDocument {entries});
+        },
+        [view = &m_view](std::optional<QString> error) {
+            if (error)
+                view->addLogLines({LogHead + QStringLiteral("说说信息无法保存：") + *error});
+        });
+}
+
 void MoodDownloadJob::writeDown(bool complete)
 {
     m_check.serviceCount = m_total;
-    m_check.saved = int(m_entries.size()) + m_keptWhole + m_assumed;
+    m_check.saved = m_entriesWritten + int(m_entries.size()) + m_keptWhole + m_assumed;
     const bool whole = complete && m_check.complete();
     BackupReportAlbum check = m_check;
     AlbumJobView *view = &m_view;
@@ -328,15 +348,12 @@ void MoodDownloadJob::writeDown(bool complete)
                 view->addLogLines({head + *error});
         };
     };
-    m_bookkeeping->run(
-        [record = m_record, folder = m_folder, entries = m_entries]() -> std::optional<QString> {
-            if (record)
-                record->flush();
-            if (entries.isEmpty())
-                return std::nullopt;
-            return UpdateMoodDocument(folder, MoodDocument {entries});
-        },
-        say(LogHead + QStringLiteral("说说信息无法保存：")));
+    writeEntries();
+    m_bookkeeping->run([record = m_record]() -> std::optional<QString> {
+        if (record)
+            record->flush();
+        return std::nullopt;
+    });
     if (m_journalBegun) {
         m_bookkeeping->run(
             [folder = m_spaceFolder, owner = m_owner, whole]() -> std::optional<QString> {
@@ -376,7 +393,7 @@ void MoodDownloadJob::finish()
     if (!m_check.note.isEmpty())
         lines << m_check.note;
     lines << QStringLiteral("说说下载完成：共保存%1条，图片%2张，失败%3张")
-                 .arg(m_entries.size())
+                 .arg(m_entriesWritten)
                  .arg(m_check.pictures)
                  .arg(m_check.failed);
     endRun(lines, false);

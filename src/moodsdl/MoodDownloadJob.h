@@ -91,6 +91,7 @@ private:
     void endListing(bool cutShort);
     void showProgress();
     void finishIfDone();
+    void writeEntries();
     // Hands moods.json, the record, the journal and the report to the album lane.
     void writeDown(bool complete);
     void finish();
@@ -131,7 +132,9 @@ private:
     int m_postsEnded = 0;
     int m_nextNumber = 0;
     QHash<int, MoodPost> m_open; // posts whose files are being saved, by number
-    QList<MoodDocumentEntry> m_entries; // this run's
+    QList<MoodDocumentEntry> m_entries; // this run's, not handed to moods.json yet
+    int m_entriesWritten = 0; // this run's handed to moods.json
+    static constexpr int EntriesPerWrite = 500;
     BackupReportAlbum m_check;
     bool m_journalBegun = false;
 };
