@@ -22,6 +22,7 @@ MoodListing::MoodListing(QNetworkAccessManager &nam, const Endpoints &endpoints,
     , m_pause(pause)
 {
     connect(&m_pause, &ServicePause::resumed, this, [this] {
+        ++m_pausesEnded;
         if (auto send = std::exchange(m_held, nullptr))
             paced(send);
     });
@@ -69,6 +70,7 @@ void MoodListing::paced(void (MoodListing::*send)())
 ListFetch *MoodListing::request(const QUrl &url, void (MoodListing::*done)(const ListAnswer &))
 {
     m_pause.noteListRequest();
+    m_pausesAtSend = m_pausesEnded;
     const int generation = m_generation;
     return FetchList(m_nam, url, m_retry, this, [this, done, generation](const ListAnswer &answer) {
         if (generation != m_generation)
@@ -76,6 +78,17 @@ ListFetch *MoodListing::request(const QUrl &url, void (MoodListing::*done)(const
         m_pause.noteListAnswer(answer.verdict.state == AnswerState::Busy);
         (this->*done)(answer);
     });
+}
+
+// A busy answer to a request sent before a pause that has ended since (its retries
+// outlasted the pause) says nothing of the service now: asked again, without a pause.
+void MoodListing::busy(bool emptyPage)
+{
+    if (m_pausesAtSend != m_pausesEnded) {
+        goOn();
+        return;
+    }
+    Q_EMIT turnedAway(emptyPage);
 }
 
 void MoodListing::sendPage()
@@ -95,6 +108,7 @@ void MoodListing::sendPage()
             return page.code.value_or(0) == 0 && MoodPageLooksBusy(pos, page.total, int(page.posts.size()));
         });
     m_pause.noteListRequest();
+    m_pausesAtSend = m_pausesEnded;
 }
 
 void MoodListing::onPage(const ListAnswer &answer)
@@ -104,7 +118,7 @@ void MoodListing::onPage(const ListAnswer &answer)
         return;
     }
     if (answer.verdict.state == AnswerState::Busy) {
-        Q_EMIT turnedAway(answer.throttledEmpty);
+        busy(answer.throttledEmpty);
         return;
     }
     if (answer.text.isEmpty()) {
@@ -124,7 +138,7 @@ void MoodListing::onPage(const ListAnswer &answer)
                 Q_EMIT expired();
                 return;
             case MoodAnswer::Busy:
-                Q_EMIT turnedAway(false);
+                busy(false);
                 return;
             case MoodAnswer::Posts:
                 break;
@@ -165,12 +179,12 @@ void MoodListing::onDetail(const ListAnswer &answer)
         return;
     }
     if (answer.verdict.state == AnswerState::Busy) {
-        Q_EMIT turnedAway(false);
+        busy(false);
         return;
     }
     MoodListPage detail = ParseMoodDetail(answer.text);
     if (ClassifyMoodAnswer(answer.verdict, detail.message) == MoodAnswer::Busy) {
-        Q_EMIT turnedAway(false);
+        busy(false);
         return;
     }
     // The list's reading stays when the service gives no post in full.

@@ -23,7 +23,8 @@ class ServicePause;
 // the end of a pause, and notes its answer there; a busy answer is asked again
 // (BusyRetryOptions) before it is handed back as turnedAway(). The job then pauses and
 // calls goOn(), which asks again, once the pause is over, what was turned away: the
-// page, or the post being asked in full. A page that
+// page, or the post being asked in full. A busy answer to a request sent before a
+// pause that has ended since is asked again at once instead. A page that
 // is empty where the space's count says posts remain is turned away the same way
 // (emptyPage set): the service sheds load so, and seals older posts so too.
 //
@@ -56,6 +57,7 @@ Q_SIGNALS:
 private:
     void sendPage();
     void onPage(const ListAnswer &answer);
+    void busy(bool emptyPage);
     void nextDetail();
     void sendDetail();
     void onDetail(const ListAnswer &answer);
@@ -76,6 +78,8 @@ private:
     QList<MoodPost> m_posts; // the page being completed
     int m_detailAt = -1; // the post asked in full, -1 while the page itself is asked
     void (MoodListing::*m_held)() = nullptr; // the request waiting for the pause's end
+    int m_pausesEnded = 0;
+    int m_pausesAtSend = 0; // m_pausesEnded when the request in flight was sent
 };
 
 } // namespace albivex
