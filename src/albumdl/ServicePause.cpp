@@ -19,6 +19,10 @@ ServicePause::ServicePause(ServicePauseOptions options, QObject *parent)
     : QObject(parent), m_options(std::move(options))
 {
     m_timer.setSingleShot(true);
+    // Never before the pause's length: a coarse timer may end a pause of 60 s three
+    // seconds early, while the service still turns the run away, and the run then
+    // pauses again for the next, longer length of the schedule.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         m_ticks.stop();
         Q_EMIT resumed();
