@@ -33,6 +33,8 @@ QString published(Endpoint which)
     case Endpoint::MoodDetail:
         return QStringLiteral(
             "https://user.qzone.qq.com/proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msgdetail_v6");
+    case Endpoint::Board:
+        return QStringLiteral("https://h5.qzone.qq.com/proxy/domain/m.qzone.qq.com/cgi-bin/new/get_msgb");
     case Endpoint::QzoneLanding:
         return QStringLiteral("https://qzs.qq.com/qzone/v5/loginsucc.html?para=izone");
     case Endpoint::VersionFile:

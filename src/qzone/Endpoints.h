@@ -18,6 +18,7 @@ enum class Endpoint {
     Floatview, // the viewer's list around one picture: originals and videos of any space
     MoodList, // one page of a space's 说说 (mood posts), newest first
     MoodDetail, // one 说说 asked again in full (all its pictures, its whole text)
+    Board, // one page of a space's 留言板 (message board), newest first
     QzoneLanding, // Qzone's landing page after a sign-in; it hands out the p_skey cookie
     VersionFile, // vendor's version file
     VendorHome,

@@ -6,7 +6,8 @@
 
 namespace albivex {
 
-// What a 说说 answer (list or detail) means for the reading of a space.
+// What a 说说 answer (list or detail), or a 留言板 list answer, means for the reading
+// of a space: the two services refuse, shed load and time out sign-ins alike.
 enum class MoodAnswer {
     Posts, // posts to read (possibly none)
     Refused, // the space does not let the viewer read its posts: stop, asking again won't help
@@ -21,7 +22,7 @@ enum class MoodAnswer {
 // and the like, whatever the code); Posts else.
 MoodAnswer ClassifyMoodAnswer(const AnswerVerdict &verdict, QStringView message);
 
-// Whether a list page that gives `count` posts at offset `pos` is the service
+// Whether a list page (说说 or 留言板) that gives `count` items at offset `pos` is the service
 // shedding load rather than the end of the list: it gives none although the space's
 // `total` (-1 when the answer gave none) says posts remain from pos on.
 bool MoodPageLooksBusy(int pos, int total, int count);

@@ -38,20 +38,6 @@ void putNumber(QJsonObject &o, const char *key, std::optional<double> value)
         o.insert(QLatin1String(key), *value);
 }
 
-QString textOf(const QJsonObject &o, const char *key)
-{
-    return o.value(QLatin1String(key)).toString();
-}
-
-// Only a time with its offset says which moment it is.
-QDateTime timeOf(const QJsonObject &o, const char *key)
-{
-    const QDateTime time = QDateTime::fromString(textOf(o, key), Qt::ISODate);
-    if (!time.isValid() || time.timeSpec() == Qt::LocalTime)
-        return QDateTime();
-    return DocumentTime(time);
-}
-
 std::optional<double> numberOf(const QJsonObject &o, const char *key)
 {
     const QJsonValue value = o.value(QLatin1String(key));
@@ -81,11 +67,11 @@ QList<MoodDocumentFile> filesOf(const QJsonObject &o)
     for (const QJsonValue &value : o.value(QLatin1String("files")).toArray()) {
         const QJsonObject f = value.toObject();
         MoodDocumentFile file;
-        file.file = textOf(f, "file");
+        file.file = TextOf(f, "file");
         if (!IsPlainFileName(file.file) || file.file == MoodDocumentFileName())
             continue;
-        file.video = textOf(f, "kind") == QLatin1String("video");
-        file.from = textOf(f, "from");
+        file.video = TextOf(f, "kind") == QLatin1String("video");
+        file.from = TextOf(f, "from");
         files.append(file);
     }
     return files;
@@ -112,10 +98,10 @@ QJsonObject commentObject(const MoodDocumentComment &c, bool withReplies)
 MoodDocumentComment commentOf(const QJsonObject &o, bool withReplies)
 {
     MoodDocumentComment c;
-    c.author = textOf(o, "author");
-    c.name = textOf(o, "name");
-    c.time = timeOf(o, "time");
-    c.text = textOf(o, "text");
+    c.author = TextOf(o, "author");
+    c.name = TextOf(o, "name");
+    c.time = TimeOf(o, "time");
+    c.text = TextOf(o, "text");
     c.files = filesOf(o);
     if (withReplies) {
         for (const QJsonValue &value : o.value(QLatin1String("replies")).toArray()) {
@@ -166,24 +152,24 @@ QJsonObject entryObject(const MoodDocumentEntry &e)
 MoodDocumentEntry entryOf(const QJsonObject &o)
 {
     MoodDocumentEntry e;
-    e.id = textOf(o, "id");
-    e.time = timeOf(o, "time");
-    e.text = textOf(o, "text");
+    e.id = TextOf(o, "id");
+    e.time = TimeOf(o, "time");
+    e.text = TextOf(o, "text");
     const QJsonObject place = o.value(QLatin1String("place")).toObject();
-    e.placeName = textOf(place, "name");
+    e.placeName = TextOf(place, "name");
     e.longitude = numberOf(place, "longitude");
     e.latitude = numberOf(place, "latitude");
-    e.source = textOf(o, "source");
+    e.source = TextOf(o, "source");
     e.files = filesOf(o);
     for (const QJsonValue &value : o.value(QLatin1String("lost")).toArray()) {
         if (value.isString() && !value.toString().isEmpty())
             e.lost << value.toString();
     }
     const QJsonObject repost = o.value(QLatin1String("repost")).toObject();
-    e.repostAuthor = textOf(repost, "author");
-    e.repostName = textOf(repost, "name");
-    e.repostTime = textOf(repost, "time");
-    e.repostText = textOf(repost, "text");
+    e.repostAuthor = TextOf(repost, "author");
+    e.repostName = TextOf(repost, "name");
+    e.repostTime = TextOf(repost, "time");
+    e.repostText = TextOf(repost, "text");
     const std::optional<double> count = numberOf(o, "commentCount");
     if (count && *count >= 0 && *count <= std::numeric_limits<int>::max() && std::floor(*count) == *count)
         e.commentCount = int(*count);
@@ -195,48 +181,6 @@ MoodDocumentEntry entryOf(const QJsonObject &o)
             e.comments.append(commentOf(value.toObject(), true));
     }
     return e;
-}
-
-// The whole objects of the "moods" array of a text that is no JSON as a whole: each
-// read on its own, up to the first that is not whole.
-QList<QJsonObject> salvageEntries(const QByteArray &text)
-{
-    QList<QJsonObject> found;
-    const qsizetype key = text.indexOf("\"moods\"");
-    if (key < 0)
-        return found;
-    qsizetype i = text.indexOf('[', key);
-    if (i < 0)
-        return found;
-    int depth = 0;
-    bool inString = false;
-    qsizetype start = -1;
-    for (++i; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            if (depth++ == 0)
-                start = i;
-        } else if (c == '}' || c == ']') {
-            if (depth == 0)
-                break; // the array's end
-            if (--depth == 0) {
-                const QJsonDocument one = QJsonDocument::fromJson(text.mid(start, i - start + 1));
-                if (!one.isObject())
-                    break;
-                found.append(one.object());
-            }
-        }
-    }
-    return found;
 }
 
 } // namespace
@@ -269,7 +213,7 @@ MoodDocumentRead ParseMoodDocument(const QByteArray &text)
         }
     } else {
         read.damaged = !text.trimmed().isEmpty();
-        objects = salvageEntries(text);
+        objects = SalvageArrayObjects(text, "moods");
     }
     QSet<QString> seen;
     for (const QJsonObject &object : std::as_const(objects)) {

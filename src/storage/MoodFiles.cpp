@@ -28,13 +28,13 @@ QSet<QString> albumFolderKeys(const QStringList &albumNames)
     return keys;
 }
 
-// The first of 说说, 说说 (2), ... that no album has and `heldByAlbum` does not refuse.
-QString firstFreeName(const QStringList &albumNames, const std::function<bool(const QString &)> &heldByAlbum)
+// The first of base, "base (2)", ... that no album has and `heldByAlbum` does not refuse.
+QString firstFreeName(const QString &base, const QStringList &albumNames,
+                      const std::function<bool(const QString &)> &heldByAlbum)
 {
     const QSet<QString> taken = albumFolderKeys(albumNames);
     for (int n = 1;; ++n) {
-        const QString name
-            = n == 1 ? MoodFolderBaseName() : MoodFolderBaseName() + QStringLiteral(" (%1)").arg(n);
+        const QString name = n == 1 ? base : base + QStringLiteral(" (%1)").arg(n);
         if (!taken.contains(name.toCaseFolded()) && !heldByAlbum(name))
             return name;
     }
@@ -67,23 +67,29 @@ QString twoDigits(int number)
 
 QString MoodFolderName(const QStringList &albumNames)
 {
-    return firstFreeName(albumNames, [](const QString &) { return false; });
+    return firstFreeName(MoodFolderBaseName(), albumNames, [](const QString &) { return false; });
 }
 
-QString MoodFolderPath(const QString &saveFolder, const QString &ownerUin, const QStringList &albumNames)
+QString PartFolderPath(const QString &saveFolder, const QString &ownerUin, const QStringList &albumNames,
+                       const QString &baseName, const QString &ownDocument)
 {
     const QString space = SpaceFolderPath(saveFolder, ownerUin);
     if (space.isEmpty())
         return QString();
-    const auto heldByAlbum = [&space](const QString &name) {
+    const auto heldByAlbum = [&space, &ownDocument](const QString &name) {
         const QString folder = space + QLatin1Char('/') + name + QLatin1Char('/');
-        if (QFileInfo::exists(folder + MoodDocumentFileName()))
+        if (QFileInfo::exists(folder + ownDocument))
             return false;
         return QFileInfo::exists(folder + AlbumDocumentFileName())
             || QFileInfo::exists(folder + AlbumRecord::fileName())
             || QFileInfo::exists(folder + AlbumRecord::journalFileName());
     };
-    return space + QLatin1Char('/') + firstFreeName(albumNames, heldByAlbum);
+    return space + QLatin1Char('/') + firstFreeName(baseName, albumNames, heldByAlbum);
+}
+
+QString MoodFolderPath(const QString &saveFolder, const QString &ownerUin, const QStringList &albumNames)
+{
+    return PartFolderPath(saveFolder, ownerUin, albumNames, MoodFolderBaseName(), MoodDocumentFileName());
 }
 
 QString MoodFileStem(const MoodPost &post)

@@ -46,6 +46,13 @@ QString MoodFolderName(const QStringList &albumNames);
 // Nothing is made. Empty when the save folder or the owner is empty.
 QString MoodFolderPath(const QString &saveFolder, const QString &ownerUin, const QStringList &albumNames);
 
+// The same rule for any part of a space kept beside its albums (说说, 留言板): save
+// folder / owner / the first of baseName, "baseName (2)", ... that no album of
+// `albumNames` would have and that holds no album's files on disk unless it holds the
+// part's own `ownDocument`. Nothing is made. Empty when the save folder or owner is.
+QString PartFolderPath(const QString &saveFolder, const QString &ownerUin, const QStringList &albumNames,
+                       const QString &baseName, const QString &ownDocument);
+
 // The common head of a post's file names: "2023-05-01_142305_1a2b3c4d".
 QString MoodFileStem(const MoodPost &post);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "standin/AlbumInfo.h"
+#include "standin/BoardBook.h"
 #include "standin/MoodBook.h"
 #include "standin/PictureMeta.h"
 #include "standin/PictureRecipe.h"
@@ -56,6 +57,9 @@ public:
     // The 说说 of every space (thread-safe of its own).
     const MoodBook &moods() const { return m_moods; }
     MoodBook &moods() { return m_moods; }
+    // The 留言板 of every space (thread-safe of its own).
+    const BoardBook &board() const { return m_board; }
+    BoardBook &board() { return m_board; }
 
 private:
     // Name, time and description of the picture.
@@ -66,6 +70,7 @@ private:
     QHash<QString, QList<int>> m_grownKeys; // album id -> keys in list order, once grown
     int m_extraCounter = 0;
     MoodBook m_moods;
+    BoardBook m_board;
 };
 
 } // namespace albivex::standin

@@ -75,6 +75,12 @@ PictureStore::Picture PictureStore::find(const QString &path) const
     }
     if (path.startsWith(QLatin1String("/mood/")))
         return moodMedia(path);
+    if (path.startsWith(QLatin1String("/board/"))) {
+        const auto recipe = m_data.board().picture(path);
+        if (!recipe)
+            return {};
+        return {recipe->contentType(), body(*recipe), QString()};
+    }
     const auto m = albumPicture.match(path);
     if (!m.hasMatch())
         return {};

@@ -47,7 +47,7 @@ QString callbackOf(const RequestView &request)
 bool isMedia(const QString &path)
 {
     return path.startsWith(QLatin1String("/photo/")) || path.startsWith(QLatin1String("/video/"))
-        || path.startsWith(QLatin1String("/mood/"));
+        || path.startsWith(QLatin1String("/mood/")) || path.startsWith(QLatin1String("/board/"));
 }
 
 QString valueOf(const QList<QPair<QString, QString>> &items, const QString &key)
@@ -85,7 +85,7 @@ int intOr(const QString &text, int fallback)
 
 } // namespace
 
-ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs), m_moods(knobs) { }
+ServiceRoutes::ServiceRoutes(StandinKnobs &knobs) : m_knobs(knobs), m_moods(knobs), m_board(knobs) { }
 
 HttpAnswer ServiceRoutes::answer(const RequestView &request) const
 {
@@ -125,6 +125,8 @@ HttpAnswer ServiceRoutes::answer(const RequestView &request) const
         return floatview(request);
     if (MoodRoutes::isMoodPath(path))
         return moods(request);
+    if (path == QLatin1String(BoardRoutes::ListPath))
+        return board(request);
     if (isMedia(path))
         return picture(request);
     if (path == QLatin1String("/download/"))
@@ -225,7 +227,7 @@ Space ServiceRoutes::spaceOf(const QString &hostUin, const QString &viewer) cons
 
 HttpAnswer ServiceRoutes::serviceError(const RequestView &request, int code) const
 {
-    if (MoodRoutes::isMoodPath(request.path())) // JSONP or, asked so, bare
+    if (MoodRoutes::isMoodPath(request.path()) || request.path() == QLatin1String(BoardRoutes::ListPath))
         return MoodRoutes::error(request, code);
     return script(ErrorAnswer::of(callbackOf(request), code),
                   request.path() == QLatin1String(AlbumListV2Path));
@@ -349,6 +351,14 @@ HttpAnswer ServiceRoutes::moods(const RequestView &request) const
                                                                  : m_moods.detail(request, who);
 }
 
+HttpAnswer ServiceRoutes::board(const RequestView &request) const
+{
+    const QString who = viewer(request);
+    if (who.isEmpty())
+        return serviceError(request, ErrorAnswer::NotSignedIn);
+    return m_board.list(request, who);
+}
+
 HttpAnswer ServiceRoutes::picture(const RequestView &request) const
 {
     const PictureStore::Picture found = m_knobs.pictures().find(request.path());
@@ -372,8 +382,9 @@ HttpAnswer ServiceRoutes::picture(const RequestView &request) const
 
 bool ServiceRoutes::isBudgeted(const QString &path)
 {
-    for (const char *listPath : {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath,
-                                 FloatviewPath, MoodRoutes::ListPath, MoodRoutes::DetailPath}) {
+    for (const char *listPath :
+         {AlbumListV3Path, AlbumListV2Path, PhotoListOwnPath, PhotoListOtherPath, FloatviewPath,
+          MoodRoutes::ListPath, MoodRoutes::DetailPath, BoardRoutes::ListPath}) {
         if (path == QLatin1String(listPath))
             return true;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "standin/BoardRoutes.h"
 #include "standin/DataSet.h"
 #include "standin/FaultRule.h"
 #include "standin/HttpAnswer.h"
@@ -21,7 +22,7 @@ public:
     // The answer a content fault puts in place of the normal one.
     HttpAnswer hostileAnswer(const RequestView &request, const FaultRule &rule) const;
     // True for the paths the request budget counts: album and photo lists, floatview,
-    // 说说 lists and details, pictures and videos.
+    // 说说 lists and details, the 留言板 list, pictures and videos.
     static bool isBudgeted(const QString &path);
     // The answer to a request over the budget: lists the busy code -10049, pictures and
     // videos 429 with Retry-After: 1.
@@ -66,6 +67,8 @@ private:
     HttpAnswer picture(const RequestView &request) const;
     // 说说 list or detail, once the viewer is known.
     HttpAnswer moods(const RequestView &request) const;
+    // 留言板 list, once the viewer is known.
+    HttpAnswer board(const RequestView &request) const;
     // The service's JSONP error answer of `code` for this request (GBK on the v2 list).
     HttpAnswer serviceError(const RequestView &request, int code) const;
 
@@ -76,6 +79,7 @@ private:
 
     StandinKnobs &m_knobs;
     MoodRoutes m_moods;
+    BoardRoutes m_board;
 };
 
 } // namespace albivex::standin

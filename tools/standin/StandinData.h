@@ -28,6 +28,16 @@ inline constexpr char NoNicknameUin[] = "987654321";
 inline constexpr int MainMoodCount = 25;
 inline constexpr int SecondMoodCount = 3;
 inline constexpr int ThirdMoodCount = 2;
+// 留言板 (message board): the main space has MainBoardCount messages (more with extra
+// board messages: several pages of 20), the second and third spaces a few each; ClosedUin
+// refuses everyone else with -10031 as for its 说说. Main-space messages 1 to 5 (newest
+// first) are plain text, UBB codes ([ffg,…]…[/ft] and [em]e100[/em]), a picture
+// ([img] to /board/p/<id>.jpg, served), a private one and one with two replies; the
+// second space's message 2 is private and written by another number, so its text
+// reaches no other viewer.
+inline constexpr int MainBoardCount = 27;
+inline constexpr int SecondBoardCount = 3;
+inline constexpr int ThirdBoardCount = 2;
 // Refuses its posts with code -10033 "主人设置保密".
 inline constexpr char SecretMoodsUin[] = "5566778899";
 // Claims SealedMoodTotal posts but lists only the newest SealedMoodListed: a page

@@ -77,6 +77,9 @@ public:
     // every post before them ("基准说说1", ...); made from their index when asked for.
     void addExtraMoods(int count, int pictures) { m_data.moods().addExtra(count, pictures); }
     void clearExtraMoods() { m_data.moods().clearExtras(); }
+    // `count` more plain 留言板 messages in the main space (every tenth with a picture).
+    void addExtraBoard(int count) { m_data.board().addExtra(count); }
+    void clearExtraBoard() { m_data.board().clearExtras(); }
 
     // Signs the number in as the sign-in page does, without a browser: the cookies to
     // put into a cookie jar, and the skey for the g_tk token.

@@ -73,7 +73,10 @@ QString dataSetText()
         "  xREPEAT adds the album that many times, names numbered (--extra-album 2:4096x100: a space of\n"
         "  112 albums).\n"
         "Extra 说说 (--extra-moods COUNT:PICTURES, repeatable): COUNT more posts in the main space, older\n"
-        "  than the others, with PICTURES small pictures each.");
+        "  than the others, with PICTURES small pictures each.\n"
+        "Extra 留言板 (--extra-board COUNT): COUNT more plain messages on the main space's board, older "
+        "than\n"
+        "  the others; every tenth shows a picture.");
     return text.arg(QLatin1String(ClosedUin), QLatin1String(SecretMoodsUin), QLatin1String(SealedMoodsUin));
 }
 
@@ -117,8 +120,11 @@ int main(int argc, char **argv)
     const QCommandLineOption extraMoodsOption(QStringLiteral("extra-moods"),
                                               QStringLiteral("Extra 说说 in the main space (see above)."),
                                               QStringLiteral("COUNT:PICTURES"));
+    const QCommandLineOption extraBoardOption(
+        QStringLiteral("extra-board"), QStringLiteral("Extra 留言板 messages in the main space (see above)."),
+        QStringLiteral("COUNT"));
     parser.addOptions({portOption, profileOption, latencyOption, rateOption, throttleOption, versionOption,
-                       logOption, faultOption, extraOption, extraMoodsOption});
+                       logOption, faultOption, extraOption, extraMoodsOption, extraBoardOption});
     parser.process(app);
 
     const auto fail = [](const QString &message) {
@@ -194,6 +200,13 @@ int main(int argc, char **argv)
         if (parts.size() != 2 || !countOk || !picturesOk || count < 1 || pictures < 0)
             return fail(QStringLiteral("bad --extra-moods ") + option);
         knobs.addExtraMoods(count, pictures);
+    }
+
+    if (parser.isSet(extraBoardOption)) {
+        const int count = parser.value(extraBoardOption).toInt(&ok);
+        if (!ok || count < 1)
+            return fail(QStringLiteral("bad --extra-board ") + parser.value(extraBoardOption));
+        knobs.addExtraBoard(count);
     }
 
     if (!server.listen(quint16(port)))
