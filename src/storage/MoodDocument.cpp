@@ -243,15 +243,22 @@ QList<QJsonObject> salvageEntries(const QByteArray &text)
 
 QByteArray MoodDocumentText(const MoodDocument &document)
 {
-    QJsonArray moods;
+    // Entry by entry, laid out as QJsonDocument lays out the whole: a space of ten
+    // thousand posts never stands in memory as one tree of JSON values beside its text.
+    QByteArray text = QByteArrayLiteral("{\n    \"moods\": [");
+    bool first = true;
     for (const MoodDocumentEntry &entry : document.moods) {
-        if (!entry.id.isEmpty()) // the reader would drop it
-            moods.append(entryObject(entry));
+        if (entry.id.isEmpty()) // the reader would drop it
+            continue;
+        QByteArray one = QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Indented);
+        one.chop(1); // its closing newline
+        one.replace('\n', QByteArrayLiteral("\n        "));
+        text += first ? QByteArrayLiteral("\n        ") : QByteArrayLiteral(",\n        ");
+        text += one;
+        first = false;
     }
-    QJsonObject o;
-    o.insert(QLatin1String("version"), 1);
-    o.insert(QLatin1String("moods"), moods);
-    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+    text += QByteArrayLiteral("\n    ],\n    \"version\": 1\n}\n");
+    return text;
 }
 
 MoodDocumentRead ParseMoodDocument(const QByteArray &text)

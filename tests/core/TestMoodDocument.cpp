@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <QtTest>
@@ -195,6 +196,11 @@ private Q_SLOTS:
         const MoodDocumentRead read = ParseMoodDocument(text);
         QVERIFY(!read.damaged);
         QCOMPARE(read.document.moods.size(), 1);
+        // Written entry by entry, laid out as Qt lays out the whole document.
+        const QByteArray two = MoodDocumentText({{entry, entry}});
+        QCOMPARE(two, QJsonDocument::fromJson(two).toJson(QJsonDocument::Indented));
+        QCOMPARE(MoodDocumentText({}),
+                 QJsonDocument::fromJson(MoodDocumentText({})).toJson(QJsonDocument::Indented));
         const MoodDocumentEntry &back = read.document.moods.first();
         QCOMPARE(back.placeName, entry.placeName);
         QCOMPARE(back.repostName, entry.repostName);
