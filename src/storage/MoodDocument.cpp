@@ -197,17 +197,59 @@ MoodDocumentEntry entryOf(const QJsonObject &o)
     return e;
 }
 
-// The whole objects of the "moods" array of a text that is no JSON as a whole: each
-// read on its own, up to the first that is not whole.
-QList<QJsonObject> salvageEntries(const QByteArray &text)
+bool IsSpace(char c)
 {
-    QList<QJsonObject> found;
-    const qsizetype key = text.indexOf("\"moods\"");
-    if (key < 0)
-        return found;
-    qsizetype i = text.indexOf('[', key);
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Where the top-level "moods" array opens (the index of its '['), -1 when the text has
+// none: the first key "moods" of the outermost object, when its value is an array.
+qsizetype MoodsArrayAt(const QByteArray &text)
+{
+    int depth = 0;
+    bool inString = false;
+    qsizetype stringStart = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+                if (depth != 1 || i - stringStart != 6 || !text.sliced(stringStart, 7).startsWith("\"moods"))
+                    continue;
+                qsizetype j = i + 1;
+                while (j < text.size() && IsSpace(text.at(j)))
+                    ++j;
+                if (j >= text.size() || text.at(j) != ':')
+                    continue; // a value of that text, not the key
+                for (++j; j < text.size() && IsSpace(text.at(j)); ++j) { }
+                return j < text.size() && text.at(j) == '[' ? j : -1;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            stringStart = i;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return -1;
+}
+
+// Hands each whole object of the "moods" array to `take`, read on its own: one entry's
+// values at a time, never the whole document's. Reading stops at the first element
+// that does not read (a text cut short). True when the array was read to its end and
+// held only objects.
+template<typename Take> bool EachEntryObject(const QByteArray &text, Take take)
+{
+    qsizetype i = MoodsArrayAt(text);
     if (i < 0)
-        return found;
+        return false;
+    bool whole = true;
     int depth = 0;
     bool inString = false;
     qsizetype start = -1;
@@ -222,21 +264,28 @@ QList<QJsonObject> salvageEntries(const QByteArray &text)
         }
         if (c == '"') {
             inString = true;
+            whole = whole && depth > 0; // a string is no entry
         } else if (c == '{' || c == '[') {
             if (depth++ == 0)
                 start = i;
         } else if (c == '}' || c == ']') {
             if (depth == 0)
-                break; // the array's end
+                return whole; // the array's end
             if (--depth == 0) {
                 const QJsonDocument one = QJsonDocument::fromJson(text.mid(start, i - start + 1));
+                if (one.isArray()) {
+                    whole = false; // whole, but no entry
+                    continue;
+                }
                 if (!one.isObject())
-                    break;
-                found.append(one.object());
+                    return false;
+                take(one.object());
             }
+        } else if (depth == 0 && c != ',' && !IsSpace(c)) {
+            whole = false; // a number or a word, no entry
         }
     }
-    return found;
+    return false; // cut before the array's end
 }
 
 } // namespace
@@ -264,32 +313,19 @@ QByteArray MoodDocumentText(const MoodDocument &document)
 MoodDocumentRead ParseMoodDocument(const QByteArray &text)
 {
     MoodDocumentRead read;
-    QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(text, &error);
-    QList<QJsonObject> objects;
-    if (json.isObject() && json.object().value(QLatin1String("moods")).isArray()) {
-        for (const QJsonValue &value : json.object().value(QLatin1String("moods")).toArray()) {
-            if (value.isObject())
-                objects.append(value.toObject());
-            else
-                read.damaged = true;
-        }
-    } else {
-        read.damaged = !text.trimmed().isEmpty();
-        objects = salvageEntries(text);
-    }
     QSet<QString> seen;
-    for (const QJsonObject &object : std::as_const(objects)) {
+    const bool whole = EachEntryObject(text, [&read, &seen](const QJsonObject &object) {
         MoodDocumentEntry entry = entryOf(object);
         if (entry.id.isEmpty()) {
             read.damaged = true;
-            continue;
+            return;
         }
         if (!seen.contains(entry.id)) {
             seen.insert(entry.id);
             read.document.moods.append(std::move(entry));
         }
-    }
+    });
+    read.damaged = read.damaged || (!whole && !text.trimmed().isEmpty());
     return read;
 }
 

@@ -247,6 +247,12 @@ private Q_SLOTS:
         QTest::newRow("not JSON") << QByteArray("\x89PNG garbage {[") << QStringList() << true;
         QTest::newRow("moods not an array")
             << QByteArray(R"({"moods": {"id": "x"}})") << QStringList() << true;
+        QTest::newRow("an array among the entries")
+            << QByteArray(R"({"moods": [{"id": "a"}, ["b"], {"id": "c"}]})") << QStringList {"a", "c"}
+            << true;
+        QTest::newRow("\"moods\" also as a value before the array") << QByteArray(
+            R"({"about": "moods", "other": [{"id": "z"}], "moods": [{"id": "a"}, {"id": "b"}]})")
+                                                                    << QStringList {"a", "b"} << false;
         QTest::newRow("entry without id, repeated id")
             << QByteArray(R"({"moods": [{"text": "t"}, {"id": "x"}, 7, {"id": "x", "text": "later"}]})")
             << QStringList {"x"} << true;
