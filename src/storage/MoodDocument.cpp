@@ -3,6 +3,7 @@
 #include "storage/AlbumRecord.h"
 #include "storage/DocumentFields.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -290,11 +291,11 @@ template<typename Take> bool EachEntryObject(const QByteArray &text, Take take)
 
 } // namespace
 
-QByteArray MoodDocumentText(const MoodDocument &document)
+bool WriteMoodDocument(QIODevice &out, const MoodDocument &document)
 {
     // Entry by entry, laid out as QJsonDocument lays out the whole: a space of ten
-    // thousand posts never stands in memory as one tree of JSON values beside its text.
-    QByteArray text = QByteArrayLiteral("{\n    \"moods\": [");
+    // thousand posts never stands in memory as one tree of JSON values, nor as one text.
+    bool ok = out.write("{\n    \"moods\": [") >= 0;
     bool first = true;
     for (const MoodDocumentEntry &entry : document.moods) {
         if (entry.id.isEmpty()) // the reader would drop it
@@ -302,11 +303,18 @@ QByteArray MoodDocumentText(const MoodDocument &document)
         QByteArray one = QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Indented);
         one.chop(1); // its closing newline
         one.replace('\n', QByteArrayLiteral("\n        "));
-        text += first ? QByteArrayLiteral("\n        ") : QByteArrayLiteral(",\n        ");
-        text += one;
+        ok = ok && out.write(first ? "\n        " : ",\n        ") >= 0 && out.write(one) >= 0;
         first = false;
     }
-    text += QByteArrayLiteral("\n    ],\n    \"version\": 1\n}\n");
+    return ok && out.write("\n    ],\n    \"version\": 1\n}\n") >= 0;
+}
+
+QByteArray MoodDocumentText(const MoodDocument &document)
+{
+    QByteArray text;
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::WriteOnly);
+    WriteMoodDocument(buffer, document);
     return text;
 }
 
