@@ -8,6 +8,9 @@
 #include "storage/MoodDocument.h"
 #include "storage/MoodDocumentUpdate.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 
 using namespace albivex;
@@ -51,6 +54,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         RequirePlainFiles(e.files);
         for (const MoodDocumentComment &c : e.comments)
             RequireComment(c, false);
+    }
+    // Read entry by entry, the entries are those of the whole document as Qt reads it
+    // (where the key is written plainly, once).
+    const QJsonDocument json = QJsonDocument::fromJson(text);
+    if (json.isObject() && json.object().value(QLatin1String("moods")).isArray()
+        && text.count("\"moods\"") == 1 && !text.contains("\\u")) {
+        QStringList whole;
+        for (const QJsonValue &value : json.object().value(QLatin1String("moods")).toArray()) {
+            const QString id = value.toObject().value(QLatin1String("id")).toString();
+            if (value.isObject() && !id.isEmpty() && !whole.contains(id))
+                whole << id;
+        }
+        QStringList read1;
+        for (const MoodDocumentEntry &e : read.document.moods)
+            read1 << e.id;
+        Require(read1 == whole, "the entries are the whole document's", QString::fromUtf8(text.left(200)));
     }
     const MoodDocumentRead again = ParseMoodDocument(MoodDocumentText(read.document));
     Require(!again.damaged && again.document == read.document, "what is read is written back the same");

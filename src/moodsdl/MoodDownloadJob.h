@@ -134,7 +134,7 @@ private:
     QHash<int, MoodPost> m_open; // posts whose files are being saved, by number
     QList<MoodDocumentEntry> m_entries; // this run's, not handed to moods.json yet
     int m_entriesWritten = 0; // this run's handed to moods.json
-    static constexpr int EntriesPerWrite = 500;
+    static constexpr int EntriesPerWrite = 2000;
     BackupReportAlbum m_check;
     bool m_journalBegun = false;
 };

@@ -123,7 +123,9 @@ void MoodSaver::send(const Job &job)
     options.nameByContent = !job.item.video;
     if (!job.item.video && m_writeMetadata && m_writeMetadata())
         options.words = job.words;
-    QDir().mkpath(m_folder);
+    // Made once, before the first file: the transfers put their files straight into it.
+    if (!m_folderMade)
+        m_folderMade = QDir().mkpath(m_folder);
     auto *transfer = new PictureTransfer(m_nam, job.item.address, QDir(m_folder).filePath(job.item.fileName),
                                          options, this);
     m_inFlight.append(transfer);

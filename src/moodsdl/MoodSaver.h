@@ -107,6 +107,7 @@ private:
     const PictureTransfer::Options m_options;
     ServicePause *m_pause;
     bool m_skipRecorded = false;
+    bool m_folderMade = false;
     std::function<bool()> m_writeMetadata;
     QList<Job> m_queue;
     QList<Job> m_held; // turned away by a 429, asked again after the pause

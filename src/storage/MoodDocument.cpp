@@ -3,6 +3,7 @@
 #include "storage/AlbumRecord.h"
 #include "storage/DocumentFields.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -183,50 +184,142 @@ MoodDocumentEntry entryOf(const QJsonObject &o)
     return e;
 }
 
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Where the top-level "moods" array opens (the index of its '['), -1 when the text has
+// none: the first key "moods" of the outermost object, when its value is an array.
+qsizetype MoodsArrayAt(const QByteArray &text)
+{
+    int depth = 0;
+    bool inString = false;
+    qsizetype stringStart = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+                if (depth != 1 || i - stringStart != 6 || !text.sliced(stringStart, 7).startsWith("\"moods"))
+                    continue;
+                qsizetype j = i + 1;
+                while (j < text.size() && IsSpace(text.at(j)))
+                    ++j;
+                if (j >= text.size() || text.at(j) != ':')
+                    continue; // a value of that text, not the key
+                for (++j; j < text.size() && IsSpace(text.at(j)); ++j) { }
+                return j < text.size() && text.at(j) == '[' ? j : -1;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            stringStart = i;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return -1;
+}
+
+// Hands each whole object of the "moods" array to `take`, read on its own: one entry's
+// values at a time, never the whole document's. Reading stops at the first element
+// that does not read (a text cut short). True when the array was read to its end and
+// held only objects.
+template<typename Take> bool EachEntryObject(const QByteArray &text, Take take)
+{
+    qsizetype i = MoodsArrayAt(text);
+    if (i < 0)
+        return false;
+    bool whole = true;
+    int depth = 0;
+    bool inString = false;
+    qsizetype start = -1;
+    for (++i; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            whole = whole && depth > 0; // a string is no entry
+        } else if (c == '{' || c == '[') {
+            if (depth++ == 0)
+                start = i;
+        } else if (c == '}' || c == ']') {
+            if (depth == 0)
+                return whole; // the array's end
+            if (--depth == 0) {
+                const QJsonDocument one = QJsonDocument::fromJson(text.mid(start, i - start + 1));
+                if (one.isArray()) {
+                    whole = false; // whole, but no entry
+                    continue;
+                }
+                if (!one.isObject())
+                    return false;
+                take(one.object());
+            }
+        } else if (depth == 0 && c != ',' && !IsSpace(c)) {
+            whole = false; // a number or a word, no entry
+        }
+    }
+    return false; // cut before the array's end
+}
+
 } // namespace
+
+bool WriteMoodDocument(QIODevice &out, const MoodDocument &document)
+{
+    // Entry by entry, laid out as QJsonDocument lays out the whole: a space of ten
+    // thousand posts never stands in memory as one tree of JSON values, nor as one text.
+    bool ok = out.write("{\n    \"moods\": [") >= 0;
+    bool first = true;
+    for (const MoodDocumentEntry &entry : document.moods) {
+        if (entry.id.isEmpty()) // the reader would drop it
+            continue;
+        QByteArray one = QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Indented);
+        one.chop(1); // its closing newline
+        one.replace('\n', QByteArrayLiteral("\n        "));
+        ok = ok && out.write(first ? "\n        " : ",\n        ") >= 0 && out.write(one) >= 0;
+        first = false;
+    }
+    return ok && out.write("\n    ],\n    \"version\": 1\n}\n") >= 0;
+}
 
 QByteArray MoodDocumentText(const MoodDocument &document)
 {
-    QJsonArray moods;
-    for (const MoodDocumentEntry &entry : document.moods) {
-        if (!entry.id.isEmpty()) // the reader would drop it
-            moods.append(entryObject(entry));
-    }
-    QJsonObject o;
-    o.insert(QLatin1String("version"), 1);
-    o.insert(QLatin1String("moods"), moods);
-    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+    QByteArray text;
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::WriteOnly);
+    WriteMoodDocument(buffer, document);
+    return text;
 }
 
 MoodDocumentRead ParseMoodDocument(const QByteArray &text)
 {
     MoodDocumentRead read;
-    QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(text, &error);
-    QList<QJsonObject> objects;
-    if (json.isObject() && json.object().value(QLatin1String("moods")).isArray()) {
-        for (const QJsonValue &value : json.object().value(QLatin1String("moods")).toArray()) {
-            if (value.isObject())
-                objects.append(value.toObject());
-            else
-                read.damaged = true;
-        }
-    } else {
-        read.damaged = !text.trimmed().isEmpty();
-        objects = SalvageArrayObjects(text, "moods");
-    }
     QSet<QString> seen;
-    for (const QJsonObject &object : std::as_const(objects)) {
+    const bool whole = EachEntryObject(text, [&read, &seen](const QJsonObject &object) {
         MoodDocumentEntry entry = entryOf(object);
         if (entry.id.isEmpty()) {
             read.damaged = true;
-            continue;
+            return;
         }
         if (!seen.contains(entry.id)) {
             seen.insert(entry.id);
             read.document.moods.append(std::move(entry));
         }
-    }
+    });
+    read.damaged = read.damaged || (!whole && !text.trimmed().isEmpty());
     return read;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -84,6 +85,8 @@ inline QString MoodDocumentFileName()
 //    "repost": {"author", "name", "time", "text"}, "commentCount", "commentsComplete",
 //    "comments": [{"author", "name", "time", "text", "files", "replies": [...]}]}]}
 QByteArray MoodDocumentText(const MoodDocument &document);
+// The same text written to `out` entry by entry; false when a write failed.
+bool WriteMoodDocument(QIODevice &out, const MoodDocument &document);
 
 // What a read of moods.json found: the entries it could read, and whether anything
 // was damaged on the way (the file then deserves keeping aside before it is replaced).

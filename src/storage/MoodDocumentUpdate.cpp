@@ -137,7 +137,8 @@ std::optional<QString> UpdateMoodDocument(const QString &folder, const MoodDocum
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    file.write(MoodDocumentText(MergeMoodDocuments(read.document, newer)));
+    if (!WriteMoodDocument(file, MergeMoodDocuments(read.document, newer)))
+        file.cancelWriting();
     if (!file.commit())
         return file.errorString();
     return std::nullopt;

@@ -10,6 +10,7 @@
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "signin/ui/SignInDialog.h"
+#include "standin/MoodRoutes.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
 #include "standin/StandinThread.h"
@@ -49,7 +50,7 @@ const QString Expired = QStringLiteral("登录已失效，请重新登录..");
 const QString Busy = QStringLiteral("服务繁忙，请稍后再试");
 
 // What a test does to reach a list.
-enum class Action { ListOwn, ListOther, View, Download };
+enum class Action { ListOwn, ListOther, View, Download, Moods };
 
 } // namespace
 
@@ -118,6 +119,9 @@ class TestTodayLists : public QObject
         case Action::Download:
             selectAlbum(what);
             window().downloadAlbumAction->trigger();
+            break;
+        case Action::Moods:
+            window().downloadMoodsButton->click();
             break;
         }
     }
@@ -273,6 +277,9 @@ private Q_SLOTS:
         QTest::newRow("album list, 403") << Action::ListOwn << sd::FaultRule::httpStatus(OwnPath, 403);
         QTest::newRow("photo listing") << Action::View << sd::FaultRule::serviceCode(PhotoPath, -3000);
         QTest::newRow("album job") << Action::Download << sd::FaultRule::serviceCode(PhotoPath, -3000);
+        QTest::newRow("说说 job") << Action::Moods
+                                  << sd::FaultRule::serviceCode(QString::fromLatin1(sd::MoodRoutes::ListPath),
+                                                                -3000);
     }
     void expiredSession()
     {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <QtTest>
@@ -195,6 +196,11 @@ private Q_SLOTS:
         const MoodDocumentRead read = ParseMoodDocument(text);
         QVERIFY(!read.damaged);
         QCOMPARE(read.document.moods.size(), 1);
+        // Written entry by entry, laid out as Qt lays out the whole document.
+        const QByteArray two = MoodDocumentText({{entry, entry}});
+        QCOMPARE(two, QJsonDocument::fromJson(two).toJson(QJsonDocument::Indented));
+        QCOMPARE(MoodDocumentText({}),
+                 QJsonDocument::fromJson(MoodDocumentText({})).toJson(QJsonDocument::Indented));
         const MoodDocumentEntry &back = read.document.moods.first();
         QCOMPARE(back.placeName, entry.placeName);
         QCOMPARE(back.repostName, entry.repostName);
@@ -241,6 +247,12 @@ private Q_SLOTS:
         QTest::newRow("not JSON") << QByteArray("\x89PNG garbage {[") << QStringList() << true;
         QTest::newRow("moods not an array")
             << QByteArray(R"({"moods": {"id": "x"}})") << QStringList() << true;
+        QTest::newRow("an array among the entries")
+            << QByteArray(R"({"moods": [{"id": "a"}, ["b"], {"id": "c"}]})") << QStringList {"a", "c"}
+            << true;
+        QTest::newRow("\"moods\" also as a value before the array") << QByteArray(
+            R"({"about": "moods", "other": [{"id": "z"}], "moods": [{"id": "a"}, {"id": "b"}]})")
+                                                                    << QStringList {"a", "b"} << false;
         QTest::newRow("entry without id, repeated id")
             << QByteArray(R"({"moods": [{"text": "t"}, {"id": "x"}, 7, {"id": "x", "text": "later"}]})")
             << QStringList {"x"} << true;
