@@ -37,16 +37,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("ids"); // id|nickname|secret|pubtime|ubb|replies
         QTest::addColumn<int>("total");
-        QTest::newRow("jsonp, replies, unknown keys")
-            << R"(_Callback({"code":0,"subcode":0,"message":"","data":{"total":"2","commentList":[
-{"id":"7","uin":1,"nickname":"A\u4e59","secret":0,"pubtime":1600000000,"ubbContent":"hi [em]e1[/em]","x":{"id":"9"},
- "replyList":[{"uin":2,"nick":"B","time":1600000100,"content":"re"},{"nick":"C"}]},
-{"uin":3,"secret":"1","ubbContent":"","replyList":null}]}});)"
-            << QStringList {"7|A乙|0|1600000000|hi [em]e1[/em]|2", "|0|1|||0"} << 2;
-        QTest::newRow("bare json, no data") << R"({"code":-10031,"message":"权限"})" << QStringList() << -1;
+        QTest::newRow("jsonp, replies, unknown keys") << QString::fromUtf8(
+            "_Callback({\"code\":0,\"subcode\":0,\"message\":\"\",\"data\":{\"total\":\"2\",\"commentList\":["
+            "\n{\"id\":\"7\",\"uin\":1,\"nickname\":\"A\\u4e59\",\"secret\":0,\"pubtime\":1600000000,"
+            "\"ubbContent\":\"hi [em]e1[/em]\",\"x\":{\"id\":\"9\"},\n "
+            "\"replyList\":[{\"uin\":2,\"nick\":\"B\",\"time\":1600000100,\"content\":\"re\"},{\"nick\":"
+            "\"C\"}]},\n{\"uin\":3,\"secret\":\"1\",\"ubbContent\":\"\",\"replyList\":null}]}});")
+                                                      << QStringList {"7|A乙|0|1600000000|hi [em]e1[/em]|2",
+                                                                      "||1|||0"}
+                                                      << 2;
+        QTest::newRow("bare json, no data")
+            << QString::fromUtf8("{\"code\":-10031,\"message\":\"权限\"}") << QStringList() << -1;
         QTest::newRow("hostile: damaged text, negative total")
-            << R"(cb({"data":{"total":-5,"commentList":[{"id":"a\","nickname":"N"},{"id":"b","replyList":[{"content":"x\"y"}]}]}}))"
-            << QStringList {"a\\|N|0|||0", "b||0|||1"} << -1;
+            << QString::fromUtf8("cb({\"data\":{\"total\":-5,\"commentList\":[{\"id\":\"a\\\",\"nickname\":"
+                                 "\"N\"},{\"id\":\"b\",\"replyList\":[{\"content\":\"x\\\"y\"}]}]}})")
+            << QStringList {"a\"|N|0|||0", "b||0|||1"} << -1;
     }
     void messagesKeepTheirOwnValues()
     {
