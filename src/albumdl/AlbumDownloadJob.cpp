@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTime>
 #include <QTimer>
 
 namespace albivex {
@@ -102,14 +101,8 @@ void AlbumDownloadJob::startPause()
     delete m_pause.data();
     m_pause = new ServicePause(m_pauseOptions, this);
     m_pausedListing = -1;
-    connect(m_pause, &ServicePause::began, this, [this](int pauseMs) {
-        const int seconds = (pauseMs + 999) / 1000;
-        m_view.addLogLines(
-            {QStringLiteral("服务繁忙，暂停下载%1分%2秒，%3继续..")
-                 .arg(seconds / 60)
-                 .arg(seconds % 60)
-                 .arg(QTime::currentTime().addMSecs(pauseMs).toString(QStringLiteral("HH:mm:ss")))});
-    });
+    connect(m_pause, &ServicePause::began, this,
+            [this](int pauseMs) { m_view.addLogLines({PauseBeganText(pauseMs)}); });
     connect(m_pause, &ServicePause::countdown, this,
             [this](int remainingMs) { m_view.setStatusText(PauseCountdownText(remainingMs)); });
     connect(m_pause, &ServicePause::resumed, this, [this] {

@@ -1,5 +1,7 @@
 #include "albumdl/ServicePause.h"
 
+#include <QTime>
+
 namespace albivex {
 
 QList<int> ServicePauseOptions::parseSchedule(const QString &seconds)
@@ -101,6 +103,15 @@ int ServicePause::listWaitMs() const
 void ServicePause::noteListRequest()
 {
     m_sinceListRequest.start();
+}
+
+QString PauseBeganText(int pauseMs)
+{
+    const int seconds = (pauseMs + 999) / 1000;
+    return QStringLiteral("服务繁忙，暂停下载%1分%2秒，%3继续..")
+        .arg(seconds / 60)
+        .arg(seconds % 60)
+        .arg(QTime::currentTime().addMSecs(pauseMs).toString(QStringLiteral("HH:mm:ss")));
 }
 
 QString PauseCountdownText(int remainingMs)

@@ -79,6 +79,10 @@ private:
     QElapsedTimer m_sinceListRequest;
 };
 
+// The log line when a pause begins: "服务繁忙，暂停下载M分S秒，HH:mm:ss继续..", whole
+// seconds rounded up, the time of day when it ends.
+QString PauseBeganText(int pauseMs);
+
 // The status text during a pause: "服务繁忙，M分S秒后继续..", whole seconds rounded up.
 QString PauseCountdownText(int remainingMs);
 

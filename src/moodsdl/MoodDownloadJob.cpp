@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QTime>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
@@ -99,15 +98,8 @@ bool MoodDownloadJob::start()
 
     delete m_pause.data();
     m_pause = new ServicePause(m_pauseOptions, this);
-    connect(m_pause, &ServicePause::began, this, [this](int pauseMs) {
-        const int seconds = (pauseMs + 999) / 1000;
-        m_view.addLogLines(
-            {LogHead
-             + QStringLiteral("服务繁忙，暂停下载%1分%2秒，%3继续..")
-                   .arg(seconds / 60)
-                   .arg(seconds % 60)
-                   .arg(QTime::currentTime().addMSecs(pauseMs).toString(QStringLiteral("HH:mm:ss")))});
-    });
+    connect(m_pause, &ServicePause::began, this,
+            [this](int pauseMs) { m_view.addLogLines({LogHead + PauseBeganText(pauseMs)}); });
     connect(m_pause, &ServicePause::countdown, this,
             [this](int remainingMs) { m_view.setStatusText(PauseCountdownText(remainingMs)); });
     connect(m_pause, &ServicePause::resumed, this, [this] {
@@ -169,12 +161,17 @@ void MoodDownloadJob::onPage(int pos, int total, const QList<MoodPost> &posts)
     if (!m_journalBegun) {
         // The journal once the space is known to let its posts be read.
         m_journalBegun = true;
-        RunJournal journal = JournalKeepingOthers(m_spaceFolder, m_owner, RunJournal::Kind::Moods);
-        journal.quality = BoxIndexOfQuality(m_view.quality());
-        journal.naming = static_cast<int>(m_view.namingMode());
-        journal.albums << RunJournal::Album {JournalPartId, MoodFolderBaseName(), false,
-                                             RunJournal::Kind::Moods};
-        m_bookkeeping->run([folder = m_spaceFolder, journal] { return SaveRunJournal(folder, journal); });
+        // Read and written on the album lane: the window's thread never waits for the disk.
+        m_bookkeeping->run([folder = m_spaceFolder, owner = m_owner,
+                            quality = BoxIndexOfQuality(m_view.quality()),
+                            naming = static_cast<int>(m_view.namingMode())] {
+            RunJournal journal = JournalKeepingOthers(folder, owner, RunJournal::Kind::Moods);
+            journal.quality = quality;
+            journal.naming = naming;
+            journal.albums << RunJournal::Album {JournalPartId, MoodFolderBaseName(), false,
+                                                 RunJournal::Kind::Moods};
+            return SaveRunJournal(folder, journal);
+        });
         // moods.json at once, so that a run killed before its end leaves a folder
         // known as the posts' (an album folder holds a record too).
         m_bookkeeping->run(
