@@ -2,7 +2,8 @@
 # check-layers.sh [SRC_DIR] [QT_HEADERS_DIR]: fails when a file under src/ includes a
 # project folder its own folder may not include, or when widget-free (core) code
 # includes a Qt widget or web-engine header. Lower folders never include higher ones:
-#   network < qzone < storage, session < catalogue < photos < albumdl < moodsdl, gallery;
+#   network < qzone < storage, session < catalogue < photos < albumdl < moodsdl < boarddl
+#   < spacedl; gallery over albumdl;
 #   shell beside them;
 #   window over every core folder; each feature's ui/ over the core and window/;
 #   app over everything.
@@ -10,7 +11,7 @@ set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 qt_headers=${2:-}
 
-core="network qzone storage session catalogue photos albumdl moodsdl gallery shell"
+core="network qzone storage session catalogue photos albumdl moodsdl boarddl spacedl gallery shell"
 allowed() {
     case $1 in
     network) echo "network" ;;
@@ -21,6 +22,8 @@ allowed() {
     photos) echo "network qzone storage session catalogue photos" ;;
     albumdl) echo "network qzone storage session catalogue photos albumdl" ;;
     moodsdl) echo "network qzone storage session catalogue photos albumdl moodsdl" ;;
+    boarddl) echo "network qzone storage session catalogue photos albumdl moodsdl boarddl" ;;
+    spacedl) echo "network qzone storage session catalogue photos albumdl moodsdl boarddl spacedl" ;;
     gallery) echo "network qzone storage session catalogue photos albumdl gallery" ;;
     shell) echo "network qzone storage session shell" ;;
     window) echo "$core window" ;;

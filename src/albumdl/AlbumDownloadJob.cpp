@@ -50,10 +50,30 @@ AlbumDownloadJob::~AlbumDownloadJob()
     delete m_walk.data();
 }
 
+void AlbumDownloadJob::joinSpaceRun(ServicePause *pause, const QStringList &albumIds)
+{
+    m_spacePause = pause;
+    m_spaceAlbums = albumIds;
+}
+
 bool AlbumDownloadJob::start()
 {
     if (m_running)
         return false;
+    if (m_spacePause) {
+        m_running = true;
+        m_ending = false;
+        m_total = {};
+        m_skipped = 0;
+        m_report.clear();
+        startPause();
+        m_onlyNew = m_view.onlyNew();
+        m_mode = Mode::MultiAlbum;
+        m_rowCount = m_albums.size();
+        m_row = -1;
+        nextRow();
+        return true;
+    }
     const int selected = m_view.selectedAlbumRow();
     if (selected < 0 || m_albums.entry(selected).name.isEmpty()) {
         m_view.setStatusText(QStringLiteral("、请选择相册"));
@@ -98,8 +118,12 @@ bool AlbumDownloadJob::start()
 
 void AlbumDownloadJob::startPause()
 {
-    delete m_pause.data();
-    m_pause = new ServicePause(m_pauseOptions, this);
+    if (m_spacePause) {
+        m_pause = m_spacePause;
+    } else {
+        delete m_pause.data();
+        m_pause = new ServicePause(m_pauseOptions, this);
+    }
     m_pausedListing = -1;
     connect(m_pause, &ServicePause::began, this,
             [this](int pauseMs) { m_view.addLogLines({PauseBeganText(pauseMs)}); });
@@ -184,7 +208,8 @@ void AlbumDownloadJob::endJournal()
 void AlbumDownloadJob::writeReport(QObject *context, std::function<void(std::optional<QString>)> written)
 {
     const QString spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_state.listedOwnerUin);
-    if (spaceFolder.isEmpty() || m_report.isEmpty()) {
+    // A whole-space run writes the report once, at its end.
+    if (spaceFolder.isEmpty() || m_report.isEmpty() || m_spacePause) {
         written(std::nullopt);
         return;
     }
@@ -230,7 +255,7 @@ void AlbumDownloadJob::visitRow()
     }
     // The tick is read now: rows not reached yet follow the user's latest choice.
     const AlbumEntry &album = m_albums.entry(m_row);
-    if (!album.isChecked) {
+    if (m_spacePause ? !m_spaceAlbums.contains(album.albumId) : !album.isChecked) {
         journalAlbum(album.albumId, std::nullopt);
         nextRow();
         return;
@@ -353,6 +378,7 @@ void AlbumDownloadJob::walkAlbum(int row)
     m_walk->setServicePause(m_pause);
     m_walk->setBookkeeping(m_bookkeeping);
     m_walk->setRecordRead(m_readFolder, std::exchange(m_recordRead, {}));
+    connect(m_walk, &AlbumWalk::picturesReported, this, &AlbumDownloadJob::picturesReported);
     m_walk->setFloatview(new FloatviewLookup(
         m_nam, m_endpoints, AlbumFloatview(m_state, m_albums.entry(row).albumId), m_busyRetry, m_walk));
     connect(m_walk, &AlbumWalk::finished, this, &AlbumDownloadJob::onAlbumWalked);
@@ -380,6 +406,7 @@ void AlbumDownloadJob::onAlbumWalked()
         checked.failures << QStringLiteral("%1张照片没有列出..").arg(m_missing);
     m_report << checked;
     m_view.addLogLines({AlbumCheckLine(checked)});
+    Q_EMIT albumChecked(checked);
     m_total.saved += tally.saved;
     m_total.skipped += tally.skipped;
     m_total.failed += failed;
@@ -403,9 +430,14 @@ void AlbumDownloadJob::finish()
     // The albums are done once their last pictures are saved: said at once. What is
     // left is bookkeeping.
     m_view.setStatusText(QStringLiteral("相册下载完成.."));
-    // The selected row's album names the run, whichever albums were saved.
-    const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
-    m_view.addLogLinesNow({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")});
+    // The selected row's album names the run, whichever albums were saved; a
+    // whole-space run names none.
+    if (m_spacePause) {
+        m_view.addLogLinesNow({QStringLiteral("相册下载完成..")});
+    } else {
+        const QString selectedName = m_albums.entry(m_view.selectedAlbumRow()).name;
+        m_view.addLogLinesNow({QLatin1Char('[') + selectedName + QStringLiteral("]相册下载完成..")});
+    }
     // The report after every album's end, and the summary after both, so that it stays
     // the log's last line: a report that could not be written is said before it. The
     // run is over once its files are whole.
@@ -413,7 +445,8 @@ void AlbumDownloadJob::finish()
     writeReport(this, [reportError](std::optional<QString> error) { *reportError = std::move(error); });
     m_bookkeeping->whenSettled([this, reportError] {
         m_running = false;
-        m_state.albumJobIdle = true;
+        if (!m_spacePause)
+            m_state.albumJobIdle = true;
         m_view.setAlbumListEnabled(true);
         m_view.setJobControlsEnabled(true);
         // Pictures passed over as already saved are counted when the run looked for them.
@@ -464,7 +497,8 @@ void AlbumDownloadJob::stop(bool sessionEnded)
     // the run ends.
     m_bookkeeping->whenSettled([this, sessionEnded] {
         m_running = false;
-        m_state.albumJobIdle = true;
+        if (!m_spacePause)
+            m_state.albumJobIdle = true;
         if (m_mode == Mode::SingleAlbum)
             m_view.setAlbumListEnabled(true);
         m_view.setJobControlsEnabled(true);

@@ -96,6 +96,13 @@ public:
     // Before start(): the run takes up an earlier run's journal, which it keeps up even
     // for a single album.
     void setResuming(bool resuming) { m_resuming = resuming; }
+    // Before start(): the run is the albums' part of a whole-space run, which owns the
+    // pause, the window's job flags and controls, the journal and the report. It saves
+    // the albums of `albumIds` (those the viewer may open), in the list's order,
+    // whatever is ticked or selected.
+    void joinSpaceRun(ServicePause *pause, const QStringList &albumIds);
+    // The check of every album walked so far (their lines of the report).
+    const QList<BackupReportAlbum> &checks() const { return m_report; }
 
     // The stop button was pressed: a pause in progress ends now, and the run with it.
     // Without a pause the run ends at its next stop point as before.
@@ -112,6 +119,10 @@ Q_SIGNALS:
     void ended();
     // A listing said the sign-in is no longer taken; sent right after the run's ended().
     void sessionExpired();
+    // For a whole-space run's progress: an album was walked (its check), and pictures
+    // were reported (AlbumWalk::picturesReported).
+    void albumChecked(const albivex::BackupReportAlbum &album);
+    void picturesReported(int count, int onDisk);
 
 private:
     enum class Mode { SingleAlbum, MultiAlbum };
@@ -146,6 +157,8 @@ private:
     AlbumWalk::Pacing m_pacing = AlbumWalk::Pacing::Adaptive;
     ServicePauseOptions m_pauseOptions;
     QPointer<ServicePause> m_pause; // the run's
+    QPointer<ServicePause> m_spacePause; // a whole-space run's, when this is a part of one
+    QStringList m_spaceAlbums; // the albums of a whole-space run
     AlbumBookkeeping *m_bookkeeping; // the albums' ends, the journal and the report
 
     Mode m_mode = Mode::SingleAlbum;

@@ -364,6 +364,7 @@ void AlbumWalk::reportDone()
     // the steps between would never be painted, and cost the window's thread 10,000
     // times over in a large album.
     const bool everyStep = ready <= MaxProgressStepsPerTurn;
+    const int onDiskBefore = m_tally.saved + m_tally.skipped;
     QStringList lines;
     for (int i = 0; i < ready; ++i) {
         const int index = m_reported++;
@@ -373,6 +374,7 @@ void AlbumWalk::reportDone()
     }
     // One addition to the log for the lot: it scrolls to its last line once.
     m_view.addLogLines(lines);
+    Q_EMIT picturesReported(ready, m_tally.saved + m_tally.skipped - onDiskBefore);
 }
 
 void AlbumWalk::showProgress(int number)

@@ -166,6 +166,8 @@ public:
     bool sessionEnded() const { return m_sessionEnded; }
 
 Q_SIGNALS:
+    // `count` more pictures have been reported, `onDisk` of them saved or kept from before.
+    void picturesReported(int count, int onDisk);
     // Every picture has been reported, and the album's end handed to the bookkeeping.
     void finished();
     // A stop was noticed before some picture; every picture started before it has

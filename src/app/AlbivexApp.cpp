@@ -1,6 +1,7 @@
 #include "app/AlbivexApp.h"
 
 #include "albumdl/ui/AlbumDownloadController.h"
+#include "boarddl/ui/BoardDownloadController.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ui/AlbumCatalogueController.h"
 #include "catalogue/ui/AlbumListViewController.h"
@@ -19,6 +20,7 @@
 #include "shell/ui/VersionCheckController.h"
 #include "shell/ui/WindowDragController.h"
 #include "signin/ui/SignInController.h"
+#include "spacedl/ui/SpaceBackupController.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
 #include "window/PicturePreview.h"
@@ -157,29 +159,51 @@ AlbivexApp::AlbivexApp(const Endpoints &endpoints, Prompts *prompts, FolderDialo
     connect(selectedRuns, &SelectedDownloadController::runEnded, gallery.get(),
             &GalleryController::buildCurrentSpace);
     connect(listing, &AlbumCatalogueController::listingFinished, gallery.get(), &GalleryController::refresh);
-    // A run that did not finish is offered again once its space is listed whole.
-    connect(listing, &AlbumCatalogueController::listingFinished, albumDownload.get(),
-            [listing, offer = albumDownload.get()] {
-                if (listing->listedWhole())
-                    offer->offerToResume();
-            });
-    // "下载说说" follows the listing and the other jobs.
+    // "下载说说", "下载留言" and "备份整个空间" follow the listing and the other jobs.
     auto moods = std::make_unique<MoodDownloadController>(m_network, m_endpoints, m_state, *m_albums, *m_log,
                                                           m_prompts, m_transferOptions, m_busyRetry,
                                                           m_pauseOptions, w);
     MoodDownloadController *moodRuns = moods.get();
+    auto board = std::make_unique<BoardDownloadController>(m_network, m_endpoints, m_state, *m_albums, *m_log,
+                                                           m_prompts, m_transferOptions, m_busyRetry,
+                                                           m_pauseOptions, w);
+    BoardDownloadController *boardRuns = board.get();
+    auto space = std::make_unique<SpaceBackupController>(m_network, m_endpoints, m_state, *m_albums, *m_log,
+                                                         m_prompts, m_transferOptions, m_busyRetry,
+                                                         m_albumPacing, m_pauseOptions, w);
+    SpaceBackupController *spaceRuns = space.get();
+    const auto refreshParts = [moodRuns, boardRuns, spaceRuns] {
+        moodRuns->refresh();
+        boardRuns->refresh();
+        spaceRuns->refresh();
+    };
     connect(moodRuns, &MoodDownloadController::sessionExpired, signInAgain, &SignInController::signInAgain);
+    connect(boardRuns, &BoardDownloadController::sessionExpired, signInAgain, &SignInController::signInAgain);
+    connect(spaceRuns, &SpaceBackupController::sessionExpired, signInAgain, &SignInController::signInAgain);
     connect(moodRuns, &MoodDownloadController::runEnded, gallery.get(),
             &GalleryController::buildCurrentSpace);
-    connect(listing, &AlbumCatalogueController::listingFinished, moodRuns, [listing, moodRuns] {
-        moodRuns->refresh();
-        if (listing->listedWhole())
-            moodRuns->offerToResume();
-    });
-    connect(albumDownload.get(), &AlbumDownloadController::runEnded, moodRuns,
-            &MoodDownloadController::refresh);
-    connect(selectedRuns, &SelectedDownloadController::runEnded, moodRuns, &MoodDownloadController::refresh);
+    connect(boardRuns, &BoardDownloadController::runEnded, gallery.get(),
+            &GalleryController::buildCurrentSpace);
+    connect(spaceRuns, &SpaceBackupController::runEnded, gallery.get(),
+            &GalleryController::buildCurrentSpace);
+    // A run that did not finish is offered again once its space is listed whole: a
+    // whole-space run as one, else the albums and the posts each.
+    connect(listing, &AlbumCatalogueController::listingFinished, this,
+            [listing, refreshParts, albumRuns = albumDownload.get(), moodRuns, spaceRuns] {
+                refreshParts();
+                if (!listing->listedWhole() || spaceRuns->offerToResume())
+                    return;
+                albumRuns->offerToResume();
+                moodRuns->offerToResume();
+            });
+    connect(albumDownload.get(), &AlbumDownloadController::runEnded, this, refreshParts);
+    connect(selectedRuns, &SelectedDownloadController::runEnded, this, refreshParts);
+    connect(moodRuns, &MoodDownloadController::runEnded, this, refreshParts);
+    connect(boardRuns, &BoardDownloadController::runEnded, this, refreshParts);
+    connect(spaceRuns, &SpaceBackupController::runEnded, this, refreshParts);
     m_controllers.push_back(std::move(moods));
+    m_controllers.push_back(std::move(board));
+    m_controllers.push_back(std::move(space));
     // "终止任务" ends a build too; the next run's end builds afresh.
     connect(w.stopButton, &QPushButton::clicked, m_galleryJob.get(), &GalleryJob::stop);
     m_controllers.push_back(std::move(albumDownload));

@@ -85,10 +85,12 @@ bool MoodDownloadJob::start()
     m_check = {};
     m_check.id = MoodFolderBaseName();
     m_check.name = MoodFolderBaseName();
-    m_check.moods = true;
+    m_check.part = BackupReportAlbum::Part::Moods;
     m_journalBegun = false;
-    m_state.albumJobIdle = false;
-    m_state.albumJobRunning = true;
+    if (!m_spacePause) {
+        m_state.albumJobIdle = false;
+        m_state.albumJobRunning = true;
+    }
     m_view.setJobControlsEnabled(false);
     m_view.setAlbumListEnabled(false);
     m_view.setProgressRange(0, 1);
@@ -96,8 +98,12 @@ bool MoodDownloadJob::start()
     m_view.setStatusText(QStringLiteral("说说下载任务开始.."));
     m_view.addLogLinesNow({LogHead + QStringLiteral("开始下载QQ%1的说说..").arg(m_owner)});
 
-    delete m_pause.data();
-    m_pause = new ServicePause(m_pauseOptions, this);
+    if (m_spacePause) {
+        m_pause = m_spacePause;
+    } else {
+        delete m_pause.data();
+        m_pause = new ServicePause(m_pauseOptions, this);
+    }
     connect(m_pause, &ServicePause::began, this,
             [this](int pauseMs) { m_view.addLogLines({LogHead + PauseBeganText(pauseMs)}); });
     connect(m_pause, &ServicePause::countdown, this,
@@ -141,6 +147,7 @@ void MoodDownloadJob::onPrepared(std::shared_ptr<AlbumRecord> record, QHash<QStr
     connect(m_saver, &MoodSaver::fileSaved, this, [this] {
         ++m_check.pictures;
         showProgress();
+        Q_EMIT fileSaved();
     });
     m_listing = new MoodListing(m_nam, m_endpoints, m_owner, m_state.credentials.tokenFor(Endpoint::MoodList),
                                 m_busyRetry, *m_pause, this);
@@ -162,16 +169,18 @@ void MoodDownloadJob::onPage(int pos, int total, const QList<MoodPost> &posts)
         // The journal once the space is known to let its posts be read.
         m_journalBegun = true;
         // Read and written on the album lane: the window's thread never waits for the disk.
-        m_bookkeeping->run([folder = m_spaceFolder, owner = m_owner,
-                            quality = BoxIndexOfQuality(m_view.quality()),
-                            naming = static_cast<int>(m_view.namingMode())] {
-            RunJournal journal = JournalKeepingOthers(folder, owner, RunJournal::Kind::Moods);
-            journal.quality = quality;
-            journal.naming = naming;
-            journal.albums << RunJournal::Album {JournalPartId, MoodFolderBaseName(), false,
-                                                 RunJournal::Kind::Moods};
-            return SaveRunJournal(folder, journal);
-        });
+        // A whole-space run keeps the journal itself.
+        if (!m_spacePause)
+            m_bookkeeping->run([folder = m_spaceFolder, owner = m_owner,
+                                quality = BoxIndexOfQuality(m_view.quality()),
+                                naming = static_cast<int>(m_view.namingMode())] {
+                RunJournal journal = JournalKeepingOthers(folder, owner, RunJournal::Kind::Moods);
+                journal.quality = quality;
+                journal.naming = naming;
+                journal.albums << RunJournal::Album {JournalPartId, MoodFolderBaseName(), false,
+                                                     RunJournal::Kind::Moods};
+                return SaveRunJournal(folder, journal);
+            });
         // moods.json at once, so that a run killed before its end leaves a folder
         // known as the posts' (an album folder holds a record too).
         m_bookkeeping->run(
@@ -215,7 +224,8 @@ void MoodDownloadJob::onPage(int pos, int total, const QList<MoodPost> &posts)
                     + QStringLiteral("]%1个文件没有地址..").arg(without);
         }
         m_open.insert(number, post);
-        m_saver->add(number, post, m_known.value(post.tid));
+        if (const int toFetch = m_saver->add(number, post, m_known.value(post.tid)); toFetch > 0)
+            Q_EMIT filesListed(toFetch);
     }
     showProgress();
     if (posts.isEmpty() || (total >= 0 && m_pos >= total)) {
@@ -262,7 +272,9 @@ void MoodDownloadJob::onRefused(const QString &message)
     }
     const QString text = message.isEmpty() ? QStringLiteral("由于对方权限设置，您不能进行此操作") : message;
     m_view.setStatusText(text);
-    m_prompts.inform(AppBoxTitle(), text, Prompts::Icon::Information);
+    // A whole-space run goes on to its next part: a box would wait for the user all night.
+    if (!m_spacePause)
+        m_prompts.inform(AppBoxTitle(), text, Prompts::Icon::Information);
     if (std::exchange(m_ending, true))
         return;
     m_pause->cancel();
@@ -351,7 +363,7 @@ void MoodDownloadJob::writeDown(bool complete)
             record->flush();
         return std::nullopt;
     });
-    if (m_journalBegun) {
+    if (m_journalBegun && !m_spacePause) {
         m_bookkeeping->run(
             [folder = m_spaceFolder, owner = m_owner, whole]() -> std::optional<QString> {
                 std::optional<RunJournal> journal = LoadRunJournal(folder);
@@ -369,6 +381,8 @@ void MoodDownloadJob::writeDown(bool complete)
             },
             say(QStringLiteral("下载记录无法保存：")));
     }
+    if (m_spacePause)
+        return; // the whole-space run writes the report once, at its end
     m_bookkeeping->run(
         [folder = m_spaceFolder, owner = m_owner, check]() -> std::optional<QString> {
             if (!QFileInfo(folder).isDir())
@@ -433,8 +447,10 @@ void MoodDownloadJob::endRun(const QStringList &lastLines, bool sessionEnded)
     m_bookkeeping->whenSettled([this, lastLines, sessionEnded] {
         m_running = false;
         m_resuming = false;
-        m_state.albumJobIdle = true;
-        m_state.albumJobRunning = false;
+        if (!m_spacePause) {
+            m_state.albumJobIdle = true;
+            m_state.albumJobRunning = false;
+        }
         m_view.addLogLines(lastLines);
         m_view.setAlbumListEnabled(true);
         m_view.setJobControlsEnabled(true);

@@ -68,6 +68,11 @@ public:
     void setServicePause(const ServicePauseOptions &options) { m_pauseOptions = options; }
     // Before start(): the run takes up the journal's posts' part.
     void setResuming(bool resuming) { m_resuming = resuming; }
+    // Before start(): the run is a part of a whole-space run, which owns the pause, the
+    // window's job flags and controls, the journal and the report.
+    void joinSpaceRun(ServicePause *pause) { m_spacePause = pause; }
+    // The run's check (its line of the report), once it has ended.
+    const BackupReportAlbum &check() const { return m_check; }
 
     // Starts the run for the listed space; false, with nothing changed, when no space
     // is listed or a run is going.
@@ -79,6 +84,9 @@ public:
 Q_SIGNALS:
     void ended();
     void sessionExpired();
+    // For a whole-space run's progress: files listed to be fetched, and one saved.
+    void filesListed(int count);
+    void fileSaved();
 
 private:
     void onPrepared(std::shared_ptr<AlbumRecord> record, QHash<QString, QStringList> known);
@@ -109,6 +117,7 @@ private:
     ServicePauseOptions m_pauseOptions;
     AlbumBookkeeping *m_bookkeeping;
     QPointer<ServicePause> m_pause;
+    QPointer<ServicePause> m_spacePause; // a whole-space run's, when this is a part of one
     QPointer<MoodListing> m_listing;
     QPointer<MoodSaver> m_saver;
     std::shared_ptr<AlbumRecord> m_record;

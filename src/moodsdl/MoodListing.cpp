@@ -1,12 +1,11 @@
 #include "moodsdl/MoodListing.h"
 
+#include "albumdl/ListPacer.h"
 #include "albumdl/ServicePause.h"
 #include "network/ParseInBackground.h"
 #include "qzone/MoodListParser.h"
 #include "qzone/MoodRequest.h"
 #include "qzone/MoodVerdict.h"
-
-#include <QTimer>
 
 namespace albivex {
 
@@ -20,13 +19,8 @@ MoodListing::MoodListing(QNetworkAccessManager &nam, const Endpoints &endpoints,
     , m_gTk(gTk)
     , m_retry(retry)
     , m_pause(pause)
-{
-    connect(&m_pause, &ServicePause::resumed, this, [this] {
-        ++m_pausesEnded;
-        if (auto send = std::exchange(m_held, nullptr))
-            paced(send);
-    });
-}
+    , m_pacer(new ListPacer(pause, this))
+{ }
 
 void MoodListing::fetch(int pos)
 {
@@ -44,33 +38,19 @@ void MoodListing::goOn()
 void MoodListing::cancel()
 {
     ++m_generation;
-    m_held = nullptr;
+    m_pacer->cancel();
     if (m_inFlight)
         m_inFlight->cancel();
 }
 
 void MoodListing::paced(void (MoodListing::*send)())
 {
-    // No request while the run is paused: it goes once the pause is over.
-    if (m_pause.isPaused()) {
-        m_held = send;
-        return;
-    }
-    const int wait = m_pause.listWaitMs();
-    if (wait <= 0) {
-        (this->*send)();
-        return;
-    }
-    QTimer::singleShot(wait, this, [this, send, generation = m_generation] {
-        if (generation == m_generation)
-            paced(send); // a pause may have begun meanwhile
-    });
+    m_pacer->send([this, send] { (this->*send)(); });
 }
 
 ListFetch *MoodListing::request(const QUrl &url, void (MoodListing::*done)(const ListAnswer &))
 {
-    m_pause.noteListRequest();
-    m_pausesAtSend = m_pausesEnded;
+    m_pacer->noteSent();
     const int generation = m_generation;
     return FetchList(m_nam, url, m_retry, this, [this, done, generation](const ListAnswer &answer) {
         if (generation != m_generation)
@@ -84,7 +64,7 @@ ListFetch *MoodListing::request(const QUrl &url, void (MoodListing::*done)(const
 // outlasted the pause) says nothing of the service now: asked again, without a pause.
 void MoodListing::busy(bool emptyPage)
 {
-    if (m_pausesAtSend != m_pausesEnded) {
+    if (m_pacer->pauseEndedSinceSent()) {
         goOn();
         return;
     }
@@ -107,8 +87,7 @@ void MoodListing::sendPage()
             const MoodListPage page = ParseMoodList(text.toString());
             return page.code.value_or(0) == 0 && MoodPageLooksBusy(pos, page.total, int(page.posts.size()));
         });
-    m_pause.noteListRequest();
-    m_pausesAtSend = m_pausesEnded;
+    m_pacer->noteSent();
 }
 
 void MoodListing::onPage(const ListAnswer &answer)

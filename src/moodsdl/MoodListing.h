@@ -13,6 +13,7 @@ class QNetworkAccessManager;
 namespace albivex {
 
 class Endpoints;
+class ListPacer;
 class ServicePause;
 
 // Reads a space's 说说 list one page at a time, newest first, and asks again in full
@@ -61,7 +62,7 @@ private:
     void nextDetail();
     void sendDetail();
     void onDetail(const ListAnswer &answer);
-    // Sends `send` once the gap allows.
+    // Sends `send` once the pause and the gap allow (ListPacer).
     void paced(void (MoodListing::*send)());
     ListFetch *request(const QUrl &url, void (MoodListing::*done)(const ListAnswer &));
 
@@ -77,9 +78,7 @@ private:
     int m_total = -1;
     QList<MoodPost> m_posts; // the page being completed
     int m_detailAt = -1; // the post asked in full, -1 while the page itself is asked
-    void (MoodListing::*m_held)() = nullptr; // the request waiting for the pause's end
-    int m_pausesEnded = 0;
-    int m_pausesAtSend = 0; // m_pausesEnded when the request in flight was sent
+    ListPacer *m_pacer;
 };
 
 } // namespace albivex

@@ -54,11 +54,17 @@ bool MoodSaver::holdsWhole(const MoodPost &post, const QStringList &lost) const
     return true;
 }
 
-void MoodSaver::add(int number, const MoodPost &post, const QStringList &lost)
+int MoodSaver::add(int number, const MoodPost &post, const QStringList &lost)
+{
+    const QDateTime time = PostTime(post);
+    return addFiles(number, MoodMediaOf(post), PictureWords {time, post.content, QString()}, time, lost);
+}
+
+int MoodSaver::addFiles(int number, const QList<MoodMediaItem> &items, const PictureWords &words,
+                        const QDateTime &time, const QStringList &lost)
 {
     Open open;
-    const QDateTime time = PostTime(post);
-    for (const MoodMediaItem &item : MoodMediaOf(post)) {
+    for (const MoodMediaItem &item : items) {
         if (m_skipRecorded && lost.contains(item.address)) {
             open.end.lost << item.address;
             continue;
@@ -72,15 +78,17 @@ void MoodSaver::add(int number, const MoodPost &post, const QStringList &lost)
         MoodMediaItem named = item;
         if (const QString recorded = m_record->fileNameOf(item.key); !recorded.isEmpty())
             named.fileName = recorded;
-        m_queue.append({number, named, PictureWords {time, post.content, QString()}, time, 0});
+        m_queue.append({number, named, words, time, 0});
         ++open.remaining;
     }
-    if (open.remaining == 0) {
+    const int toFetch = open.remaining;
+    if (toFetch == 0) {
         Q_EMIT postEnded(number, open.end);
-        return;
+        return 0;
     }
     m_posts.insert(number, open);
     startMore();
+    return toFetch;
 }
 
 QHash<int, MoodSaver::PostEnd> MoodSaver::stop()

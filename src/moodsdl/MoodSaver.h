@@ -21,7 +21,8 @@ class AlbumRecord;
 class ServicePause;
 
 // Saves the pictures and videos of 说说 posts into the posts' folder, a few at once,
-// and tells when each post's files have all ended.
+// and tells when each post's files have all ended. The 留言板's pictures are saved by
+// it too, a message standing for a post (addFiles).
 //
 // Every file is checked as an album's pictures are (PictureTransfer: whole, not the
 // "图片不存在" placeholder, named by its content), takes the post's time as its file
@@ -67,7 +68,11 @@ public:
     // Queues the post's files; postEnded(number) follows once all have ended (at once
     // for a post without any). With skipRecorded, the addresses of `lost` are not
     // asked again, and count neither saved nor failed.
-    void add(int number, const MoodPost &post, const QStringList &lost = {});
+    // Returns how many files are to be fetched.
+    int add(int number, const MoodPost &post, const QStringList &lost = {});
+    // The same for files listed by the caller, which carry `words` and `time`.
+    int addFiles(int number, const QList<MoodMediaItem> &items, const PictureWords &words,
+                 const QDateTime &time, const QStringList &lost = {});
     // Posts added whose files have not all ended.
     int openPosts() const { return int(m_posts.size()); }
     // Ends every transfer now and forgets what is queued; no signal follows. What each

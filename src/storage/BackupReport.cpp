@@ -1,6 +1,8 @@
 #include "storage/BackupReport.h"
 
 #include "storage/AlbumDocument.h"
+#include "storage/BoardDocumentUpdate.h"
+#include "storage/BoardFiles.h"
 #include "storage/MoodDocument.h"
 #include "storage/MoodDocumentUpdate.h"
 #include "storage/MoodFiles.h"
@@ -15,7 +17,12 @@ namespace albivex {
 
 QString AlbumCheckLine(const BackupReportAlbum &album)
 {
-    if (album.moods)
+    if (album.part == BackupReportAlbum::Part::Board)
+        return QStringLiteral("[%1]核对：服务端%2条，已保存%3条")
+            .arg(BoardFolderBaseName())
+            .arg(album.serviceCount)
+            .arg(album.saved);
+    if (album.part == BackupReportAlbum::Part::Moods)
         return QStringLiteral("[%1]核对：服务端%2条，已保存%3条，图片%4张，失败%5张")
             .arg(MoodFolderBaseName())
             .arg(album.serviceCount)
@@ -34,7 +41,7 @@ QString IncompleteAlbumsLine(const QList<BackupReportAlbum> &albums)
 {
     QStringList names;
     for (const BackupReportAlbum &album : albums) {
-        if (!album.complete() && !album.moods)
+        if (!album.complete() && album.part == BackupReportAlbum::Part::Album)
             names << album.name;
     }
     return names.isEmpty()
@@ -62,8 +69,10 @@ QString BackupReportText(const QString &ownerUin, const QDateTime &at,
     if (!earlier.isEmpty()) {
         lines << QString() << QStringLiteral("以前的下载：");
         for (const BackupReportAlbum &album : earlier) {
-            if (album.moods)
+            if (album.part == BackupReportAlbum::Part::Moods)
                 lines << QStringLiteral("[%1]已保存%2条").arg(MoodFolderBaseName()).arg(album.saved);
+            else if (album.part == BackupReportAlbum::Part::Board)
+                lines << QStringLiteral("[%1]已保存%2条").arg(BoardFolderBaseName()).arg(album.saved);
             else
                 lines << QStringLiteral("[%1]服务端%2张，已保存%3张")
                              .arg(album.name)
@@ -79,10 +88,12 @@ QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<B
     QStringList except;
     QSet<QString> thisRunsFolders;
     bool thisRunHasMoods = false;
+    bool thisRunHasBoard = false;
     for (const BackupReportAlbum &album : thisRun) {
-        thisRunHasMoods = thisRunHasMoods || album.moods;
+        thisRunHasMoods = thisRunHasMoods || album.part == BackupReportAlbum::Part::Moods;
+        thisRunHasBoard = thisRunHasBoard || album.part == BackupReportAlbum::Part::Board;
         except << album.id;
-        if (!album.moods)
+        if (album.part == BackupReportAlbum::Part::Album)
             thisRunsFolders.insert(SafePathComponent(CleanFolderName(album.name)));
     }
     QList<BackupReportAlbum> albums;
@@ -97,9 +108,20 @@ QList<BackupReportAlbum> EarlierAlbums(const QString &spaceFolder, const QList<B
                 BackupReportAlbum moods;
                 moods.id = MoodFolderBaseName();
                 moods.name = folderName;
-                moods.moods = true;
+                moods.part = BackupReportAlbum::Part::Moods;
                 moods.saved = int(LoadMoodDocument(space.filePath(folderName)).document.moods.size());
                 albums << moods;
+            }
+            continue;
+        }
+        if (QFileInfo::exists(space.filePath(folderName + QLatin1Char('/') + BoardDocumentFileName()))) {
+            if (!thisRunHasBoard) {
+                BackupReportAlbum board;
+                board.id = BoardFolderBaseName();
+                board.name = folderName;
+                board.part = BackupReportAlbum::Part::Board;
+                board.saved = int(LoadBoardDocument(space.filePath(folderName)).document.messages.size());
+                albums << board;
             }
             continue;
         }

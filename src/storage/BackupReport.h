@@ -20,9 +20,11 @@ struct BackupReportAlbum
     int skipped = 0; // already saved whole by an earlier run
     int failed = 0;
     QStringList failures; // this run's failed pictures, each "[name]" + why
-    // The space's 说说 rather than an album: the counts are of posts (saved counts the
-    // posts kept whole, also by earlier runs), with the files saved in `pictures`.
-    bool moods = false;
+    // What the line is of. Of the space's 说说 or 留言板 rather than an album, the counts
+    // are of posts or messages (saved counts those kept whole, also by earlier runs),
+    // with the files saved in `pictures`.
+    enum class Part { Album, Moods, Board };
+    Part part = Part::Album;
     int pictures = 0;
     // Said after the check line: why the part is not whole although nothing failed
     // (the service listed fewer posts than it counts).
@@ -33,7 +35,8 @@ struct BackupReportAlbum
 
 // The check line of an album, also the report's:
 // "[album]核对：服务端N张，已保存S张，跳过K张，失败F张"; of the posts:
-// "[说说]核对：服务端N条，已保存S条，图片P张，失败F张".
+// "[说说]核对：服务端N条，已保存S条，图片P张，失败F张"; of the board:
+// "[留言板]核对：服务端N条，已保存S条" (its failed pictures are listed under it).
 QString AlbumCheckLine(const BackupReportAlbum &album);
 
 // The line that names a run's albums (not the posts) that are not complete, "未完成的相册：A、B..";
@@ -49,7 +52,8 @@ inline QString BackupReportFileName()
 // The report's text: a heading with the space and the time, the check line of every
 // album of this run with the reason of each failed picture under it, then one line per
 // album saved by earlier runs (not in this run) with the service's count and the
-// pictures its album.json holds, and of the posts moods.json holds.
+// pictures its album.json holds, and of the posts moods.json holds and the messages
+// board.json holds.
 QString BackupReportText(const QString &ownerUin, const QDateTime &at,
                          const QList<BackupReportAlbum> &thisRun, const QList<BackupReportAlbum> &earlier);
 

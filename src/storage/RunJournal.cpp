@@ -35,6 +35,23 @@ std::optional<int> Choice(const QJsonValue &value)
     return int(number);
 }
 
+QString KindName(RunJournal::Kind kind)
+{
+    return kind == RunJournal::Kind::Moods ? QStringLiteral("moods") : QStringLiteral("board");
+}
+
+// The kind a part's "kind" names; nullopt for a name no journal is written with.
+std::optional<RunJournal::Kind> KindNamed(const QJsonValue &value)
+{
+    if (value.isUndefined())
+        return RunJournal::Kind::Album;
+    for (const RunJournal::Kind kind : {RunJournal::Kind::Moods, RunJournal::Kind::Board}) {
+        if (value == KindName(kind))
+            return kind;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QList<RunJournal::Album> RunJournal::remaining() const
@@ -68,15 +85,17 @@ QByteArray RunJournalText(const RunJournal &journal)
     for (const RunJournal::Album &album : journal.albums) {
         QJsonObject part {{"id", album.id}, {"name", album.name}, {"complete", album.complete}};
         // Albums carry no kind, as journals written before the posts were saved.
-        if (album.kind == RunJournal::Kind::Moods)
-            part.insert(QLatin1String("kind"), QLatin1String("moods"));
+        if (album.kind != RunJournal::Kind::Album)
+            part.insert(QLatin1String("kind"), KindName(album.kind));
         albums.append(part);
     }
-    return QJsonDocument(QJsonObject {{"owner", journal.ownerUin},
-                                      {"quality", journal.quality},
-                                      {"naming", journal.naming},
-                                      {"albums", albums}})
-        .toJson(QJsonDocument::Indented);
+    QJsonObject root {{"owner", journal.ownerUin},
+                      {"quality", journal.quality},
+                      {"naming", journal.naming},
+                      {"albums", albums}};
+    if (journal.wholeSpace)
+        root.insert(QLatin1String("space"), true);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 std::optional<RunJournal> ParseRunJournal(const QByteArray &text)
@@ -90,8 +109,11 @@ std::optional<RunJournal> ParseRunJournal(const QByteArray &text)
     const std::optional<int> quality = Choice(root.value(QLatin1String("quality")));
     const std::optional<int> naming = Choice(root.value(QLatin1String("naming")));
     const QJsonValue albums = root.value(QLatin1String("albums"));
-    if (!IsQqNumber(journal.ownerUin) || !quality || !naming || !albums.isArray())
+    const QJsonValue wholeSpace = root.value(QLatin1String("space"));
+    if (!IsQqNumber(journal.ownerUin) || !quality || !naming || !albums.isArray()
+        || !(wholeSpace.isUndefined() || wholeSpace.isBool()))
         return std::nullopt;
+    journal.wholeSpace = wholeSpace.toBool();
     journal.quality = *quality;
     journal.naming = *naming;
     for (const QJsonValue &value : albums.toArray()) {
@@ -99,12 +121,11 @@ std::optional<RunJournal> ParseRunJournal(const QByteArray &text)
         const QJsonValue id = album.value(QLatin1String("id"));
         const QJsonValue name = album.value(QLatin1String("name"));
         const QJsonValue complete = album.value(QLatin1String("complete"));
-        const QJsonValue kind = album.value(QLatin1String("kind"));
+        const std::optional<RunJournal::Kind> kind = KindNamed(album.value(QLatin1String("kind")));
         if (!value.isObject() || !id.isString() || id.toString().isEmpty() || !name.isString()
-            || !complete.isBool() || !(kind.isUndefined() || kind == QLatin1String("moods")))
+            || !complete.isBool() || !kind)
             return std::nullopt;
-        journal.albums.append({id.toString(), name.toString(), complete.toBool(),
-                               kind.isUndefined() ? RunJournal::Kind::Album : RunJournal::Kind::Moods});
+        journal.albums.append({id.toString(), name.toString(), complete.toBool(), *kind});
     }
     return journal;
 }

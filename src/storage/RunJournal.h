@@ -10,12 +10,13 @@ namespace albivex {
 
 // The journal of a run, kept in the space's folder while the run goes on, so that a run
 // cut short (the window closed, the machine went down) can be taken up again: the
-// space, the parts chosen (albums, the 说说) and which of them are complete, and the
-// run's quality and naming. It holds no secret: no cookie, key, token or answer.
+// space, the parts chosen (albums, the 说说, the 留言板) and which of them are complete,
+// whether they make a whole-space backup, and the run's quality and naming. It holds no
+// secret: no cookie, key, token or answer.
 struct RunJournal
 {
-    // What a part saves: an album of the space, or its posts.
-    enum class Kind { Album, Moods };
+    // What a part saves: an album of the space, its posts, or its message board.
+    enum class Kind { Album, Moods, Board };
 
     struct Album
     {
@@ -34,6 +35,8 @@ struct RunJournal
     int quality = 0; // the quality choice's index
     int naming = 0; // NamingMode
     QList<Album> albums; // in the run's order
+    // The parts are a whole-space backup ("备份整个空间"), taken up again as one.
+    bool wholeSpace = false;
 
     // The parts not complete yet, in the run's order.
     QList<Album> remaining() const;
@@ -42,7 +45,7 @@ struct RunJournal
     bool operator==(const RunJournal &other) const
     {
         return ownerUin == other.ownerUin && quality == other.quality && naming == other.naming
-            && albums == other.albums;
+            && albums == other.albums && wholeSpace == other.wholeSpace;
     }
 };
 
@@ -65,8 +68,9 @@ bool RemoveRunJournal(const QString &spaceFolder);
 // part is left to take up. A journal of another space, or none, is left alone.
 void ForgetRunParts(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind);
 // A new run's journal that keeps, of the journal the space folder holds, the parts of
-// the other kind not complete yet: a run of albums does not forget the posts a killed
-// run left, nor the other way round. Followed by the new run's own parts.
+// the other kinds not complete yet: a run of albums does not forget the posts a killed
+// run left, nor the other way round. Followed by the new run's own parts. The new run
+// is a part's own: the parts kept no longer make a whole-space backup.
 RunJournal JournalKeepingOthers(const QString &spaceFolder, const QString &ownerUin, RunJournal::Kind kind);
 
 } // namespace albivex

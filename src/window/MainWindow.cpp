@@ -138,9 +138,13 @@ void MainWindow::buildAccountArea()
     listOtherAlbumsButton = button(otherSpaceBox, QStringLiteral("获取"), QRect(168, 37, 70, 28));
     listOtherAlbumsButton->setEnabled(false);
 
-    // Beside the album buttons, under the choices it also follows.
-    downloadMoodsButton = button(this, QStringLiteral("下载说说"), QRect(530, 138, 90, 32));
-    downloadMoodsButton->setEnabled(false);
+    // The runs of a space's other parts, and of the whole space, in a column beside the
+    // choices they follow.
+    downloadMoodsButton = button(this, QStringLiteral("下载说说"), QRect(770, 92, 104, 25));
+    downloadBoardButton = button(this, QStringLiteral("下载留言"), QRect(770, 119, 104, 25));
+    backupSpaceButton = button(this, QStringLiteral("备份整个空间"), QRect(770, 146, 104, 25));
+    for (QPushButton *b : {downloadMoodsButton, downloadBoardButton, backupSpaceButton})
+        b->setEnabled(false);
 }
 
 void MainWindow::buildOptionsArea()
@@ -151,11 +155,11 @@ void MainWindow::buildOptionsArea()
 
     namingLabel = label(this, QStringLiteral("命名方式："), QRect(556, 92, 72, 24));
     sequenceNamingButton = new QRadioButton(QStringLiteral("序号+原名保存(推荐)"), this);
-    sequenceNamingButton->setGeometry(628, 92, 180, 24);
+    sequenceNamingButton->setGeometry(628, 92, 140, 24);
     nameOnlyButton = new QRadioButton(QStringLiteral("原名保存"), this);
-    nameOnlyButton->setGeometry(628, 118, 180, 24);
+    nameOnlyButton->setGeometry(628, 118, 140, 24);
     randomNamingButton = new QRadioButton(QStringLiteral("原名+随机数"), this);
-    randomNamingButton->setGeometry(628, 144, 180, 24);
+    randomNamingButton->setGeometry(628, 144, 140, 24);
     namingModeGroup = new QButtonGroup(this);
     namingModeGroup->addButton(sequenceNamingButton, 0);
     namingModeGroup->addButton(nameOnlyButton, 1);
@@ -266,6 +270,8 @@ void MainWindow::nameControls()
         {otherQqEdit, "Text2"},
         {listOtherAlbumsButton, "Command4"},
         {downloadMoodsButton, "downloadMoods"},
+        {downloadBoardButton, "downloadBoard"},
+        {backupSpaceButton, "backupSpace"},
         {qualityLabel, "Label5"},
         {qualityCombo, "Combo1"},
         {namingLabel, "Label3"},

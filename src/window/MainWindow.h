@@ -93,6 +93,11 @@ public:
     QPushButton *listOtherAlbumsButton = nullptr;
     // Saves the listed space's 说说; enabled while a space is listed and no job runs.
     QPushButton *downloadMoodsButton = nullptr;
+    // Saves the listed space's 留言板; enabled as downloadMoodsButton.
+    QPushButton *downloadBoardButton = nullptr;
+    // Saves the listed space whole (albums, 说说, 留言板) in one run; enabled as
+    // downloadMoodsButton.
+    QPushButton *backupSpaceButton = nullptr;
 
     QTreeView *albumView = nullptr;
     QTreeView *photoView = nullptr;

@@ -65,8 +65,9 @@ void WindowJobView::setJobControlsEnabled(bool enabled)
              w.signInButton, w.listOwnAlbumsButton, w.listOtherAlbumsButton, w.chooseFolderButton,
              w.qualityCombo, w.checkAllButton, w.uncheckAllButton})
         control->setEnabled(enabled);
-    // The posts' button also wants a listed space.
-    w.downloadMoodsButton->setEnabled(enabled && !m_state.listedOwnerUin.isEmpty());
+    // The buttons of a space's parts and of the whole space also want a listed space.
+    for (QPushButton *part : {w.downloadMoodsButton, w.downloadBoardButton, w.backupSpaceButton})
+        part->setEnabled(enabled && !m_state.listedOwnerUin.isEmpty());
 }
 
 void WindowJobView::setAlbumListEnabled(bool enabled)

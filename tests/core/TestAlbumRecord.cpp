@@ -386,6 +386,16 @@ private Q_SLOTS:
             << QByteArray(good).replace("\"id\":\"V2\"", "\"id\":\"\"") << false;
         QTest::newRow("complete not a flag")
             << QByteArray(good).replace("\"complete\":false", "\"complete\":0") << false;
+        QTest::newRow("a whole space's, with the posts and the board")
+            << QByteArray(good).replace("}]}",
+                                        R"(},{"id":"moods","name":"m","complete":false,"kind":"moods"},)"
+                                        R"({"id":"board","name":"b","complete":false,"kind":"board"}],)"
+                                        R"("space":true})")
+            << true;
+        QTest::newRow("a kind unknown")
+            << QByteArray(good).replace("\"complete\":false}", R"("complete":false,"kind":"photos"})")
+            << false;
+        QTest::newRow("space not a flag") << QByteArray(good).replace("]}", R"(],"space":1})") << false;
         QTest::newRow("cut short") << good.left(good.size() - 3) << false;
         QTest::newRow("not JSON") << QByteArray("journal") << false;
     }
@@ -406,6 +416,9 @@ private Q_SLOTS:
         QCOMPARE(LoadRunJournal(space.path()), std::nullopt);
         if (journal->albums.size() == 2)
             QCOMPARE(journal->remaining(), (QList<RunJournal::Album> {{"V2", "b", false}}));
+        if (journal->wholeSpace)
+            QCOMPARE(journal->remaining(RunJournal::Kind::Board),
+                     (QList<RunJournal::Album> {{"board", "b", false, RunJournal::Kind::Board}}));
     }
 };
 
