@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh [checked] [marks]: draws docs/albums.png, docs/photos.png,
-# docs/download.png, docs/gallery.png and docs/moods-page.png afresh; pictures for a look by eye (checked, marks,
-# moods), named after them, come too
+# docs/download.png, docs/gallery.png, docs/moods-page.png and docs/board-page.png
+# afresh; pictures for a look by eye (checked, marks, moods), named after them, come too
 # when asked for (see tests/screenshots/ScreenshotDriver.cpp).
 # Installs what is missing, builds, and runs the real window against the in-process
 # stand-in on a virtual X screen (xvfb-run); the driver says when each state is on
@@ -54,4 +54,7 @@ echo docs/gallery.png
 # A page of the offline 说说, drawn the same way.
 ./build/tests/screenshots/albivex_moods_shot docs/moods-page.png 2>>"$log" || { echo "the posts' page shot failed"; exit 1; }
 echo docs/moods-page.png
+# A page of the offline 留言板, drawn the same way.
+./build/tests/screenshots/albivex_board_shot docs/board-page.png 2>>"$log" || { echo "the board's page shot failed"; exit 1; }
+echo docs/board-page.png
 if command -v optipng >/dev/null; then optipng -quiet -o2 docs/*.png; fi

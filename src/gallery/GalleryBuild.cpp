@@ -1,5 +1,6 @@
 #include "gallery/GalleryBuild.h"
 
+#include "gallery/BoardGalleryBuild.h"
 #include "gallery/GalleryLayout.h"
 #include "gallery/GalleryPageFile.h"
 #include "gallery/GalleryPages.h"
@@ -119,6 +120,7 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
     const QDir space(spaceFolder);
     QList<GalleryCard> cards;
     GalleryMoodCard moods;
+    GalleryBoardCard board;
     QString ownerUin = space.dirName();
     for (const QString &folderName :
          space.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
@@ -128,6 +130,11 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
             if (std::optional<GalleryMoodCard> found
                 = BuildMoodPages(folderName, space.filePath(folderName), stop, thumbnailPool, result))
                 moods = *found;
+        }
+        if (board.messages == 0 && !stop) {
+            if (std::optional<GalleryBoardCard> found
+                = BuildBoardPages(folderName, space.filePath(folderName), stop, thumbnailPool, result))
+                board = *found;
         }
         if (stop) {
             result.stopped = true;
@@ -139,10 +146,11 @@ GalleryBuildResult BuildGallery(const QString &spaceFolder, const std::atomic_bo
             ownerUin = card->album.ownerUin;
         cards << *card;
     }
-    if (cards.isEmpty() && moods.posts == 0)
+    if (cards.isEmpty() && moods.posts == 0 && board.messages == 0)
         return result;
     std::sort(cards.begin(), cards.end(), NewerFirst);
-    WriteGalleryPage(space.filePath(GalleryPageName()), SpacePageHtml(ownerUin, cards, moods), result.errors);
+    WriteGalleryPage(space.filePath(GalleryPageName()), SpacePageHtml(ownerUin, cards, moods, board),
+                     result.errors);
     return result;
 }
 

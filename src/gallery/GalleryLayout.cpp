@@ -26,6 +26,13 @@ QString MoodPageName(int page)
     return QStringLiteral("moods-%1.html").arg(page);
 }
 
+QString BoardPageName(int page)
+{
+    if (page <= 1)
+        return QStringLiteral("board.html");
+    return QStringLiteral("board-%1.html").arg(page);
+}
+
 QString RelativeAddress(const QStringList &segments)
 {
     QStringList encoded;

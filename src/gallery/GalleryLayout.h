@@ -32,6 +32,13 @@ QString MoodPageName(int page);
 // a browser opens at once, not one it chokes on.
 inline constexpr int MoodPostsPerPage = 200;
 
+// The board's pages of the space's board folder (the folder holding board.json):
+// "board.html", then "board-2.html", ..., named apart from index.html as the posts' are.
+QString BoardPageName(int page);
+
+// At most this many messages on one board page, newest first.
+inline constexpr int BoardMessagesPerPage = 200;
+
 // The thumbnail of a picture file: its whole name + ".jpg", so that pictures of one
 // folder (whose names differ) never share one; a name too long for that, its digest.
 QString ThumbFileName(const QString &pictureFile);

@@ -117,18 +117,20 @@ QString CardHtml(const GalleryCard &card)
              Div("meta", CountText(card)));
 }
 
-QString MoodCardHtml(const GalleryMoodCard &moods)
+// The card of the posts or the board: `name`, its cover (else the name) and count,
+// leading to `page` in `folderName`.
+QString FeedCardHtml(const char *cssClass, const QString &name, const QString &folderName,
+                     const QString &page, const QString &coverThumb, int count)
 {
-    const QString page = RelativeAddress({moods.folderName, MoodPageName(1)});
-    const QString name = QStringLiteral("说说");
-    const QString cover = moods.coverThumb.isEmpty()
+    const QString address = RelativeAddress({folderName, page});
+    const QString cover = coverThumb.isEmpty()
         ? QStringLiteral("<span class=\"plain\">%1</span>").arg(name)
         : QStringLiteral("<img src=\"%1\" alt=\"%2\">")
-              .arg(RelativeAddress({moods.folderName, ThumbFolderName(), moods.coverThumb}), name);
-    return QStringLiteral("<figure class=\"tile moods\"><a class=\"frame\" href=\"%1\">%2</a>"
-                          "<figcaption class=\"text\"><a class=\"name\" href=\"%1\">%3</a>"
-                          "<div class=\"meta\">%4 条</div></figcaption></figure>\n")
-        .arg(page, cover, name, QString::number(moods.posts));
+              .arg(RelativeAddress({folderName, ThumbFolderName(), coverThumb}), name);
+    return QStringLiteral("<figure class=\"tile %1\"><a class=\"frame\" href=\"%2\">%3</a>"
+                          "<figcaption class=\"text\"><a class=\"name\" href=\"%2\">%4</a>"
+                          "<div class=\"meta\">%5 条</div></figcaption></figure>\n")
+        .arg(QLatin1String(cssClass), address, cover, name, QString::number(count));
 }
 
 } // namespace
@@ -162,18 +164,25 @@ QString AlbumPageHtml(const AlbumDocument &album, const QList<GalleryTile> &tile
     return html + GalleryPageEnd();
 }
 
-QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards, const GalleryMoodCard &moods)
+QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards, const GalleryMoodCard &moods,
+                      const GalleryBoardCard &board)
 {
     const QString title = QStringLiteral("QQ空间相册 %1").arg(ownerUin);
     QString html = GalleryPageStart(title);
     QString about = QStringLiteral("%1 个相册").arg(cards.size());
     if (moods.posts > 0)
         about += QStringLiteral(" · %1 条说说").arg(moods.posts);
+    if (board.messages > 0)
+        about += QStringLiteral(" · %1 条留言").arg(board.messages);
     html += QStringLiteral("<header><h1>%1</h1><div class=\"about\">%2</div></header>\n")
                 .arg(HtmlText(title), about);
     html += QStringLiteral("<main class=\"grid\">\n");
     if (moods.posts > 0)
-        html += MoodCardHtml(moods);
+        html += FeedCardHtml("moods", QStringLiteral("说说"), moods.folderName, MoodPageName(1),
+                             moods.coverThumb, moods.posts);
+    if (board.messages > 0)
+        html += FeedCardHtml("board", QStringLiteral("留言板"), board.folderName, BoardPageName(1),
+                             board.coverThumb, board.messages);
     for (const GalleryCard &card : cards)
         html += CardHtml(card);
     html += QStringLiteral("</main>\n");

@@ -46,6 +46,14 @@ struct GalleryMoodCard
     QString coverThumb; // a thumbnail in the posts' thumbnail folder; empty for none
 };
 
+// The space's message board on the space page: its folder and how many messages.
+struct GalleryBoardCard
+{
+    QString folderName; // the board's folder's name on disk
+    int messages = 0; // 0: the space has none, no card
+    QString coverThumb; // a thumbnail in the board's thumbnail folder; empty for none
+};
+
 // Text for a page: `text` with & < > " and ' escaped.
 QString HtmlText(const QString &text);
 
@@ -53,11 +61,12 @@ QString HtmlText(const QString &text);
 // the picture's name, caption, shooting time (else upload time) and place.
 QString AlbumPageHtml(const AlbumDocument &album, const QList<GalleryTile> &tiles);
 
-// The space folder's page: the posts as a card "说说" with their count, linking to their
-// first page, when there are any; then every album as a card with its cover, name,
+// The space folder's page: the posts as a card "说说" and the message board as a card
+// "留言板", each with its count and linking to its first page, when there are any;
+// then every album as a card with its cover, name,
 // description and picture count, linking to the album's page.
 QString SpacePageHtml(const QString &ownerUin, const QList<GalleryCard> &cards,
-                      const GalleryMoodCard &moods = {});
+                      const GalleryMoodCard &moods = {}, const GalleryBoardCard &board = {});
 
 // Every page's start (up to and with <body>, title escaped, the shared style sheet and
 // then `extraStyle`, which must be trusted text) and end.

@@ -1,12 +1,10 @@
 #include "gallery/MoodGalleryBuild.h"
 
+#include "gallery/FeedBuild.h"
 #include "gallery/GalleryLayout.h"
-#include "gallery/GalleryPageFile.h"
 #include "gallery/MoodPages.h"
-#include "gallery/Thumbnails.h"
 #include "storage/MoodDocumentUpdate.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -55,37 +53,11 @@ std::optional<GalleryMoodCard> BuildMoodPages(const QString &folderName, const Q
         CollectFiles(post.files, seen, stills, videos);
         CollectFiles(post.comments, seen, stills, videos);
     }
-    const std::vector<ThumbnailOutcome> outcomes = UpdateThumbnails(folder, stills, stop, thumbnailPool);
-    if (stop)
+    const std::optional<FilesShown> shownOrStop
+        = ShowFolderFiles(folder, stills, videos, stop, thumbnailPool, result);
+    if (!shownOrStop)
         return std::nullopt;
-    MoodFilesShown shown;
-    for (qsizetype i = 0; i < stills.size(); ++i) {
-        switch (outcomes[static_cast<size_t>(i)]) {
-        case ThumbnailOutcome::Missing:
-            break;
-        case ThumbnailOutcome::Made:
-            ++result.thumbnailsMade;
-            shown.insert(stills.at(i), GalleryTile::Kind::Thumbnail);
-            break;
-        case ThumbnailOutcome::Kept:
-            ++result.thumbnailsKept;
-            shown.insert(stills.at(i), GalleryTile::Kind::Thumbnail);
-            break;
-        case ThumbnailOutcome::Undecodable:
-            ++result.undecodable;
-            shown.insert(stills.at(i), GalleryTile::Kind::Plain);
-            break;
-        case ThumbnailOutcome::Failed:
-            result.errors << folder + QLatin1Char('/') + ThumbFolderName() + QLatin1Char('/')
-                    + ThumbFileName(stills.at(i));
-            shown.insert(stills.at(i), GalleryTile::Kind::Plain);
-            break;
-        }
-    }
-    for (const QString &video : std::as_const(videos)) {
-        if (QFileInfo(folder + QLatin1Char('/') + video).isFile())
-            shown.insert(video, GalleryTile::Kind::Video);
-    }
+    const FilesShown &shown = *shownOrStop;
 
     GalleryMoodCard card;
     card.folderName = folderName;
@@ -101,19 +73,16 @@ std::optional<GalleryMoodCard> BuildMoodPages(const QString &folderName, const Q
     }
 
     const int pageCount = (card.posts + MoodPostsPerPage - 1) / MoodPostsPerPage;
-    for (int page = 1; page <= pageCount; ++page) {
-        if (stop)
-            return std::nullopt;
-        const QList<MoodDocumentEntry> onPage = posts.mid((page - 1) * MoodPostsPerPage, MoodPostsPerPage);
-        if (WriteGalleryPage(folder + QLatin1Char('/') + MoodPageName(page),
-                             MoodPageHtml(onPage, shown, page, pageCount, card.posts), result.errors))
-            ++result.moodPages;
-    }
-    // Fewer posts than before (moods.json read damaged): the old pages past the end
-    // would still link to pages that no longer lead anywhere.
-    int stale = pageCount + 1;
-    while (QFile::remove(folder + QLatin1Char('/') + MoodPageName(stale)))
-        ++stale;
+    const std::optional<int> written = WriteFeedPages(
+        folder, pageCount, MoodPageName,
+        [&](int page) {
+            return MoodPageHtml(posts.mid((page - 1) * MoodPostsPerPage, MoodPostsPerPage), shown, page,
+                                pageCount, card.posts);
+        },
+        stop, result.errors);
+    if (!written)
+        return std::nullopt;
+    result.moodPages += *written;
     result.moods = card.posts;
     return card;
 }

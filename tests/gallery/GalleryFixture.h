@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/AlbumDocument.h"
+#include "storage/BoardDocument.h"
 #include "storage/MoodDocument.h"
 
 #include <QColor>
@@ -13,8 +14,10 @@
 // picture Qt cannot read, a video, an entry whose file is gone, a folder without
 // album.json, and the posts' folder (not under its usual name) with 201 posts: the
 // newest holds a picture, a video, a gone file, a repost and a comment with a reply,
-// the 200 others only "第 N 条". Names, captions and texts hold what pages must
-// neither run nor cut.
+// the 200 others only "第 N 条"; and the board's folder (not under its usual name
+// either) with 203 messages: the newest by a hostile name, with a picture, a gone one
+// and a reply, a private one without text, the 201 others only "留言 N". Names,
+// captions and texts hold what pages must neither run nor cut.
 namespace galleryfixture {
 
 using albivex::AlbumDocument;
@@ -29,6 +32,8 @@ inline const QString MoodsFolder = QStringLiteral("说说 (2)");
 inline const QString MoodText = ScriptCaption + QStringLiteral(" [em]e100[/em]\n第二行");
 inline const QString MoodPicture = QStringLiteral("m#1 %.jpg");
 inline const QString CommentPicture = QStringLiteral("c 1.png");
+inline const QString BoardFolder = QStringLiteral("留言板 (2)");
+inline const QString BoardPicture = QStringLiteral("b#1 %.jpg");
 
 inline bool writeImage(const QString &path, int width, int height, const QColor &colour, const char *format)
 {
@@ -106,6 +111,47 @@ inline bool writeMoods(const QString &space)
         && writeBytes(folder + QLatin1Char('/') + MoodDocumentFileName(), MoodDocumentText(document));
 }
 
+// The board's folder of the space, its newest message amid the others.
+inline bool writeBoard(const QString &space)
+{
+    using namespace albivex;
+    const QTimeZone china(8 * 3600);
+    const QString folder = space + QLatin1Char('/') + BoardFolder;
+    if (!QDir().mkpath(folder))
+        return false;
+    BoardDocument document;
+    for (int n = 1; n <= 201; ++n) {
+        BoardDocumentEntry filler;
+        filler.id = QStringLiteral("b%1").arg(n);
+        filler.author = QStringLiteral("40004");
+        filler.time = QDateTime(QDate(2021, 1, 1), QTime(0, 0), china).addSecs(3600 * n);
+        filler.text = QStringLiteral("留言 %1").arg(n);
+        document.messages << filler;
+    }
+    BoardDocumentEntry newest;
+    newest.id = QStringLiteral("newest");
+    newest.author = QStringLiteral("20002");
+    newest.name = HostileName;
+    newest.time = QDateTime(QDate(2024, 6, 1), QTime(10, 0), china);
+    newest.modified = newest.time.addSecs(22 * 3600 + 15 * 60);
+    newest.text = MoodText;
+    newest.pictures = {{BoardPicture, QStringLiteral("http://b.example/1")},
+                       {QStringLiteral("gone.jpg"), QStringLiteral("http://b.example/2")}};
+    newest.replies = {{QStringLiteral("10000"), QStringLiteral("主人 <i>"), newest.time.addSecs(3600),
+                       QStringLiteral("谢谢 & 再见")}};
+    BoardDocumentEntry secret;
+    secret.id = QStringLiteral("secret");
+    secret.author = QStringLiteral("30003");
+    secret.name = QStringLiteral("悄悄");
+    secret.time = QDateTime(QDate(2024, 5, 31), QTime(9, 0), china);
+    secret.modified = secret.time;
+    secret.isPrivate = true;
+    document.messages.insert(100, secret);
+    document.messages.insert(50, newest);
+    return writeImage(folder + QLatin1Char('/') + BoardPicture, 300, 300, Qt::darkYellow, "JPEG")
+        && writeBytes(folder + QLatin1Char('/') + BoardDocumentFileName(), BoardDocumentText(document));
+}
+
 // Writes the space into `space` (made when missing); false when a file failed.
 inline bool writeSpace(const QString &space)
 {
@@ -156,7 +202,7 @@ inline bool writeSpace(const QString &space)
         && writeBytes(second + QStringLiteral("/x.heic"), QByteArray(32, 'h'))
         && writeImage(space + QStringLiteral("/旧的/old.jpg"), 10, 10, Qt::green, "JPEG")
         && !albivex::SaveAlbumDocument(first, album) && !albivex::SaveAlbumDocument(second, coverless)
-        && writeMoods(space);
+        && writeMoods(space) && writeBoard(space);
 }
 
 } // namespace galleryfixture

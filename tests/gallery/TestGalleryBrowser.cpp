@@ -1,7 +1,7 @@
 // The offline album in the real browser engine, loaded from file:// with every request
 // that is not for a local file refused and counted: nothing leaves, every thumbnail of a
-// readable picture loads (names holding '#' and '%' too), the texts are album.json's
-// and moods.json's, and text that looks like markup stays text.
+// readable picture loads (names holding '#' and '%' too), the texts are album.json's,
+// moods.json's and board.json's, and text that looks like markup stays text.
 
 #include "GalleryFixture.h"
 #include "gallery/GalleryBuild.h"
@@ -130,7 +130,8 @@ private Q_SLOTS:
         QCOMPARE(texts("Array.from(document.querySelectorAll('.description')).map(e => e.textContent)"),
                  QStringList {QStringLiteral("第一天\n第二天 & more")});
         QCOMPARE(texts("Array.from(document.images).map(i => i.naturalWidth > 0 ? 'loaded' : i.src)"),
-                 QStringList({QStringLiteral("loaded"), QStringLiteral("loaded")})); // posts' and album's
+                 QStringList({QStringLiteral("loaded"), QStringLiteral("loaded"),
+                              QStringLiteral("loaded")})); // posts', board's and album's
         // A card leads to its album's page.
         QSignalSpy loaded(m_page.get(), &QWebEnginePage::loadFinished);
         run(QStringLiteral("document.querySelectorAll('figure.album a.name')[1].click()"));
@@ -172,6 +173,32 @@ private Q_SLOTS:
         run(QStringLiteral("document.querySelector('a.thumb').click()"));
         QVERIFY(loaded.wait(20000));
         QCOMPARE(m_page->url().toLocalFile(), folder + QLatin1Char('/') + MoodPicture);
+        QCOMPARE(m_interceptor.refused, QList<QUrl>());
+    }
+
+    void boardPage()
+    {
+        const QString folder = m_space + QLatin1Char('/') + BoardFolder;
+        QVERIFY(load(folder + QStringLiteral("/board.html")));
+        QCOMPARE(m_interceptor.refused, QList<QUrl>());
+        QCOMPARE(run(QStringLiteral("document.title")).toString(), QStringLiteral("留言板"));
+        QCOMPARE(run(QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
+        QCOMPARE(run(QStringLiteral("document.querySelectorAll('article.message').length")).toInt(), 200);
+        // The newest message's writer and texts as board.json has them, its reply's too.
+        QCOMPARE(run(QStringLiteral("document.querySelector('article.message .who').textContent")).toString(),
+                 HostileName);
+        QCOMPARE(texts("Array.from(document.querySelector('article.message').querySelectorAll('.body'))"
+                       ".map(e => e.textContent)"),
+                 QStringList({MoodText, QStringLiteral("谢谢 & 再见")}));
+        QCOMPARE(
+            texts("Array.from(document.images).map(i => decodeURIComponent(i.src.split('/').pop()) + ' ' + "
+                  "(i.naturalWidth > 0))"),
+            QStringList({BoardPicture + QStringLiteral(".jpg true")}));
+        // A thumbnail opens its picture.
+        QSignalSpy loaded(m_page.get(), &QWebEnginePage::loadFinished);
+        run(QStringLiteral("document.querySelector('a.thumb').click()"));
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(m_page->url().toLocalFile(), folder + QLatin1Char('/') + BoardPicture);
         QCOMPARE(m_interceptor.refused, QList<QUrl>());
     }
 };

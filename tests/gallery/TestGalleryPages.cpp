@@ -1,4 +1,4 @@
-// The offline album as built on disk from album.json and moods.json files: what the
+// The offline album as built on disk from album.json, moods.json and board.json files: what the
 // pages say and link to, how the posts are split into pages, and when thumbnails are
 // made. The pages in a browser engine are checked
 // in TestGalleryBrowser.
@@ -62,10 +62,12 @@ private Q_SLOTS:
         const GalleryBuildResult first = build();
         QCOMPARE(first.albums, 2);
         QCOMPARE(first.pictures, 5); // the gone picture is left out
-        QCOMPARE(first.thumbnailsMade, 4); // two of the albums', two of the posts'
+        QCOMPARE(first.thumbnailsMade, 5); // two of the albums', two of the posts', the board's
         QCOMPARE(first.undecodable, 2);
         QCOMPARE(first.moods, 201);
         QCOMPARE(first.moodPages, 2);
+        QCOMPARE(first.boardMessages, 203);
+        QCOMPARE(first.boardPages, 2);
         QVERIFY(first.errors.isEmpty());
     }
 
@@ -78,6 +80,8 @@ private Q_SLOTS:
         const QString space = QStringLiteral("index.html");
         const QString moods = MoodsFolder + QStringLiteral("/moods.html");
         const QString moods2 = MoodsFolder + QStringLiteral("/moods-2.html");
+        const QString board = BoardFolder + QStringLiteral("/board.html");
+        const QString board2 = BoardFolder + QStringLiteral("/board-2.html");
         QTest::newRow("charset") << album << "<meta charset=\"utf-8\">" << true;
         QTest::newRow("caption escaped")
             << album << "&lt;script&gt;document.title=&#39;pwned&#39;;window.pwned=1&lt;/script&gt;" << true;
@@ -113,6 +117,12 @@ private Q_SLOTS:
                ".thumbs/m%231%20%25.jpg.jpg\""
             << true;
         QTest::newRow("posts counted") << space << "<div class=\"meta\">201 条</div>" << true;
+        QTest::newRow("board card")
+            << space
+            << "href=\"%E7%95%99%E8%A8%80%E6%9D%BF%20%282%29/board.html\"><img "
+               "src=\"%E7%95%99%E8%A8%80%E6%9D%BF%20%282%29/.thumbs/b%231%20%25.jpg.jpg\""
+            << true;
+        QTest::newRow("board counted") << space << "留言板</a><div class=\"meta\">203 条</div>" << true;
         QTest::newRow("post text escaped, emoji code kept")
             << moods << "&lt;/script&gt; [em]e100[/em]\n第二行</div>" << true;
         QTest::newRow("posts: no script element") << moods << "<script" << false;
@@ -146,6 +156,46 @@ private Q_SLOTS:
                "class=\"current\">2</span></nav>"
             << true;
         QTest::newRow("last page: no remote address") << moods2 << "//" << false;
+        QTest::newRow("board: newest first, name escaped, number beside it")
+            << board
+            << "<main class=\"board\">\n<article class=\"message\"><div><span "
+               "class=\"who\">&quot;&gt;&lt;img "
+               "src=x onerror=&quot;window.pwned=2&quot;&gt;&#39;</span> <span "
+               "class=\"meta\">20002</span></div>"
+            << true;
+        QTest::newRow("board: modified") << board << "2024-06-01 10:00 · 修改于 2024-06-02 08:15" << true;
+        QTest::newRow("board: text escaped, line break and emoji code kept")
+            << board
+            << "<div class=\"body\">&lt;script&gt;document.title=&#39;pwned&#39;;window.pwned=1&lt;/"
+               "script&gt; [em]e100[/em]\n第二行</div>"
+            << true;
+        QTest::newRow("board: no script element") << board << "<script" << false;
+        QTest::newRow("board: picture encoded")
+            << board << "<a class=\"thumb\" href=\"b%231%20%25.jpg\"><img src=\".thumbs/b%231%20%25.jpg.jpg\""
+            << true;
+        QTest::newRow("board: gone picture left out") << board << "gone.jpg" << false;
+        QTest::newRow("board: picture's source address left out") << board << "b.example" << false;
+        QTest::newRow("board: no remote address") << board << "//" << false;
+        QTest::newRow("board: reply")
+            << board
+            << "<div class=\"comment\"><div><span class=\"who\">主人 &lt;i&gt;</span> <span "
+               "class=\"meta\">10000</span> <span class=\"meta\">2024-06-01 11:00</span></div><div "
+               "class=\"body\">谢谢 &amp; 再见</div></div>"
+            << true;
+        QTest::newRow("board: private marked, no text made up")
+            << board
+            << "<article class=\"message\"><div><span class=\"who\">悄悄</span> <span "
+               "class=\"meta\">30003</span>"
+               "<span class=\"private\">（私密留言）</span></div><div class=\"meta\">2024-05-31 "
+               "09:00</div></article>"
+            << true;
+        QTest::newRow("board: back to the space") << board << "href=\"../index.html\"" << true;
+        QTest::newRow("board: next page") << board << "<a href=\"board-2.html\">下一页</a>" << true;
+        QTest::newRow("board: oldest not on the first page") << board << ">留言 3<" << false;
+        QTest::newRow("board: oldest on the last page")
+            << board2 << "<div class=\"body\">留言 1</div>" << true;
+        QTest::newRow("board: last page, previous")
+            << board2 << "<a href=\"board.html\">上一页</a><a href=\"board.html\">1</a>" << true;
     }
 
     void pages()
@@ -183,9 +233,33 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/moods-3.html")));
     }
 
-    // Posts but no album: the space page is written all the same; neither: none.
-    void postsWithoutAlbums()
+    // Posts or a board but no album: the space page is written all the same; neither:
+    // none.
+    void withoutAlbums_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("card");
+        MoodDocument moods;
+        moods.moods = {MoodDocumentEntry {}};
+        moods.moods[0].id = QStringLiteral("only");
+        moods.moods[0].text = QStringLiteral("只有这一条");
+        QTest::newRow("posts") << "moods.json" << MoodDocumentText(moods) << "moods.html"
+                               << "说说";
+        BoardDocument board;
+        board.messages = {BoardDocumentEntry {}};
+        board.messages[0].id = QStringLiteral("only");
+        board.messages[0].text = QStringLiteral("只有这一条");
+        QTest::newRow("board") << "board.json" << BoardDocumentText(board) << "board.html"
+                               << "留言板";
+    }
+    void withoutAlbums()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, page);
+        QFETCH(QString, card);
         QTemporaryDir dir;
         const QString space = dir.filePath(QStringLiteral("987654321"));
         QVERIFY(QDir().mkpath(space + QStringLiteral("/随便")));
@@ -193,18 +267,14 @@ private Q_SLOTS:
         QCOMPARE(BuildGallery(space, stop).moodPages, 0);
         QVERIFY(!QFileInfo::exists(space + QStringLiteral("/index.html")));
 
-        MoodDocument document;
-        document.moods = {MoodDocumentEntry {}};
-        document.moods[0].id = QStringLiteral("only");
-        document.moods[0].text = QStringLiteral("只有说说");
-        QVERIFY(writeBytes(space + QStringLiteral("/随便/moods.json"), MoodDocumentText(document)));
+        QVERIFY(writeBytes(space + QStringLiteral("/随便/") + file, bytes));
         const GalleryBuildResult result = BuildGallery(space, stop);
         QCOMPARE(result.albums, 0);
-        QCOMPARE(result.moodPages, 1);
+        QCOMPARE(result.moodPages + result.boardPages, 1);
         const QString html = readText(space + QStringLiteral("/index.html"));
-        QVERIFY(html.contains(
-            QStringLiteral("href=\"%E9%9A%8F%E4%BE%BF/moods.html\"><span class=\"plain\">说说")));
-        QVERIFY(readText(space + QStringLiteral("/随便/moods.html")).contains(QStringLiteral("只有说说")));
+        QVERIFY(html.contains(QStringLiteral("href=\"%E9%9A%8F%E4%BE%BF/") + page
+                              + QStringLiteral("\"><span class=\"plain\">") + card));
+        QVERIFY(readText(space + QStringLiteral("/随便/") + page).contains(QStringLiteral("只有这一条")));
     }
 
     void thumbnailsMadeOnlyWhenThePictureChanged()
@@ -215,7 +285,7 @@ private Q_SLOTS:
 
         GalleryBuildResult again = build();
         QCOMPARE(again.thumbnailsMade, 0);
-        QCOMPARE(again.thumbnailsKept, 4);
+        QCOMPARE(again.thumbnailsKept, 5);
         QCOMPARE(QFileInfo(thumb(OddFile)).lastModified(), made);
 
         // Saved again in other bytes, with the same time (a picture's time is when it
@@ -229,7 +299,7 @@ private Q_SLOTS:
         file.close();
         again = build();
         QCOMPARE(again.thumbnailsMade, 1);
-        QCOMPARE(again.thumbnailsKept, 3);
+        QCOMPARE(again.thumbnailsKept, 4);
         QCOMPARE(QImageReader(thumb(OddFile)).size(), QSize(240, 320));
     }
 };
