@@ -16,6 +16,7 @@
 #include "storage/SaveLayout.h"
 #include "storage/StaleTemporaryFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -271,6 +272,9 @@ void BoardDownloadJob::writeDown()
     if (!m_entries.isEmpty()) {
         m_bookkeeping->run(
             [folder = m_folder, entries = m_entries]() -> std::optional<QString> {
+                // A board without pictures has had no file to make its folder.
+                if (!QDir().mkpath(folder))
+                    return QStringLiteral("cannot make the folder ") + folder;
                 return UpdateBoardDocument(folder, BoardDocument {entries});
             },
             say(LogHead + QStringLiteral("留言信息无法保存：")));
