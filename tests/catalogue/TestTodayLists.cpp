@@ -10,6 +10,7 @@
 #include "catalogue/AlbumListModel.h"
 #include "photos/PhotoListModel.h"
 #include "signin/ui/SignInDialog.h"
+#include "standin/BoardRoutes.h"
 #include "standin/MoodRoutes.h"
 #include "standin/ServiceRoutes.h"
 #include "standin/StandinData.h"
@@ -50,7 +51,7 @@ const QString Expired = QStringLiteral("登录已失效，请重新登录..");
 const QString Busy = QStringLiteral("服务繁忙，请稍后再试");
 
 // What a test does to reach a list.
-enum class Action { ListOwn, ListOther, View, Download, Moods };
+enum class Action { ListOwn, ListOther, View, Download, Moods, Board, Space };
 
 } // namespace
 
@@ -122,6 +123,12 @@ class TestTodayLists : public QObject
             break;
         case Action::Moods:
             window().downloadMoodsButton->click();
+            break;
+        case Action::Board:
+            window().downloadBoardButton->click();
+            break;
+        case Action::Space:
+            window().backupSpaceButton->click();
             break;
         }
     }
@@ -280,6 +287,10 @@ private Q_SLOTS:
         QTest::newRow("说说 job") << Action::Moods
                                   << sd::FaultRule::serviceCode(QString::fromLatin1(sd::MoodRoutes::ListPath),
                                                                 -3000);
+        QTest::newRow("留言板 job") << Action::Board
+                                    << sd::FaultRule::serviceCode(
+                                           QString::fromLatin1(sd::BoardRoutes::ListPath), -3000);
+        QTest::newRow("whole-space run") << Action::Space << sd::FaultRule::serviceCode(PhotoPath, -3000);
     }
     void expiredSession()
     {

@@ -186,6 +186,17 @@ private Q_SLOTS:
                  qPrintable(ubb.text));
     }
 
+    // A board closed to the viewer: a box says so; nothing saved.
+    void boardRefused()
+    {
+        QVERIFY(list(QString::fromLatin1(sd::ClosedUin)));
+        window().downloadBoardButton->click();
+        const QString refused = QStringLiteral("由于对方权限设置，您不能进行此操作");
+        QVERIFY(waitForLast(QStringLiteral("[留言板]") + refused));
+        QCOMPARE(m_prompts->boxes.last().text, refused);
+        QVERIFY(!QFileInfo::exists(space(QString::fromLatin1(sd::ClosedUin)) + QStringLiteral("/留言板")));
+    }
+
     // "备份整个空间" on a space with protected albums: the answers asked before anything
     // is fetched, every album, the posts and the board saved, the progress in the title
     // while it runs, the check lines, what is not complete, the summary last, the report
@@ -288,6 +299,24 @@ private Q_SLOTS:
         QVERIFY(after);
         QCOMPARE(after->remaining().size(), 1);
         QCOMPARE(after->remaining().first().kind, RunJournal::Kind::Moods);
+    }
+
+    // "终止任务" during the posts: the run ends at once, says so last, and its journal
+    // keeps the parts not done.
+    void stopped()
+    {
+        QVERIFY(list(SecondUin));
+        knobs().addFault(sd::FaultRule::latency(QString::fromLatin1(sd::MoodRoutes::ListPath), 5000));
+        window().backupSpaceButton->click();
+        QVERIFY(QTest::qWaitFor(
+            [this] { return picturesAskedUnder(QString::fromLatin1(sd::MoodRoutes::ListPath)) > 0; }, 30000));
+        window().stopButton->click();
+        QVERIFY(waitForLast(QStringLiteral("已停止整个空间备份工作"), 3000));
+        QVERIFY(logLines().filter(QStringLiteral("未完成的项目：说说、留言板..")).size() == 1);
+        const std::optional<RunJournal> journal = LoadRunJournal(space(SecondUin));
+        QVERIFY(journal && journal->wholeSpace);
+        QCOMPARE(journal->remaining().size(), 2);
+        QVERIFY(window().backupSpaceButton->isEnabled());
     }
 
     // The service throttles through every part: the run pauses as a whole and goes on,
