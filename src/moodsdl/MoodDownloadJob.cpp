@@ -2,6 +2,7 @@
 
 #include "albumdl/AlbumBookkeeping.h"
 #include "albumdl/AlbumJobView.h"
+#include "albumdl/PartRun.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
 #include "moodsdl/MoodListing.h"
@@ -98,18 +99,9 @@ bool MoodDownloadJob::start()
     m_view.setStatusText(QStringLiteral("说说下载任务开始.."));
     m_view.addLogLinesNow({LogHead + QStringLiteral("开始下载QQ%1的说说..").arg(m_owner)});
 
-    if (m_spacePause) {
-        m_pause = m_spacePause;
-    } else {
+    if (!m_spacePause)
         delete m_pause.data();
-        m_pause = new ServicePause(m_pauseOptions, this);
-    }
-    connect(m_pause, &ServicePause::began, this,
-            [this](int pauseMs) { m_view.addLogLines({LogHead + PauseBeganText(pauseMs)}); });
-    connect(m_pause, &ServicePause::countdown, this,
-            [this](int remainingMs) { m_view.setStatusText(PauseCountdownText(remainingMs)); });
-    connect(m_pause, &ServicePause::resumed, this, [this] {
-        m_view.addLogLines({LogHead + QStringLiteral("继续下载..")});
+    m_pause = AdoptPause(this, m_spacePause, m_pauseOptions, m_view, LogHead, [this] {
         showProgress();
         if (m_saver)
             m_saver->resume();
@@ -270,11 +262,7 @@ void MoodDownloadJob::onRefused(const QString &message)
         endListing(true);
         return;
     }
-    const QString text = message.isEmpty() ? QStringLiteral("由于对方权限设置，您不能进行此操作") : message;
-    m_view.setStatusText(text);
-    // A whole-space run goes on to its next part: a box would wait for the user all night.
-    if (!m_spacePause)
-        m_prompts.inform(AppBoxTitle(), text, Prompts::Icon::Information);
+    const QString text = SayRefused(m_view, m_prompts, message, m_spacePause != nullptr);
     if (std::exchange(m_ending, true))
         return;
     m_pause->cancel();
@@ -444,16 +432,9 @@ void MoodDownloadJob::stop(bool sessionEnded)
 // window back to idle, ended().
 void MoodDownloadJob::endRun(const QStringList &lastLines, bool sessionEnded)
 {
-    m_bookkeeping->whenSettled([this, lastLines, sessionEnded] {
+    EndPartRun(*m_bookkeeping, m_state, m_view, m_spacePause != nullptr, lastLines, [this, sessionEnded] {
         m_running = false;
         m_resuming = false;
-        if (!m_spacePause) {
-            m_state.albumJobIdle = true;
-            m_state.albumJobRunning = false;
-        }
-        m_view.addLogLines(lastLines);
-        m_view.setAlbumListEnabled(true);
-        m_view.setJobControlsEnabled(true);
         Q_EMIT ended();
         if (sessionEnded)
             Q_EMIT sessionExpired();

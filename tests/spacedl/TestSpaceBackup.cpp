@@ -111,6 +111,7 @@ private Q_SLOTS:
     void init()
     {
         knobs().clearFaults();
+        knobs().clearRequests();
         knobs().setThrottle(0, 0);
         m_saveDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_saveDir->isValid());
