@@ -22,7 +22,7 @@ public:
     QString saveFolder() const override { return m_window.saveFolder(); }
     NamingMode namingMode() const override { return m_window.namingMode(); }
     PictureQuality quality() const override { return m_window.quality(); }
-    bool onlyNew() const override { return m_window.onlyNew(); }
+    bool onlyNew() const override { return m_resuming || m_window.onlyNew(); }
     bool writeMetadata() const override { return m_window.writeMetadata(); }
     void setStatusText(const QString &text) override;
     void addLogLines(const QStringList &messages) override { m_window.addLogLines(messages); }
