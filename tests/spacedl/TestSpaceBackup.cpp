@@ -330,6 +330,8 @@ private Q_SLOTS:
         for (const char *path :
              {sd::ServiceRoutes::PhotoListOtherPath, sd::MoodRoutes::ListPath, sd::BoardRoutes::ListPath})
             knobs().addFault(sd::FaultRule::serviceCode(QString::fromLatin1(path), -10049, 2));
+        QStringList titles;
+        connect(&window(), &QWidget::windowTitleChanged, this, [&titles](const QString &t) { titles << t; });
         window().backupSpaceButton->click();
         QVERIFY(waitForLast(SpaceDone, 180000));
         knobs().setThrottle(0, 0);
@@ -348,6 +350,11 @@ private Q_SLOTS:
                      && lastLine().endsWith(QStringLiteral("张，失败0张")),
                  qPrintable(lastLine()));
         QVERIFY(!QFileInfo::exists(space(SecondUin) + QLatin1Char('/') + RunJournalFileName()));
+        // During a pause the title says when the run goes on.
+        QVERIFY2(
+            !titles.filter(QRegularExpression(QStringLiteral("^整个空间备份 .* \\d\\d:\\d\\d:\\d\\d继续 - ")))
+                 .isEmpty(),
+            qPrintable(titles.join('\n')));
     }
 };
 
