@@ -13,6 +13,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QThreadPool>
 #include <QTimeZone>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -102,6 +103,16 @@ PictureTransfer::PictureTransfer(QNetworkAccessManager &nam, const PictureAddres
 {
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, &PictureTransfer::sendAttempt);
+}
+
+// Not Qt's global pool: the window's paint engine splits large fills over that pool
+// and waits for them, so fills queued there behind syncs that take tens of
+// milliseconds on a busy disk would stall the window for as long.
+QThreadPool &PictureTransfer::placementPool()
+{
+    // Destroyed at exit only once every picture handed in is in place.
+    static QThreadPool pool;
+    return pool;
 }
 
 PictureTransfer::~PictureTransfer()
@@ -469,6 +480,7 @@ void PictureTransfer::putInPlace()
         endAttempt(placed.saved ? TransferOutcome::Saved : TransferOutcome::WriteFailed, false);
     });
     watcher->setFuture(QtConcurrent::run(
+        &placementPool(),
         [file, held = std::move(held), path, modified, words, body = std::move(body)]() -> Placed {
             if (file)
                 return place(*file, modified, words, body);

@@ -20,6 +20,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QSaveFile;
+class QThreadPool;
 
 namespace albivex {
 
@@ -101,6 +102,10 @@ public:
     PictureTransfer(QNetworkAccessManager &nam, const PictureAddress &address, const QString &path,
                     const Options &options, QObject *parent);
     ~PictureTransfer() override;
+
+    // The worker threads the pictures are put in place on, a pool of their own (not
+    // Qt's global one, which the window's painting waits on); tests wait on it.
+    static QThreadPool &placementPool();
 
     // Sends the first request. Call once.
     void start();

@@ -19,6 +19,7 @@
 #include "storage/AlbumDocument.h"
 #include "storage/AlbumRecord.h"
 #include "storage/PictureTime.h"
+#include "storage/PictureTransfer.h"
 #include "storage/SaveLayout.h"
 #include "window/ActivityLog.h"
 #include "window/MainWindow.h"
@@ -405,7 +406,7 @@ private Q_SLOTS:
                 return true;
             },
             10000));
-        QThreadPool::globalInstance()->waitForDone();
+        PictureTransfer::placementPool().waitForDone();
         QCoreApplication::processEvents();
         QVERIFY(!state().albumJobIdle);
         QCOMPARE(window().statusText(), QStringLiteral("相册下载任务开始.."));

@@ -11,8 +11,11 @@
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 using namespace albivex;
@@ -124,6 +127,26 @@ private Q_SLOTS:
         QCOMPARE(result.bytes, qint64(expected.size()));
         QCOMPARE(QFileInfo(path).lastModified().toSecsSinceEpoch(), options.modifiedTime.toSecsSinceEpoch());
         QCOMPARE(filesIn(dir.path()), QStringList {QFileInfo(path).fileName()});
+    }
+
+    // The window's painting waits on Qt's global pool (large fills are split over it):
+    // a picture is put in place on threads of its own, so it lands while that pool is
+    // taken up by other work.
+    void putInPlaceWhileQtsOwnPoolIsBusy()
+    {
+        QThreadPool &shared = *QThreadPool::globalInstance();
+        const int taken = shared.maxThreadCount();
+        QSemaphore hold;
+        for (int i = 0; i < taken; ++i)
+            shared.start([&hold] { hold.acquire(); });
+        const auto freeShared = qScopeGuard([&] {
+            hold.release(taken);
+            shared.waitForDone();
+        });
+        QTemporaryDir dir;
+        const TransferResult result
+            = transfer(address(SmallPicture), dir.filePath(QStringLiteral("1.jpg")), m_fast, 5000);
+        QVERIFY2(result.ok(), qPrintable(TransferOutcomeName(result.outcome)));
     }
 
     void replacesAnEarlierFileWhenComplete()
