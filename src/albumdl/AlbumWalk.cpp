@@ -6,6 +6,7 @@
 #include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
 #include "network/DropInBackground.h"
+#include "network/WorkerPool.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"
 #include "photos/Percent.h"
@@ -132,7 +133,7 @@ void AlbumWalk::start()
 
 AlbumWalk::RecordRead AlbumWalk::readRecord(const QString &folder, int idleMs)
 {
-    return QtConcurrent::run([folder, staleAgeMs = StaleTemporaryAgeMs(idleMs)] {
+    return QtConcurrent::run(&WorkerPool(), [folder, staleAgeMs = StaleTemporaryAgeMs(idleMs)] {
         // What an earlier run that was killed mid-transfer left in this album's folder.
         RemoveStaleTemporaryFiles(folder, staleAgeMs);
         return std::make_shared<AlbumRecord>(folder);

@@ -6,6 +6,7 @@
 #include "boarddl/BoardListing.h"
 #include "catalogue/AlbumListModel.h"
 #include "catalogue/ListTexts.h"
+#include "network/WorkerPool.h"
 #include "qzone/BoardRequest.h"
 #include "qzone/BoardText.h"
 #include "qzone/Endpoints.h"
@@ -118,8 +119,8 @@ bool BoardDownloadJob::start()
         if (!m_ending)
             onPrepared(watcher->result());
     });
-    watcher->setFuture(
-        QtConcurrent::run([folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
+    watcher->setFuture(QtConcurrent::run(
+        &WorkerPool(), [folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
             RemoveStaleTemporaryFiles(folder, staleAgeMs);
             return std::make_shared<AlbumRecord>(folder);
         }));

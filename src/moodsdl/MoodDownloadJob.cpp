@@ -7,6 +7,7 @@
 #include "catalogue/ListTexts.h"
 #include "moodsdl/MoodListing.h"
 #include "moodsdl/MoodMedia.h"
+#include "network/WorkerPool.h"
 #include "qzone/Endpoints.h"
 #include "qzone/MoodRequest.h"
 #include "session/Prompts.h"
@@ -117,8 +118,8 @@ bool MoodDownloadJob::start()
         if (!m_ending)
             onPrepared(record, known);
     });
-    watcher->setFuture(
-        QtConcurrent::run([folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
+    watcher->setFuture(QtConcurrent::run(
+        &WorkerPool(), [folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
             QHash<QString, QStringList> known;
             for (const MoodDocumentEntry &entry : LoadMoodDocument(folder).document.moods)
                 known.insert(entry.id, entry.lost);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "network/WorkerPool.h"
+
 #include <QRunnable>
 #include <QThreadPool>
 
@@ -21,7 +23,7 @@ template<typename T> void DropInBackground(T value)
     private:
         std::optional<T> m_held;
     };
-    QThreadPool::globalInstance()->start(new Drop(std::move(value)));
+    WorkerPool().start(new Drop(std::move(value)));
 }
 
 } // namespace albivex

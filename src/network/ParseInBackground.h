@@ -1,5 +1,7 @@
 #pragma once
 
+#include "network/WorkerPool.h"
+
 #include <QFutureWatcher>
 #include <QObject>
 #include <QtConcurrent/QtConcurrentRun>
@@ -10,7 +12,7 @@ namespace albivex {
 
 // Cuts a service answer on a worker thread and hands the result back on the
 // context's thread. A hostile or huge answer (tens of MB, 100,000 items) then never
-// stalls the window. `work` must only touch what it captured by value. When the
+// stalls the window (WorkerPool). `work` must only touch what it captured by value. When the
 // context is destroyed first, the result is dropped.
 template<typename Result, typename Work>
 void ParseInBackground(QObject *context, Work work, std::function<void(Result)> done)
@@ -20,7 +22,7 @@ void ParseInBackground(QObject *context, Work work, std::function<void(Result)> 
         watcher->deleteLater();
         done(watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
+    watcher->setFuture(QtConcurrent::run(&WorkerPool(), std::move(work)));
 }
 
 } // namespace albivex
