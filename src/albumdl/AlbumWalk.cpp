@@ -126,7 +126,18 @@ void AlbumWalk::start()
         // Files of pictures an earlier run saved are never given to another picture.
         for (const QString &name : m_record->fileNames())
             m_names.reserve(name);
-        startMore();
+        // The album's folder is made on a worker before the first picture: making a
+        // folder can wait for the disk, which the window's thread must not.
+        auto *made = new QFutureWatcher<void>(this);
+        connect(made, &QFutureWatcherBase::finished, this, [this, made] {
+            made->deleteLater();
+            startMore();
+        });
+        made->setFuture(QtConcurrent::run(
+            &WorkerPool(),
+            [save = m_view.saveFolder(), owner = m_state.listedOwnerUin, name = m_albums.entry(m_row).name] {
+                AlbumFolderPath(save, owner, name, true);
+            }));
     });
     watcher->setFuture(m_recordRead);
 }

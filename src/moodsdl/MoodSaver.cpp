@@ -1,14 +1,17 @@
 #include "moodsdl/MoodSaver.h"
 
 #include "albumdl/ServicePause.h"
+#include "network/WorkerPool.h"
 #include "photos/DownloadFailedText.h"
 #include "storage/AlbumRecord.h"
 #include "storage/UploadTime.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QTimeZone>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -116,6 +119,20 @@ void MoodSaver::resume()
 
 void MoodSaver::startMore()
 {
+    // The folder is made on a worker before the first file: making a folder can wait
+    // for the disk, which the window's thread must not.
+    if (!m_folderMade && !m_queue.isEmpty()) {
+        if (std::exchange(m_folderMaking, true))
+            return;
+        auto *watcher = new QFutureWatcher<void>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+            watcher->deleteLater();
+            m_folderMade = true;
+            startMore();
+        });
+        watcher->setFuture(QtConcurrent::run(&WorkerPool(), [folder = m_folder] { QDir().mkpath(folder); }));
+        return;
+    }
     while (!m_queue.isEmpty() && m_inFlight.size() < MaxInFlight && !(m_pause && m_pause->isPaused()))
         send(m_queue.takeFirst());
 }
@@ -131,9 +148,6 @@ void MoodSaver::send(const Job &job)
     options.nameByContent = !job.item.video;
     if (!job.item.video && m_writeMetadata && m_writeMetadata())
         options.words = job.words;
-    // Made once, before the first file: the transfers put their files straight into it.
-    if (!m_folderMade)
-        m_folderMade = QDir().mkpath(m_folder);
     auto *transfer = new PictureTransfer(m_nam, job.item.address, QDir(m_folder).filePath(job.item.fileName),
                                          options, this);
     m_inFlight.append(transfer);

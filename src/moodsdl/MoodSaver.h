@@ -113,6 +113,7 @@ private:
     ServicePause *m_pause;
     bool m_skipRecorded = false;
     bool m_folderMade = false;
+    bool m_folderMaking = false;
     std::function<bool()> m_writeMetadata;
     QList<Job> m_queue;
     QList<Job> m_held; // turned away by a 429, asked again after the pause
