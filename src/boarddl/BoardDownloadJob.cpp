@@ -5,8 +5,6 @@
 #include "albumdl/PartRun.h"
 #include "boarddl/BoardListing.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/ListTexts.h"
-#include "network/WorkerPool.h"
 #include "qzone/BoardRequest.h"
 #include "qzone/BoardText.h"
 #include "qzone/Endpoints.h"
@@ -19,9 +17,6 @@
 #include "storage/StaleTemporaryFiles.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -75,10 +70,7 @@ bool BoardDownloadJob::start()
         return false;
     m_owner = m_state.listedOwnerUin;
     m_spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_owner);
-    QStringList albumNames;
-    for (int row = 0; row < m_albums.size(); ++row)
-        albumNames << m_albums.entry(row).name;
-    m_folder = BoardFolderPath(m_view.saveFolder(), m_owner, albumNames);
+    m_folder = BoardFolderPath(m_view.saveFolder(), m_owner, ListedAlbumNames(m_albums));
     if (m_folder.isEmpty())
         return false;
     m_running = true;
@@ -92,16 +84,8 @@ bool BoardDownloadJob::start()
     m_check.id = BoardFolderBaseName();
     m_check.name = BoardFolderBaseName();
     m_check.part = BackupReportAlbum::Part::Board;
-    if (!m_spacePause) {
-        m_state.albumJobIdle = false;
-        m_state.albumJobRunning = true;
-    }
-    m_view.setJobControlsEnabled(false);
-    m_view.setAlbumListEnabled(false);
-    m_view.setProgressRange(0, 1);
-    m_view.setProgressValue(0);
-    m_view.setStatusText(QStringLiteral("留言板下载任务开始.."));
-    m_view.addLogLinesNow({LogHead + QStringLiteral("开始下载QQ%1的留言板..").arg(m_owner)});
+    BeginPartRun(m_state, m_view, m_spacePause != nullptr, QStringLiteral("留言板下载任务开始.."),
+                 LogHead + QStringLiteral("开始下载QQ%1的留言板..").arg(m_owner));
 
     if (!m_spacePause)
         delete m_pause.data();
@@ -110,20 +94,11 @@ bool BoardDownloadJob::start()
         if (m_saver)
             m_saver->resume();
     });
-
-    // The record is read off the window's thread; so are what a killed run left half
-    // written.
-    auto *watcher = new QFutureWatcher<std::shared_ptr<AlbumRecord>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        watcher->deleteLater();
-        if (!m_ending)
-            onPrepared(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run(
-        &WorkerPool(), [folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
-            RemoveStaleTemporaryFiles(folder, staleAgeMs);
-            return std::make_shared<AlbumRecord>(folder);
-        }));
+    PreparePartFolder(this, m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs),
+                      [this](std::shared_ptr<AlbumRecord> record) {
+                          if (!m_ending)
+                              onPrepared(std::move(record));
+                      });
     return true;
 }
 
@@ -182,15 +157,10 @@ void BoardDownloadJob::onTurnedAway(bool emptyPage)
         stop();
         return;
     }
-    if (emptyPage && m_emptyPausedAt == m_listed) {
-        // Still nothing after a pause: the service keeps the older messages to itself.
-        endListing(true);
+    if (!PauseForTurnedAway(m_view, *m_pause, LogHead, emptyPage, m_listed, m_emptyPausedAt)) {
+        endListing(true); // still nothing after a pause: the older messages are kept from us
         return;
     }
-    if (emptyPage)
-        m_emptyPausedAt = m_listed;
-    m_view.addLogLines({LogHead + BusyServiceText() + QStringLiteral("..")});
-    m_pause->begin();
     m_listing->goOn(); // held until the pause is over
 }
 
@@ -251,13 +221,6 @@ void BoardDownloadJob::writeDown()
 {
     m_check.serviceCount = m_total;
     m_check.saved = int(m_entries.size());
-    AlbumJobView *view = &m_view;
-    const auto say = [view](const QString &head) {
-        return [view, head](std::optional<QString> error) {
-            if (error)
-                view->addLogLines({head + *error});
-        };
-    };
     if (!m_entries.isEmpty()) {
         m_bookkeeping->run(
             [folder = m_folder, entries = m_entries]() -> std::optional<QString> {
@@ -266,22 +229,10 @@ void BoardDownloadJob::writeDown()
                     return QStringLiteral("cannot make the folder ") + folder;
                 return UpdateBoardDocument(folder, BoardDocument {entries});
             },
-            say(LogHead + QStringLiteral("留言信息无法保存：")));
+            LogFailure(m_view, LogHead + QStringLiteral("留言信息无法保存：")));
     }
-    m_bookkeeping->run([record = m_record]() -> std::optional<QString> {
-        if (record)
-            record->flush();
-        return std::nullopt;
-    });
-    if (m_spacePause)
-        return; // the whole-space run writes the report once, at its end
-    m_bookkeeping->run(
-        [folder = m_spaceFolder, owner = m_owner, check = m_check]() -> std::optional<QString> {
-            if (!QFileInfo(folder).isDir())
-                return std::nullopt;
-            return WriteBackupReport(folder, owner, {check});
-        },
-        say(QStringLiteral("备份报告无法保存：")));
+    WritePartRecordAndReport(*m_bookkeeping, m_view, m_record, m_spacePause != nullptr, m_spaceFolder,
+                             m_owner, m_check);
 }
 
 void BoardDownloadJob::finish()
@@ -292,11 +243,7 @@ void BoardDownloadJob::finish()
     writeDown();
     m_view.setProgressValue(qMax(1, m_total));
     m_view.setStatusText(QStringLiteral("留言板下载完成.."));
-    QStringList lines {AlbumCheckLine(m_check)};
-    if (!m_check.note.isEmpty())
-        lines << m_check.note;
-    lines << QStringLiteral("留言板下载完成：共保存%1条").arg(m_entries.size());
-    endRun(lines, false);
+    endRun(PartEndLines(m_check, QStringLiteral("留言板下载完成：共保存%1条").arg(m_entries.size())), false);
 }
 
 void BoardDownloadJob::noticeStop()

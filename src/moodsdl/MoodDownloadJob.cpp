@@ -4,10 +4,8 @@
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/PartRun.h"
 #include "catalogue/AlbumListModel.h"
-#include "catalogue/ListTexts.h"
 #include "moodsdl/MoodListing.h"
 #include "moodsdl/MoodMedia.h"
-#include "network/WorkerPool.h"
 #include "qzone/Endpoints.h"
 #include "qzone/MoodRequest.h"
 #include "session/Prompts.h"
@@ -21,8 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -65,10 +61,7 @@ bool MoodDownloadJob::start()
         return false;
     m_owner = m_state.listedOwnerUin;
     m_spaceFolder = SpaceFolderPath(m_view.saveFolder(), m_owner);
-    QStringList albumNames;
-    for (int row = 0; row < m_albums.size(); ++row)
-        albumNames << m_albums.entry(row).name;
-    m_folder = MoodFolderPath(m_view.saveFolder(), m_owner, albumNames);
+    m_folder = MoodFolderPath(m_view.saveFolder(), m_owner, ListedAlbumNames(m_albums));
     if (m_folder.isEmpty())
         return false;
     m_running = true;
@@ -89,16 +82,8 @@ bool MoodDownloadJob::start()
     m_check.name = MoodFolderBaseName();
     m_check.part = BackupReportAlbum::Part::Moods;
     m_journalBegun = false;
-    if (!m_spacePause) {
-        m_state.albumJobIdle = false;
-        m_state.albumJobRunning = true;
-    }
-    m_view.setJobControlsEnabled(false);
-    m_view.setAlbumListEnabled(false);
-    m_view.setProgressRange(0, 1);
-    m_view.setProgressValue(0);
-    m_view.setStatusText(QStringLiteral("说说下载任务开始.."));
-    m_view.addLogLinesNow({LogHead + QStringLiteral("开始下载QQ%1的说说..").arg(m_owner)});
+    BeginPartRun(m_state, m_view, m_spacePause != nullptr, QStringLiteral("说说下载任务开始.."),
+                 LogHead + QStringLiteral("开始下载QQ%1的说说..").arg(m_owner));
 
     if (!m_spacePause)
         delete m_pause.data();
@@ -108,24 +93,19 @@ bool MoodDownloadJob::start()
             m_saver->resume();
     });
 
-    // The record and the posts moods.json knows are read off the window's thread; so
-    // are what a killed run left half written.
-    auto *watcher
-        = new QFutureWatcher<std::pair<std::shared_ptr<AlbumRecord>, QHash<QString, QStringList>>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        watcher->deleteLater();
-        const auto [record, known] = watcher->result();
-        if (!m_ending)
-            onPrepared(record, known);
-    });
-    watcher->setFuture(QtConcurrent::run(
-        &WorkerPool(), [folder = m_folder, staleAgeMs = StaleTemporaryAgeMs(m_transferOptions.idleMs)] {
+    // With the record, the posts moods.json knows.
+    PreparePartFolder(
+        this, m_folder, StaleTemporaryAgeMs(m_transferOptions.idleMs),
+        [](const QString &folder) {
             QHash<QString, QStringList> known;
             for (const MoodDocumentEntry &entry : LoadMoodDocument(folder).document.moods)
                 known.insert(entry.id, entry.lost);
-            RemoveStaleTemporaryFiles(folder, staleAgeMs);
-            return std::make_pair(std::make_shared<AlbumRecord>(folder), known);
-        }));
+            return known;
+        },
+        [this](std::shared_ptr<AlbumRecord> record, QHash<QString, QStringList> known) {
+            if (!m_ending)
+                onPrepared(std::move(record), std::move(known));
+        });
     return true;
 }
 
@@ -183,10 +163,7 @@ void MoodDownloadJob::onPage(int pos, int total, const QList<MoodPost> &posts)
                 QDir().mkpath(folder);
                 return UpdateMoodDocument(folder, MoodDocument {});
             },
-            [view = &m_view](std::optional<QString> error) {
-                if (error)
-                    view->addLogLines({LogHead + QStringLiteral("说说信息无法保存：") + *error});
-            });
+            LogFailure(m_view, LogHead + QStringLiteral("说说信息无法保存：")));
     }
     m_emptyPausedAt = -1;
     m_total = qMax(m_total, total);
@@ -245,15 +222,10 @@ void MoodDownloadJob::onTurnedAway(bool emptyPage)
         stop();
         return;
     }
-    if (emptyPage && m_emptyPausedAt == m_pos) {
-        // Still nothing after a pause: the service keeps the older posts to itself.
-        endListing(true);
+    if (!PauseForTurnedAway(m_view, *m_pause, LogHead, emptyPage, m_pos, m_emptyPausedAt)) {
+        endListing(true); // still nothing after a pause: the older posts are kept from us
         return;
     }
-    if (emptyPage)
-        m_emptyPausedAt = m_pos;
-    m_view.addLogLines({LogHead + BusyServiceText() + QStringLiteral("..")});
-    m_pause->begin();
     m_listing->goOn(); // held until the pause is over
 }
 
@@ -338,20 +310,10 @@ void MoodDownloadJob::writeDown(bool complete)
     m_check.serviceCount = m_total;
     m_check.saved = m_entriesWritten + int(m_entries.size()) + m_keptWhole + m_assumed;
     const bool whole = complete && m_check.complete();
-    BackupReportAlbum check = m_check;
-    AlbumJobView *view = &m_view;
-    const auto say = [view](const QString &head) {
-        return [view, head](std::optional<QString> error) {
-            if (error)
-                view->addLogLines({head + *error});
-        };
-    };
     writeEntries();
-    m_bookkeeping->run([record = m_record]() -> std::optional<QString> {
-        if (record)
-            record->flush();
-        return std::nullopt;
-    });
+    // The record before the journal: a part marked complete has its files recorded.
+    WritePartRecordAndReport(*m_bookkeeping, m_view, m_record, m_spacePause != nullptr, m_spaceFolder,
+                             m_owner, m_check);
     if (m_journalBegun && !m_spacePause) {
         m_bookkeeping->run(
             [folder = m_spaceFolder, owner = m_owner, whole]() -> std::optional<QString> {
@@ -368,17 +330,8 @@ void MoodDownloadJob::writeDown(bool complete)
                 }
                 return SaveRunJournal(folder, *journal);
             },
-            say(QStringLiteral("下载记录无法保存：")));
+            LogFailure(m_view, QStringLiteral("下载记录无法保存：")));
     }
-    if (m_spacePause)
-        return; // the whole-space run writes the report once, at its end
-    m_bookkeeping->run(
-        [folder = m_spaceFolder, owner = m_owner, check]() -> std::optional<QString> {
-            if (!QFileInfo(folder).isDir())
-                return std::nullopt;
-            return WriteBackupReport(folder, owner, {check});
-        },
-        say(QStringLiteral("备份报告无法保存：")));
 }
 
 void MoodDownloadJob::finish()
@@ -389,14 +342,12 @@ void MoodDownloadJob::finish()
     writeDown(true);
     m_view.setProgressValue(qMax(1, m_total));
     m_view.setStatusText(QStringLiteral("说说下载完成.."));
-    QStringList lines {AlbumCheckLine(m_check)};
-    if (!m_check.note.isEmpty())
-        lines << m_check.note;
-    lines << QStringLiteral("说说下载完成：共保存%1条，图片%2张，失败%3张")
-                 .arg(m_entriesWritten)
-                 .arg(m_check.pictures)
-                 .arg(m_check.failed);
-    endRun(lines, false);
+    endRun(PartEndLines(m_check,
+                        QStringLiteral("说说下载完成：共保存%1条，图片%2张，失败%3张")
+                            .arg(m_entriesWritten)
+                            .arg(m_check.pictures)
+                            .arg(m_check.failed)),
+           false);
 }
 
 void MoodDownloadJob::noticeStop()
