@@ -9,6 +9,8 @@
 #include "app/AlbivexApp.h"
 #include "moodsdl/MoodListing.h"
 #include "qzone/Endpoints.h"
+#include "qzone/ListFetch.h"
+#include "qzone/MoodRequest.h"
 #include "standin/MoodBook.h"
 #include "standin/MoodRoutes.h"
 #include "standin/StandinData.h"
@@ -349,6 +351,30 @@ private Q_SLOTS:
         QCOMPARE(knobs().requestsTo(ListPath).size(), 0);
         QVERIFY(pages.wait(5000));
         QCOMPARE(knobs().requestsTo(ListPath).size(), 1);
+    }
+
+    // A busy answer whose retries outlasted a pause says nothing of the service now: the
+    // page is asked again at once (three more requests), and only a busy answer to that
+    // is turned away, so that one throttle does not cost two pauses.
+    void busyAnswerOutlastingAPause()
+    {
+        ServicePause pause(ServicePauseOptions {{50}, 20, 0, 0});
+        const QString token = state().credentials.tokenFor(Endpoint::MoodList);
+        MoodListing listing(m_app->network(), m_app->endpoints(), MainUin, token,
+                            BusyRetryOptions {{300, 300}}, pause, nullptr);
+        QSignalSpy turnedAway(&listing, &MoodListing::turnedAway);
+        knobs().setThrottle(1, 10);
+        bool served = false; // the throttle's window begins with the next request
+        FetchList(m_app->network(), MoodListUrl(m_app->endpoints(), {MainUin, token, 0, MoodPageSize}), {},
+                  &listing, [&served](const ListAnswer &) { served = true; });
+        QTRY_VERIFY(served);
+        knobs().clearRequests();
+        listing.fetch(0);
+        pause.begin(); // over long before the request's last retry answers
+        QVERIFY(turnedAway.wait(10000));
+        knobs().setThrottle(0, 0);
+        QCOMPARE(knobs().requestsTo(ListPath).size(), 6);
+        QCOMPARE(turnedAway.size(), 1);
     }
 
     // The service throttles list and picture requests: the run pauses and goes on,
