@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <time.h>
+#include <unistd.h>
 
 namespace albivex::bench {
 
@@ -79,6 +80,16 @@ double RunQueueWaitMs()
     if (!stat.open(QIODevice::ReadOnly))
         return 0;
     return stat.readAll().split(' ').value(1).toLongLong() / 1e6;
+}
+
+double HostStealMs()
+{
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // "cpu  user nice system idle iowait irq softirq steal ...", in clock ticks.
+    const QList<QByteArray> fields = stat.readLine().simplified().split(' ');
+    return fields.value(8).toLongLong() * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 bool ResetPeakResident()

@@ -34,6 +34,10 @@ qint64 StatusKib(const char *key);
 // How long the calling thread has waited, ready to run, for a processor (Linux
 // schedstat); 0 where unknown.
 double RunQueueWaitMs();
+// The processor time the host (the hypervisor) took from this machine's processors so
+// far, in milliseconds (/proc/stat's steal): a thread the host stops looks to this
+// machine as if it ran, so a stall measured while the host was busy says little of the tool.
+double HostStealMs();
 // Resets VmHWM to the current resident size; false where the kernel does not allow it.
 bool ResetPeakResident();
 double Median(QList<double> values);

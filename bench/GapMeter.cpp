@@ -1,6 +1,7 @@
 #include "GapMeter.h"
 
 #include "BenchSupport.h"
+#include "TimedApplication.h"
 
 #include <QListWidget>
 
@@ -23,7 +24,13 @@ void GapMeter::start()
     m_ticks.start(10);
     m_sinceTick.start();
     m_waitedBefore = RunQueueWaitMs();
+    m_stealBefore = HostStealMs();
     m_clock.start();
+}
+
+double GapMeter::stolenMs() const
+{
+    return HostStealMs() - m_stealBefore;
 }
 
 void GapMeter::tick()
@@ -51,8 +58,21 @@ void GapMeter::tick()
                         qPrintable(m_log->count() ? m_log->item(m_log->count() - 1)->text() : QString()));
         }
     }
-    m_longestOwnGapMs = qMax(m_longestOwnGapMs, gapMs - (waited - m_waitedBefore));
+    const double ownGapMs = gapMs - (waited - m_waitedBefore);
+    m_longestOwnGapMs = qMax(m_longestOwnGapMs, ownGapMs);
+    static const bool gaps = qEnvironmentVariableIsSet("BENCH_GAPS");
+    if (gaps) {
+        const QStringList deliveries = TimedApp()->takeDeliveries();
+        if (ownGapMs > 14) {
+            std::printf("GAP %.1f ms (%.1f as the wall clock sees it, %.1f on the processor) at %.0f ms:\n",
+                        ownGapMs, gapMs, ThreadCpuMs() - m_cpuBefore, m_clock.nsecsElapsed() / 1e6);
+            for (const QString &line : deliveries)
+                std::printf("  %s\n", qPrintable(line));
+        }
+    }
     m_waitedBefore = waited;
+    if (gaps)
+        m_cpuBefore = ThreadCpuMs();
 }
 
 } // namespace albivex::bench

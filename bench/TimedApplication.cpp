@@ -34,6 +34,19 @@ bool TimedApplication::notify(QObject *receiver, QEvent *event)
     const double ms = clock.nsecsElapsed() / 1e6;
     const double cpuMs = ThreadCpuMs() - cpuBefore;
     --m_depth;
+    static const bool gaps = qEnvironmentVariableIsSet("BENCH_GAPS");
+    if (gaps && m_depth == 0) {
+        if (ms >= 0.5) {
+            m_deliveries << QStringLiteral("%1 ms (%2 on the processor) %3 (%4), event %5")
+                                .arg(ms, 0, 'f', 1)
+                                .arg(cpuMs, 0, 'f', 1)
+                                .arg(QString::fromLatin1(className), name)
+                                .arg(type);
+        } else {
+            ++m_shortDeliveries;
+            m_shortMs += ms;
+        }
+    }
     if (ms >= 4) {
         const QString what
             = QStringLiteral("(%5 ms of it on the processor) %1%2 (%3), event %4")
@@ -56,6 +69,15 @@ void TimedApplication::printLongest()
     for (auto it = m_paints.cbegin(); it != m_paints.cend(); ++it)
         std::printf("    paints %6d  %s\n", it.value(), qPrintable(it.key()));
     m_paints.clear();
+}
+
+QStringList TimedApplication::takeDeliveries()
+{
+    QStringList taken = std::exchange(m_deliveries, {});
+    taken << QStringLiteral("%1 short ones, %2 ms").arg(m_shortDeliveries).arg(m_shortMs, 0, 'f', 1);
+    m_shortDeliveries = 0;
+    m_shortMs = 0;
+    return taken;
 }
 
 TimedApplication *TimedApp()

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 
@@ -21,11 +22,17 @@ public:
     void forgetLongest() { m_longest.clear(); }
     // Prints the longest deliveries since the last call and forgets them.
     void printLongest();
+    // With BENCH_GAPS=1: the top-level deliveries since the last call, a line each
+    // (those under 0.5 ms counted together), to show what one long gap was made of.
+    QStringList takeDeliveries();
 
 private:
     int m_depth = 0;
     QList<std::pair<double, QString>> m_longest;
     QMap<QString, int> m_paints;
+    QStringList m_deliveries;
+    int m_shortDeliveries = 0;
+    double m_shortMs = 0;
 };
 
 // The running TimedApplication.
