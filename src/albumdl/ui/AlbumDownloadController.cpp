@@ -39,28 +39,15 @@ AlbumDownloadController::AlbumDownloadController(
     , m_pauseOptions(pauseOptions)
     , m_window(window)
     , m_view(window, log, state)
+    , m_job(this, window.stopButton, log)
 {
     connect(window.downloadAlbumAction, &QAction::triggered, this, &AlbumDownloadController::startJob);
-    // Queued: the stop button's own handler clears the job's flag first.
-    connect(
-        window.stopButton, &QPushButton::clicked, this,
-        [this] {
-            if (m_job)
-                m_job->noticeStop();
-        },
-        Qt::QueuedConnection);
-}
-
-AlbumDownloadController::~AlbumDownloadController()
-{
-    // The job reports into this object; it must not outlive it.
-    delete m_job.data();
 }
 
 void AlbumDownloadController::startJob()
 {
     // The menu is refused while a job runs; a trigger from elsewhere is ignored too.
-    if (m_job)
+    if (!m_job.isEmpty())
         return;
     auto *job = new AlbumDownloadJob(m_network, m_endpoints, m_state, m_albums, m_view, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
@@ -70,28 +57,17 @@ void AlbumDownloadController::startJob()
     job->setServicePause(m_pauseOptions);
     job->setResuming(m_view.resuming());
     // A new run may start as soon as this one has ended, before the object is gone.
-    connect(job, &AlbumDownloadJob::ended, this, [this, job] {
-        // The run is over once its last lines show.
-        m_log.showHeld();
-        if (m_job == job) {
-            m_job = nullptr;
-            m_view.setResuming(false);
-        }
-        job->deleteLater();
+    const bool started = m_job.start(job, [this] {
+        m_view.setResuming(false);
         Q_EMIT runEnded();
     });
-    if (!job->start()) {
-        m_log.showHeld();
-        delete job;
+    if (!started)
         m_view.setResuming(false);
-        return;
-    }
-    m_job = job;
 }
 
 void AlbumDownloadController::offerToResume()
 {
-    if (m_job || m_offering || m_albums.size() == 0)
+    if (!m_job.isEmpty() || m_offering || m_albums.size() == 0)
         return;
     const QString spaceFolder = SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin);
     const std::optional<RunJournal> journal = LoadRunJournal(spaceFolder);
@@ -112,18 +88,19 @@ void AlbumDownloadController::offerToResume()
         return;
     }
     m_offering = true;
-    m_prompts.askYesNo(
-        AppBoxTitle(), QStringLiteral("上次的下载还没有完成（剩余%1个相册），是否继续？").arg(rows.size()),
-        Prompts::Icon::Information, [this, journal = *journal, rows, spaceFolder](bool yes) {
-            m_offering = false;
-            // The answer counts only for the space it was asked about.
-            if (SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin) != spaceFolder || m_job)
-                return;
-            if (yes)
-                resume(journal, rows);
-            else
-                ForgetRunParts(spaceFolder, journal.ownerUin, RunJournal::Kind::Album);
-        });
+    m_prompts.askYesNo(AppBoxTitle(),
+                       QStringLiteral("上次的下载还没有完成（剩余%1个相册），是否继续？").arg(rows.size()),
+                       Prompts::Icon::Information, [this, journal = *journal, rows, spaceFolder](bool yes) {
+                           m_offering = false;
+                           // The answer counts only for the space it was asked about.
+                           if (SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin) != spaceFolder
+                               || !m_job.isEmpty())
+                               return;
+                           if (yes)
+                               resume(journal, rows);
+                           else
+                               ForgetRunParts(spaceFolder, journal.ownerUin, RunJournal::Kind::Album);
+                       });
 }
 
 void AlbumDownloadController::resume(const RunJournal &journal, const QList<int> &rows)

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "albumdl/AlbumDownloadJob.h"
 #include "albumdl/AlbumJobView.h"
 #include "albumdl/AlbumWalk.h"
 #include "albumdl/ServicePause.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
+#include "window/JobSlot.h"
 #include "window/WindowJobView.h"
 
 #include <QObject>
-#include <QPointer>
 
 class QNetworkAccessManager;
 
 namespace albivex {
 
-class AlbumDownloadJob;
 class Endpoints;
 struct WindowState;
 class AlbumListModel;
@@ -35,7 +35,6 @@ public:
                             const BusyRetryOptions &busyRetry, const AlbumWalk::Pacing &pacing,
                             const ServicePauseOptions &pauseOptions, MainWindow &window,
                             QObject *parent = nullptr);
-    ~AlbumDownloadController() override;
 
     // After a whole listing of a space: when the space's folder holds the journal of a
     // run that did not finish, asks "上次的下载还没有完成（剩余N个相册），是否继续？".
@@ -66,7 +65,7 @@ private:
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     WindowJobView m_view;
-    QPointer<AlbumDownloadJob> m_job;
+    JobSlot<AlbumDownloadJob> m_job;
     bool m_offering = false; // the question is open
 };
 

@@ -28,52 +28,31 @@ BoardDownloadController::BoardDownloadController(QNetworkAccessManager &network,
     , m_pauseOptions(pauseOptions)
     , m_window(window)
     , m_view(window, log, state)
+    , m_job(this, window.stopButton, log)
 {
     connect(window.downloadBoardButton, &QPushButton::clicked, this, &BoardDownloadController::startJob);
-    // Queued: the stop button's own handler clears the job's flag first.
-    connect(
-        window.stopButton, &QPushButton::clicked, this,
-        [this] {
-            if (m_job)
-                m_job->noticeStop();
-        },
-        Qt::QueuedConnection);
-}
-
-BoardDownloadController::~BoardDownloadController()
-{
-    delete m_job.data();
 }
 
 void BoardDownloadController::refresh()
 {
-    m_window.downloadBoardButton->setEnabled(!m_job && !m_state.listedOwnerUin.isEmpty()
+    m_window.downloadBoardButton->setEnabled(m_job.isEmpty() && !m_state.listedOwnerUin.isEmpty()
                                              && m_state.albumJobIdle && !m_state.selectedDownloadRunning);
 }
 
 void BoardDownloadController::startJob()
 {
-    if (m_job || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
+    if (!m_job.isEmpty() || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
         return;
     auto *job = new BoardDownloadJob(m_network, m_endpoints, m_state, m_albums, m_view, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
     job->setBusyRetry(m_busyRetry);
     job->setServicePause(m_pauseOptions);
     connect(job, &BoardDownloadJob::sessionExpired, this, &BoardDownloadController::sessionExpired);
-    connect(job, &BoardDownloadJob::ended, this, [this, job] {
-        m_log.showHeld();
-        if (m_job == job)
-            m_job = nullptr;
-        job->deleteLater();
+    if (m_job.start(job, [this] {
+            refresh();
+            Q_EMIT runEnded();
+        }))
         refresh();
-        Q_EMIT runEnded();
-    });
-    if (!job->start()) {
-        delete job;
-        return;
-    }
-    m_job = job;
-    refresh();
 }
 
 } // namespace albivex

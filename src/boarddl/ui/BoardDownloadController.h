@@ -1,12 +1,13 @@
 #pragma once
 
 #include "albumdl/ServicePause.h"
+#include "boarddl/BoardDownloadJob.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
+#include "window/JobSlot.h"
 #include "window/WindowJobView.h"
 
 #include <QObject>
-#include <QPointer>
 
 class QNetworkAccessManager;
 
@@ -14,7 +15,6 @@ namespace albivex {
 
 class ActivityLog;
 class AlbumListModel;
-class BoardDownloadJob;
 class Endpoints;
 class MainWindow;
 class Prompts;
@@ -31,7 +31,6 @@ public:
                             const PictureTransfer::Options &transferOptions,
                             const BusyRetryOptions &busyRetry, const ServicePauseOptions &pauseOptions,
                             MainWindow &window, QObject *parent = nullptr);
-    ~BoardDownloadController() override;
 
     // The button follows the listing and the other jobs: call when either changed.
     void refresh();
@@ -54,7 +53,7 @@ private:
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     WindowJobView m_view;
-    QPointer<BoardDownloadJob> m_job;
+    JobSlot<BoardDownloadJob> m_job;
 };
 
 } // namespace albivex

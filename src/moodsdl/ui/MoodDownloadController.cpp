@@ -32,32 +32,20 @@ MoodDownloadController::MoodDownloadController(QNetworkAccessManager &network, c
     , m_pauseOptions(pauseOptions)
     , m_window(window)
     , m_view(window, log, state)
+    , m_job(this, window.stopButton, log)
 {
     connect(window.downloadMoodsButton, &QPushButton::clicked, this, [this] { startJob(false); });
-    // Queued: the stop button's own handler clears the job's flag first.
-    connect(
-        window.stopButton, &QPushButton::clicked, this,
-        [this] {
-            if (m_job)
-                m_job->noticeStop();
-        },
-        Qt::QueuedConnection);
-}
-
-MoodDownloadController::~MoodDownloadController()
-{
-    delete m_job.data();
 }
 
 void MoodDownloadController::refresh()
 {
-    m_window.downloadMoodsButton->setEnabled(!m_job && !m_state.listedOwnerUin.isEmpty()
+    m_window.downloadMoodsButton->setEnabled(m_job.isEmpty() && !m_state.listedOwnerUin.isEmpty()
                                              && m_state.albumJobIdle && !m_state.selectedDownloadRunning);
 }
 
 void MoodDownloadController::startJob(bool resuming)
 {
-    if (m_job || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
+    if (!m_job.isEmpty() || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
         return;
     auto *job = new MoodDownloadJob(m_network, m_endpoints, m_state, m_albums, m_view, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
@@ -65,25 +53,16 @@ void MoodDownloadController::startJob(bool resuming)
     job->setServicePause(m_pauseOptions);
     job->setResuming(resuming);
     connect(job, &MoodDownloadJob::sessionExpired, this, &MoodDownloadController::sessionExpired);
-    connect(job, &MoodDownloadJob::ended, this, [this, job] {
-        m_log.showHeld();
-        if (m_job == job)
-            m_job = nullptr;
-        job->deleteLater();
+    if (m_job.start(job, [this] {
+            refresh();
+            Q_EMIT runEnded();
+        }))
         refresh();
-        Q_EMIT runEnded();
-    });
-    if (!job->start()) {
-        delete job;
-        return;
-    }
-    m_job = job;
-    refresh();
 }
 
 void MoodDownloadController::offerToResume()
 {
-    if (m_job || m_offering)
+    if (!m_job.isEmpty() || m_offering)
         return;
     const QString spaceFolder = SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin);
     const std::optional<RunJournal> journal = LoadRunJournal(spaceFolder);

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "albumdl/ServicePause.h"
+#include "moodsdl/MoodDownloadJob.h"
 #include "qzone/ListFetch.h"
 #include "storage/PictureTransfer.h"
+#include "window/JobSlot.h"
 #include "window/WindowJobView.h"
 
 #include <QObject>
-#include <QPointer>
 
 class QNetworkAccessManager;
 
@@ -16,7 +17,6 @@ class ActivityLog;
 class AlbumListModel;
 class Endpoints;
 class MainWindow;
-class MoodDownloadJob;
 class Prompts;
 struct WindowState;
 
@@ -31,7 +31,6 @@ public:
                            const PictureTransfer::Options &transferOptions, const BusyRetryOptions &busyRetry,
                            const ServicePauseOptions &pauseOptions, MainWindow &window,
                            QObject *parent = nullptr);
-    ~MoodDownloadController() override;
 
     // The button follows the listing and the other jobs: call when either changed.
     void refresh();
@@ -58,7 +57,7 @@ private:
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     WindowJobView m_view;
-    QPointer<MoodDownloadJob> m_job;
+    JobSlot<MoodDownloadJob> m_job;
     bool m_offering = false;
 };
 

@@ -36,32 +36,20 @@ SpaceBackupController::SpaceBackupController(
     , m_window(window)
     , m_view(window, log, state)
     , m_title(window.windowTitle())
+    , m_job(this, window.stopButton, log)
 {
     connect(window.backupSpaceButton, &QPushButton::clicked, this, [this] { startJob(nullptr); });
-    // Queued: the stop button's own handler clears the job's flag first.
-    connect(
-        window.stopButton, &QPushButton::clicked, this,
-        [this] {
-            if (m_job)
-                m_job->noticeStop();
-        },
-        Qt::QueuedConnection);
-}
-
-SpaceBackupController::~SpaceBackupController()
-{
-    delete m_job.data();
 }
 
 void SpaceBackupController::refresh()
 {
-    m_window.backupSpaceButton->setEnabled(!m_job && !m_state.listedOwnerUin.isEmpty() && m_state.albumJobIdle
-                                           && !m_state.selectedDownloadRunning);
+    m_window.backupSpaceButton->setEnabled(m_job.isEmpty() && !m_state.listedOwnerUin.isEmpty()
+                                           && m_state.albumJobIdle && !m_state.selectedDownloadRunning);
 }
 
 void SpaceBackupController::startJob(const RunJournal *resumed)
 {
-    if (m_job || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
+    if (!m_job.isEmpty() || !m_state.albumJobIdle || m_state.selectedDownloadRunning)
         return;
     auto *job = new SpaceBackupJob(m_network, m_endpoints, m_state, m_albums, m_view, m_prompts, this);
     job->setTransferOptions(m_transferOptions);
@@ -73,23 +61,15 @@ void SpaceBackupController::startJob(const RunJournal *resumed)
     connect(job, &SpaceBackupJob::progressChanged, this,
             [this, job] { m_window.setWindowTitle(SpaceRunTitle(job->progress(), m_title)); });
     connect(job, &SpaceBackupJob::sessionExpired, this, &SpaceBackupController::sessionExpired);
-    connect(job, &SpaceBackupJob::ended, this, [this, job] {
-        m_log.showHeld();
+    const bool started = m_job.start(job, [this] {
         m_window.setWindowTitle(m_title);
-        if (m_job == job)
-            m_job = nullptr;
-        job->deleteLater();
         refresh();
         Q_EMIT runEnded();
     });
-    m_job = job;
-    if (!job->start()) {
-        m_job = nullptr;
+    if (started)
+        refresh();
+    else
         m_window.setWindowTitle(m_title);
-        delete job;
-        return;
-    }
-    refresh();
 }
 
 bool SpaceBackupController::offerToResume()
@@ -98,7 +78,7 @@ bool SpaceBackupController::offerToResume()
     const std::optional<RunJournal> journal = LoadRunJournal(spaceFolder);
     if (!journal || journal->ownerUin != m_state.listedOwnerUin || !journal->wholeSpace)
         return false;
-    if (m_job || m_offering)
+    if (!m_job.isEmpty() || m_offering)
         return true;
     // The parts left that can be taken up: the albums still listed, the posts, the board.
     int left = 0;
@@ -117,23 +97,24 @@ bool SpaceBackupController::offerToResume()
         return true;
     }
     m_offering = true;
-    m_prompts.askYesNo(
-        AppBoxTitle(), QStringLiteral("上次的整个空间备份还没有完成（剩余%1项），是否继续？").arg(left),
-        Prompts::Icon::Information, [this, journal = *journal, spaceFolder](bool yes) {
-            m_offering = false;
-            // The answer counts only for the space it was asked about.
-            if (SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin) != spaceFolder || m_job)
-                return;
-            if (!yes) {
-                RemoveRunJournal(spaceFolder);
-                return;
-            }
-            if (journal.quality < m_window.qualityCombo->count())
-                m_window.qualityCombo->setCurrentIndex(journal.quality);
-            if (QAbstractButton *naming = m_window.namingModeGroup->button(journal.naming))
-                naming->setChecked(true);
-            startJob(&journal);
-        });
+    m_prompts.askYesNo(AppBoxTitle(),
+                       QStringLiteral("上次的整个空间备份还没有完成（剩余%1项），是否继续？").arg(left),
+                       Prompts::Icon::Information, [this, journal = *journal, spaceFolder](bool yes) {
+                           m_offering = false;
+                           // The answer counts only for the space it was asked about.
+                           if (SpaceFolderPath(m_window.saveFolder(), m_state.listedOwnerUin) != spaceFolder
+                               || !m_job.isEmpty())
+                               return;
+                           if (!yes) {
+                               RemoveRunJournal(spaceFolder);
+                               return;
+                           }
+                           if (journal.quality < m_window.qualityCombo->count())
+                               m_window.qualityCombo->setCurrentIndex(journal.quality);
+                           if (QAbstractButton *naming = m_window.namingModeGroup->button(journal.naming))
+                               naming->setChecked(true);
+                           startJob(&journal);
+                       });
     return true;
 }
 

@@ -3,11 +3,12 @@
 #include "albumdl/AlbumWalk.h"
 #include "albumdl/ServicePause.h"
 #include "qzone/ListFetch.h"
+#include "spacedl/SpaceBackupJob.h"
 #include "storage/PictureTransfer.h"
+#include "window/JobSlot.h"
 #include "window/WindowJobView.h"
 
 #include <QObject>
-#include <QPointer>
 
 class QNetworkAccessManager;
 
@@ -18,7 +19,6 @@ class AlbumListModel;
 class Endpoints;
 class MainWindow;
 class Prompts;
-class SpaceBackupJob;
 struct RunJournal;
 struct WindowState;
 
@@ -34,7 +34,6 @@ public:
                           const PictureTransfer::Options &transferOptions, const BusyRetryOptions &busyRetry,
                           const AlbumWalk::Pacing &pacing, const ServicePauseOptions &pauseOptions,
                           MainWindow &window, QObject *parent = nullptr);
-    ~SpaceBackupController() override;
 
     // The button follows the listing and the other jobs: call when either changed.
     void refresh();
@@ -64,8 +63,8 @@ private:
     const ServicePauseOptions &m_pauseOptions;
     MainWindow &m_window;
     WindowJobView m_view;
-    QPointer<SpaceBackupJob> m_job;
     QString m_title; // the window's own
+    JobSlot<SpaceBackupJob> m_job; // last: the job goes before what it reports into
     bool m_offering = false;
 };
 
