@@ -6,6 +6,7 @@
 #include "albumdl/ServicePause.h"
 #include "catalogue/AlbumListModel.h"
 #include "network/DropInBackground.h"
+#include "network/ParseInBackground.h"
 #include "network/WorkerPool.h"
 #include "photos/DownloadFailedText.h"
 #include "photos/FloatviewLookup.h"
@@ -128,16 +129,12 @@ void AlbumWalk::start()
             m_names.reserve(name);
         // The album's folder is made on a worker before the first picture: making a
         // folder can wait for the disk, which the window's thread must not.
-        auto *made = new QFutureWatcher<void>(this);
-        connect(made, &QFutureWatcherBase::finished, this, [this, made] {
-            made->deleteLater();
-            startMore();
-        });
-        made->setFuture(QtConcurrent::run(
-            &WorkerPool(),
+        ParseInBackground<bool>(
+            this,
             [save = m_view.saveFolder(), owner = m_state.listedOwnerUin, name = m_albums.entry(m_row).name] {
-                AlbumFolderPath(save, owner, name, true);
-            }));
+                return !AlbumFolderPath(save, owner, name, true).isEmpty();
+            },
+            [this](bool) { startMore(); });
     });
     watcher->setFuture(m_recordRead);
 }

@@ -1,17 +1,15 @@
 #include "moodsdl/MoodSaver.h"
 
 #include "albumdl/ServicePause.h"
-#include "network/WorkerPool.h"
+#include "network/ParseInBackground.h"
 #include "photos/DownloadFailedText.h"
 #include "storage/AlbumRecord.h"
 #include "storage/UploadTime.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QTimeZone>
 #include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace albivex {
 
@@ -124,13 +122,13 @@ void MoodSaver::startMore()
     if (!m_folderMade && !m_queue.isEmpty()) {
         if (std::exchange(m_folderMaking, true))
             return;
-        auto *watcher = new QFutureWatcher<void>(this);
-        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-            watcher->deleteLater();
-            m_folderMade = true;
-            startMore();
-        });
-        watcher->setFuture(QtConcurrent::run(&WorkerPool(), [folder = m_folder] { QDir().mkpath(folder); }));
+        // A folder that could not be made fails the transfers, which say so.
+        ParseInBackground<bool>(
+            this, [folder = m_folder] { return QDir().mkpath(folder); },
+            [this](bool) {
+                m_folderMade = true;
+                startMore();
+            });
         return;
     }
     while (!m_queue.isEmpty() && m_inFlight.size() < MaxInFlight && !(m_pause && m_pause->isPaused()))
